@@ -1,0 +1,395 @@
+#pragma once
+// The oversampled frame every model's engine is built on: four-times oversampling behind one
+// 65-tap linear-phase filter (interpolation and decimation), per-substep parameter smoothing,
+// the biased input stage, the output stage, Analog Shimmer, the DC blocker, the 16-frame dry
+// path with the Parallel Mix and Bypass crossfades, and the level meters.
+//
+// A model's `classic::Engine` holds a `Frame<N>` and fills its slots: the coefficient block
+// (`configure`) and its period, the stage constants, the model section, the gains. Most models
+// let `tickFrame` drive the substeps through hooks on their engine:
+//
+//     void configure();                          // coefficient block
+//     double firstHalf(unsigned channel, double y);   // after the input stage
+//     void between();                            // shared work of both channels
+//     double secondHalf(unsigned channel, double y);  // before the output stage
+//
+// A model whose substep differs (its own detector placement, its own input law) writes its own
+// tick from the same pieces, in the same order.
+//
+// Nothing here allocates, locks or calls the system; all state is fixed-size.
+
+#include "parameters/definition.h"
+
+#include <cmath>
+#include <cstdint>
+#include <utility>
+
+namespace classic {
+
+using Stereo = std::pair<double, double>;
+
+inline constexpr unsigned filterTaps = 65;
+inline constexpr unsigned filterCentre = 32; // each filter delays 32 oversampled samples
+inline constexpr unsigned dryRingLength = 17; // 64 oversampled samples = 16 host frames, plus one
+inline constexpr unsigned oversampling = 4;
+
+inline constexpr std::uint32_t noiseSeedLeft = 0x3728AC51u;
+inline constexpr std::uint32_t noiseSeedRight = 0x98E16B43u;
+
+// c(T) = 1 - exp(-1/(fos*T)): one-pole coefficient for a time constant at the oversampled rate.
+inline double timeCoefficient(double fos, double seconds) {
+    return 1.0 - std::exp(-1.0 / (fos * seconds));
+}
+// c(f) = 1 - exp(-2*pi*f/fos): one-pole coefficient for a corner frequency.
+inline double cornerCoefficient(double fos, double hertz) {
+    return 1.0 - std::exp(-2.0 * M_PI * hertz / fos);
+}
+
+// The saturating stage S(x; k, a) = (tanh(k*x + a) - tanh(a)) / (k*(1 - tanh^2(a))): unity
+// slope and zero output at x = 0. tanh(a) and the denominator are set per coefficient block.
+struct Stage {
+    double drive = 1.0;       // k
+    double bias = 0.0;        // a
+    double tanhBias = 0.0;    // tanh(a)
+    double denominator = 1.0; // k*(1 - tanh^2(a))
+
+    void set(double k, double a) {
+        drive = k;
+        bias = a;
+        tanhBias = std::tanh(a);
+        denominator = k * (1.0 - tanhBias * tanhBias);
+    }
+    double operator()(double x) const noexcept {
+        return (std::tanh(drive * x + bias) - tanhBias) / denominator;
+    }
+};
+
+// Which parameters the frame itself reads, and how often the coefficient block runs.
+struct FrameLayout {
+    const Definition* definitions; // the model's table, for the normalise rule
+    unsigned mixId;                // Parallel Mix (0..100 %)
+    unsigned bypassId;             // Bypass (0..1)
+    unsigned shimmerId;            // Analog Shimmer (0..100 %)
+    unsigned updatePeriod;         // substeps between coefficient blocks
+};
+
+// Coefficients fixed by the sample rate, computed once in prepare.
+struct FrameCoefficients {
+    double smoothing = 0;     // c(8 ms): parameter values, mix and bypass
+    double glide = 0;         // c(3 ms): model filter coefficients toward their targets
+    double detector = 0;      // c(0.15 ms): level detector of the leveling gain cell
+    double memoryRise = 0;    // c(0.45 s): memory rise of the leveling gain cell
+    double biasFollower = 0;  // c(35 Hz)
+    double air = 0;           // c(7 kHz): Shimmer air low-pass
+    double noiseHigh = 0;     // c(4.8 kHz): Shimmer noise shaping
+    double noiseLow = 0;      // c(60 Hz)
+    double dcPole = 0;        // exp(-2*pi*3/fos)
+    double meanSquare = 0;    // 1 - exp(-1/(0.15*fs)): meters, host rate
+    double peakDecay = 0;     // exp(-1/(0.6*fs)): meters, host rate
+};
+
+// Interpolation side of the 65-tap filter, fed one host sample per frame. Of the zero-stuffed
+// line only every fourth slot is non-zero, so substep k needs the taps k, k+4, ... against the
+// last host samples; the sum keeps the straightforward order (newest sample meets the lowest
+// tap), so the result equals the full 65-term sum exactly.
+struct Interpolator {
+    double history[2 * dryRingLength] = {}; // mirrored ring of the last 17 host samples
+    std::uint32_t index = 0;
+
+    void push(double x) noexcept {
+        index = index + 1 == dryRingLength ? 0 : index + 1;
+        history[index] = x;
+        history[index + dryRingLength] = x;
+    }
+    // Filter output at substep k (0..3) of the frame whose input was pushed last.
+    double output(const double* taps, unsigned k) const noexcept {
+        const double* newest = history + index + dryRingLength;
+        double sum = 0.0;
+        for (unsigned j = k, m = 0; j < filterTaps; j += oversampling, ++m) {
+            sum += taps[j] * newest[-static_cast<int>(m)];
+        }
+        return sum;
+    }
+};
+
+// Decimation side: a 65-sample line fed every substep; mirrored so the sum needs no modulo.
+struct Decimator {
+    double line[2 * filterTaps] = {};
+    std::uint32_t index = 0; // slot of the next write
+
+    void push(double x) noexcept {
+        line[index] = x;
+        line[index + filterTaps] = x;
+    }
+    // Σ tap(j)·line[(index − j) mod 65] for the sample just pushed.
+    double output(const double* taps) const noexcept {
+        const double* newest = line + index + filterTaps;
+        double sum = 0.0;
+        for (unsigned j = 0; j < filterTaps; ++j) {
+            sum += taps[j] * newest[-static_cast<int>(j)];
+        }
+        return sum;
+    }
+    void advance() noexcept { index = index + 1 == filterTaps ? 0 : index + 1; }
+};
+
+// Analog Shimmer state of one channel.
+struct Shimmer {
+    double air = 0;       // lp
+    double noiseHigh = 0; // nh
+    double noiseLow = 0;  // nl
+    std::uint32_t noise = 0;
+};
+
+// Values of the Shimmer law shared by both channels of one substep.
+struct ShimmerDrive {
+    double u = 0; // 0.01 x smoothed Analog Shimmer
+    double g = 0; // G = 0.025u
+    double d = 0; // D = 0.45 + 1.45u
+    double tanhG = 0;
+    double m = 1; // D(1 - tanh^2(G))
+};
+
+template <unsigned N> struct Frame {
+    FrameLayout layout{};
+    FrameCoefficients coefficients{};
+    double fs = 0;
+    double fos = 0;
+    double taps[filterTaps] = {};
+
+    float targets[N] = {};
+    float current[N] = {};
+
+    Interpolator interpolation[2];
+    Decimator decimation[2];
+    double dry[2][dryRingLength] = {};
+    std::uint32_t dryIndex = 0;
+    std::uint32_t substep = 0;
+    double biasFollower[2] = {};
+
+    Stage input;
+    Stage output;
+    double inputGain = 1;
+    double outputGain = 1;
+    double postGain = 1;
+    double mix = 1;
+    double bypass = 0;
+
+    Shimmer shimmer[2];
+    ShimmerDrive shimmerDrive;
+    double dcInput[2] = {};
+    double dcOutput[2] = {};
+
+    double inputMeanSquare[2] = {};
+    double outputMeanSquare[2] = {};
+    double outputPeak[2] = {};
+    double gainReduction[2] = {}; // dB, written by models with a gain cell
+
+    // [main thread] Sample-rate work; the caller then runs its reset.
+    void prepare(double sampleRate, const FrameLayout& frameLayout) {
+        layout = frameLayout;
+        fs = sampleRate;
+        fos = oversampling * sampleRate;
+        coefficients.smoothing = timeCoefficient(fos, 0.008);
+        coefficients.glide = timeCoefficient(fos, 0.003);
+        coefficients.detector = timeCoefficient(fos, 0.00015);
+        coefficients.memoryRise = timeCoefficient(fos, 0.45);
+        coefficients.biasFollower = cornerCoefficient(fos, 35.0);
+        coefficients.air = cornerCoefficient(fos, 7000.0);
+        coefficients.noiseHigh = cornerCoefficient(fos, 4800.0);
+        coefficients.noiseLow = cornerCoefficient(fos, 60.0);
+        coefficients.dcPole = std::exp(-2.0 * M_PI * 3.0 / fos);
+        coefficients.meanSquare = 1.0 - std::exp(-1.0 / (0.15 * fs));
+        coefficients.peakDecay = std::exp(-1.0 / (0.6 * fs));
+        resetShimmer();
+        designTaps();
+    }
+
+    // [render thread] Silence at the given values, no glide: targets and current values are the
+    // normalised values, every filter, ring, counter and meter is zero. The model then runs its
+    // coefficient block and copies its target coefficients into its current ones.
+    void reset(const float* values) noexcept {
+        resetShimmer();
+        for (unsigned i = 0; i < N; ++i) {
+            targets[i] = normalize(layout.definitions[i], values[i]);
+            current[i] = targets[i];
+        }
+        for (unsigned c = 0; c < 2; ++c) {
+            interpolation[c] = Interpolator{};
+            decimation[c] = Decimator{};
+            for (double& d : dry[c]) {
+                d = 0;
+            }
+            biasFollower[c] = 0;
+            dcInput[c] = dcOutput[c] = 0;
+            inputMeanSquare[c] = outputMeanSquare[c] = outputPeak[c] = 0;
+            gainReduction[c] = 0;
+        }
+        dryIndex = 0;
+        substep = 0;
+        mix = targets[layout.mixId] * 0.01;
+        bypass = targets[layout.bypassId];
+    }
+
+    // [render thread] Targets for the next segment: the unit's values under the normalise rule.
+    void setTargets(const float* values) noexcept {
+        for (unsigned i = 0; i < N; ++i) {
+            targets[i] = normalize(layout.definitions[i], values[i]);
+        }
+    }
+
+    // Frame step 1: a non-finite input is processed as silence.
+    static double sanitize(double x) noexcept { return std::isfinite(x) ? x : 0.0; }
+
+    // Frame step 2: the input of 16 frames earlier for both channels; one shared ring index.
+    void dryPath(const double in[2], double out[2]) noexcept {
+        const std::uint32_t read = dryIndex + 1 == dryRingLength ? 0 : dryIndex + 1;
+        for (unsigned c = 0; c < 2; ++c) {
+            dry[c][dryIndex] = in[c];
+            out[c] = dry[c][read];
+        }
+        dryIndex = read;
+    }
+
+    // Substep 1: every value, mix and bypass glide toward their targets with c(8 ms).
+    void smooth() noexcept {
+        const double c = coefficients.smoothing;
+        for (unsigned i = 0; i < N; ++i) {
+            const double now = current[i];
+            current[i] = static_cast<float>(now + c * (static_cast<double>(targets[i]) - now));
+        }
+        mix += c * (0.01 * targets[layout.mixId] - mix);
+        bypass += c * (static_cast<double>(targets[layout.bypassId]) - bypass);
+        const double u = 0.01 * current[layout.shimmerId];
+        shimmerDrive.u = u;
+        if (u > 0) {
+            shimmerDrive.g = 0.025 * u;
+            shimmerDrive.d = 0.45 + 1.45 * u;
+            shimmerDrive.tanhG = std::tanh(shimmerDrive.g);
+            shimmerDrive.m = shimmerDrive.d * (1.0 - shimmerDrive.tanhG * shimmerDrive.tanhG);
+        }
+    }
+
+    // Substep 2: true when the coefficient block is due; the counter then advances (wrapping).
+    bool updateDue() noexcept { return substep++ % layout.updatePeriod == 0; }
+
+    // Substep 3, first part: zero-stuffed interpolation, input gain, slow bias, input stage.
+    double inputStage(unsigned c, unsigned k) noexcept {
+        const double x = 4.0 * interpolation[c].output(taps, k) * inputGain;
+        biasFollower[c] += coefficients.biasFollower * (x - biasFollower[c]);
+        const double w = 0.015 * std::tanh(1.6 * biasFollower[c]);
+        return input(x + w) - w;
+    }
+
+    // Analog Shimmer on the output stage's result A; the filters and the noise run at 0 % too.
+    double applyShimmer(unsigned c, double a) noexcept {
+        Shimmer& s = shimmer[c];
+        s.air += coefficients.air * (a - s.air);
+        s.noise ^= s.noise << 13;
+        s.noise ^= s.noise >> 17;
+        s.noise ^= s.noise << 5;
+        const double n = s.noise * (1.0 / 2147483648.0) - 1.0; // s * 2^-31 - 1
+        s.noiseHigh += coefficients.noiseHigh * (n - s.noiseHigh);
+        s.noiseLow += coefficients.noiseLow * (s.noiseHigh - s.noiseLow);
+        const ShimmerDrive& v = shimmerDrive;
+        if (v.u > 0) {
+            a = a + 0.22 * v.u * ((std::tanh(v.d * a + v.g) - v.tanhG) / v.m - a) +
+                0.065 * v.u * (a - s.air) + 0.000075 * v.u * (s.noiseHigh - s.noiseLow);
+        }
+        return a;
+    }
+
+    // Substep 5 after the model's work: output stage, Shimmer, gains, DC blocker, decimation.
+    // Returns the decimated wet sample at k = 0 (later substeps only feed the line).
+    double outputStage(unsigned c, unsigned k, double y) noexcept {
+        double z = output(y);
+        z = applyShimmer(c, z);
+        z = z * outputGain * postGain;
+        return decimate(c, k, dcBlock(c, z));
+    }
+
+    double dcBlock(unsigned c, double z) noexcept {
+        const double y = z - dcInput[c] + coefficients.dcPole * dcOutput[c];
+        dcInput[c] = z;
+        dcOutput[c] = y;
+        return y;
+    }
+
+    double decimate(unsigned c, unsigned k, double z) noexcept {
+        Decimator& line = decimation[c];
+        line.push(z);
+        const double wet = k == 0 ? line.output(taps) : 0.0;
+        line.advance();
+        return wet;
+    }
+
+    // Frame steps 4 to 6 for one channel: crossfades, output sanitising and meters.
+    double finish(unsigned c, double in, double dryValue, double wet) noexcept {
+        const double m = dryValue + (wet - dryValue) * mix;
+        double out = bypass == 1.0 ? dryValue : m + bypass * (dryValue - m);
+        if (!std::isfinite(out)) {
+            out = 0.0;
+        }
+        const double ms = coefficients.meanSquare;
+        inputMeanSquare[c] += ms * (in * in - inputMeanSquare[c]);
+        outputMeanSquare[c] += ms * (out * out - outputMeanSquare[c]);
+        outputPeak[c] = std::fmax(std::fabs(out), outputPeak[c] * coefficients.peakDecay);
+        return out;
+    }
+
+private:
+    void resetShimmer() noexcept {
+        shimmer[0] = Shimmer{0, 0, 0, noiseSeedLeft};
+        shimmer[1] = Shimmer{0, 0, 0, noiseSeedRight};
+    }
+
+    void designTaps() {
+        double sum = 0;
+        for (unsigned i = 0; i < filterTaps; ++i) {
+            const double d = static_cast<double>(i) - filterCentre;
+            // Cut-off 0.225 of the oversampled Nyquist frequency, that is 0.45 fs.
+            const double sinc = d == 0 ? 0.225 : std::sin(0.225 * M_PI * d) / (M_PI * d);
+            const double window = 0.54 - 0.46 * std::cos(2.0 * M_PI * i / 64.0); // Hamming
+            taps[i] = sinc * window;
+            sum += taps[i];
+        }
+        for (double& tap : taps) {
+            tap /= sum; // unity gain at DC
+        }
+    }
+};
+
+// One host frame through the frame and the model's hooks (see the top of this file).
+template <class Engine>
+Stereo tickFrame(Engine& engine, double left, double right, unsigned channels) noexcept {
+    auto& f = engine.frame;
+    const double in[2] = {decltype(engine.frame)::sanitize(left),
+                          decltype(engine.frame)::sanitize(right)};
+    double dryValue[2];
+    f.dryPath(in, dryValue);
+    f.interpolation[0].push(in[0]);
+    f.interpolation[1].push(in[1]);
+    double wet[2] = {0, 0};
+    for (unsigned k = 0; k < oversampling; ++k) {
+        f.smooth();
+        if (f.updateDue()) {
+            engine.configure();
+        }
+        double y[2];
+        for (unsigned c = 0; c < 2; ++c) {
+            y[c] = engine.firstHalf(c, f.inputStage(c, k));
+        }
+        engine.between();
+        for (unsigned c = 0; c < 2; ++c) {
+            const double out = f.outputStage(c, k, engine.secondHalf(c, y[c]));
+            if (k == 0) {
+                wet[c] = out;
+            }
+        }
+    }
+    const double outLeft = f.finish(0, in[0], dryValue[0], wet[0]);
+    const double outRight = f.finish(1, in[1], dryValue[1], wet[1]);
+    return {outLeft, channels == 1 ? outLeft : outRight};
+}
+
+} // namespace classic
