@@ -1,0 +1,81 @@
+#pragma once
+// Test helpers shared by the engine tests of the models: test signals, running an engine over
+// them, and the measurements the tests compare (sine amplitude by correlation, peaks).
+
+#include "engine/frame.h"
+
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <vector>
+
+namespace checks {
+
+// A deterministic, broadband test signal around the given level (xorshift noise with a tone).
+inline std::vector<double> testSignal(std::size_t frames, double level, std::uint32_t seed) {
+    std::vector<double> x(frames);
+    std::uint32_t s = seed;
+    for (std::size_t i = 0; i < frames; ++i) {
+        s ^= s << 13;
+        s ^= s >> 17;
+        s ^= s << 5;
+        const double noise = s * (1.0 / 4294967296.0) * 2.0 - 1.0;
+        x[i] = level * (0.6 * std::sin(2.0 * M_PI * 0.01 * i) + 0.4 * noise);
+    }
+    return x;
+}
+
+// Runs frames through an engine: both channels (right = left scaled by -0.7).
+template <class Engine> std::vector<classic::Stereo> run(Engine& engine, const std::vector<double>& x) {
+    std::vector<classic::Stereo> out;
+    out.reserve(x.size());
+    for (double v : x) {
+        out.push_back(engine.tick(v, -0.7 * v, 2));
+    }
+    return out;
+}
+
+// Amplitude of a sine of the given frequency in out[from, from + count), by correlation.
+inline double sineAmplitude(const std::vector<double>& out, std::size_t from, std::size_t count,
+                            double frequency, double fs) {
+    double re = 0, im = 0;
+    for (std::size_t i = from; i < from + count; ++i) {
+        const double phase = 2.0 * M_PI * frequency * static_cast<double>(i) / fs;
+        re += out[i] * std::cos(phase);
+        im += out[i] * std::sin(phase);
+    }
+    return 2.0 * std::hypot(re, im) / static_cast<double>(count);
+}
+
+inline std::vector<double> sine(std::size_t frames, double amplitude, double frequency, double fs) {
+    std::vector<double> x(frames);
+    for (std::size_t i = 0; i < frames; ++i) {
+        x[i] = amplitude * std::sin(2.0 * M_PI * frequency * static_cast<double>(i) / fs);
+    }
+    return x;
+}
+
+inline double decibels(double ratio) { return 20.0 * std::log10(ratio); }
+
+// The inputs every engine must survive: full scale (square and noise), DC, NaN, infinities.
+struct Hostile {
+    const char* name;
+    std::vector<double> samples;
+};
+inline std::vector<Hostile> hostileInputs(std::size_t frames) {
+    std::vector<Hostile> inputs;
+    std::vector<double> square(frames), dc(frames, 1.0), nan(frames), inf(frames);
+    for (std::size_t i = 0; i < frames; ++i) {
+        square[i] = (i / 37) % 2 ? 1.0 : -1.0;
+        nan[i] = i % 3 == 0 ? std::nan("") : 0.9;
+        inf[i] = i % 5 == 0 ? (i % 2 ? INFINITY : -INFINITY) : -0.9;
+    }
+    inputs.push_back({"full-scale square", square});
+    inputs.push_back({"full-scale noise", testSignal(frames, 1.6, 99)});
+    inputs.push_back({"DC", dc});
+    inputs.push_back({"NaN", nan});
+    inputs.push_back({"infinity", inf});
+    return inputs;
+}
+
+} // namespace checks

@@ -1,0 +1,108 @@
+#pragma once
+// A plain transcription of the oversampled frame for tests: full 65-tap lines fed with the
+// zero-stuffed signal and indexed with a modulo, a literal Shimmer, stage law and DC blocker.
+// It shares no code with the engines, so an engine that drifts from the written order of
+// operations shows up as a sample that differs.
+
+#include <cmath>
+#include <cstdint>
+
+namespace reference {
+
+inline double timeCoefficient(double fos, double seconds) {
+    return 1.0 - std::exp(-1.0 / (fos * seconds));
+}
+inline double cornerCoefficient(double fos, double hertz) {
+    return 1.0 - std::exp(-2.0 * M_PI * hertz / fos);
+}
+
+// The library's tanh of a run-time value (a constant argument could be folded by the
+// compiler, whose rounding may differ from the library's in the last bit).
+inline double runtimeTanh(double x) {
+    const volatile double v = x;
+    return std::tanh(v);
+}
+
+// S(x; k, a) with tanh(a) and the denominator worked out once, as the engines do.
+struct StageLaw {
+    double k, a, t, d;
+    StageLaw(double drive, double bias)
+        : k(drive), a(bias), t(runtimeTanh(bias)), d(drive * (1.0 - t * t)) {}
+    double operator()(double x) const { return (std::tanh(k * x + a) - t) / d; }
+};
+
+struct Taps {
+    double tap[65];
+    Taps() {
+        double sum = 0;
+        for (int i = 0; i < 65; ++i) {
+            const int d = i - 32;
+            const double sinc = d == 0 ? 0.225 : std::sin(0.225 * M_PI * d) / (M_PI * d);
+            tap[i] = sinc * (0.54 - 0.46 * std::cos(2.0 * M_PI * i / 64.0));
+            sum += tap[i];
+        }
+        for (double& t : tap) {
+            t /= sum;
+        }
+    }
+};
+
+// Write, sum with the newest sample against tap 0, advance.
+struct Line {
+    double x[65] = {};
+    std::uint32_t index = 0;
+    double feed(const Taps& taps, double sample) {
+        x[index] = sample;
+        double sum = 0;
+        for (std::uint32_t j = 0; j < 65; ++j) {
+            sum += taps.tap[j] * x[(index + 65 - j) % 65];
+        }
+        index = (index + 1) % 65;
+        return sum;
+    }
+};
+
+struct ShimmerChannel {
+    double lp = 0, nh = 0, nl = 0;
+    std::uint32_t s;
+};
+
+// The Shimmer law of one substep: u from the smoothed Shimmer value.
+inline double shimmer(ShimmerChannel& st, double a, double u, double cAir, double cHigh,
+                      double cLow) {
+    st.lp = st.lp + cAir * (a - st.lp);
+    st.s ^= st.s << 13;
+    st.s ^= st.s >> 17;
+    st.s ^= st.s << 5;
+    const double n = st.s * std::pow(2.0, -31) - 1.0;
+    st.nh = st.nh + cHigh * (n - st.nh);
+    st.nl = st.nl + cLow * (st.nh - st.nl);
+    if (u > 0) {
+        const double g = 0.025 * u;
+        const double d = 0.45 + 1.45 * u;
+        const double m = d * (1.0 - std::tanh(g) * std::tanh(g));
+        a = a + 0.22 * u * ((std::tanh(d * a + g) - std::tanh(g)) / m - a) +
+            0.065 * u * (a - st.lp) + 0.000075 * u * (st.nh - st.nl);
+    }
+    return a;
+}
+
+// The host-rate end of a frame: mix, bypass, sanitising and the meters.
+struct Meters {
+    double inMs[2] = {}, outMs[2] = {}, peak[2] = {};
+};
+inline double finish(Meters& meters, unsigned c, double in, double dry, double wet, double mix,
+                     double bypass, double fs) {
+    const double m = dry + (wet - dry) * mix;
+    double out = bypass == 1.0 ? dry : m + bypass * (dry - m);
+    if (!std::isfinite(out)) {
+        out = 0;
+    }
+    const double ms = 1.0 - std::exp(-1.0 / (0.15 * fs));
+    meters.inMs[c] = meters.inMs[c] + ms * (in * in - meters.inMs[c]);
+    meters.outMs[c] = meters.outMs[c] + ms * (out * out - meters.outMs[c]);
+    meters.peak[c] = std::fmax(std::fabs(out), meters.peak[c] * std::exp(-1.0 / (0.6 * fs)));
+    return out;
+}
+
+} // namespace reference
