@@ -1,0 +1,24 @@
+#pragma once
+// The four bundle photographs.
+
+#include "studio.h"
+
+namespace artwork {
+
+// The anodised rack plate every faceplate starts from: brushed metal, rack ears with their
+// screws, edge bevels and the studio light.
+void rackPlate(Canvas& canvas, std::uint32_t seed);
+
+// "Iron-Blank-Panel": the plate under the framework editor's controls and texts.
+void blankPanel(Canvas& canvas);
+
+// "IronFennic-Approved" (approved = true: printed values, pointers, lit lamps and the
+// needle) and "IronFennic-Clean" (the same photograph without them), in register.
+void fennicPhotograph(Canvas& canvas, bool approved);
+
+// "Iron-Model-Badges-v2": six name badges of 674 by 153 points on a 1538 by 1000 atlas.
+inline constexpr double atlasWidth = 1538;
+inline constexpr double atlasHeight = 1000;
+void badgeAtlas(Canvas& canvas);
+
+} // namespace artwork
