@@ -53,10 +53,14 @@ struct Stage {
     double tanhBias = 0.0;    // tanh(a)
     double denominator = 1.0; // k*(1 - tanh^2(a))
 
-    void set(double k, double a) {
+    void set(double k, double a) noexcept {
         drive = k;
         bias = a;
-        tanhBias = std::tanh(a);
+        // tanh(a) must be exactly what tanh(k*0 + a) gives per sample, or silence would not
+        // stay silent. A constant bias would otherwise be folded by the compiler, whose
+        // correctly rounded tanh can differ from the library's in the last bit.
+        const volatile double runtimeBias = a;
+        tanhBias = std::tanh(runtimeBias);
         denominator = k * (1.0 - tanhBias * tanhBias);
     }
     double operator()(double x) const noexcept {

@@ -1,0 +1,116 @@
+#include "engine.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace classic {
+
+namespace {
+
+// The shelf laws with slope 1 (alpha = sin(w0)/sqrt(2)), normalised by a0.
+BiquadCoefficients lowShelfCoefficients(double f, double gainDB, double fos) {
+    const double a = std::pow(10.0, gainDB / 40.0);
+    const double w0 = 2.0 * M_PI * f / fos;
+    const double cs = std::cos(w0);
+    const double alpha = std::sin(w0) / std::sqrt(2.0);
+    const double beta = 2.0 * std::sqrt(a) * alpha;
+    const double b0 = a * ((a + 1) - (a - 1) * cs + beta);
+    const double b1 = 2.0 * a * ((a - 1) - (a + 1) * cs);
+    const double b2 = a * ((a + 1) - (a - 1) * cs - beta);
+    const double a0 = (a + 1) + (a - 1) * cs + beta;
+    const double a1 = -2.0 * ((a - 1) + (a + 1) * cs);
+    const double a2 = (a + 1) + (a - 1) * cs - beta;
+    return {b0 / a0, b1 / a0, b2 / a0, a1 / a0, a2 / a0};
+}
+
+BiquadCoefficients highShelfCoefficients(double f, double gainDB, double fos) {
+    const double a = std::pow(10.0, gainDB / 40.0);
+    const double w0 = 2.0 * M_PI * f / fos;
+    const double cs = std::cos(w0);
+    const double alpha = std::sin(w0) / std::sqrt(2.0);
+    const double beta = 2.0 * std::sqrt(a) * alpha;
+    const double b0 = a * ((a + 1) + (a - 1) * cs + beta);
+    const double b1 = -2.0 * a * ((a - 1) + (a + 1) * cs);
+    const double b2 = a * ((a + 1) + (a - 1) * cs - beta);
+    const double a0 = (a + 1) - (a - 1) * cs + beta;
+    const double a1 = 2.0 * ((a - 1) - (a + 1) * cs);
+    const double a2 = (a + 1) - (a - 1) * cs - beta;
+    return {b0 / a0, b1 / a0, b2 / a0, a1 / a0, a2 / a0};
+}
+
+void glide(BiquadCoefficients& current, const BiquadCoefficients& target, double c) noexcept {
+    current.b0 += c * (target.b0 - current.b0);
+    current.b1 += c * (target.b1 - current.b1);
+    current.b2 += c * (target.b2 - current.b2);
+    current.a1 += c * (target.a1 - current.a1);
+    current.a2 += c * (target.a2 - current.a2);
+}
+
+// Transposed direct form II.
+template <class State>
+double filter(const BiquadCoefficients& q, State& s, double x) noexcept {
+    const double out = q.b0 * x + s.s1;
+    s.s1 = s.s2 + q.b1 * x - q.a1 * out;
+    s.s2 = q.b2 * x - q.a2 * out;
+    return out;
+}
+
+// Selector steps are normalised targets, so always in range; clamp anyway so a table index
+// can never leave its table.
+unsigned step(float value, unsigned last) noexcept {
+    return value <= 0 ? 0u : std::min(static_cast<unsigned>(value), last);
+}
+
+} // namespace
+
+Engine::Engine() {
+    frame.layout = {definitions, model.mixId, model.bypassId, model.shimmerId, updatePeriod};
+}
+
+void Engine::prepare(double sampleRate, const float* values) {
+    frame.prepare(sampleRate, frame.layout);
+    reset(values);
+}
+
+void Engine::reset(const float* values) noexcept {
+    frame.reset(values);
+    for (unsigned c = 0; c < 2; ++c) {
+        lowState[c] = SectionState{};
+        highState[c] = SectionState{};
+    }
+    configure();
+    lowCurrent = lowTarget;
+    highCurrent = highTarget;
+}
+
+void Engine::configure() noexcept {
+    const float* current = frame.current;
+    const float* targets = frame.targets;
+    const double gainDB = 5.0 * current[gain] - 10.0;
+    frame.inputGain =
+        std::pow(10.0, (current[inputTrim] + gainDB - 15.0 * current[pad]) / 20.0);
+    frame.outputGain =
+        std::max(static_cast<double>(current[level]), 0.0) / 5.0 *
+        std::pow(10.0, current[outputTrim] / 20.0);
+    frame.postGain = 1.0 - 2.0 * current[polarity];
+    frame.input.set(0.5 + 0.045 * (gainDB + 10.0), 0.065);
+    frame.output.set(0.43, 0.035);
+
+    const double cap = 0.43 * frame.fos;
+    const double lowHz = std::min(lowShelfHz[step(targets[lowFrequency], 2)], cap);
+    const double highHz = std::min(highShelfHz[step(targets[highFrequency], 2)], cap);
+    lowTarget = lowShelfCoefficients(lowHz, shelfDB[step(targets[lowEq], 10)], frame.fos);
+    highTarget = highShelfCoefficients(highHz, shelfDB[step(targets[highEq], 10)], frame.fos);
+}
+
+double Engine::firstHalf(unsigned channel, double y) noexcept {
+    if (channel == 0) {
+        const double c = frame.coefficients.glide;
+        glide(lowCurrent, lowTarget, c);
+        glide(highCurrent, highTarget, c);
+    }
+    y = filter(lowCurrent, lowState[channel], y);
+    return filter(highCurrent, highState[channel], y);
+}
+
+} // namespace classic
