@@ -1,0 +1,84 @@
+#pragma once
+// The Fennic engine: the oversampled frame around a feedback-detected FET gain cell. The
+// detector of each channel follows the signal after the previous substep's gain, the larger
+// envelope is shared by the stereo link, and the gain computer works in dB with a soft knee.
+// There is no coefficient block: gains, attack and release times and the gain-cell coefficient
+// follow the smoothed values on every substep, and the ratio step (threshold, knee, drive, the
+// "All Buttons" saturation) follows its target on every frame.
+
+#include "engine/frame.h"
+#include "model.h"
+
+#include <algorithm>
+#include <cstdint>
+
+namespace classic {
+
+// One row of the ratio step table, indexed by the Ratio step.
+struct RatioStep {
+    double ratio;     // R; the gain computer's slope above the knee is R - 1
+    double kneeWidth; // W, dB
+    double drive;     // input-stage drive k1
+    bool saturate;    // the extra "All Buttons" stage
+};
+inline constexpr RatioStep ratioSteps[5] = {
+    {4, 3, 0.7, false},  // "4:1"
+    {8, 3, 0.7, false},  // "8:1"
+    {12, 3, 0.7, false}, // "12:1"
+    {20, 3, 0.7, false}, // "20:1"
+    {20, 9, 1.4, true},  // "All Buttons"
+};
+// Threshold T = -20 + 1.1 x dB is computed from the step x, not tabled.
+inline double thresholdDecibels(unsigned step) noexcept { return -20.0 + 1.1 * step; }
+
+// The gain computer: the reduction in dB it aims at for a detected level `over` dB above the
+// threshold, through a soft knee of the step's width. The factor is R - 1, not 1 - 1/R: the
+// detector hears the reduced signal, so the loop as a whole compresses R:1.
+inline double reductionTarget(double over, const RatioStep& step) noexcept {
+    const double knee = step.kneeWidth;
+    double kneeValue;
+    if (over <= -knee / 2.0) {
+        kneeValue = 0;
+    } else if (over >= knee / 2.0) {
+        kneeValue = over;
+    } else {
+        const double t = over + knee / 2.0;
+        kneeValue = t * t / (2.0 * knee);
+    }
+    return std::min((step.ratio - 1.0) * kneeValue, 48.0);
+}
+
+class Engine {
+public:
+    Frame<parameterCount> frame; // gainReduction holds G of each channel, in dB
+
+    Engine();
+
+    // [main thread] Sample-rate work (coefficients, taps), then reset. values: N floats.
+    void prepare(double sampleRate, const float* values);
+    // [render thread] Silence at the given values (normalised here), no glide.
+    void reset(const float* values) noexcept;
+    // [render thread] One host frame; channels 1 or 2 (with 1 the right result is the left).
+    Stereo tick(double left, double right, unsigned channels) noexcept;
+
+    // The detector envelope of a channel (linear amplitude), for inspection.
+    double envelope(unsigned channel) const noexcept { return envelopes[channel]; }
+
+private:
+    // A value that is a pure function of one smoothed parameter, recomputed only when the
+    // parameter moves: once the smoothers settle the powers cost nothing.
+    struct Remembered {
+        float key = -1e30f; // outside every range, so the first use computes
+        double value = 0;
+    };
+
+    double detector = 0; // c(40 us)
+    Stage inputStages[5];
+    Stage saturation;           // S(v; 1.7, 0.08), "All Buttons" only
+    double quietLevel[5] = {};  // a level surely below the knee of each step (see tick)
+    double envelopes[2] = {};   // detector envelope per channel
+    double gainFactor[2] = {1, 1}; // 10^(-G/20) for the G now in frame.gainReduction
+    Remembered inputGain, outputGain, attackTime, releaseTime;
+};
+
+} // namespace classic
