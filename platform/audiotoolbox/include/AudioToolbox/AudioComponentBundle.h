@@ -6,7 +6,7 @@
 // dictionary with "type", "subtype" and "manufacturer" (four-character strings), "name"
 // (string), "version" (integer) and "factoryFunction" (the exported factory's symbol name).
 
-#include <AudioUnit/AudioComponent.h>
+#include <AudioUnit/AUComponent.h>
 
 #ifdef __cplusplus
 extern "C" {
