@@ -2,8 +2,7 @@
 // What the framework is built with for the Quorin discrete transformer preamplifier.
 
 #include "parameters/definition.h"
-
-#include <cstdint>
+#include "parameters/model_info.h"
 
 namespace classic {
 
@@ -32,23 +31,13 @@ extern const Definition definitions[parameterCount];
 // [any thread]
 const char* const* choices(unsigned id, unsigned& count);
 
-struct ModelInfo {
-    const char* product;          // bundle, executable and product name
-    const char* bundleIdentifier; // how the unit and the editor find their own bundle
-    std::uint32_t subtype;        // component subtype (type 'aufx', manufacturer 'Kvlo')
-    unsigned meterId;
-    unsigned bypassId;
-    unsigned mixId;
-    unsigned shimmerId;
-    const char* viewFactoryClass; // named in the Cocoa view property
-    std::uint32_t meterProperty;  // custom property carrying the meter block
-};
-
 inline constexpr ModelInfo model{"KelvoQuorin",   "com.kelvo.KelvoQuorin", 'Quor',
                                  param::meter,    param::bypass,           param::parallelMix,
                                  param::shimmer,  "KelvoQuorinViewFactory", 'KIRM'};
 
-static_assert(model.subtype == 0x51756F72u, "'Quor'");
-static_assert(model.meterProperty == 0x4B49524Du, "'KIRM'");
+static_assert(model.subtype == fourCharCode("Quor"));
+static_assert(model.meterProperty == fourCharCode("KIRM"));
+static_assert(model.meterId < parameterCount && model.bypassId < parameterCount &&
+              model.mixId < parameterCount && model.shimmerId < parameterCount);
 
 } // namespace classic

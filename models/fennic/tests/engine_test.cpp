@@ -162,7 +162,7 @@ TEST(FennicEngine, ReleaseScale) {
         double seconds; // Tr
     };
     for (const Case& c : {Case{1, 0, 1.1}, Case{7, 0, 0.05}, Case{4, 1, 1.1 / std::sqrt(22.0)},
-                          Case{1, 3, 1.1}}) {
+                          Case{7, 3, 0.05}}) {
         SCOPED_TRACE(c.release);
         auto engine = prepared(with({{param::release, c.release}, {param::ratio, c.ratio},
                                      {param::attack, 5}, {param::input, 48}}));

@@ -1,0 +1,239 @@
+// The Corvel engine.
+
+#include "engine.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace classic {
+
+namespace {
+
+// A selector step from its target; the unit keeps targets integral and in range, the clamp
+// guards the tables anyway.
+unsigned stepOf(float target, unsigned last) noexcept {
+    if (!(target > 0)) {
+        return 0;
+    }
+    const unsigned step = static_cast<unsigned>(target);
+    return step > last ? last : step;
+}
+
+double corner(double fos, double hertz) noexcept { return std::min(hertz, 0.43 * fos); }
+
+} // namespace
+
+// Shelves with slope 1 (alpha = sin(w0)/sqrt(2)); every set is normalised by a0.
+Biquad lowShelfDesign(double fos, double gainDecibels, unsigned step) noexcept {
+    const double f = corner(fos, lowShelfHz[std::min(step, 3u)]);
+    const double a = std::pow(10.0, gainDecibels / 40.0);
+    const double w0 = 2.0 * M_PI * f / fos;
+    const double cs = std::cos(w0);
+    const double alpha = std::sin(w0) / std::sqrt(2.0);
+    const double beta = 2.0 * std::sqrt(a) * alpha;
+    const double b0 = a * ((a + 1) - (a - 1) * cs + beta);
+    const double b1 = 2.0 * a * ((a - 1) - (a + 1) * cs);
+    const double b2 = a * ((a + 1) - (a - 1) * cs - beta);
+    const double a0 = (a + 1) + (a - 1) * cs + beta;
+    const double a1 = -2.0 * ((a - 1) + (a + 1) * cs);
+    const double a2 = (a + 1) + (a - 1) * cs - beta;
+    return {b0 / a0, b1 / a0, b2 / a0, a1 / a0, a2 / a0};
+}
+
+// Peaking bell with Q 1.2.
+Biquad midBellDesign(double fos, double gainDecibels, unsigned step) noexcept {
+    const double f = corner(fos, midHz[std::min(step, 5u)]);
+    const double a = std::pow(10.0, gainDecibels / 40.0);
+    const double w0 = 2.0 * M_PI * f / fos;
+    const double cs = std::cos(w0);
+    const double alpha = std::sin(w0) / 2.4;
+    const double b0 = 1 + alpha * a;
+    const double b1 = -2.0 * cs;
+    const double b2 = 1 - alpha * a;
+    const double a0 = 1 + alpha / a;
+    const double a1 = -2.0 * cs;
+    const double a2 = 1 - alpha / a;
+    return {b0 / a0, b1 / a0, b2 / a0, a1 / a0, a2 / a0};
+}
+
+Biquad highShelfDesign(double fos, double gainDecibels) noexcept {
+    const double f = corner(fos, highShelfHz);
+    const double a = std::pow(10.0, gainDecibels / 40.0);
+    const double w0 = 2.0 * M_PI * f / fos;
+    const double cs = std::cos(w0);
+    const double alpha = std::sin(w0) / std::sqrt(2.0);
+    const double beta = 2.0 * std::sqrt(a) * alpha;
+    const double b0 = a * ((a + 1) + (a - 1) * cs + beta);
+    const double b1 = -2.0 * a * ((a - 1) + (a + 1) * cs);
+    const double b2 = a * ((a + 1) + (a - 1) * cs - beta);
+    const double a0 = (a + 1) - (a - 1) * cs + beta;
+    const double a1 = 2.0 * ((a - 1) - (a + 1) * cs);
+    const double a2 = (a + 1) - (a - 1) * cs - beta;
+    return {b0 / a0, b1 / a0, b2 / a0, a1 / a0, a2 / a0};
+}
+
+namespace {
+double highPassHertz(unsigned step) noexcept {
+    const double f = step == 0 ? highPassOffHz : highPassHz[std::min(step, 4u)];
+    return std::max(f, 2.0);
+}
+} // namespace
+
+// Q 1; with the one-pole in front a third-order high pass.
+Biquad highPassDesign(double fos, unsigned step) noexcept {
+    const double f = corner(fos, highPassHertz(step));
+    const double w0 = 2.0 * M_PI * f / fos;
+    const double cs = std::cos(w0);
+    const double alpha = std::sin(w0) / 2.0;
+    const double b0 = (1 + cs) / 2.0;
+    const double b1 = -(1 + cs);
+    const double b2 = (1 + cs) / 2.0;
+    const double a0 = 1 + alpha;
+    const double a1 = -2.0 * cs;
+    const double a2 = 1 - alpha;
+    return {b0 / a0, b1 / a0, b2 / a0, a1 / a0, a2 / a0};
+}
+
+double highPassPole(double fos, unsigned step) noexcept {
+    const double f = step == 0 ? highPassOffHz : highPassHz[std::min(step, 4u)];
+    return std::exp(-2.0 * M_PI * f / fos);
+}
+
+void Engine::Coefficients::glide(double c) noexcept {
+    if (settled) {
+        return;
+    }
+    const Biquad before = current;
+    current.b0 += c * (target.b0 - current.b0);
+    current.b1 += c * (target.b1 - current.b1);
+    current.b2 += c * (target.b2 - current.b2);
+    current.a1 += c * (target.a1 - current.a1);
+    current.a2 += c * (target.a2 - current.a2);
+    settled = current == before;
+}
+
+Engine::Engine() = default;
+
+void Engine::prepare(double sampleRate, const float* values) {
+    frame.prepare(sampleRate,
+                  FrameLayout{definitions, param::mix, param::bypass, param::shimmer, updatePeriod});
+    glideCoefficient = timeCoefficient(frame.fos, 0.002);
+    for (unsigned step = 0; step < 5; ++step) {
+        poles[step] = highPassPole(frame.fos, step);
+    }
+    preamps[0].set(lineDrive, 0.014);
+    preamps[1].set(micDrive, 0.014);
+    frame.output.set(0.36, 0.025);
+    reset(values);
+}
+
+void Engine::reset(const float* values) noexcept {
+    frame.reset(values);
+    const float* t = frame.targets;
+    for (unsigned c = 0; c < 2; ++c) {
+        for (State& s : states[c]) {
+            s = State{};
+        }
+        highPassInput[c] = highPassOutput[c] = 0;
+    }
+    equaliser = t[param::eqIn];
+    highPassWeight = t[param::highPass] > 0 ? 1 : 0;
+    const unsigned gainStep = stepOf(t[param::inputGain], 20);
+    level = inputLevelDecibels[gainStep];
+    muted = gainStep == offStep ? 0 : 1;
+    sign = t[param::polarity] > 0.5f ? -1 : 1;
+    frame.postGain = muted * sign;
+    configureFilters();
+    for (Coefficients& s : sections) {
+        s.current = s.target; // no glide after a reset
+        s.settled = true;
+    }
+}
+
+void Engine::setTarget(Section s, const Biquad& q) noexcept {
+    Coefficients& section = sections[s];
+    if (!(q == section.target)) {
+        section.target = q;
+        section.settled = false;
+    }
+}
+
+void Engine::configureFilters() noexcept {
+    const float* t = frame.targets;
+    const float* v = frame.current;
+    const double fos = frame.fos;
+    setTarget(lowShelf, lowShelfDesign(fos, v[param::lowShelf], stepOf(t[param::lowFrequency], 3)));
+    setTarget(midBell, midBellDesign(fos, v[param::midGain], stepOf(t[param::midFrequency], 5)));
+    setTarget(highShelf, highShelfDesign(fos, v[param::highShelf]));
+    setTarget(highPass, highPassDesign(fos, stepOf(t[param::highPass], 4)));
+}
+
+Stereo Engine::tick(double left, double right, unsigned channels) noexcept {
+    Frame<parameterCount>& f = frame;
+    const double in[2] = {f.sanitize(left), f.sanitize(right)};
+    double dry[2];
+    f.dryPath(in, dry);
+    f.interpolation[0].push(in[0]);
+    f.interpolation[1].push(in[1]);
+    const double smoothing = f.coefficients.smoothing; // c(8 ms)
+    const double glide = glideCoefficient;             // c(2 ms)
+    const double follower = f.coefficients.biasFollower; // c(35 Hz)
+
+    double wet[2] = {0, 0};
+    for (unsigned k = 0; k < oversampling; ++k) {
+        f.smooth();
+        if (f.updateDue()) {
+            configureFilters();
+        }
+
+        // Substep values, from the targets unless smoothed values are named.
+        const float* t = f.targets;
+        const unsigned gainStep = stepOf(t[param::inputGain], 20);
+        level += smoothing * (inputLevelDecibels[gainStep] - level);
+        const double gi = inputGain.of(level);
+        f.outputGain = outputGain.of(f.current[param::outputTrim]);
+        muted += glide * ((gainStep == offStep ? 0.0 : 1.0) - muted);
+        sign += glide * ((t[param::polarity] > 0.5f ? -1.0 : 1.0) - sign);
+        equaliser += glide * (static_cast<double>(t[param::eqIn]) - equaliser);
+        highPassWeight += glide * ((t[param::highPass] > 0 ? 1.0 : 0.0) - highPassWeight);
+        const Stage& preamp = preamps[gainStep > offStep ? 1 : 0];
+        const double biasDrive = 1.8 * preamp.drive;
+        const double pole = poles[stepOf(t[param::highPass], 4)];
+        f.postGain = muted * sign;
+
+        for (Coefficients& s : sections) {
+            s.glide(glide);
+        }
+        const Biquad& low = sections[lowShelf].current;
+        const Biquad& mid = sections[midBell].current;
+        const Biquad& high = sections[highShelf].current;
+        const Biquad& hp = sections[highPass].current;
+
+        for (unsigned c = 0; c < 2; ++c) {
+            const double x = 4.0 * f.interpolation[c].output(f.taps, k) * gi;
+            f.biasFollower[c] += follower * (x - f.biasFollower[c]);
+            const double w = 0.025 * std::tanh(biasDrive * f.biasFollower[c]);
+            const double y = preamp(x + w) - w;
+
+            State* s = states[c];
+            const double e = s[highShelf].run(high, s[midBell].run(mid, s[lowShelf].run(low, y)));
+            // One-pole high pass at the same corner ahead of the biquad: third order together.
+            double& p = highPassOutput[c];
+            p = pole * (p + e - highPassInput[c]);
+            highPassInput[c] = e;
+            const double filtered = s[highPass].run(hp, p);
+
+            const double eqOut = e + highPassWeight * (filtered - e);
+            const double z = y + equaliser * (eqOut - y);
+            const double out = f.outputStage(c, k, z);
+            if (k == 0) {
+                wet[c] = out;
+            }
+        }
+    }
+    const double outLeft = f.finish(0, in[0], dry[0], wet[0]);
+    const double outRight = f.finish(1, in[1], dry[1], wet[1]);
+    return {outLeft, channels == 1 ? outLeft : outRight};
+}
+
+} // namespace classic

@@ -1,0 +1,43 @@
+// The Elvane parameter table and value strings.
+
+#include "model.h"
+
+#include <iterator>
+
+namespace classic {
+
+// name, minimum, maximum, default, unit text, switch, indexed, utility
+const Definition definitions[parameterCount] = {
+    {"Input Trim", 0, 36, 10, "dB", 0, 0, 0},
+    {"Output Trim", -36, 12, 0, "dB", 0, 0, 0},
+    {"Mode", 0, 1, 1, "", 0, 1, 0},
+    {"Sidechain HP", 0, 3, 0, "", 0, 1, 1},
+    {"Parallel Mix", 0, 100, 100, "%", 0, 0, 1},
+    {"Stereo Link", 0, 100, 100, "%", 0, 0, 1},
+    {"Meter", 0, 1, 0, "", 0, 1, 0},
+    {"Bypass", 0, 1, 0, "", 1, 0, 0},
+    {"Analog Shimmer", 0, 100, 0, "%", 0, 0, 1},
+};
+
+const char* const* choices(unsigned id, unsigned& count) {
+    static const char* const mode[] = {"Single", "Dual"};
+    static const char* const hp[] = {"Off", "60 Hz", "120 Hz", "200 Hz"};
+    static const char* const grOut[] = {"GR", "Output"};
+    static_assert(std::size(mode) == 2 && std::size(hp) == 4 && std::size(grOut) == 2);
+    switch (id) {
+    case 2:
+        count = std::size(mode);
+        return mode;
+    case 3:
+        count = std::size(hp);
+        return hp;
+    case 6:
+        count = std::size(grOut);
+        return grOut;
+    default:
+        count = 0;
+        return nullptr;
+    }
+}
+
+} // namespace classic
