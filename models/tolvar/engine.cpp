@@ -1,5 +1,7 @@
 #include "engine.h"
 
+#include "engine/render_frames.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -101,6 +103,15 @@ void Engine::configure() noexcept {
     const double highHz = std::min(highShelfHz[step(targets[highFrequency], 2)], cap);
     lowTarget = lowShelfCoefficients(lowHz, shelfDB[step(targets[lowEq], 10)], frame.fos);
     highTarget = highShelfCoefficients(highHz, shelfDB[step(targets[highEq], 10)], frame.fos);
+}
+
+Stereo Engine::tick(double left, double right, unsigned channels) noexcept {
+    return tickFrame(*this, left, right, channels);
+}
+
+void Engine::render(const float* const in[2], float* const out[2], unsigned frames,
+                    unsigned channels) noexcept {
+    renderFrames(*this, in, out, frames, channels);
 }
 
 double Engine::firstHalf(unsigned channel, double y) noexcept {

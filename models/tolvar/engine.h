@@ -47,9 +47,11 @@ public:
     // [render thread] The coefficient block: gains, stage constants, shelf targets.
     void configure() noexcept;
     // [render thread] One host frame; channels 1 or 2 (with 1 the right result is the left).
-    Stereo tick(double left, double right, unsigned channels) noexcept {
-        return tickFrame(*this, left, right, channels);
-    }
+    Stereo tick(double left, double right, unsigned channels) noexcept;
+    // [render thread] frames host frames, the same results as tick frame by frame (channels 1:
+    // in[1] and out[1] unused).
+    void render(const float* const in[2], float* const out[2], unsigned frames,
+                unsigned channels) noexcept;
 
     // Hooks of the frame's substep (called by tickFrame).
     double firstHalf(unsigned channel, double y) noexcept;

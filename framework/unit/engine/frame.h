@@ -279,7 +279,11 @@ template <unsigned N> struct Frame {
 
     // Substep 3, first part: zero-stuffed interpolation, input gain, slow bias, input stage.
     double inputStage(unsigned c, unsigned k) noexcept {
-        const double x = 4.0 * interpolation[c].output(taps, k) * inputGain;
+        return inputStageFrom(c, interpolation[c].output(taps, k));
+    }
+    // The same from the interpolation filter's output for this substep.
+    double inputStageFrom(unsigned c, double filtered) noexcept {
+        const double x = 4.0 * filtered * inputGain;
         biasFollower[c] += coefficients.biasFollower * (x - biasFollower[c]);
         const double w = 0.015 * std::tanh(1.6 * biasFollower[c]);
         return input(x + w) - w;
@@ -306,10 +310,14 @@ template <unsigned N> struct Frame {
     // Substep 5 after the model's work: output stage, Shimmer, gains, DC blocker, decimation.
     // Returns the decimated wet sample at k = 0 (later substeps only feed the line).
     double outputStage(unsigned c, unsigned k, double y) noexcept {
+        return decimate(c, k, wetStage(c, y));
+    }
+    // Output stage, Shimmer, gains and DC blocker: what enters the decimation line.
+    double wetStage(unsigned c, double y) noexcept {
         double z = output(y);
         z = applyShimmer(c, z);
         z = z * outputGain * postGain;
-        return decimate(c, k, dcBlock(c, z));
+        return dcBlock(c, z);
     }
 
     double dcBlock(unsigned c, double z) noexcept {
@@ -329,8 +337,13 @@ template <unsigned N> struct Frame {
 
     // Frame steps 4 to 6 for one channel: crossfades, output sanitising and meters.
     double finish(unsigned c, double in, double dryValue, double wet) noexcept {
-        const double m = dryValue + (wet - dryValue) * mix;
-        double out = bypass == 1.0 ? dryValue : m + bypass * (dryValue - m);
+        return finishWith(c, in, dryValue, wet, mix, bypass);
+    }
+    // The same with the mix and bypass the frame's last substep left.
+    double finishWith(unsigned c, double in, double dryValue, double wet, double mixValue,
+                      double bypassValue) noexcept {
+        const double m = dryValue + (wet - dryValue) * mixValue;
+        double out = bypassValue == 1.0 ? dryValue : m + bypassValue * (dryValue - m);
         if (!std::isfinite(out)) {
             out = 0.0;
         }

@@ -1,0 +1,155 @@
+// The frame on its own, with a probe model: the order of the hooks in a substep, the
+// coefficient period, the filters' design and latency, the crossfades and the meters.
+
+#include "engine/frame.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+namespace {
+
+// mix, bypass, shimmer, a plain value
+const classic::Definition rows[4] = {
+    {"Mix", 0, 100, 100, "%", 0, 0, 1},
+    {"Bypass", 0, 1, 0, "", 1, 0, 0},
+    {"Shimmer", 0, 100, 0, "%", 0, 0, 1},
+    {"Value", -10, 10, 0, "", 0, 0, 0},
+};
+
+struct Probe {
+    classic::Frame<4> frame;
+    std::vector<std::string> calls;
+    double secondHalfGain = 1.0;
+    bool record = true;
+
+    Probe() { frame.layout = {rows, 0, 1, 2, 8}; }
+    void prepare(double rate, const float* values) {
+        frame.prepare(rate, frame.layout);
+        frame.reset(values);
+        configure();
+    }
+    void configure() {
+        frame.input.set(0.5, 0.0);
+        frame.output.set(0.5, 0.0);
+        if (record) calls.push_back("configure");
+    }
+    double firstHalf(unsigned c, double y) {
+        if (record) calls.push_back("first" + std::to_string(c));
+        return y;
+    }
+    void between() {
+        if (record) calls.push_back("between");
+    }
+    double secondHalf(unsigned c, double y) {
+        if (record) calls.push_back("second" + std::to_string(c));
+        return y * secondHalfGain;
+    }
+    classic::Stereo tick(double l, double r, unsigned channels) {
+        return classic::tickFrame(*this, l, r, channels);
+    }
+};
+
+TEST(Frame, HooksRunInSubstepOrderAndTheBlockAtItsPeriod) {
+    Probe probe;
+    const float values[4] = {100, 0, 0, 0};
+    probe.prepare(48000, values);
+    probe.calls.clear();
+    probe.tick(0.1, 0.2, 2);
+    probe.tick(0.1, 0.2, 2);
+    probe.tick(0.1, 0.2, 2); // substeps 8..11: the period of 8 comes round at substep 8
+    const std::vector<std::string> substep = {"first0", "first1", "between", "second0",
+                                              "second1"};
+    std::vector<std::string> want;
+    for (unsigned s = 0; s < 12; ++s) {
+        if (s % 8 == 0) want.push_back("configure");
+        want.insert(want.end(), substep.begin(), substep.end());
+    }
+    EXPECT_EQ(probe.calls, want);
+}
+
+TEST(Frame, TapsAreASymmetricUnityGainLowPass) {
+    Probe probe;
+    const float values[4] = {100, 0, 0, 0};
+    probe.prepare(48000, values);
+    double sum = 0;
+    for (unsigned i = 0; i < classic::filterTaps; ++i) {
+        sum += probe.frame.taps[i];
+        EXPECT_NEAR(probe.frame.taps[i], probe.frame.taps[64 - i], 1e-17) << i;
+    }
+    EXPECT_NEAR(sum, 1.0, 1e-15);
+    unsigned largest = 0;
+    for (unsigned i = 0; i < classic::filterTaps; ++i) {
+        if (probe.frame.taps[i] > probe.frame.taps[largest]) largest = i;
+    }
+    EXPECT_EQ(largest, 32u);
+}
+
+TEST(Frame, ParallelMixBlendsTimeAlignedDryAndWet) {
+    // A wet path muted in its second half leaves exactly (1 - mix) of the 16-frame-old input.
+    Probe probe;
+    probe.record = false;
+    probe.secondHalfGain = 0.0;
+    const float values[4] = {25, 0, 0, 0};
+    probe.prepare(44100, values);
+    for (unsigned i = 0; i < 200; ++i) {
+        const double x = std::sin(0.1 * i);
+        const classic::Stereo y = probe.tick(x, -x, 2);
+        const double dry = i < 16 ? 0.0 : std::sin(0.1 * (i - 16));
+        ASSERT_EQ(y.first, dry + (0.0 - dry) * 0.25) << i;
+        ASSERT_EQ(y.second, -dry + (0.0 + dry) * 0.25) << i;
+    }
+}
+
+TEST(Frame, BypassGlidesToTheDryPath) {
+    Probe probe;
+    probe.record = false;
+    probe.secondHalfGain = 0.0;
+    float values[4] = {100, 0, 0, 0};
+    probe.prepare(48000, values);
+    values[1] = 1;
+    probe.frame.setTargets(values);
+    // 8 ms of smoothing takes bypass to 63 %; at exactly 1.0 the output is the dry sample.
+    const unsigned eightMs = 384;
+    for (unsigned i = 0; i < eightMs; ++i) probe.tick(1.0, 1.0, 2);
+    EXPECT_NEAR(probe.frame.bypass, 1 - std::exp(-1.0), 1e-3);
+    // The glide settles just below 1 (about 1e-13 below, where its step rounds away), so the
+    // output is the dry sample to within that: exactly it once rounded to a 32-bit float.
+    for (unsigned i = 0; i < 20000; ++i) probe.tick(1.0, 1.0, 2);
+    EXPECT_NEAR(probe.frame.bypass, 1.0, 1e-12);
+    EXPECT_EQ(static_cast<float>(probe.tick(0.5, 0.25, 2).first), 1.0f);
+}
+
+TEST(Frame, MetersFollowInputAndOutputAtTheHostRate) {
+    Probe probe;
+    probe.record = false;
+    const float values[4] = {100, 1, 0, 0}; // bypassed: output = input delayed
+    probe.prepare(48000, values);
+    for (unsigned i = 0; i < 5 * 48000; ++i) probe.tick(0.5, i % 2 ? 0.25 : -0.25, 2);
+    EXPECT_NEAR(probe.frame.inputMeanSquare[0], 0.25, 1e-6);
+    EXPECT_NEAR(probe.frame.inputMeanSquare[1], 0.0625, 1e-6);
+    EXPECT_NEAR(probe.frame.outputMeanSquare[0], 0.25, 1e-6);
+    EXPECT_NEAR(probe.frame.outputPeak[0], 0.5, 1e-12);
+    // Silence: the peak decays with its 0.6 s constant.
+    for (unsigned i = 0; i < 28800; ++i) probe.tick(0, 0, 2);
+    EXPECT_NEAR(probe.frame.outputPeak[0], 0.5 * std::exp(-1.0), 1e-3);
+}
+
+TEST(Frame, ShimmerNoiseRunsAtZeroPercentSoTheSequenceNeverStalls) {
+    Probe a, b;
+    a.record = b.record = false;
+    float values[4] = {100, 0, 0, 0};
+    a.prepare(48000, values);
+    b.prepare(48000, values);
+    for (unsigned i = 0; i < 100; ++i) a.tick(0, 0, 2);
+    EXPECT_NE(a.frame.shimmer[0].noise, b.frame.shimmer[0].noise);
+    EXPECT_NE(a.frame.shimmer[0].noiseHigh, 0.0);
+    a.frame.reset(values);
+    EXPECT_EQ(a.frame.shimmer[0].noise, classic::noiseSeedLeft);
+    EXPECT_EQ(a.frame.shimmer[1].noise, classic::noiseSeedRight);
+    EXPECT_EQ(a.frame.shimmer[0].noiseHigh, 0.0);
+}
+
+} // namespace
