@@ -1,0 +1,33 @@
+#pragma once
+// Umbrella header of the AppKit stand-in (with Foundation and Core Graphics).
+
+#include <AppKit/AppKitDefines.h>
+#include <AppKit/NSAccessibility.h>
+#include <AppKit/NSAppearance.h>
+#include <AppKit/NSApplication.h>
+#include <AppKit/NSBezierPath.h>
+#include <AppKit/NSButton.h>
+#include <AppKit/NSColor.h>
+#include <AppKit/NSControl.h>
+#include <AppKit/NSEvent.h>
+#include <AppKit/NSFont.h>
+#include <AppKit/NSGradient.h>
+#include <AppKit/NSGraphicsContext.h>
+#include <AppKit/NSImage.h>
+#include <AppKit/NSMenu.h>
+#include <AppKit/NSPanel.h>
+#include <AppKit/NSParagraphStyle.h>
+#include <AppKit/NSPopUpButton.h>
+#include <AppKit/NSResponder.h>
+#include <AppKit/NSScreen.h>
+#include <AppKit/NSScrollView.h>
+#include <AppKit/NSShadow.h>
+#include <AppKit/NSSlider.h>
+#include <AppKit/NSStringDrawing.h>
+#include <AppKit/NSTextField.h>
+#include <AppKit/NSTextView.h>
+#include <AppKit/NSView.h>
+#include <AppKit/NSWindow.h>
+#include <AppKit/NSWorkspace.h>
+#include <CoreGraphics/CoreGraphics.h>
+#include <Foundation/Foundation.h>
