@@ -19,7 +19,9 @@ unsigned stepOf(float target, unsigned last) noexcept {
     return step > last ? last : step;
 }
 
-double corner(double fos, double hertz) noexcept { return std::min(hertz, 0.43 * fos); }
+double corner(double fos, double hertz) noexcept {
+    return std::min(hertz, 0.43 * fos);
+}
 
 } // namespace
 
@@ -115,8 +117,8 @@ void Engine::Coefficients::glide(double c) noexcept {
 Engine::Engine() = default;
 
 void Engine::prepare(double sampleRate, const float* values) {
-    frame.prepare(sampleRate,
-                  FrameLayout{definitions, param::mix, param::bypass, param::shimmer, updatePeriod});
+    frame.prepare(sampleRate, FrameLayout{definitions, param::mix, param::bypass, param::shimmer,
+                                          updatePeriod});
     glideCoefficient = timeCoefficient(frame.fos, 0.002);
     for (unsigned step = 0; step < 5; ++step) {
         poles[step] = highPassPole(frame.fos, step);
@@ -175,8 +177,8 @@ Stereo Engine::tick(double left, double right, unsigned channels) noexcept {
     f.dryPath(in, dry);
     f.interpolation[0].push(in[0]);
     f.interpolation[1].push(in[1]);
-    const double smoothing = f.coefficients.smoothing; // c(8 ms)
-    const double glide = glideCoefficient;             // c(2 ms)
+    const double smoothing = f.coefficients.smoothing;   // c(8 ms)
+    const double glide = glideCoefficient;               // c(2 ms)
     const double follower = f.coefficients.biasFollower; // c(35 Hz)
 
     double wet[2] = {0, 0};

@@ -14,10 +14,10 @@ namespace classic {
 // Input level in dB per Input Gain step: line -10..+20, "OFF" (0 dB, muted), mic +20..+80.
 inline constexpr double inputLevelDecibels[21] = {-10, -5, 0,  5,  10, 15, 20, 0,  20, 25, 30,
                                                   35,  40, 45, 50, 55, 60, 65, 70, 75, 80};
-inline constexpr unsigned offStep = 7;        // "OFF"; the steps above it are the mic range
-inline constexpr double lineDrive = 0.5;      // preamp drive of the line steps
-inline constexpr double micDrive = 0.85;      // and of the microphone steps
-inline constexpr double lowShelfHz[4] = {35, 60, 110, 220};           // per Low Frequency step
+inline constexpr unsigned offStep = 7;   // "OFF"; the steps above it are the mic range
+inline constexpr double lineDrive = 0.5; // preamp drive of the line steps
+inline constexpr double micDrive = 0.85; // and of the microphone steps
+inline constexpr double lowShelfHz[4] = {35, 60, 110, 220};            // per Low Frequency step
 inline constexpr double midHz[6] = {360, 700, 1600, 3200, 4800, 7200}; // per Mid Frequency step
 inline constexpr double highShelfHz = 12000;
 // Per High Pass step; step 0 is "Off", where the filters keep running at 50 Hz, faded out.
@@ -108,11 +108,11 @@ private:
     State states[2][sectionCount];
     double highPassInput[2] = {};  // e_prev
     double highPassOutput[2] = {}; // p
-    double equaliser = 1;        // EQ In, 0..1
-    double highPassWeight = 0;   // high-pass on, 0..1
-    double level = 0;            // input level, dB
-    double muted = 1;            // mute, 0..1 (0: muted)
-    double sign = 1;             // polarity, -1..1
+    double equaliser = 1;          // EQ In, 0..1
+    double highPassWeight = 0;     // high-pass on, 0..1
+    double level = 0;              // input level, dB
+    double muted = 1;              // mute, 0..1 (0: muted)
+    double sign = 1;               // polarity, -1..1
     Remembered inputGain, outputGain;
 };
 

@@ -37,9 +37,9 @@ extern const Definition definitions[parameterCount];
 // [any thread]
 const char* const* choices(unsigned id, unsigned& count);
 
-inline constexpr ModelInfo model{"KelvoCorvel",  "com.kelvo.KelvoCorvel",  'Corv',
-                                 param::none,    param::bypass,            param::mix,
-                                 param::shimmer, "KelvoRackCorvelFactory", 'KCRM'};
+inline constexpr ModelInfo model{
+    "KelvoCorvel",  "com.kelvo.KelvoCorvel",  'Corv', param::none, param::bypass, param::mix,
+    param::shimmer, "KelvoRackCorvelFactory", 'KCRM'};
 
 static_assert(model.subtype == fourCharCode("Corv"));
 static_assert(model.meterProperty == fourCharCode("KCRM"));

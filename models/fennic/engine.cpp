@@ -24,7 +24,8 @@ Engine::Engine() = default;
 
 void Engine::prepare(double sampleRate, const float* values) {
     // Period 1: no coefficient block, the frame's counter is never consulted.
-    frame.prepare(sampleRate, FrameLayout{definitions, param::mix, param::bypass, param::shimmer, 1});
+    frame.prepare(sampleRate,
+                  FrameLayout{definitions, param::mix, param::bypass, param::shimmer, 1});
     // The gain cell's DC blocker sits at 4 Hz.
     frame.coefficients.dcPole = std::exp(-2.0 * M_PI * 4.0 / frame.fos);
     detector = timeCoefficient(frame.fos, 0.00004);
@@ -85,13 +86,15 @@ Stereo Engine::tick(double left, double right, unsigned channels) noexcept {
         }
         if (v[param::attack] != attackTime.key) {
             // 0.8 ms at Attack 1 and below, down to 20 us at 7.
-            const double a = std::clamp((static_cast<double>(v[param::attack]) - 1.0) / 6.0, 0.0, 1.0);
+            const double a =
+                std::clamp((static_cast<double>(v[param::attack]) - 1.0) / 6.0, 0.0, 1.0);
             attackTime = {v[param::attack], 0.0008 * std::pow(0.025, a)};
         }
         if (v[param::release] != releaseTime.key) {
             // 1.1 s at Release 1, 50 ms at 7.
-            releaseTime = {v[param::release],
-                           1.1 * std::pow(1.0 / 22.0, (static_cast<double>(v[param::release]) - 1.0) / 6.0)};
+            releaseTime = {
+                v[param::release],
+                1.1 * std::pow(1.0 / 22.0, (static_cast<double>(v[param::release]) - 1.0) / 6.0)};
         }
         const double gi = inputGain.value;
         f.outputGain = outputGain.value;
@@ -123,8 +126,8 @@ Stereo Engine::tick(double left, double right, unsigned channels) noexcept {
                 }
             }
             if (target != gain) {
-                double tau = target > gain ? attackTime.value
-                                           : releaseTime.value * (1.0 + 0.035 * gain);
+                double tau =
+                    target > gain ? attackTime.value : releaseTime.value * (1.0 + 0.035 * gain);
                 tau = std::max(tau, 0.00002);
                 // The effective time constant is R*tau, for attack and release alike.
                 gain += (1.0 - std::exp(-1.0 / (ratio * f.fos * tau))) * (target - gain);

@@ -29,7 +29,9 @@ inline constexpr RatioStep ratioSteps[5] = {
     {20, 9, 1.4, true},  // "All Buttons"
 };
 // Threshold T = -20 + 1.1 x dB is computed from the step x, not tabled.
-inline double thresholdDecibels(unsigned step) noexcept { return -20.0 + 1.1 * step; }
+inline double thresholdDecibels(unsigned step) noexcept {
+    return -20.0 + 1.1 * step;
+}
 
 // The gain computer: the reduction in dB it aims at for a detected level `over` dB above the
 // threshold, through a soft knee of the step's width. The factor is R - 1, not 1 - 1/R: the
@@ -74,9 +76,9 @@ private:
 
     double detector = 0; // c(40 us)
     Stage inputStages[5];
-    Stage saturation;           // S(v; 1.7, 0.08), "All Buttons" only
-    double quietLevel[5] = {};  // a level surely below the knee of each step (see tick)
-    double envelopes[2] = {};   // detector envelope per channel
+    Stage saturation;              // S(v; 1.7, 0.08), "All Buttons" only
+    double quietLevel[5] = {};     // a level surely below the knee of each step (see tick)
+    double envelopes[2] = {};      // detector envelope per channel
     double gainFactor[2] = {1, 1}; // 10^(-G/20) for the G now in frame.gainReduction
     Remembered inputGain, outputGain, attackTime, releaseTime;
 };

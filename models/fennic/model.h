@@ -31,9 +31,9 @@ extern const Definition definitions[parameterCount];
 // [any thread]
 const char* const* choices(unsigned id, unsigned& count);
 
-inline constexpr ModelInfo model{"KelvoFennic",  "com.kelvo.KelvoFennic",  'Fenn',
-                                 param::meter,   param::bypass,            param::mix,
-                                 param::shimmer, "KelvoRackFennicFactory", 'KCRM'};
+inline constexpr ModelInfo model{
+    "KelvoFennic",  "com.kelvo.KelvoFennic",  'Fenn', param::meter, param::bypass, param::mix,
+    param::shimmer, "KelvoRackFennicFactory", 'KCRM'};
 
 static_assert(model.subtype == fourCharCode("Fenn"));
 static_assert(model.meterProperty == fourCharCode("KCRM"));

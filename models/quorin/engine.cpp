@@ -9,9 +9,8 @@ namespace classic {
 Engine::Engine() = default;
 
 void Engine::prepare(double sampleRate, const float* values) {
-    frame.prepare(sampleRate,
-                  FrameLayout{definitions, param::parallelMix, param::bypass, param::shimmer,
-                              updatePeriod});
+    frame.prepare(sampleRate, FrameLayout{definitions, param::parallelMix, param::bypass,
+                                          param::shimmer, updatePeriod});
     reset(values);
 }
 
@@ -25,10 +24,9 @@ void Engine::configure() noexcept {
     // The staging sum is formed in single precision, as the values are stored.
     const float inputDecibels = v[param::gain] + v[param::inputTrim] - 20.0f * v[param::pad];
     frame.inputGain = std::pow(10.0, static_cast<double>(inputDecibels) / 20.0);
-    frame.outputGain = std::pow(
-        10.0, (static_cast<double>(v[param::outputTrim]) -
-               tapDecibels * static_cast<double>(v[param::tap])) /
-                  20.0);
+    frame.outputGain = std::pow(10.0, (static_cast<double>(v[param::outputTrim]) -
+                                       tapDecibels * static_cast<double>(v[param::tap])) /
+                                          20.0);
     frame.postGain = static_cast<float>(1.0f - 2.0f * v[param::polarity]);
     // Drive 0.65 at 34 dB of gain rising to 1.45 at 69 dB.
     const double drive = 0.65 + 0.8 * (static_cast<double>(v[param::gain]) - 34.0) / 35.0;

@@ -31,9 +31,10 @@ extern const Definition definitions[parameterCount];
 // [any thread]
 const char* const* choices(unsigned id, unsigned& count);
 
-inline constexpr ModelInfo model{"KelvoQuorin",   "com.kelvo.KelvoQuorin", 'Quor',
-                                 param::meter,    param::bypass,           param::parallelMix,
-                                 param::shimmer,  "KelvoQuorinViewFactory", 'KIRM'};
+inline constexpr ModelInfo model{
+    "KelvoQuorin", "com.kelvo.KelvoQuorin", 'Quor',         param::meter,
+    param::bypass, param::parallelMix,      param::shimmer, "KelvoQuorinViewFactory",
+    'KIRM'};
 
 static_assert(model.subtype == fourCharCode("Quor"));
 static_assert(model.meterProperty == fourCharCode("KIRM"));

@@ -19,8 +19,8 @@ namespace param = classic::param;
 
 // Per channel and section the coefficients and their targets, as written; no sharing.
 struct Section {
-    double b[5] = {1, 0, 0, 0, 0};  // b0 b1 b2 a1 a2, current
-    double t[5] = {1, 0, 0, 0, 0};  // targets
+    double b[5] = {1, 0, 0, 0, 0}; // b0 b1 b2 a1 a2, current
+    double t[5] = {1, 0, 0, 0, 0}; // targets
     double s1 = 0, s2 = 0;
     double process(double in, double glide) {
         for (int i = 0; i < 5; ++i) {
@@ -35,28 +35,21 @@ struct Section {
 
 class ReferenceCorvel {
 public:
-    ReferenceCorvel(double sampleRate, const Values& values) : fs(sampleRate), fos(4 * sampleRate) {
+    ReferenceCorvel(double sampleRate, const Values& values) : frame(sampleRate), fos(frame.fos) {
         reset(values);
     }
 
     void reset(const Values& values) {
-        shim[0] = {0, 0, 0, 0x3728AC51u};
-        shim[1] = {0, 0, 0, 0x98E16B43u};
         target = values;
         current = values;
+        frame.reset(values[param::mix] * 0.01, values[param::bypass]);
         for (unsigned c = 0; c < 2; ++c) {
-            up[c] = down[c] = reference::Line{};
-            std::fill(std::begin(dry[c]), std::end(dry[c]), 0.0);
-            follower[c] = dcIn[c] = dcOut[c] = hpIn[c] = hpOut[c] = 0;
+            hpIn[c] = hpOut[c] = 0;
             for (Section& s : eq[c]) {
                 s = Section{};
             }
         }
-        ring = 0;
         counter = 0;
-        meters = {};
-        mix = values[param::mix] * 0.01;
-        bypass = values[param::bypass];
         eqIn = values[param::eqIn];
         hpOn = values[param::highPass] > 0 ? 1 : 0;
         const unsigned step = static_cast<unsigned>(values[param::inputGain]);
@@ -74,26 +67,16 @@ public:
     void setTargets(const Values& values) { target = values; }
 
     classic::Stereo tick(double left, double right, unsigned channels) {
-        const double in[2] = {std::isfinite(left) ? left : 0.0, std::isfinite(right) ? right : 0.0};
-        double dryOut[2];
-        for (unsigned c = 0; c < 2; ++c) {
-            dry[c][ring] = in[c];
-            dryOut[c] = dry[c][(ring + 1) % 17];
-        }
-        ring = (ring + 1) % 17;
+        double in[2], dry[2], wet[2] = {};
+        frame.begin(left, right, in, dry);
         const double cs = 1.0 - std::exp(-1.0 / (fos * 0.008));
         const double c2 = 1.0 - std::exp(-1.0 / (fos * 0.002));
         const reference::StageLaw outputStage(0.36, 0.025);
-        double wet[2] = {};
         for (unsigned k = 0; k < 4; ++k) {
-            for (unsigned i = 0; i < classic::parameterCount; ++i) {
-                current[i] = static_cast<float>(current[i] + cs * (double(target[i]) - current[i]));
-            }
-            mix = mix + cs * (0.01 * target[param::mix] - mix);
-            bypass = bypass + cs * (target[param::bypass] - bypass);
+            frame.smooth(current, target, param::mix, param::bypass);
             double u[2];
             for (unsigned c = 0; c < 2; ++c) {
-                u[c] = up[c].feed(taps, k == 0 ? in[c] : 0.0);
+                u[c] = frame.interpolate(c, k, in[c]);
             }
             if (counter % 128 == 0) {
                 configure();
@@ -112,41 +95,31 @@ public:
             const double fhp = hpStep == 0 ? 50.0 : hpCorners[hpStep];
             const double rhp = std::exp(-2.0 * M_PI * fhp / fos);
             const double c35 = 1.0 - std::exp(-2.0 * M_PI * 35.0 / fos);
-            const double r = std::exp(-2.0 * M_PI * 3.0 / fos);
-            const double su = 0.01 * current[param::shimmer];
             const double post = mute * polarity;
             const reference::StageLaw preamp(drive, 0.014);
             for (unsigned c = 0; c < 2; ++c) {
                 const double x = 4 * u[c] * gi;
-                follower[c] = follower[c] + c35 * (x - follower[c]);
-                const double w = 0.025 * std::tanh(1.8 * drive * follower[c]);
+                frame.follower[c] = frame.follower[c] + c35 * (x - frame.follower[c]);
+                const double w = 0.025 * std::tanh(1.8 * drive * frame.follower[c]);
                 const double y = preamp(x + w) - w;
-                const double e = eq[c][2].process(eq[c][1].process(eq[c][0].process(y, c2), c2), c2);
+                const double e =
+                    eq[c][2].process(eq[c][1].process(eq[c][0].process(y, c2), c2), c2);
                 hpOut[c] = rhp * (hpOut[c] + e - hpIn[c]);
                 hpIn[c] = e;
                 const double hp = eq[c][3].process(hpOut[c], c2);
                 const double eqOut = e + hpOn * (hp - e);
                 const double z = y + eqIn * (eqOut - y);
-                double o = outputStage(z);
-                o = reference::shimmer(shim[c], o, su, 1.0 - std::exp(-2.0 * M_PI * 7000.0 / fos),
-                                       1.0 - std::exp(-2.0 * M_PI * 4800.0 / fos),
-                                       1.0 - std::exp(-2.0 * M_PI * 60.0 / fos));
-                const double q = o * go * post;
-                const double d = q - dcIn[c] + r * dcOut[c];
-                dcIn[c] = q;
-                dcOut[c] = d;
-                const double dec = down[c].feed(taps, d);
+                const double o = frame.shimmer(c, outputStage(z), 0.01 * current[param::shimmer]);
+                const double dec = frame.blockAndDecimate(c, o * go * post, 3.0);
                 if (k == 0) {
                     wet[c] = dec;
                 }
             }
         }
-        const double l = reference::finish(meters, 0, in[0], dryOut[0], wet[0], mix, bypass, fs);
-        const double rr = reference::finish(meters, 1, in[1], dryOut[1], wet[1], mix, bypass, fs);
-        return {l, channels == 1 ? l : rr};
+        return frame.end(in, dry, wet, channels);
     }
 
-    reference::Meters meters;
+    reference::FrameState frame;
 
 private:
     void configure() {
@@ -175,9 +148,10 @@ private:
                 const double A = std::pow(10.0, current[param::highShelf] / 40.0);
                 const double w0 = 2 * M_PI * f / fos, cw = std::cos(w0);
                 const double alpha = std::sin(w0) / std::sqrt(2.0), beta = 2 * std::sqrt(A) * alpha;
-                set(eq[c][2], A * ((A + 1) + (A - 1) * cw + beta), -2 * A * ((A - 1) + (A + 1) * cw),
-                    A * ((A + 1) + (A - 1) * cw - beta), (A + 1) - (A - 1) * cw + beta,
-                    2 * ((A - 1) - (A + 1) * cw), (A + 1) - (A - 1) * cw - beta);
+                set(eq[c][2], A * ((A + 1) + (A - 1) * cw + beta),
+                    -2 * A * ((A - 1) + (A + 1) * cw), A * ((A + 1) + (A - 1) * cw - beta),
+                    (A + 1) - (A - 1) * cw + beta, 2 * ((A - 1) - (A + 1) * cw),
+                    (A + 1) - (A - 1) * cw - beta);
             }
             {
                 const unsigned step = static_cast<unsigned>(target[param::highPass]);
@@ -203,30 +177,57 @@ private:
     static constexpr double midCentres[6] = {360, 700, 1600, 3200, 4800, 7200};
     static constexpr double hpCorners[5] = {0, 50, 80, 160, 300};
 
-    double fs, fos;
-    reference::Taps taps;
+    double fos;
     Values target{}, current{};
-    reference::Line up[2], down[2];
-    double dry[2][17] = {};
-    unsigned ring = 0;
     std::uint32_t counter = 0;
-    double follower[2] = {}, dcIn[2] = {}, dcOut[2] = {}, hpIn[2] = {}, hpOut[2] = {};
+    double hpIn[2] = {}, hpOut[2] = {};
     Section eq[2][4];
-    reference::ShimmerChannel shim[2];
-    double mix = 1, bypass = 0, eqIn = 1, hpOn = 0, level = 0, mute = 1, polarity = 1;
+    double eqIn = 1, hpOn = 0, level = 0, mute = 1, polarity = 1;
 };
 
 void move(Values& v, std::size_t frame) {
     switch (frame) {
-    case 500: v[param::highShelf] = 9; v[param::midGain] = -7.5f; v[param::midFrequency] = 5; break;
-    case 1100: v[param::inputGain] = 7; v[param::highPass] = 4; break;        // "OFF"
-    case 1600: v[param::inputGain] = 12; v[param::lowFrequency] = 0; v[param::lowShelf] = 14; break;
-    case 2300: v[param::polarity] = 1; v[param::eqIn] = 0; v[param::shimmer] = 60; break;
-    case 3000: v[param::inputGain] = 6; v[param::highPass] = 0; v[param::mix] = 45; break;
-    case 3400: v[param::inputGain] = 20; v[param::eqIn] = 1; v[param::outputTrim] = -40; break;
-    case 4100: v[param::bypass] = 1; v[param::midFrequency] = 0; v[param::highPass] = 2; break;
-    case 4500: v[param::bypass] = 0; v[param::inputGain] = 0; v[param::polarity] = 0; break;
-    default: break;
+    case 500:
+        v[param::highShelf] = 9;
+        v[param::midGain] = -7.5f;
+        v[param::midFrequency] = 5;
+        break;
+    case 1100:
+        v[param::inputGain] = 7;
+        v[param::highPass] = 4;
+        break; // "OFF"
+    case 1600:
+        v[param::inputGain] = 12;
+        v[param::lowFrequency] = 0;
+        v[param::lowShelf] = 14;
+        break;
+    case 2300:
+        v[param::polarity] = 1;
+        v[param::eqIn] = 0;
+        v[param::shimmer] = 60;
+        break;
+    case 3000:
+        v[param::inputGain] = 6;
+        v[param::highPass] = 0;
+        v[param::mix] = 45;
+        break;
+    case 3400:
+        v[param::inputGain] = 20;
+        v[param::eqIn] = 1;
+        v[param::outputTrim] = -40;
+        break;
+    case 4100:
+        v[param::bypass] = 1;
+        v[param::midFrequency] = 0;
+        v[param::highPass] = 2;
+        break;
+    case 4500:
+        v[param::bypass] = 0;
+        v[param::inputGain] = 0;
+        v[param::polarity] = 0;
+        break;
+    default:
+        break;
     }
 }
 
@@ -257,9 +258,9 @@ TEST(CorvelReference, EveryPresetSampleForSampleInStereoAndMono) {
                     ASSERT_EQ(x.second, y.second) << "frame " << i;
                 }
                 for (unsigned c = 0; c < 2; ++c) {
-                    EXPECT_EQ(engine->frame.inputMeanSquare[c], ref->meters.inMs[c]);
-                    EXPECT_EQ(engine->frame.outputMeanSquare[c], ref->meters.outMs[c]);
-                    EXPECT_EQ(engine->frame.outputPeak[c], ref->meters.peak[c]);
+                    EXPECT_EQ(engine->frame.inputMeanSquare[c], ref->frame.meters.inMs[c]);
+                    EXPECT_EQ(engine->frame.outputMeanSquare[c], ref->frame.meters.outMs[c]);
+                    EXPECT_EQ(engine->frame.outputPeak[c], ref->frame.meters.peak[c]);
                     EXPECT_EQ(engine->frame.gainReduction[c], 0.0);
                 }
             }

@@ -12,23 +12,11 @@
 
 namespace {
 
+using checks::prepared;
 using classic::Engine;
 using classic::Values;
 namespace param = classic::param;
-
-Values with(std::initializer_list<std::pair<unsigned, float>> overrides) {
-    Values v = classic::defaultValues();
-    for (auto [id, value] : overrides) {
-        v[id] = value;
-    }
-    return v;
-}
-
-std::unique_ptr<Engine> prepared(const Values& v, double rate = 48000) {
-    auto engine = std::make_unique<Engine>();
-    engine->prepare(rate, v.data());
-    return engine;
-}
+using checks::with;
 
 std::vector<double> left(Engine& engine, const std::vector<double>& x) {
     std::vector<double> out;
@@ -39,7 +27,7 @@ std::vector<double> left(Engine& engine, const std::vector<double>& x) {
 }
 
 TEST(CorvelEngine, DefaultsPassAQuietSineAtUnitySixteenFramesLate) {
-    auto engine = prepared(classic::defaultValues());
+    auto engine = prepared<Engine>(classic::defaultValues());
     const std::vector<double> x = checks::sine(9600, 0.01, 1000, 48000);
     const std::vector<double> out = left(*engine, x);
     for (std::size_t i = 4800; i < x.size(); ++i) {
@@ -57,7 +45,7 @@ TEST(CorvelEngine, OffStepMutesTheWetPathWithATwoMillisecondFade) {
     for (float mix : {100.0f, 50.0f}) {
         SCOPED_TRACE(mix);
         const Values start = with({{param::inputGain, 4}, {param::mix, mix}}); // "LINE +10"
-        auto engine = prepared(start);
+        auto engine = prepared<Engine>(start);
         std::vector<double> out;
         for (std::size_t i = 0; i < 4800; ++i) {
             engine->tick(x[i], x[i], 2);
@@ -88,7 +76,7 @@ TEST(CorvelEngine, LineToMicKeepsTheLevelAndRaisesTheDrive) {
     const double fs = 48000;
     const std::vector<double> x = checks::sine(19200, 0.05, 500, fs);
     auto distortion = [&](float step) {
-        auto engine = prepared(with({{param::inputGain, step}, {param::outputTrim, -20}}));
+        auto engine = prepared<Engine>(with({{param::inputGain, step}, {param::outputTrim, -20}}));
         EXPECT_EQ(engine->inputLevel(), 20.0);
         const std::vector<double> out = left(*engine, x);
         const double h1 = checks::sineAmplitude(out, 9600, 9600, 500, fs);
@@ -106,7 +94,7 @@ TEST(CorvelEngine, LineToMicKeepsTheLevelAndRaisesTheDrive) {
 }
 
 TEST(CorvelEngine, StepsAboveOffSwitchTheDriveAtOnce) {
-    auto engine = prepared(with({{param::inputGain, 6}}));
+    auto engine = prepared<Engine>(with({{param::inputGain, 6}}));
     const Values mic = with({{param::inputGain, 8}});
     engine->frame.setTargets(mic.data());
     engine->tick(0, 0, 2);
@@ -120,17 +108,18 @@ TEST(CorvelEngine, EqInZeroRemovesTheHighPassToo) {
     const double fs = 48000;
     const std::vector<double> x = checks::sine(48000, 0.01, 60, fs);
     auto level = [&](const Values& v) {
-        auto engine = prepared(v);
+        auto engine = prepared<Engine>(v);
         return checks::sineAmplitude(left(*engine, x), 24000, 24000, 60, fs) / 0.01;
     };
     const double flat = level(classic::defaultValues());
     const double filtered = level(with({{param::highPass, 4}, {param::lowShelf, -16}}));
-    const double bypassedEq = level(with({{param::highPass, 4}, {param::lowShelf, -16}, {param::eqIn, 0}}));
+    const double bypassedEq =
+        level(with({{param::highPass, 4}, {param::lowShelf, -16}, {param::eqIn, 0}}));
     EXPECT_LT(checks::decibels(filtered / flat), -30.0);
     EXPECT_NEAR(checks::decibels(bypassedEq / flat), 0.0, 0.01);
     EXPECT_NEAR(checks::decibels(flat), 0.0, 0.05);
     // "Off": the high-pass filters still run at 50 Hz, with weight 0.
-    auto engine = prepared(classic::defaultValues());
+    auto engine = prepared<Engine>(classic::defaultValues());
     EXPECT_EQ(engine->highPassOn(), 0.0);
     const classic::Biquad& hp = engine->current(Engine::highPass);
     EXPECT_EQ(hp, classic::highPassDesign(engine->frame.fos, 1)); // the 50 Hz design
@@ -138,7 +127,7 @@ TEST(CorvelEngine, EqInZeroRemovesTheHighPassToo) {
 
 // Polarity: the wet path crosses through 0 with the 2 ms glide; the dry part keeps its sign.
 TEST(CorvelEngine, PolarityCrossfadesThroughZero) {
-    auto engine = prepared(classic::defaultValues());
+    auto engine = prepared<Engine>(classic::defaultValues());
     const Values on = with({{param::polarity, 1}});
     engine->frame.setTargets(on.data());
     double previous = engine->polarity();
@@ -157,8 +146,9 @@ TEST(CorvelEngine, PolarityCrossfadesThroughZero) {
 
     const double fs = 48000;
     const std::vector<double> x = checks::sine(9600, 0.01, 700, fs);
-    const auto straight = left(*prepared(with({{param::mix, 70}})), x);
-    const auto inverted = left(*prepared(with({{param::mix, 70}, {param::polarity, 1}})), x);
+    const auto straight = left(*prepared<Engine>(with({{param::mix, 70}})), x);
+    const auto inverted =
+        left(*prepared<Engine>(with({{param::mix, 70}, {param::polarity, 1}})), x);
     // out = 0.3 dry + 0.7 wet, wet close to dry: 1.0 straight, -0.4 inverted.
     const double a = checks::sineAmplitude(straight, 4800, 4800, 700, fs) / 0.01;
     const double b = checks::sineAmplitude(inverted, 4800, 4800, 700, fs) / 0.01;
@@ -167,7 +157,7 @@ TEST(CorvelEngine, PolarityCrossfadesThroughZero) {
 }
 
 TEST(CorvelEngine, MicPlusEightyStaysBounded) {
-    auto engine = prepared(with({{param::inputGain, 20}}));
+    auto engine = prepared<Engine>(with({{param::inputGain, 20}}));
     for (const checks::Hostile& input : checks::hostileInputs(9600)) {
         SCOPED_TRACE(input.name);
         engine->reset(with({{param::inputGain, 20}}).data());
@@ -185,7 +175,7 @@ TEST(CorvelEngine, BoundedAndFiniteForHostileInputsAtEveryPreset) {
     for (const classic::FactoryPreset& preset : classic::factoryPresets()) {
         for (const checks::Hostile& input : checks::hostileInputs(4000)) {
             SCOPED_TRACE(std::string(preset.name) + ", " + input.name);
-            auto engine = prepared(preset.values, 44100);
+            auto engine = prepared<Engine>(preset.values, 44100);
             for (double s : input.samples) {
                 const auto [l, r] = engine->tick(s, 0.5 * s, 2);
                 ASSERT_TRUE(std::isfinite(l) && std::isfinite(r));
@@ -197,7 +187,7 @@ TEST(CorvelEngine, BoundedAndFiniteForHostileInputsAtEveryPreset) {
 }
 
 TEST(CorvelEngine, FiltersRefreshEvery128Substeps) {
-    auto engine = prepared(classic::defaultValues());
+    auto engine = prepared<Engine>(classic::defaultValues());
     const Values bright = with({{param::midFrequency, 5}, {param::midGain, 0}});
     // A selector change reaches the targets at the next block: frame 0, then every 32 frames.
     engine->tick(0, 0, 2);
@@ -213,7 +203,7 @@ TEST(CorvelEngine, FiltersRefreshEvery128Substeps) {
 }
 
 TEST(CorvelEngine, SilenceInSilenceOut) {
-    auto engine = prepared(classic::factoryPresets()[7].values);
+    auto engine = prepared<Engine>(classic::factoryPresets()[7].values);
     for (unsigned i = 0; i < 9600; ++i) {
         const auto [l, r] = engine->tick(0, 0, 2);
         ASSERT_EQ(l, 0.0);

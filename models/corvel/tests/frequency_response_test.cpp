@@ -4,6 +4,7 @@
 // own response (filters, stages, DC blocker) divides out.
 
 #include "engine.h"
+#include "engine_checks.h"
 #include "presets/factory_preset.h"
 
 #include <gtest/gtest.h>
@@ -18,6 +19,7 @@ namespace {
 
 using classic::Values;
 namespace param = classic::param;
+using checks::with;
 
 constexpr double fs = 48000;
 constexpr double fos = 4 * fs;
@@ -64,31 +66,26 @@ double shelf(bool high, double gain, double corner, double f) {
     const double A = std::pow(10, gain / 40), w = 2 * M_PI * corner / fos, c = std::cos(w);
     const double beta = 2 * std::sqrt(A) * std::sin(w) / std::sqrt(2.0);
     const double s = high ? 1 : -1; // the high shelf mirrors the signs of the cos terms
-    const Complex h = biquad(A * ((A + 1) + s * (A - 1) * c + beta), -s * 2 * A * ((A - 1) + s * (A + 1) * c),
-                             A * ((A + 1) + s * (A - 1) * c - beta), (A + 1) - s * (A - 1) * c + beta,
-                             s * 2 * ((A - 1) - s * (A + 1) * c), (A + 1) - s * (A - 1) * c - beta, f);
+    const Complex h =
+        biquad(A * ((A + 1) + s * (A - 1) * c + beta), -s * 2 * A * ((A - 1) + s * (A + 1) * c),
+               A * ((A + 1) + s * (A - 1) * c - beta), (A + 1) - s * (A - 1) * c + beta,
+               s * 2 * ((A - 1) - s * (A + 1) * c), (A + 1) - s * (A - 1) * c - beta, f);
     return 20 * std::log10(std::abs(h));
 }
 double bell(double gain, double centre, double f) {
     const double A = std::pow(10, gain / 40), w = 2 * M_PI * centre / fos, c = std::cos(w);
     const double alpha = std::sin(w) / (2 * 1.2);
-    return 20 * std::log10(std::abs(biquad(1 + alpha * A, -2 * c, 1 - alpha * A, 1 + alpha / A, -2 * c, 1 - alpha / A, f)));
+    return 20 * std::log10(std::abs(biquad(1 + alpha * A, -2 * c, 1 - alpha * A, 1 + alpha / A,
+                                           -2 * c, 1 - alpha / A, f)));
 }
 double highPass(double corner, double f) {
     const double w = 2 * M_PI * corner / fos, c = std::cos(w), alpha = std::sin(w) / 2;
     const double r = std::exp(-w);
     const Complex z1 = std::polar(1.0, -2 * M_PI * f / fos);
     const Complex onePole = r * (1.0 - z1) / (1.0 - r * z1);
-    const Complex section = biquad((1 + c) / 2, -(1 + c), (1 + c) / 2, 1 + alpha, -2 * c, 1 - alpha, f);
+    const Complex section =
+        biquad((1 + c) / 2, -(1 + c), (1 + c) / 2, 1 + alpha, -2 * c, 1 - alpha, f);
     return 20 * std::log10(std::abs(onePole * section));
-}
-
-Values with(std::initializer_list<std::pair<unsigned, float>> overrides) {
-    Values v = classic::defaultValues();
-    for (auto [id, value] : overrides) {
-        v[id] = value;
-    }
-    return v;
 }
 
 struct Point {
@@ -116,8 +113,8 @@ TEST(CorvelFrequencyResponse, HighShelfIsHalfItsGainAtTwelveKilohertz) {
     std::vector<Point> points;
     for (double f : {1000.0, 4000.0, 8000.0, 12000.0, 16000.0, 20000.0}) {
         points.push_back({"High Shelf +16", up, f, shelf(true, 16, 12000, f)});
-        points.push_back({"High Shelf -9.5", with({{param::highShelf, -9.5f}}), f,
-                          shelf(true, -9.5, 12000, f)});
+        points.push_back(
+            {"High Shelf -9.5", with({{param::highShelf, -9.5f}}), f, shelf(true, -9.5, 12000, f)});
     }
     check(points);
     EXPECT_NEAR(measured(up, 12000) - measured(classic::defaultValues(), 12000), 8.0, 0.1);
@@ -174,7 +171,8 @@ TEST(CorvelFrequencyResponse, HighPassCornersThirdOrder) {
 
 TEST(CorvelFrequencyResponse, FlatAtZeroGainForEverySelector) {
     for (unsigned step = 0; step < 6; ++step) {
-        const Values v = with({{param::midFrequency, float(step)}, {param::lowFrequency, float(step % 4)}});
+        const Values v =
+            with({{param::midFrequency, float(step)}, {param::lowFrequency, float(step % 4)}});
         EXPECT_NEAR(measured(v, 1000) - measured(classic::defaultValues(), 1000), 0.0, 1e-6);
     }
 }

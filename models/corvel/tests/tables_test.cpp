@@ -60,20 +60,19 @@ TEST(CorvelTables, CaptionsMatchTheEngineTablesStepForStep) {
     ASSERT_EQ(count, 5u);
     EXPECT_STREQ(h[0], "Off");
     EXPECT_STREQ(h[4], "300 Hz");
-    for (unsigned id : {param::highShelf, param::midGain, param::lowShelf, param::eqIn,
-                        param::polarity, param::outputTrim, param::mix, param::bypass,
-                        param::shimmer}) {
+    for (unsigned id :
+         {param::highShelf, param::midGain, param::lowShelf, param::eqIn, param::polarity,
+          param::outputTrim, param::mix, param::bypass, param::shimmer}) {
         EXPECT_EQ(classic::choices(id, count), nullptr) << id;
     }
 }
 
 TEST(CorvelTables, FactoryPresets) {
     const auto& presets = classic::factoryPresets();
-    const char* names[] = {"Start / Studio Start",   "Vocals / Vocal Presence",
-                           "Vocals / Warm Low Mid",  "Acoustic / Acoustic Air",
-                           "Drums / Snare Bite",     "Bass / Bass Body",
-                           "Mix Bus / Gentle Tone",  "Color / Preamp Push",
-                           "Color / Analog Shimmer"};
+    const char* names[] = {
+        "Start / Studio Start",    "Vocals / Vocal Presence", "Vocals / Warm Low Mid",
+        "Acoustic / Acoustic Air", "Drums / Snare Bite",      "Bass / Bass Body",
+        "Mix Bus / Gentle Tone",   "Color / Preamp Push",     "Color / Analog Shimmer"};
     for (unsigned i = 0; i < presets.size(); ++i) {
         EXPECT_EQ(std::string(presets[i].group) + " / " + presets[i].name, names[i]);
         for (unsigned id = 0; id < classic::parameterCount; ++id) {

@@ -24,37 +24,21 @@ namespace param = classic::param;
 // saturation and the output end.
 class ReferenceFennic {
 public:
-    ReferenceFennic(double sampleRate, const Values& values)
-        : fs(sampleRate), fos(4.0 * sampleRate) {
-        reset(values);
-    }
+    ReferenceFennic(double sampleRate, const Values& values) : frame(sampleRate) { reset(values); }
 
     void reset(const Values& values) {
-        shim[0] = {0, 0, 0, 0x3728AC51u};
-        shim[1] = {0, 0, 0, 0x98E16B43u};
         target = values;
         current = values;
-        for (unsigned c = 0; c < 2; ++c) {
-            up[c] = down[c] = reference::Line{};
-            std::fill(std::begin(dry[c]), std::end(dry[c]), 0.0);
-            G[c] = env[c] = follower[c] = dcIn[c] = dcOut[c] = 0;
-        }
-        ring = 0;
-        meters = {};
-        mix = values[param::mix] * 0.01;
-        bypass = values[param::bypass];
+        frame.reset(values[param::mix] * 0.01, values[param::bypass]);
+        G[0] = G[1] = env[0] = env[1] = 0;
     }
 
     void setTargets(const Values& values) { target = values; }
 
     classic::Stereo tick(double left, double right, unsigned channels) {
-        const double in[2] = {std::isfinite(left) ? left : 0.0, std::isfinite(right) ? right : 0.0};
-        double dryOut[2];
-        for (unsigned c = 0; c < 2; ++c) {
-            dry[c][ring] = in[c];
-            dryOut[c] = dry[c][(ring + 1) % 17];
-        }
-        ring = (ring + 1) % 17;
+        double in[2], dry[2], wet[2] = {};
+        frame.begin(left, right, in, dry);
+        const double fos = frame.fos;
 
         const unsigned x = static_cast<unsigned>(target[param::ratio]);
         const double ratioTable[5] = {4, 8, 12, 20, 20};
@@ -64,23 +48,15 @@ public:
         const double k1 = x == 4 ? 1.4 : 0.7;
         const bool enabled = target[param::attack] >= 0.5;
         const double c35 = 1.0 - std::exp(-2.0 * M_PI * 35.0 / fos);
-        const double r = std::exp(-2.0 * M_PI * 4.0 / fos);
-        const double cs = 1.0 - std::exp(-1.0 / (fos * 0.008));
         const double cd = 1.0 - std::exp(-1.0 / (fos * 0.00004));
         const reference::StageLaw inputStage(k1, 0.014), allButtons(1.7, 0.08),
             outputStage(0.45, 0.012);
 
-        double wet[2] = {};
         for (unsigned k = 0; k < 4; ++k) {
-            for (unsigned i = 0; i < classic::parameterCount; ++i) {
-                current[i] = static_cast<float>(current[i] + cs * (double(target[i]) - current[i]));
-            }
-            mix = mix + cs * (0.01 * target[param::mix] - mix);
-            bypass = bypass + cs * (target[param::bypass] - bypass);
-
+            frame.smooth(current, target, param::mix, param::bypass);
             double u[2];
             for (unsigned c = 0; c < 2; ++c) {
-                u[c] = up[c].feed(taps, k == 0 ? in[c] : 0.0);
+                u[c] = frame.interpolate(c, k, in[c]);
             }
             const double gi = std::pow(10.0, (current[param::input] - 24.0) / 20.0);
             const double go = std::pow(10.0, (current[param::output] - 24.0) / 20.0);
@@ -89,13 +65,12 @@ public:
             const double Ta = 0.0008 * std::pow(0.025, a);
             const double Tr = 1.1 * std::pow(1.0 / 22.0, (current[param::release] - 1.0) / 6.0);
             const double link = current[param::stereoLink] * 0.01;
-            const double su = 0.01 * current[param::shimmer];
 
             double y[2];
             for (unsigned c = 0; c < 2; ++c) {
                 const double xs = 4 * u[c] * gi;
-                follower[c] = follower[c] + c35 * (xs - follower[c]);
-                const double w = 0.025 * std::tanh(1.8 * k1 * follower[c]);
+                frame.follower[c] = frame.follower[c] + c35 * (xs - frame.follower[c]);
+                const double w = 0.025 * std::tanh(1.8 * k1 * frame.follower[c]);
                 y[c] = inputStage(xs + w) - w;
                 env[c] = env[c] + cd * (std::fabs(y[c] * std::pow(10.0, -G[c] / 20.0)) - env[c]);
             }
@@ -119,38 +94,21 @@ public:
                 if (x == 4) {
                     v = allButtons(v);
                 }
-                double o = outputStage(v);
-                o = reference::shimmer(shim[c], o, su, 1.0 - std::exp(-2.0 * M_PI * 7000.0 / fos),
-                                       1.0 - std::exp(-2.0 * M_PI * 4800.0 / fos),
-                                       1.0 - std::exp(-2.0 * M_PI * 60.0 / fos));
-                const double z = o * go;
-                const double d = z - dcIn[c] + r * dcOut[c];
-                dcIn[c] = z;
-                dcOut[c] = d;
-                const double dec = down[c].feed(taps, d);
+                const double o = frame.shimmer(c, outputStage(v), 0.01 * current[param::shimmer]);
+                const double dec = frame.blockAndDecimate(c, o * go, 4.0);
                 if (k == 0) {
                     wet[c] = dec;
                 }
             }
         }
-        const double l = reference::finish(meters, 0, in[0], dryOut[0], wet[0], mix, bypass, fs);
-        const double rr = reference::finish(meters, 1, in[1], dryOut[1], wet[1], mix, bypass, fs);
-        return {l, channels == 1 ? l : rr};
+        return frame.end(in, dry, wet, channels);
     }
 
     double G[2] = {}, env[2] = {};
-    reference::Meters meters;
+    reference::FrameState frame;
 
 private:
-    double fs, fos;
-    reference::Taps taps;
     Values target{}, current{};
-    reference::Line up[2], down[2];
-    double dry[2][17] = {};
-    unsigned ring = 0;
-    double follower[2] = {}, dcIn[2] = {}, dcOut[2] = {};
-    reference::ShimmerChannel shim[2];
-    double mix = 1, bypass = 0;
 };
 
 // A stereo programme with loud and quiet passages, different in the two channels.
@@ -175,14 +133,40 @@ Programme programme(std::size_t frames) {
 // 0.5 switch, release, link, gains, Shimmer, Mix and Bypass, and a Meter change.
 void move(Values& v, std::size_t frame) {
     switch (frame) {
-    case 900: v[param::ratio] = 4; v[param::attack] = 6.5f; break;
-    case 2100: v[param::stereoLink] = 30; v[param::input] = 40; v[param::release] = 1.3f; break;
-    case 3000: v[param::attack] = 0.4f; v[param::shimmer] = 45; v[param::meter] = 2; break;
-    case 3700: v[param::attack] = 0.5f; v[param::ratio] = 2; v[param::output] = 6; break;
-    case 4600: v[param::mix] = 40; v[param::release] = 7; v[param::stereoLink] = 0; break;
-    case 5600: v[param::bypass] = 1; v[param::ratio] = 3; break;
-    case 6100: v[param::bypass] = 0; v[param::attack] = 7; break;
-    default: break;
+    case 900:
+        v[param::ratio] = 4;
+        v[param::attack] = 6.5f;
+        break;
+    case 2100:
+        v[param::stereoLink] = 30;
+        v[param::input] = 40;
+        v[param::release] = 1.3f;
+        break;
+    case 3000:
+        v[param::attack] = 0.4f;
+        v[param::shimmer] = 45;
+        v[param::meter] = 2;
+        break;
+    case 3700:
+        v[param::attack] = 0.5f;
+        v[param::ratio] = 2;
+        v[param::output] = 6;
+        break;
+    case 4600:
+        v[param::mix] = 40;
+        v[param::release] = 7;
+        v[param::stereoLink] = 0;
+        break;
+    case 5600:
+        v[param::bypass] = 1;
+        v[param::ratio] = 3;
+        break;
+    case 6100:
+        v[param::bypass] = 0;
+        v[param::attack] = 7;
+        break;
+    default:
+        break;
     }
 }
 
@@ -209,9 +193,9 @@ TEST(FennicReference, EveryPresetSampleForSampleInStereoAndMono) {
                     ASSERT_EQ(engine->frame.gainReduction[1], ref.G[1]) << "frame " << i;
                 }
                 for (unsigned c = 0; c < 2; ++c) {
-                    EXPECT_EQ(engine->frame.inputMeanSquare[c], ref.meters.inMs[c]);
-                    EXPECT_EQ(engine->frame.outputMeanSquare[c], ref.meters.outMs[c]);
-                    EXPECT_EQ(engine->frame.outputPeak[c], ref.meters.peak[c]);
+                    EXPECT_EQ(engine->frame.inputMeanSquare[c], ref.frame.meters.inMs[c]);
+                    EXPECT_EQ(engine->frame.outputMeanSquare[c], ref.frame.meters.outMs[c]);
+                    EXPECT_EQ(engine->frame.outputPeak[c], ref.frame.meters.peak[c]);
                 }
             }
         }

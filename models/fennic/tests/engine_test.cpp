@@ -13,23 +13,11 @@
 
 namespace {
 
+using checks::prepared;
 using classic::Engine;
 using classic::Values;
 namespace param = classic::param;
-
-Values with(std::initializer_list<std::pair<unsigned, float>> overrides) {
-    Values v = classic::defaultValues();
-    for (auto [id, value] : overrides) {
-        v[id] = value;
-    }
-    return v;
-}
-
-std::unique_ptr<Engine> prepared(const Values& v, double rate = 48000) {
-    auto engine = std::make_unique<Engine>();
-    engine->prepare(rate, v.data());
-    return engine;
-}
+using checks::with;
 
 // The input stage's steady answer to a constant input x: the bias follower settles on x.
 double stageAtDc(double x, double drive) {
@@ -71,7 +59,7 @@ TEST(FennicEngine, LoopRatiosAtSteadyState) {
         SCOPED_TRACE(step);
         const classic::RatioStep& row = classic::ratioSteps[step];
         for (double levelDb : {-12.0, -6.0}) {
-            auto engine = prepared(with({{param::ratio, float(step)}, {param::attack, 4}}));
+            auto engine = prepared<Engine>(with({{param::ratio, float(step)}, {param::attack, 4}}));
             const double x = std::pow(10.0, levelDb / 20.0);
             for (unsigned i = 0; i < 48000; ++i) {
                 engine->tick(x, x, 2);
@@ -79,7 +67,8 @@ TEST(FennicEngine, LoopRatiosAtSteadyState) {
             const double ly = checks::decibels(stageAtDc(x, row.drive));
             EXPECT_NEAR(engine->frame.gainReduction[0], restingReduction(ly, step), 0.05)
                 << levelDb;
-            const double over = ly - engine->frame.gainReduction[0] - classic::thresholdDecibels(step);
+            const double over =
+                ly - engine->frame.gainReduction[0] - classic::thresholdDecibels(step);
             if (over > row.kneeWidth / 2 + 0.1) {
                 EXPECT_NEAR(engine->frame.gainReduction[0],
                             (row.ratio - 1) * (ly - classic::thresholdDecibels(step)) / row.ratio,
@@ -94,13 +83,13 @@ TEST(FennicEngine, LoopRatiosAtSteadyState) {
 // built up releases.
 TEST(FennicEngine, AttackBelowHalfSwitchesTheCellOff) {
     for (float attack : {0.0f, 0.4f}) {
-        auto engine = prepared(with({{param::attack, attack}}));
+        auto engine = prepared<Engine>(with({{param::attack, attack}}));
         for (unsigned i = 0; i < 4800; ++i) {
             engine->tick(0.9, 0.9, 2);
         }
         EXPECT_EQ(engine->frame.gainReduction[0], 0.0);
     }
-    auto engine = prepared(with({{param::attack, 3}}));
+    auto engine = prepared<Engine>(with({{param::attack, 3}}));
     for (unsigned i = 0; i < 4800; ++i) {
         engine->tick(0.9, 0.9, 2);
     }
@@ -125,7 +114,7 @@ struct Attack {
 };
 Attack measureAttack(float attack) {
     const Values on = with({{param::attack, attack}, {param::ratio, 3}, {param::input, 48}});
-    auto engine = prepared(on);
+    auto engine = prepared<Engine>(on);
     Values off = on;
     off[param::attack] = 0.4f;
     engine->frame.setTargets(off.data());
@@ -161,11 +150,13 @@ TEST(FennicEngine, ReleaseScale) {
         float ratio;
         double seconds; // Tr
     };
-    for (const Case& c : {Case{1, 0, 1.1}, Case{7, 0, 0.05}, Case{4, 1, 1.1 / std::sqrt(22.0)},
-                          Case{7, 3, 0.05}}) {
+    for (const Case& c :
+         {Case{1, 0, 1.1}, Case{7, 0, 0.05}, Case{4, 1, 1.1 / std::sqrt(22.0)}, Case{7, 3, 0.05}}) {
         SCOPED_TRACE(c.release);
-        auto engine = prepared(with({{param::release, c.release}, {param::ratio, c.ratio},
-                                     {param::attack, 5}, {param::input, 48}}));
+        auto engine = prepared<Engine>(with({{param::release, c.release},
+                                             {param::ratio, c.ratio},
+                                             {param::attack, 5},
+                                             {param::input, 48}}));
         const double fos = 4 * 48000.0;
         for (unsigned i = 0; i < 4800; ++i) {
             engine->tick(0.8, 0.8, 2);
@@ -192,7 +183,7 @@ TEST(FennicEngine, StereoLink) {
     double right[3];
     const float links[3] = {100, 50, 0};
     for (unsigned i = 0; i < 3; ++i) {
-        auto engine = prepared(with({{param::stereoLink, links[i]}}));
+        auto engine = prepared<Engine>(with({{param::stereoLink, links[i]}}));
         const std::vector<double> x = checks::sine(9600, 0.7, 300, 48000);
         for (double s : x) {
             engine->tick(s, 0.001 * s, 2);
@@ -212,7 +203,7 @@ TEST(FennicEngine, StereoLink) {
 // "All Buttons": the same unreduced signal comes out with more harmonics than at "20:1".
 TEST(FennicEngine, AllButtonsAddsSaturation) {
     auto harmonics = [](float ratio) {
-        auto engine = prepared(with({{param::ratio, ratio}, {param::attack, 0}}));
+        auto engine = prepared<Engine>(with({{param::ratio, ratio}, {param::attack, 0}}));
         std::vector<double> out;
         for (double s : checks::sine(19200, 0.3, 500, 48000)) {
             out.push_back(engine->tick(s, s, 2).first);
@@ -234,7 +225,7 @@ TEST(FennicEngine, GainReductionStaysWithinItsRangeAndOutputsStayBounded) {
             Values v = preset.values;
             v[param::input] = 48; // the loudest the unit allows
             for (const Values& values : {preset.values, v}) {
-                auto engine = prepared(values, 44100);
+                auto engine = prepared<Engine>(values, 44100);
                 for (double s : input.samples) {
                     const auto [l, r] = engine->tick(s, -0.5 * s, 2);
                     ASSERT_TRUE(std::isfinite(l) && std::isfinite(r));
@@ -254,7 +245,7 @@ TEST(FennicEngine, GainReductionStaysWithinItsRangeAndOutputsStayBounded) {
 TEST(FennicEngine, BypassAndDryMixAreTheInputSixteenFramesLate) {
     const std::vector<double> x = checks::testSignal(2000, 0.8, 5);
     for (const Values& v : {with({{param::bypass, 1}}), with({{param::mix, 0}})}) {
-        auto engine = prepared(v);
+        auto engine = prepared<Engine>(v);
         for (std::size_t i = 0; i < x.size(); ++i) {
             const auto [l, r] = engine->tick(x[i], -x[i], 2);
             EXPECT_EQ(l, i >= 16 ? x[i - 16] : 0.0);
@@ -267,7 +258,7 @@ TEST(FennicEngine, MeterSettingLeavesTheAudioBitIdentical) {
     const std::vector<double> x = checks::testSignal(3000, 0.8, 9);
     std::vector<classic::Stereo> first;
     for (float meter : {0.0f, 1.0f, 2.0f, 3.0f}) {
-        auto engine = prepared(with({{param::meter, meter}, {param::ratio, 2}}));
+        auto engine = prepared<Engine>(with({{param::meter, meter}, {param::ratio, 2}}));
         const auto out = checks::run(*engine, x);
         if (meter == 0) {
             first = out;
@@ -278,7 +269,7 @@ TEST(FennicEngine, MeterSettingLeavesTheAudioBitIdentical) {
 }
 
 TEST(FennicEngine, SilenceInSilenceOut) {
-    auto engine = prepared(classic::defaultValues());
+    auto engine = prepared<Engine>(classic::defaultValues());
     for (unsigned i = 0; i < 9600; ++i) {
         const auto [l, r] = engine->tick(0, 0, 2);
         ASSERT_EQ(l, 0.0);

@@ -16,31 +16,18 @@ namespace {
 using classic::Engine;
 using classic::Values;
 namespace param = classic::param;
+using checks::with;
 
 // The whole Quorin tick written out from the model's laws, nothing shared with the engine.
 class ReferenceQuorin {
 public:
-    ReferenceQuorin(double sampleRate, const Values& values) : fs(sampleRate), fos(4 * sampleRate) {
-        reset(values);
-    }
+    ReferenceQuorin(double sampleRate, const Values& values) : frame(sampleRate) { reset(values); }
 
     void reset(const Values& values) {
         setTargets(values);
         current = target;
-        for (unsigned c = 0; c < 2; ++c) {
-            up[c] = down[c] = reference::Line{};
-            for (double& d : dry[c]) {
-                d = 0;
-            }
-            follower[c] = dcIn[c] = dcOut[c] = 0;
-        }
-        shim[0] = {0, 0, 0, 0x3728AC51u};
-        shim[1] = {0, 0, 0, 0x98E16B43u};
-        meters = {};
-        ring = 0;
+        frame.reset(target[param::parallelMix] * 0.01, target[param::bypass]);
         counter = 0;
-        mix = target[param::parallelMix] * 0.01;
-        bypass = target[param::bypass];
         block();
     }
 
@@ -60,87 +47,57 @@ public:
     }
 
     classic::Stereo tick(double left, double right, unsigned channels) {
-        const double in[2] = {std::isfinite(left) ? left : 0.0, std::isfinite(right) ? right : 0.0};
-        double dryOut[2];
-        for (unsigned c = 0; c < 2; ++c) {
-            dry[c][ring] = in[c];
-            dryOut[c] = dry[c][(ring + 1) % 17];
-        }
-        ring = (ring + 1) % 17;
-        const double cs = reference::timeCoefficient(fos, 0.008);
-        double wet[2] = {};
+        double in[2], dry[2], wet[2] = {};
+        frame.begin(left, right, in, dry);
         for (unsigned k = 0; k < 4; ++k) {
-            for (unsigned i = 0; i < classic::parameterCount; ++i) {
-                current[i] = static_cast<float>(current[i] + cs * (double(target[i]) - current[i]));
-            }
-            mix = mix + cs * (0.01 * target[param::parallelMix] - mix);
-            bypass = bypass + cs * (target[param::bypass] - bypass);
+            frame.smooth(current, target, param::parallelMix, param::bypass);
             if (counter % 64 == 0) {
                 block();
             }
             ++counter;
             double y[2];
             for (unsigned c = 0; c < 2; ++c) {
-                const double u = up[c].feed(taps, k == 0 ? in[c] : 0.0);
-                const double x = 4.0 * u * inputGain;
-                follower[c] = follower[c] + reference::cornerCoefficient(fos, 35) * (x - follower[c]);
-                const double w = 0.015 * std::tanh(1.6 * follower[c]);
+                const double x = 4.0 * frame.interpolate(c, k, in[c]) * inputGain;
+                frame.follower[c] =
+                    frame.follower[c] +
+                    reference::cornerCoefficient(frame.fos, 35) * (x - frame.follower[c]);
+                const double w = 0.015 * std::tanh(1.6 * frame.follower[c]);
                 y[c] = stage1(x + w) - w;
             }
             for (unsigned c = 0; c < 2; ++c) {
-                double z = stage2(y[c]);
-                z = reference::shimmer(shim[c], z, 0.01 * current[param::shimmer],
-                                       reference::cornerCoefficient(fos, 7000),
-                                       reference::cornerCoefficient(fos, 4800),
-                                       reference::cornerCoefficient(fos, 60));
+                double z = frame.shimmer(c, stage2(y[c]), 0.01 * current[param::shimmer]);
                 z = z * outputGain * postGain;
-                const double r = std::exp(-2.0 * M_PI * 3.0 / fos);
-                const double d = z - dcIn[c] + r * dcOut[c];
-                dcIn[c] = z;
-                dcOut[c] = d;
-                const double o = down[c].feed(taps, d);
+                const double o = frame.blockAndDecimate(c, z, 3.0);
                 if (k == 0) {
                     wet[c] = o;
                 }
             }
         }
-        const double l = reference::finish(meters, 0, in[0], dryOut[0], wet[0], mix, bypass, fs);
-        const double r = reference::finish(meters, 1, in[1], dryOut[1], wet[1], mix, bypass, fs);
-        return {l, channels == 1 ? l : r};
+        return frame.end(in, dry, wet, channels);
     }
 
-    reference::Meters meters;
+    reference::FrameState frame;
 
+private:
     void block() {
-        const float sum = current[param::gain] + current[param::inputTrim] - 20.0f * current[param::pad];
+        const float sum =
+            current[param::gain] + current[param::inputTrim] - 20.0f * current[param::pad];
         inputGain = std::pow(10.0, sum / 20.0);
-        outputGain = std::pow(10.0, (current[param::outputTrim] - 9.542425 * current[param::tap]) / 20.0);
+        outputGain =
+            std::pow(10.0, (current[param::outputTrim] - 9.542425 * current[param::tap]) / 20.0);
         postGain = static_cast<float>(1.0f - 2.0f * current[param::polarity]);
         stage1 = reference::StageLaw(0.65 + 0.8 * (current[param::gain] - 34.0) / 35.0, 0.004);
     }
 
-    double fs, fos;
-    reference::Taps taps;
     Values target{}, current{};
-    reference::Line up[2], down[2];
-    double dry[2][17] = {};
-    unsigned ring = 0;
     std::uint32_t counter = 0;
-    double follower[2] = {}, dcIn[2] = {}, dcOut[2] = {};
-    reference::ShimmerChannel shim[2];
-    double mix = 1, bypass = 0, inputGain = 1, outputGain = 1, postGain = 1;
+    double inputGain = 1, outputGain = 1, postGain = 1;
     reference::StageLaw stage1{0.65, 0.004};
     reference::StageLaw stage2{0.38, 0.002};
 };
 
-Values defaults() { return classic::defaultValues(); }
-
-Values with(std::initializer_list<std::pair<unsigned, float>> overrides) {
-    Values v = defaults();
-    for (auto [id, value] : overrides) {
-        v[id] = value;
-    }
-    return v;
+Values defaults() {
+    return classic::defaultValues();
 }
 
 // Sample for sample against the transcription, with parameter moves between segments, at
@@ -175,8 +132,8 @@ TEST(QuorinEngine, MatchesTheTranscriptionSampleForSample) {
                 ASSERT_EQ(a.second, b.second) << "frame " << i;
             }
             for (unsigned c = 0; c < 2; ++c) {
-                EXPECT_EQ(engine->frame.outputMeanSquare[c], ref.meters.outMs[c]);
-                EXPECT_EQ(engine->frame.outputPeak[c], ref.meters.peak[c]);
+                EXPECT_EQ(engine->frame.outputMeanSquare[c], ref.frame.meters.outMs[c]);
+                EXPECT_EQ(engine->frame.outputPeak[c], ref.frame.meters.peak[c]);
                 EXPECT_EQ(engine->frame.gainReduction[c], 0.0);
             }
         }

@@ -51,11 +51,10 @@ TEST(QuorinTables, OnlyTheMeterHasCaptions) {
 
 TEST(QuorinTables, FactoryPresets) {
     const auto& presets = classic::factoryPresets();
-    const char* names[] = {"Start / Studio Start",     "Vocals / Forward Voice",
-                           "Acoustic / Acoustic Body", "Bass / Bass Edge",
-                           "Drums / Close-Mic Weight", "Color / Transformer Push",
-                           "Color / Pad and Drive",    "Color / Output Tap Drive",
-                           "Color / Shimmer Lift"};
+    const char* names[] = {
+        "Start / Studio Start",  "Vocals / Forward Voice",   "Acoustic / Acoustic Body",
+        "Bass / Bass Edge",      "Drums / Close-Mic Weight", "Color / Transformer Push",
+        "Color / Pad and Drive", "Color / Output Tap Drive", "Color / Shimmer Lift"};
     const float gain[] = {34, 40, 38, 48, 43, 54, 62, 54, 38};
     const float trim[] = {0, -6, -4, -14, -9, -18, -8, -10.5f, -4};
     for (unsigned i = 0; i < presets.size(); ++i) {

@@ -3,13 +3,34 @@
 // them, and the measurements the tests compare (sine amplitude by correlation, peaks).
 
 #include "engine/frame.h"
+#include "presets/factory_preset.h"
 
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <initializer_list>
+#include <memory>
+#include <utility>
 #include <vector>
 
 namespace checks {
+
+// The model's defaults with some values changed.
+inline classic::Values with(std::initializer_list<std::pair<unsigned, float>> overrides) {
+    classic::Values v = classic::defaultValues();
+    for (auto [id, value] : overrides) {
+        v[id] = value;
+    }
+    return v;
+}
+
+// An engine prepared at a rate with the given values (on the heap: engines are large).
+template <class Engine>
+std::unique_ptr<Engine> prepared(const classic::Values& v, double rate = 48000) {
+    auto engine = std::make_unique<Engine>();
+    engine->prepare(rate, v.data());
+    return engine;
+}
 
 // A deterministic, broadband test signal around the given level (xorshift noise with a tone).
 inline std::vector<double> testSignal(std::size_t frames, double level, std::uint32_t seed) {
@@ -26,7 +47,8 @@ inline std::vector<double> testSignal(std::size_t frames, double level, std::uin
 }
 
 // Runs frames through an engine: both channels (right = left scaled by -0.7).
-template <class Engine> std::vector<classic::Stereo> run(Engine& engine, const std::vector<double>& x) {
+template <class Engine>
+std::vector<classic::Stereo> run(Engine& engine, const std::vector<double>& x) {
     std::vector<classic::Stereo> out;
     out.reserve(x.size());
     for (double v : x) {
@@ -55,7 +77,9 @@ inline std::vector<double> sine(std::size_t frames, double amplitude, double fre
     return x;
 }
 
-inline double decibels(double ratio) { return 20.0 * std::log10(ratio); }
+inline double decibels(double ratio) {
+    return 20.0 * std::log10(ratio);
+}
 
 // The inputs every engine must survive: full scale (square and noise), DC, NaN, infinities.
 struct Hostile {

@@ -4,8 +4,10 @@
 // It shares no code with the engines, so an engine that drifts from the written order of
 // operations shows up as a sample that differs.
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <utility>
 
 namespace reference {
 
@@ -104,5 +106,83 @@ inline double finish(Meters& meters, unsigned c, double in, double dry, double w
     meters.peak[c] = std::fmax(std::fabs(out), meters.peak[c] * std::exp(-1.0 / (0.6 * fs)));
     return out;
 }
+
+// The frame's state around a model's transcription, both channels: the dry ring, the lines,
+// the bias followers, Shimmer, the DC blockers, mix, bypass and the meters.
+struct FrameState {
+    double fs, fos;
+    Taps taps;
+    Line up[2], down[2];
+    double dry[2][17] = {};
+    unsigned ring = 0;
+    double follower[2] = {}, dcIn[2] = {}, dcOut[2] = {};
+    ShimmerChannel shim[2];
+    Meters meters;
+    double mix = 1, bypass = 0;
+
+    explicit FrameState(double sampleRate) : fs(sampleRate), fos(4 * sampleRate) {}
+
+    void reset(double mixValue, double bypassValue) {
+        for (unsigned c = 0; c < 2; ++c) {
+            up[c] = down[c] = Line{};
+            std::fill(std::begin(dry[c]), std::end(dry[c]), 0.0);
+            follower[c] = dcIn[c] = dcOut[c] = 0;
+        }
+        shim[0] = {0, 0, 0, 0x3728AC51u};
+        shim[1] = {0, 0, 0, 0x98E16B43u};
+        ring = 0;
+        meters = {};
+        mix = mixValue;
+        bypass = bypassValue;
+    }
+
+    // Non-finite inputs as silence, and the dry samples of 16 frames earlier.
+    void begin(double left, double right, double in[2], double dryOut[2]) {
+        in[0] = std::isfinite(left) ? left : 0.0;
+        in[1] = std::isfinite(right) ? right : 0.0;
+        for (unsigned c = 0; c < 2; ++c) {
+            dry[c][ring] = in[c];
+            dryOut[c] = dry[c][(ring + 1) % 17];
+        }
+        ring = (ring + 1) % 17;
+    }
+
+    // Values (computed in double, stored as float), mix and bypass toward their targets.
+    template <class Values>
+    void smooth(Values& current, const Values& target, unsigned mixId, unsigned bypassId) {
+        const double c = timeCoefficient(fos, 0.008);
+        for (std::size_t i = 0; i < current.size(); ++i) {
+            current[i] = static_cast<float>(current[i] + c * (double(target[i]) - current[i]));
+        }
+        mix = mix + c * (0.01 * target[mixId] - mix);
+        bypass = bypass + c * (target[bypassId] - bypass);
+    }
+
+    // The zero-stuffed interpolation line's output at substep k.
+    double interpolate(unsigned c, unsigned k, double input) {
+        return up[c].feed(taps, k == 0 ? input : 0.0);
+    }
+
+    double shimmer(unsigned c, double a, double u) {
+        return reference::shimmer(shim[c], a, u, cornerCoefficient(fos, 7000),
+                                  cornerCoefficient(fos, 4800), cornerCoefficient(fos, 60));
+    }
+
+    // DC blocker with the given corner, then the decimation line.
+    double blockAndDecimate(unsigned c, double z, double dcHertz) {
+        const double r = std::exp(-2.0 * M_PI * dcHertz / fos);
+        const double d = z - dcIn[c] + r * dcOut[c];
+        dcIn[c] = z;
+        dcOut[c] = d;
+        return down[c].feed(taps, d);
+    }
+
+    std::pair<double, double> end(const double in[2], const double dryOut[2], const double wet[2],
+                                  unsigned channels) {
+        const double l = finish(meters, 0, in[0], dryOut[0], wet[0], mix, bypass, fs);
+        const double r = finish(meters, 1, in[1], dryOut[1], wet[1], mix, bypass, fs);
+        return {l, channels == 1 ? l : r};
+    }
+};
 
 } // namespace reference
