@@ -7,20 +7,8 @@
 
 namespace classic {
 
-Engine::Engine() {
-    frame.layout = {definitions, model.mixId, model.bypassId, model.shimmerId, updatePeriod};
-}
-
-void Engine::prepare(double sampleRate, const float* values) {
-    frame.prepare(sampleRate, frame.layout);
-    reset(values);
-}
-
-void Engine::reset(const float* values) noexcept {
-    frame.reset(values);
-    cell.reset();
-    configure();
-}
+Engine::Engine()
+    : LevelingEngine({definitions, model.mixId, model.bypassId, model.shimmerId, updatePeriod}) {}
 
 void Engine::configure() noexcept {
     const float* current = frame.current;

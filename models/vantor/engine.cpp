@@ -7,20 +7,8 @@
 
 namespace classic {
 
-Engine::Engine() {
-    frame.layout = {definitions, model.mixId, model.bypassId, model.shimmerId, updatePeriod};
-}
-
-void Engine::prepare(double sampleRate, const float* values) {
-    frame.prepare(sampleRate, frame.layout);
-    reset(values);
-}
-
-void Engine::reset(const float* values) noexcept {
-    frame.reset(values);
-    cell.reset();
-    configure();
-}
+Engine::Engine()
+    : LevelingEngine({definitions, model.mixId, model.bypassId, model.shimmerId, updatePeriod}) {}
 
 void Engine::configure() noexcept {
     const float* current = frame.current;
@@ -35,9 +23,10 @@ void Engine::configure() noexcept {
     const unsigned r = stepIndex(targets[ratio], 2);
     s.ratio = vantorRatio[r];
     s.knee = vantorKneeDB[r];
-    s.attack = timeCoefficient(fos, std::max(vantorAttackSeconds[stepIndex(targets[attack], 5)], 1e-5));
-    s.release =
-        timeCoefficient(fos, std::max(vantorReleaseSeconds[stepIndex(targets[release], 4)], 1e-5));
+    const double attackSeconds = vantorAttackSeconds[stepIndex(targets[attack], 5)];
+    const double releaseSeconds = vantorReleaseSeconds[stepIndex(targets[release], 4)];
+    s.attack = timeCoefficient(fos, std::max(attackSeconds, 1e-5));
+    s.release = timeCoefficient(fos, std::max(releaseSeconds, 1e-5));
     s.fall = timeCoefficient(fos, 12.0);
     s.link = 0.01 * current[stereoLink];
     const double corner = vantorSidechainHz[stepIndex(targets[sidechainHighPass], 4)];

@@ -5,8 +5,7 @@
 // the 100 ms release over a floor of 35 % of a program memory that rises with 0.45 s and
 // falls with 12 s: short peaks recover fast, long stretches of reduction slowly.
 
-#include "engine/frame.h"
-#include "leveling_cell.h"
+#include "leveling_engine.h"
 #include "model.h"
 
 namespace classic {
@@ -17,7 +16,14 @@ inline constexpr double vantorRatio[3] = {2, 4, 10};
 inline constexpr double vantorKneeDB[3] = {12, 6, 2}; // by Ratio
 inline constexpr double vantorSidechainHz[5] = {0, 60, 90, 150, 300}; // 0 = off
 
-class Engine {
+// The Vantor member of the gain cell: the memory floor holds only while the Release target
+// (ID 3) is 4, Auto.
+inline constexpr LevelingMember vantorMember{
+    Detector::feedForward, RatioLaw::fixed, true, {TargetRule::equals, 3, 4.0f}, 0.35,
+    {TargetRule::never},
+};
+
+class Engine : public LevelingEngine<Engine, vantorMember, parameterCount> {
 public:
     // The Vantor parameter IDs the engine reads.
     enum Id : unsigned {
@@ -31,54 +37,17 @@ public:
         inputTrim = 9,
     };
     static constexpr unsigned releaseAuto = 4;
-    static constexpr unsigned updatePeriod = 64; // substeps: 16 host frames
-
-    // The Vantor member of the gain cell: the memory floor holds only with Release on Auto.
-    static constexpr LevelingMember member{
-        Detector::feedForward,
-        RatioLaw::fixed,
-        true,
-        {TargetRule::equals, release, static_cast<float>(releaseAuto)},
-        0.35,
-        {TargetRule::never},
-    };
-
-    Frame<parameterCount> frame;
+    static_assert(vantorMember.floorHolds.id == release &&
+                  vantorMember.floorHolds.value == static_cast<float>(releaseAuto));
 
     Engine();
 
-    // [main thread] Sample-rate work (coefficients, taps), then reset. values: N floats.
-    void prepare(double sampleRate, const float* values);
-    // [render thread] Silence at the given values (normalised here), no glide.
-    void reset(const float* values) noexcept;
     // [render thread] The coefficient block: Attack, Release, Ratio and Sidechain HP as
     // targets, Threshold, Makeup, Input Trim and Stereo Link as current values.
     void configure() noexcept;
-    // [render thread] One host frame; channels 1 or 2 (with 1 the right result is the left).
-    Stereo tick(double left, double right, unsigned channels) noexcept {
-        return tickFrame(*this, left, right, channels);
-    }
 
-    // Hooks of the frame's substep (called by tickFrame). [render thread]
-    double firstHalf(unsigned channel, double y) noexcept {
-        cell.detect(channel, y);
-        return y;
-    }
-    void between() noexcept {
-        cell.compute(frame.targets);
-        frame.gainReduction[0] = cell.channel[0].reduction;
-        frame.gainReduction[1] = cell.channel[1].reduction;
-    }
-    double secondHalf(unsigned channel, double y) noexcept { return cell.apply(channel, y); }
-
-    const LevelingSettings& settings() const noexcept { return cell.settings; }
-    const LevelingChannel& cellChannel(unsigned channel) const noexcept {
-        return cell.channel[channel];
-    }
+    // The slow stage of the cell. [render thread]
     double programMemory(unsigned channel) const noexcept { return cell.channel[channel].memory; }
-
-private:
-    LevelingCell<member> cell;
 };
 
 } // namespace classic
