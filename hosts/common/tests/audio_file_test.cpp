@@ -1,0 +1,100 @@
+#include "audio_file.h"
+#include "demo_signal.h"
+#include "host_error.h"
+
+#include <gtest/gtest.h>
+#include <sndfile.h>
+
+#include <cmath>
+#include <fstream>
+#include <unistd.h>
+
+namespace kelvohost {
+namespace {
+
+namespace fs = std::filesystem;
+
+class AudioFiles : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder_ = fs::temp_directory_path() / ("kelvo-audio-" + std::to_string(::getpid()));
+        fs::create_directories(folder_);
+    }
+    void TearDown() override { fs::remove_all(folder_); }
+    fs::path folder_;
+};
+
+TEST_F(AudioFiles, FloatWavRoundTripKeepsEverySample) {
+    AudioData audio;
+    audio.sampleRate = 44100;
+    audio.channels = {{0.5f, -1.0f, 1e-20f, 3.0f}, {0.0f, 0.25f, -0.125f, -3.0f}};
+    const fs::path path = folder_ / "round.wav";
+    writeFloatWav(path, audio);
+
+    SF_INFO info{};
+    SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
+    ASSERT_NE(file, nullptr);
+    EXPECT_EQ(info.format, SF_FORMAT_WAV | SF_FORMAT_FLOAT);
+    sf_close(file);
+
+    const AudioData back = readAudioFile(path);
+    EXPECT_EQ(back.sampleRate, 44100);
+    EXPECT_EQ(back.channels, audio.channels); // float WAV is not clipped or requantised
+    EXPECT_FALSE(fs::exists(path.string() + ".partial-" + std::to_string(::getpid())));
+}
+
+TEST_F(AudioFiles, ReadsIntegerFilesAsFloats) {
+    SF_INFO info{};
+    info.samplerate = 8000;
+    info.channels = 1;
+    info.format = SF_FORMAT_AIFF | SF_FORMAT_PCM_16;
+    const fs::path path = folder_ / "mono.aiff";
+    SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &info);
+    ASSERT_NE(file, nullptr);
+    const short samples[] = {0, 16384, -32768};
+    sf_write_short(file, samples, 3);
+    sf_close(file);
+
+    const AudioData audio = readAudioFile(path);
+    ASSERT_EQ(audio.channelCount(), 1u);
+    EXPECT_EQ(audio.channels[0], (std::vector<float>{0.0f, 0.5f, -1.0f}));
+}
+
+TEST_F(AudioFiles, UnreadableInputAndUnwritableOutputAreInputErrors) {
+    std::ofstream(folder_ / "text.wav") << "this is not audio";
+    EXPECT_THROW(readAudioFile(folder_ / "text.wav"), InputError);
+    EXPECT_THROW(readAudioFile(folder_ / "absent.wav"), InputError);
+
+    AudioData audio;
+    audio.channels = {{0.0f}};
+    const fs::path nowhere = folder_ / "no-such-folder" / "out.wav";
+    EXPECT_THROW(writeFloatWav(nowhere, audio), InputError);
+    EXPECT_FALSE(fs::exists(nowhere.parent_path()));
+}
+
+TEST(DemoSignal, SixSecondsOfStereoAt48kHzTheSameEachTime) {
+    const AudioData first = makeDemoSignal();
+    const AudioData second = makeDemoSignal();
+    EXPECT_EQ(first.sampleRate, 48000.0);
+    ASSERT_EQ(first.channelCount(), 2u);
+    EXPECT_EQ(first.frameCount(), 6u * 48000u);
+    EXPECT_EQ(first.channels, second.channels);
+
+    double peak = 0.0;
+    double energy[2] = {0.0, 0.0};
+    for (unsigned c = 0; c < 2; ++c) {
+        for (const float x : first.channels[c]) {
+            peak = std::max(peak, std::fabs(double(x)));
+            energy[c] += double(x) * x;
+        }
+    }
+    // Loud enough to drive the units, with headroom; the two channels differ (it is stereo).
+    EXPECT_LT(peak, 1.0);
+    EXPECT_GT(peak, 0.3);
+    EXPECT_NE(first.channels[0], first.channels[1]);
+    EXPECT_GT(energy[0], 0.0);
+    EXPECT_EQ(first.channels[0].front(), 0.0f); // fades in from silence
+}
+
+} // namespace
+} // namespace kelvohost

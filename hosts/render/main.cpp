@@ -1,0 +1,222 @@
+// kelvo-render: renders an audio file (or the built-in demo) through a Kelvo unit, driving the
+// unit only through the Audio Unit calls, as a host application does.
+
+#include "audio_file.h"
+#include "bundle_discovery.h"
+#include "cf_handle.h"
+#include "component_loader.h"
+#include "demo_signal.h"
+#include "host_error.h"
+#include "hosted_unit.h"
+#include "meter_json.h"
+#include "parameter_lookup.h"
+#include "property_list_file.h"
+#include "render_job.h"
+#include "render_options.h"
+#include "unit_listing.h"
+
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <exception>
+#include <filesystem>
+#include <iostream>
+#include <unistd.h>
+
+namespace kelvohost {
+namespace {
+
+// A render that takes longer than this shows a progress line (when stderr is a terminal).
+constexpr auto progressDelay = std::chrono::milliseconds(300);
+
+std::vector<std::string> folderTexts(const std::vector<std::filesystem::path>& folders) {
+    std::vector<std::string> texts;
+    for (const auto& folder : folders) {
+        texts.push_back(folder.string());
+    }
+    return texts;
+}
+
+std::string channelWord(unsigned channels) {
+    return channels == 1 ? "mono" : channels == 2 ? "stereo" : std::to_string(channels) + " channels";
+}
+
+bool supports(const std::vector<AUChannelInfo>& configurations, unsigned channels) {
+    for (const auto& configuration : configurations) {
+        const auto matches = [channels](SInt16 count) {
+            return count < 0 || static_cast<unsigned>(count) == channels;
+        };
+        if (matches(configuration.inChannels) && matches(configuration.outChannels)) {
+            return true;
+        }
+    }
+    return configurations.empty();
+}
+
+void applyState(HostedUnit& unit, const std::string& path) {
+    const CFHandle<CFDictionaryRef> state = readPropertyListDictionary(path);
+    const OSStatus status = unit.restoreClassInfo(state.get());
+    if (status != noErr) {
+        throw InputError(path + ": the unit refused this state (status " +
+                         std::to_string(status) + ")");
+    }
+}
+
+void applyPreset(HostedUnit& unit, const std::string& text) {
+    const std::vector<PresetDescription> presets = unit.factoryPresets();
+    if (presets.empty()) {
+        throw InputError("the unit has no factory presets");
+    }
+    const PresetDescription& preset = findPreset(presets, text);
+    const OSStatus status = unit.selectPreset(preset.number, preset.name);
+    if (status != noErr) {
+        throw InputError("the unit refused preset " + std::to_string(preset.number) + " '" +
+                         preset.name + "' (status " + std::to_string(status) + ")");
+    }
+}
+
+void applySets(HostedUnit& unit, const std::vector<std::string>& sets) {
+    if (sets.empty()) {
+        return;
+    }
+    const std::vector<ParameterDescription> parameters = unit.parameters();
+    for (const auto& assignment : sets) {
+        const auto [name, valueText] = splitAssignment(assignment);
+        const ParameterDescription& parameter = findParameter(parameters, name);
+        const float value = parseParameterValue(parameter, valueText);
+        const OSStatus status = unit.setParameter(parameter.id, value);
+        if (status != noErr) {
+            throw InputError(parameter.name + ": the unit refused " + formatNumber(value) +
+                             " (status " + std::to_string(status) + ")");
+        }
+    }
+}
+
+class ProgressLine {
+public:
+    ProgressLine(std::size_t frames, double sampleRate)
+        : frames_(frames), sampleRate_(sampleRate), enabled_(isatty(STDERR_FILENO) == 1),
+          start_(std::chrono::steady_clock::now()) {}
+    ~ProgressLine() {
+        if (shown_) {
+            std::fputs("\r\033[K", stderr); // clear the line
+        }
+    }
+
+    void update(std::size_t done) {
+        if (!enabled_ || frames_ == 0 || std::chrono::steady_clock::now() - start_ < progressDelay) {
+            return;
+        }
+        shown_ = true;
+        std::fprintf(stderr, "\rkelvo-render: %3.0f%%  %.1f of %.1f s", 100.0 * done / frames_,
+                     done / sampleRate_, frames_ / sampleRate_);
+        std::fflush(stderr);
+    }
+
+private:
+    std::size_t frames_;
+    double sampleRate_;
+    bool enabled_;
+    bool shown_ = false;
+    std::chrono::steady_clock::time_point start_;
+};
+
+int run(const std::vector<std::string>& arguments) {
+    const std::vector<std::filesystem::path> folders = defaultSearchFolders();
+    const RenderOptions options = parseRenderOptions(arguments);
+    if (options.help) {
+        std::cout << renderUsage(folderTexts(folders));
+        return exitSuccess;
+    }
+    if (options.list && options.model.empty()) {
+        std::cout << listModels(folders);
+        return exitSuccess;
+    }
+
+    const BundleLocation location = resolveModel(options.model, folders);
+    const std::unique_ptr<LoadedComponent> component = loadComponent(location);
+    const std::string product = location.product;
+
+    if (options.list) {
+        HostedUnit unit(*component);
+        unit.configure(48000.0, 2, defaultBlockFrames);
+        std::cout << listUnit(*component, unit);
+        return exitSuccess;
+    }
+
+    // Everything the user named is checked before the unit renders anything.
+    std::error_code ec;
+    if (std::filesystem::is_directory(options.output, ec)) {
+        throw InputError(options.output + ": is a directory");
+    }
+    const AudioData input = options.input ? readAudioFile(*options.input) : makeDemoSignal();
+    const std::string inputName = options.input ? *options.input : std::string("the demo");
+    const unsigned channels = input.channelCount();
+    if (channels > 2) {
+        throw InputError(inputName + " has " + std::to_string(channels) +
+                         " channels; the units take mono or stereo");
+    }
+
+    HostedUnit unit(*component);
+    if (!supports(unit.supportedChannels(), channels)) {
+        throw InputError(product + " does not take " + channelWord(channels) + " audio (it takes " +
+                         channelText(unit.supportedChannels()) + ")");
+    }
+    if (const OSStatus status = unit.configure(input.sampleRate, channels, options.block);
+        status != noErr) {
+        throw InputError(product + " refuses " + channelWord(channels) + " audio at " +
+                         formatNumber(input.sampleRate) + " Hz (status " +
+                         std::to_string(status) + ")");
+    }
+
+    // State, then preset, then each --set, before initialising, so the unit prepares its
+    // engine with the values it is to render with (no glide from the defaults at the start).
+    if (options.state) {
+        applyState(unit, *options.state);
+    }
+    if (options.preset) {
+        applyPreset(unit, *options.preset);
+    }
+    applySets(unit, options.sets);
+
+    if (const OSStatus status = unit.initialize(); status != noErr) {
+        throw InputError(product + " refuses a sample rate of " + formatNumber(input.sampleRate) +
+                         " Hz with " + channelWord(channels) + " audio (status " +
+                         std::to_string(status) + ")");
+    }
+
+    std::atomic<std::size_t> framesDone{0};
+    ProgressLine progress(input.frameCount(), input.sampleRate);
+    const AudioData output = renderThroughUnit(
+        unit, input, options.block, framesDone,
+        [&] { progress.update(framesDone.load(std::memory_order_relaxed)); });
+
+    const std::optional<Meters> meters = unit.meters();
+    const double latencySamples = unit.latencySeconds() * input.sampleRate;
+    const double tail = unit.tailSeconds();
+
+    if (options.json && !meters) {
+        throw UnitError("reading the meter property", kAudioUnitErr_InvalidProperty);
+    }
+    writeFloatWav(options.output, output);
+    if (options.json) {
+        std::cout << meterJson(*meters, latencySamples, tail) << "\n";
+    }
+    return exitSuccess;
+}
+
+} // namespace
+} // namespace kelvohost
+
+int main(int argc, char** argv) {
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    try {
+        return kelvohost::run(arguments);
+    } catch (const kelvohost::InputError& error) {
+        std::fprintf(stderr, "kelvo-render: %s\n", error.what());
+        return kelvohost::exitBadInput;
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "kelvo-render: error: %s\n", error.what());
+        return kelvohost::exitFailure;
+    }
+}

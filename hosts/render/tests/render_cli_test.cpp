@@ -1,0 +1,229 @@
+// kelvo-render run as a user runs it: refused input exits with status 2, says why in one line
+// on stderr, and leaves no output behind; good input renders a file of the input's shape.
+
+#include <gtest/gtest.h>
+#include <sndfile.h>
+
+#include <algorithm>
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Outcome {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string slurp(const fs::path& path) {
+    std::ifstream file(path);
+    std::stringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+class RenderCommand : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder_ = fs::temp_directory_path() /
+                  ("kelvo-render-cli-" + std::to_string(::getpid()) + "-" +
+                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(folder_);
+        fs::create_directories(folder_ / "plugins");
+    }
+    void TearDown() override { fs::remove_all(folder_); }
+
+    // Runs kelvo-render with the arguments; the plug-in path names an empty folder so only
+    // the build's bundles and explicit paths are found.
+    Outcome run(const std::vector<std::string>& arguments) {
+        const fs::path out = folder_ / "stdout.txt";
+        const fs::path err = folder_ / "stderr.txt";
+        const pid_t child = fork();
+        if (child == 0) {
+            const int outFd = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            const int errFd = open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            dup2(outFd, STDOUT_FILENO);
+            dup2(errFd, STDERR_FILENO);
+            setenv("KELVO_PLUGIN_PATH", (folder_ / "plugins").c_str(), 1);
+            std::vector<char*> argv{const_cast<char*>(KELVO_RENDER_PROGRAM)};
+            for (const auto& a : arguments) {
+                argv.push_back(const_cast<char*>(a.c_str()));
+            }
+            argv.push_back(nullptr);
+            execv(KELVO_RENDER_PROGRAM, argv.data());
+            _exit(127);
+        }
+        int status = 0;
+        waitpid(child, &status, 0);
+        Outcome outcome;
+        outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        outcome.out = slurp(out);
+        outcome.err = slurp(err);
+        fs::remove(out);
+        fs::remove(err);
+        return outcome;
+    }
+
+    // Refused: status 2, one line on stderr that contains what, nothing new in the folder.
+    void expectRefused(const std::vector<std::string>& arguments, const std::string& what) {
+        const auto before = listing();
+        const Outcome outcome = run(arguments);
+        std::string line;
+        for (const auto& a : arguments) {
+            line += "'" + a + "' ";
+        }
+        EXPECT_EQ(outcome.status, 2) << line << "\n" << outcome.err;
+        EXPECT_EQ(std::count(outcome.err.begin(), outcome.err.end(), '\n'), 1) << outcome.err;
+        EXPECT_TRUE(outcome.err.starts_with("kelvo-render: ")) << outcome.err;
+        EXPECT_NE(outcome.err.find(what), std::string::npos) << line << "\n" << outcome.err;
+        EXPECT_TRUE(outcome.out.empty()) << outcome.out;
+        EXPECT_EQ(listing(), before) << line << " left files behind";
+    }
+
+    std::vector<std::string> listing() const {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::recursive_directory_iterator(folder_)) {
+            names.push_back(entry.path().lexically_relative(folder_).string());
+        }
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    std::string path(const std::string& name) const { return (folder_ / name).string(); }
+
+    void writeWav(const std::string& name, int rate, int channels, int frames) const {
+        SF_INFO info{};
+        info.samplerate = rate;
+        info.channels = channels;
+        info.format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
+        SNDFILE* file = sf_open(path(name).c_str(), SFM_WRITE, &info);
+        ASSERT_NE(file, nullptr);
+        std::vector<short> samples(static_cast<std::size_t>(frames * channels));
+        for (std::size_t i = 0; i < samples.size(); ++i) {
+            samples[i] = static_cast<short>((i * 7919) % 20000 - 10000);
+        }
+        sf_write_short(file, samples.data(), static_cast<sf_count_t>(samples.size()));
+        sf_close(file);
+    }
+
+    static SF_INFO shapeOf(const std::string& file) {
+        SF_INFO info{};
+        SNDFILE* handle = sf_open(file.c_str(), SFM_READ, &info);
+        if (handle != nullptr) {
+            sf_close(handle);
+        }
+        return info;
+    }
+
+    fs::path folder_;
+};
+
+#ifdef KELVO_TEST_BUNDLE
+const std::string bundle = KELVO_TEST_BUNDLE;
+#define REQUIRE_BUNDLE()
+#else
+const std::string bundle;
+#define REQUIRE_BUNDLE() GTEST_SKIP() << "no unit bundle in this build"
+#endif
+
+TEST_F(RenderCommand, RefusesBadCommandLines) {
+    expectRefused({}, "missing MODEL and OUTPUT");
+    expectRefused({"tolvar"}, "missing OUTPUT");
+    expectRefused({"tolvar", path("out.wav"), "--frobnicate"}, "unknown option --frobnicate");
+    expectRefused({"tolvar", path("out.wav"), "--block", "0"}, "--block");
+    expectRefused({"nosuchmodel", path("out.wav")}, "unknown model 'nosuchmodel'");
+    expectRefused({path("Missing.component"), path("out.wav")}, "no such bundle");
+}
+
+TEST_F(RenderCommand, RefusesInputsItCannotRender) {
+    REQUIRE_BUNDLE();
+    std::ofstream(path("garbage.wav")) << "RIFF? not really";
+    writeWav("surround.wav", 48000, 3, 100);
+    expectRefused({bundle, path("absent.wav"), path("out.wav")}, "absent.wav: no such file");
+    expectRefused({bundle, path("garbage.wav"), path("out.wav")}, "garbage.wav: cannot read");
+    expectRefused({bundle, path("surround.wav"), path("out.wav")}, "has 3 channels");
+    expectRefused({bundle, path("no-folder/out.wav")}, "cannot create the output file");
+    expectRefused({bundle, folder_.string()}, "is a directory");
+}
+
+TEST_F(RenderCommand, RefusesUnknownParametersPresetsValuesAndStates) {
+    REQUIRE_BUNDLE();
+    std::ofstream(path("text.aupreset")) << "not a property list";
+    std::ofstream(path("empty.aupreset"))
+        << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\"><dict/></plist>\n";
+    std::ofstream(path("array.aupreset"))
+        << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\"><array/></plist>\n";
+    const std::string out = path("out.wav");
+    expectRefused({bundle, out, "--set", "No Such Control=1"}, "unknown parameter 'No Such Control'");
+    expectRefused({bundle, out, "--set", "0=banana"}, "unknown value 'banana'");
+    expectRefused({bundle, out, "--set", "0=1e9"}, "is outside");
+    expectRefused({bundle, out, "--set", "Level"}, "--set takes NAME=VALUE");
+    expectRefused({bundle, out, "--state", path("text.aupreset")}, "not a property list");
+    expectRefused({bundle, out, "--state", path("array.aupreset")}, "does not hold a dictionary");
+    expectRefused({bundle, out, "--state", path("empty.aupreset")}, "the unit refused this state");
+    expectRefused({bundle, out, "--state", path("absent.aupreset")}, "no such file");
+    if (KELVO_TEST_BUNDLE_IS_UNIT) {
+        expectRefused({bundle, out, "--preset", "No Such Preset"}, "unknown preset");
+        expectRefused({bundle, out, "--preset", "99"}, "no factory preset number 99");
+    }
+}
+
+TEST_F(RenderCommand, RefusesASampleRateTheUnitRefuses) {
+    REQUIRE_BUNDLE();
+    if (!KELVO_TEST_BUNDLE_IS_UNIT) {
+        GTEST_SKIP() << "the fixture unit takes any rate";
+    }
+    writeWav("slow.wav", 4000, 1, 4000);
+    expectRefused({bundle, path("slow.wav"), path("out.wav")}, "refuses a sample rate of 4000 Hz");
+}
+
+TEST_F(RenderCommand, RendersTheDemoAndFilesInTheirOwnShape) {
+    REQUIRE_BUNDLE();
+    const Outcome demo = run({"--json", bundle, path("demo.wav")});
+    ASSERT_EQ(demo.status, 0) << demo.err;
+    EXPECT_TRUE(demo.err.empty()) << demo.err;
+    const SF_INFO demoShape = shapeOf(path("demo.wav"));
+    EXPECT_EQ(demoShape.samplerate, 48000);
+    EXPECT_EQ(demoShape.channels, 2);
+    EXPECT_EQ(demoShape.frames, 6 * 48000);
+    EXPECT_EQ(demoShape.format, SF_FORMAT_WAV | SF_FORMAT_FLOAT);
+    for (const char* key : {"{\"input\":[", "\"output\":[", "\"gr\":[", "\"peak\":[",
+                            "\"latency_samples\":", "\"tail_seconds\":"}) {
+        EXPECT_NE(demo.out.find(key), std::string::npos) << demo.out;
+    }
+    if (KELVO_TEST_BUNDLE_IS_UNIT) {
+        EXPECT_NE(demo.out.find("\"latency_samples\":16,\"tail_seconds\":0.2}"), std::string::npos)
+            << demo.out;
+    }
+
+    writeWav("mono.wav", 8000, 1, 8000 + 37);
+    const Outcome mono = run({bundle, path("mono.wav"), path("mono-out.wav"), "--block", "100"});
+    ASSERT_EQ(mono.status, 0) << mono.err;
+    const SF_INFO monoShape = shapeOf(path("mono-out.wav"));
+    EXPECT_EQ(monoShape.samplerate, 8000);
+    EXPECT_EQ(monoShape.channels, 1);
+    EXPECT_EQ(monoShape.frames, 8000 + 37);
+}
+
+TEST_F(RenderCommand, ListsModelsAndOneUnit) {
+    const Outcome models = run({"--list"});
+    EXPECT_EQ(models.status, 0) << models.err;
+    EXPECT_FALSE(models.out.empty());
+    REQUIRE_BUNDLE();
+    const Outcome unit = run({bundle, "--list"});
+    ASSERT_EQ(unit.status, 0) << unit.err;
+    EXPECT_NE(unit.out.find("Parameters"), std::string::npos) << unit.out;
+    EXPECT_NE(unit.out.find("Factory presets"), std::string::npos) << unit.out;
+    const Outcome help = run({"--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_NE(help.out.find("Usage: kelvo-render"), std::string::npos);
+}
+
+} // namespace
