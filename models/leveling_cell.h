@@ -65,29 +65,28 @@ struct TargetRule {
 struct LevelingMember {
     Detector detector;
     RatioLaw law;
-    bool detectorHighPass;    // has a detector-only high-pass (the settings give its pole)
-    TargetRule floorHolds;    // while true, the reduction is held at floorFactor x memory
-    double floorFactor;       // f
-    TargetRule noReduction;   // while true, the target reduction is 0
+    bool detectorHighPass;  // has a detector-only high-pass (the settings give its pole)
+    TargetRule floorHolds;  // while true, the reduction is held at floorFactor x memory
+    double floorFactor;     // f
+    TargetRule noReduction; // while true, the target reduction is 0
 };
 
 // A feedback detector needs the program-dependent law and a feed-forward one the fixed law:
 // the pairs the cell is voiced for.
 constexpr bool consistent(const LevelingMember& member) {
-    return (member.detector == Detector::feedback) ==
-               (member.law == RatioLaw::programDependent) &&
+    return (member.detector == Detector::feedback) == (member.law == RatioLaw::programDependent) &&
            member.floorFactor >= 0 && member.floorFactor < 1;
 }
 
 // Settings derived by the model's coefficient block (at reset and every 64 substeps), and the
 // two coefficients the frame computes once per sample rate.
 struct LevelingSettings {
-    double threshold = 0;  // dB
-    double knee = 0;       // W, dB
-    double ratio = 1;      // R, fixed law only
-    double link = 1;       // 0 (independent) to 1 (both from the louder channel)
-    double highPass = 0;   // h: the detector high-pass pole, 0 = off
-    double attack = 1;     // one-pole coefficients of the fast stage
+    double threshold = 0; // dB
+    double knee = 0;      // W, dB
+    double ratio = 1;     // R, fixed law only
+    double link = 1;      // 0 (independent) to 1 (both from the louder channel)
+    double highPass = 0;  // h: the detector high-pass pole, 0 = off
+    double attack = 1;    // one-pole coefficients of the fast stage
     double release = 1;
     double fall = 1;       // memory fall
     double detector = 1;   // c(0.15 ms), from the frame
@@ -105,7 +104,7 @@ struct LevelingChannel {
 };
 
 inline constexpr double deepestReduction = 48.0; // dB
-inline constexpr double levelFloor = 1e-12;     // -240 dB: silence stays finite in the log
+inline constexpr double levelFloor = 1e-12;      // -240 dB: silence stays finite in the log
 
 // Soft knee of width W around over = 0: continuous at both edges, k = W/8 at the threshold.
 inline double kneeOvershoot(double over, double width) noexcept {

@@ -15,7 +15,7 @@ inline constexpr double sidechainHighPassHz[4] = {0, 60, 120, 200}; // by Sidech
 // The Elvane member of the gain cell: the memory floor holds only while the Mode target
 // (ID 2) is above 0.5, Dual.
 inline constexpr LevelingMember elvaneMember{
-    Detector::feedback, RatioLaw::programDependent, true, {TargetRule::above, 2, 0.5f}, 0.65,
+    Detector::feedback,  RatioLaw::programDependent, true, {TargetRule::above, 2, 0.5f}, 0.65,
     {TargetRule::never},
 };
 

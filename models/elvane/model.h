@@ -16,8 +16,7 @@ extern const Definition definitions[parameterCount];
 const char* const* choices(unsigned id, unsigned& count);
 
 inline constexpr ModelInfo model{
-    "KelvoElvane", "com.kelvo.KelvoElvane", 'Elva', 6, 7, 4, 8, "KelvoElvaneViewFactory",
-    'KIRM'};
+    "KelvoElvane", "com.kelvo.KelvoElvane", 'Elva', 6, 7, 4, 8, "KelvoElvaneViewFactory", 'KIRM'};
 
 static_assert(model.subtype == fourCharCode("Elva"));
 static_assert(model.meterProperty == fourCharCode("KIRM"));

@@ -8,16 +8,11 @@ namespace classic {
 
 // name, minimum, maximum, default, unit text, switch, indexed, utility
 const Definition definitions[parameterCount] = {
-    {"Input Trim", 0, 36, 10, "dB", 0, 0, 0},
-    {"Output Trim", -36, 12, 0, "dB", 0, 0, 0},
-    {"Recovery", 0, 5, 2, "", 0, 1, 0},
-    {"Mode", 0, 2, 1, "", 0, 1, 0},
-    {"Sidechain HP", 0, 3, 0, "", 0, 1, 1},
-    {"Parallel Mix", 0, 100, 100, "%", 0, 0, 1},
-    {"Stereo Link", 0, 100, 100, "%", 0, 0, 1},
-    {"Meter", 0, 1, 0, "", 0, 1, 0},
-    {"Bypass", 0, 1, 0, "", 1, 0, 0},
-    {"Analog Shimmer", 0, 100, 0, "%", 0, 0, 1},
+    {"Input Trim", 0, 36, 10, "dB", 0, 0, 0},   {"Output Trim", -36, 12, 0, "dB", 0, 0, 0},
+    {"Recovery", 0, 5, 2, "", 0, 1, 0},         {"Mode", 0, 2, 1, "", 0, 1, 0},
+    {"Sidechain HP", 0, 3, 0, "", 0, 1, 1},     {"Parallel Mix", 0, 100, 100, "%", 0, 0, 1},
+    {"Stereo Link", 0, 100, 100, "%", 0, 0, 1}, {"Meter", 0, 1, 0, "", 0, 1, 0},
+    {"Bypass", 0, 1, 0, "", 1, 0, 0},           {"Analog Shimmer", 0, 100, 0, "%", 0, 0, 1},
 };
 
 // The middle dot in the Recovery captions is U+00B7.

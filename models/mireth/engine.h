@@ -11,13 +11,13 @@
 namespace classic {
 
 inline constexpr double mirethRecoverySeconds[6] = {0.3, 0.6, 1.2, 2.4, 4.8, 9.6}; // Recovery
-inline constexpr double mirethSidechainHz[4] = {0, 60, 120, 200}; // Sidechain HP; 0 = off
+inline constexpr double mirethSidechainHz[4] = {0, 60, 120, 200};       // Sidechain HP; 0 = off
 inline constexpr double mirethAttackSeconds[3] = {0.015, 0.004, 0.001}; // Single, Double, Fast
 
 // The Mireth member of the gain cell: the memory floor holds only while the Mode target
 // (ID 3) is 1, Double.
 inline constexpr LevelingMember mirethMember{
-    Detector::feedback, RatioLaw::programDependent, true, {TargetRule::equals, 3, 1.0f}, 0.70,
+    Detector::feedback,  RatioLaw::programDependent, true, {TargetRule::equals, 3, 1.0f}, 0.70,
     {TargetRule::never},
 };
 

@@ -16,8 +16,7 @@ extern const Definition definitions[parameterCount];
 const char* const* choices(unsigned id, unsigned& count);
 
 inline constexpr ModelInfo model{
-    "KelvoMireth", "com.kelvo.KelvoMireth", 'Mire', 7, 8, 5, 9, "KelvoMirethViewFactory",
-    'KIRM'};
+    "KelvoMireth", "com.kelvo.KelvoMireth", 'Mire', 7, 8, 5, 9, "KelvoMirethViewFactory", 'KIRM'};
 
 static_assert(model.subtype == fourCharCode("Mire"));
 static_assert(model.meterProperty == fourCharCode("KIRM"));

@@ -15,7 +15,11 @@ namespace classic {
 // The Opalin member of the gain cell: no new reduction at all while the Peak Reduction target
 // (ID 1) is at 0, and the floor always holds.
 inline constexpr LevelingMember opalinMember{
-    Detector::feedForward, RatioLaw::fixed, false, {TargetRule::always}, 0.65,
+    Detector::feedForward,
+    RatioLaw::fixed,
+    false,
+    {TargetRule::always},
+    0.65,
     {TargetRule::atOrBelow, 1, 0.0f},
 };
 

@@ -16,8 +16,7 @@ extern const Definition definitions[parameterCount];
 const char* const* choices(unsigned id, unsigned& count);
 
 inline constexpr ModelInfo model{
-    "KelvoOpalin", "com.kelvo.KelvoOpalin", 'Opal', 7, 8, 5, 9, "KelvoOpalinViewFactory",
-    'KIRM'};
+    "KelvoOpalin", "com.kelvo.KelvoOpalin", 'Opal', 7, 8, 5, 9, "KelvoOpalinViewFactory", 'KIRM'};
 
 static_assert(model.subtype == fourCharCode("Opal"));
 static_assert(model.meterProperty == fourCharCode("KIRM"));

@@ -70,7 +70,8 @@ TEST(DynamicsEngine, MatchesThePlainReferenceSampleBySample) {
                 bool moved = false;
                 while (nextChange < std::size(testmodel::changes) &&
                        testmodel::changes[nextChange].frame == i) {
-                    values[testmodel::changes[nextChange].id] = testmodel::changes[nextChange].value;
+                    values[testmodel::changes[nextChange].id] =
+                        testmodel::changes[nextChange].value;
                     ++nextChange;
                     moved = true;
                 }
@@ -94,8 +95,10 @@ TEST(DynamicsEngine, MatchesThePlainReferenceSampleBySample) {
                 const classic::Stereo got = engine->tick(l, r, channels);
                 double wantLeft, wantRight;
                 plain->tick(l, r, channels, wantLeft, wantRight);
-                ASSERT_EQ(got.first, wantLeft) << preset.name << " ch " << channels << " frame " << i;
-                ASSERT_EQ(got.second, wantRight) << preset.name << " ch " << channels << " frame " << i;
+                ASSERT_EQ(got.first, wantLeft)
+                    << preset.name << " ch " << channels << " frame " << i;
+                ASSERT_EQ(got.second, wantRight)
+                    << preset.name << " ch " << channels << " frame " << i;
                 for (unsigned c = 0; c < 2; ++c) {
                     ASSERT_EQ(engine->frame.gainReduction[c], plain->G[c])
                         << preset.name << " frame " << i << " channel " << c;
@@ -128,11 +131,16 @@ const Hostile hostileInputs[] = {
     {"NaN and infinities among full scale",
      [](std::size_t i) {
          switch (i % 5) {
-         case 0: return std::numeric_limits<double>::quiet_NaN();
-         case 1: return std::numeric_limits<double>::infinity();
-         case 2: return -1.0;
-         case 3: return -std::numeric_limits<double>::infinity();
-         default: return 1.0;
+         case 0:
+             return std::numeric_limits<double>::quiet_NaN();
+         case 1:
+             return std::numeric_limits<double>::infinity();
+         case 2:
+             return -1.0;
+         case 3:
+             return -std::numeric_limits<double>::infinity();
+         default:
+             return 1.0;
          }
      }},
     {"tiny denormals", [](std::size_t i) { return (i % 2 ? 1 : -1) * 4.9e-324; }},
@@ -148,7 +156,8 @@ TEST(DynamicsEngine, BoundedAndFiniteForHostileInputsAtEveryPreset) {
                 const classic::Stereo out = engine->tick(x, -x, 2);
                 ASSERT_TRUE(std::isfinite(out.first) && std::isfinite(out.second))
                     << preset.name << ", " << input.what << ", frame " << i;
-                largest = std::fmax(largest, std::fmax(std::fabs(out.first), std::fabs(out.second)));
+                largest =
+                    std::fmax(largest, std::fmax(std::fabs(out.first), std::fabs(out.second)));
                 for (unsigned c = 0; c < 2; ++c) {
                     const double g = engine->frame.gainReduction[c];
                     ASSERT_TRUE(g >= 0.0 && g <= 48.0) << preset.name << ", " << input.what;

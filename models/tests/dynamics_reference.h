@@ -20,24 +20,24 @@ struct Row {
 };
 
 inline constexpr Row opalinRows[10] = {
-    {0, 100, 50, false}, {0, 100, 25, false}, {0, 1, 0, true},      {-24, 24, 0, false},
+    {0, 100, 50, false}, {0, 100, 25, false},  {0, 1, 0, true},      {-24, 24, 0, false},
     {-24, 12, 0, false}, {0, 100, 100, false}, {0, 100, 100, false}, {0, 1, 0, true},
     {0, 1, 0, true},     {0, 100, 0, false},
 };
 inline constexpr Row mirethRows[10] = {
-    {0, 36, 10, false},  {-36, 12, 0, false},  {0, 5, 2, true},      {0, 2, 1, true},
-    {0, 3, 0, true},     {0, 100, 100, false}, {0, 100, 100, false}, {0, 1, 0, true},
-    {0, 1, 0, true},     {0, 100, 0, false},
+    {0, 36, 10, false}, {-36, 12, 0, false},  {0, 5, 2, true},      {0, 2, 1, true},
+    {0, 3, 0, true},    {0, 100, 100, false}, {0, 100, 100, false}, {0, 1, 0, true},
+    {0, 1, 0, true},    {0, 100, 0, false},
 };
 inline constexpr Row vantorRows[12] = {
-    {-40, 20, -12, false}, {0, 24, 0, false},    {0, 5, 4, true},  {0, 4, 4, true},
-    {0, 2, 1, true},       {0, 4, 0, true},      {0, 100, 100, false}, {0, 100, 100, false},
-    {0, 1, 0, true},       {-24, 24, 0, false},  {0, 1, 0, true},  {0, 100, 0, false},
+    {-40, 20, -12, false}, {0, 24, 0, false},   {0, 5, 4, true},      {0, 4, 4, true},
+    {0, 2, 1, true},       {0, 4, 0, true},     {0, 100, 100, false}, {0, 100, 100, false},
+    {0, 1, 0, true},       {-24, 24, 0, false}, {0, 1, 0, true},      {0, 100, 0, false},
 };
 inline constexpr Row elvaneRows[9] = {
-    {0, 36, 10, false},  {-36, 12, 0, false},  {0, 1, 1, true}, {0, 3, 0, true},
-    {0, 100, 100, false}, {0, 100, 100, false}, {0, 1, 0, true}, {0, 1, 0, true},
-    {0, 100, 0, false},
+    {0, 36, 10, false}, {-36, 12, 0, false},  {0, 1, 1, true},
+    {0, 3, 0, true},    {0, 100, 100, false}, {0, 100, 100, false},
+    {0, 1, 0, true},    {0, 1, 0, true},      {0, 100, 0, false},
 };
 
 class Dynamics {
@@ -63,10 +63,14 @@ public:
 
     float normalise(unsigned id, float v) const {
         const Row& r = rows[id];
-        if (std::isnan(v) || std::isinf(v)) return r.defaultValue;
-        if (v < r.minimum) v = r.minimum;
-        if (v > r.maximum) v = r.maximum;
-        if (r.stepped) v = std::round(v);
+        if (std::isnan(v) || std::isinf(v))
+            return r.defaultValue;
+        if (v < r.minimum)
+            v = r.minimum;
+        if (v > r.maximum)
+            v = r.maximum;
+        if (r.stepped)
+            v = std::round(v);
         return v;
     }
 
@@ -91,12 +95,14 @@ public:
             tap[i] = sinc * window;
             sum += tap[i];
         }
-        for (int i = 0; i <= 64; ++i) tap[i] = tap[i] / sum;
+        for (int i = 0; i <= 64; ++i)
+            tap[i] = tap[i] / sum;
         reset(values);
     }
 
     void reset(const float* values) {
-        for (int ch = 0; ch < 2; ++ch) lp[ch] = nh[ch] = nl[ch] = 0;
+        for (int ch = 0; ch < 2; ++ch)
+            lp[ch] = nh[ch] = nl[ch] = 0;
         noise[0] = 0x3728AC51u;
         noise[1] = 0x98E16B43u;
         for (unsigned i = 0; i < N; ++i) {
@@ -104,9 +110,11 @@ public:
             current[i] = target[i];
         }
         for (int ch = 0; ch < 2; ++ch) {
-            for (int j = 0; j < 65; ++j) interp[ch][j] = decim[ch][j] = 0;
+            for (int j = 0; j < 65; ++j)
+                interp[ch][j] = decim[ch][j] = 0;
             interpIndex[ch] = decimIndex[ch] = 0;
-            for (int j = 0; j < 17; ++j) dry[ch][j] = 0;
+            for (int j = 0; j < 17; ++j)
+                dry[ch][j] = 0;
             follower[ch] = 0;
             dcIn[ch] = dcOut[ch] = 0;
             msIn[ch] = msOut[ch] = peak[ch] = 0;
@@ -121,13 +129,15 @@ public:
     }
 
     void setTargets(const float* values) {
-        for (unsigned i = 0; i < N; ++i) target[i] = normalise(i, values[i]);
+        for (unsigned i = 0; i < N; ++i)
+            target[i] = normalise(i, values[i]);
     }
 
     void tick(double left, double right, unsigned channels, double& outLeft, double& outRight) {
         double in[2] = {left, right};
         for (int ch = 0; ch < 2; ++ch)
-            if (!std::isfinite(in[ch])) in[ch] = 0;
+            if (!std::isfinite(in[ch]))
+                in[ch] = 0;
 
         double drySample[2];
         for (int ch = 0; ch < 2; ++ch) {
@@ -145,7 +155,8 @@ public:
             mix = mix + cSmooth * (0.01 * target[mixId] - mix);
             bypass = bypass + cSmooth * (target[bypassId] - bypass);
 
-            if (counter % 64 == 0) coefficientBlock();
+            if (counter % 64 == 0)
+                coefficientBlock();
             counter = counter + 1;
 
             const double u = 0.01 * current[shimmerId];
@@ -175,7 +186,8 @@ public:
                     hpIn[ch] = y[ch];
                     hpOut[ch] = s;
                 }
-                if (feedback()) s = s * std::pow(10.0, -G[ch] / 20);
+                if (feedback())
+                    s = s * std::pow(10.0, -G[ch] / 20);
                 level[ch] = level[ch] + cDetector * (std::fabs(s) - level[ch]);
             }
 
@@ -184,7 +196,8 @@ public:
             for (int ch = 0; ch < 2; ++ch) {
                 const double m = std::max(level[0], level[1]);
                 double l = std::fabs(level[ch] + link * (m - level[ch]));
-                if (l < 1e-12) l = 1e-12;
+                if (l < 1e-12)
+                    l = 1e-12;
                 const double over = 20 * std::log10(l) - threshold;
                 double kn;
                 if (over <= -W / 2) {
@@ -201,12 +214,16 @@ public:
                 } else {
                     t = kn * (1 - 1 / R);
                 }
-                if (model == Model::opalin && target[1] <= 0) t = 0;
-                if (t > 48) t = 48;
-                if (t < 0) t = 0;
+                if (model == Model::opalin && target[1] <= 0)
+                    t = 0;
+                if (t > 48)
+                    t = 48;
+                if (t < 0)
+                    t = 0;
                 const double a = t > memory[ch] ? cMemoryRise : fall;
                 memory[ch] = memory[ch] + a * (t - memory[ch]);
-                if (floorHolds() && t < floorFactor() * memory[ch]) t = floorFactor() * memory[ch];
+                if (floorHolds() && t < floorFactor() * memory[ch])
+                    t = floorFactor() * memory[ch];
                 const double b = t > G[ch] ? attack : release;
                 G[ch] = G[ch] + b * (t - G[ch]);
                 g[ch] = std::pow(10.0, -G[ch] / 20);
@@ -238,7 +255,8 @@ public:
                     f += tap[j] * decim[ch][(decimIndex[ch] + 65 - j) % 65];
                 }
                 decimIndex[ch] = (decimIndex[ch] + 1) % 65;
-                if (k == 0) wet[ch] = f;
+                if (k == 0)
+                    wet[ch] = f;
             }
         }
 
@@ -246,7 +264,8 @@ public:
         for (int ch = 0; ch < 2; ++ch) {
             const double m = drySample[ch] + (wet[ch] - drySample[ch]) * mix;
             out[ch] = bypass == 1.0 ? drySample[ch] : m + bypass * (drySample[ch] - m);
-            if (!std::isfinite(out[ch])) out[ch] = 0;
+            if (!std::isfinite(out[ch]))
+                out[ch] = 0;
             msIn[ch] = msIn[ch] + cMeanSquare * (in[ch] * in[ch] - msIn[ch]);
             msOut[ch] = msOut[ch] + cMeanSquare * (out[ch] * out[ch] - msOut[ch]);
             peak[ch] = std::max(std::fabs(out[ch]), peak[ch] * peakDecay);
@@ -265,19 +284,27 @@ private:
     bool hasHighPass() const { return model != Model::opalin; }
     bool floorHolds() const {
         switch (model) {
-        case Model::opalin: return true;
-        case Model::mireth: return target[3] == 1;
-        case Model::vantor: return target[3] == 4;
-        case Model::elvane: return target[2] > 0.5;
+        case Model::opalin:
+            return true;
+        case Model::mireth:
+            return target[3] == 1;
+        case Model::vantor:
+            return target[3] == 4;
+        case Model::elvane:
+            return target[2] > 0.5;
         }
         return false;
     }
     double floorFactor() const {
         switch (model) {
-        case Model::opalin: return 0.65;
-        case Model::mireth: return 0.70;
-        case Model::vantor: return 0.35;
-        case Model::elvane: return 0.65;
+        case Model::opalin:
+            return 0.65;
+        case Model::mireth:
+            return 0.70;
+        case Model::vantor:
+            return 0.35;
+        case Model::elvane:
+            return 0.65;
         }
         return 0;
     }

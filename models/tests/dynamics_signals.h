@@ -10,7 +10,9 @@ namespace dynamicstest {
 
 inline constexpr double sampleRate = 48000;
 
-inline double amplitude(double dBFS) { return std::pow(10.0, dBFS / 20.0); }
+inline double amplitude(double dBFS) {
+    return std::pow(10.0, dBFS / 20.0);
+}
 
 inline double sine(double dBFS, double hertz, std::size_t frame) {
     return amplitude(dBFS) * std::sin(2.0 * M_PI * hertz * static_cast<double>(frame) / sampleRate);
@@ -39,6 +41,19 @@ StepTrace stepTrace(Engine& engine, double quiet, double loud, double after) {
         trace.memory.push_back(engine.cellChannel(0).memory);
     }
     return trace;
+}
+
+// Plays a sine for `seconds` (on the left only when `leftOnly`), from frame `start` of its
+// own time line; returns the frame after the last.
+template <class Engine>
+std::size_t play(Engine& engine, double dBFS, double hertz, double seconds, std::size_t start = 0,
+                 bool leftOnly = false) {
+    const std::size_t end = start + static_cast<std::size_t>(seconds * sampleRate);
+    for (std::size_t i = start; i < end; ++i) {
+        const double x = sine(dBFS, hertz, i);
+        engine.tick(x, leftOnly ? 0.0 : x, 2);
+    }
+    return end;
 }
 
 // Seconds from `from` until the trace first reaches `fraction` of the way from its value at

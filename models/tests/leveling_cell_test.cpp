@@ -12,15 +12,15 @@ namespace classic {
 namespace {
 
 constexpr LevelingMember feedForwardFloor{
-    Detector::feedForward, RatioLaw::fixed, true, {TargetRule::always}, 0.65,
+    Detector::feedForward,           RatioLaw::fixed, true, {TargetRule::always}, 0.65,
     {TargetRule::atOrBelow, 1, 0.0f}};
 constexpr LevelingMember feedbackFloorByTarget{
     Detector::feedback, RatioLaw::programDependent, true, {TargetRule::equals, 0, 1.0f}, 0.70,
     {TargetRule::never}};
 
 static_assert(consistent(feedForwardFloor) && consistent(feedbackFloorByTarget));
-static_assert(!consistent(LevelingMember{Detector::feedback, RatioLaw::fixed, false,
-                                         {TargetRule::never}, 0.5, {TargetRule::never}}));
+static_assert(!consistent(LevelingMember{
+    Detector::feedback, RatioLaw::fixed, false, {TargetRule::never}, 0.5, {TargetRule::never}}));
 
 // Settings with round one-pole coefficients so trajectories can be written by hand.
 LevelingSettings plainSettings() {
@@ -38,7 +38,9 @@ LevelingSettings plainSettings() {
     return s;
 }
 
-double dB(double linear) { return std::pow(10.0, linear / 20.0); }
+double dB(double linear) {
+    return std::pow(10.0, linear / 20.0);
+}
 
 struct KneeCase {
     double over, width, expected;
@@ -46,15 +48,15 @@ struct KneeCase {
 
 TEST(LevelingKnee, EdgesAndCentre) {
     const KneeCase cases[] = {
-        {6, 12, 6},      // exactly W/2 above: k = W/2
-        {-6, 12, 0},     // exactly W/2 below: k = 0
-        {0, 12, 1.5},    // at the threshold: k = W/8
-        {0, 14, 1.75},   // W/8 for the feedback members' 14 dB knee
-        {-7, 14, 0},     // their lower edge
-        {7, 14, 7},      // and upper edge
-        {3, 12, 3.375},  // inside: (3 + 6)^2 / 24
-        {-30, 12, 0},    // far below
-        {30, 2, 30},     // far above
+        {6, 12, 6},     // exactly W/2 above: k = W/2
+        {-6, 12, 0},    // exactly W/2 below: k = 0
+        {0, 12, 1.5},   // at the threshold: k = W/8
+        {0, 14, 1.75},  // W/8 for the feedback members' 14 dB knee
+        {-7, 14, 0},    // their lower edge
+        {7, 14, 7},     // and upper edge
+        {3, 12, 3.375}, // inside: (3 + 6)^2 / 24
+        {-30, 12, 0},   // far below
+        {30, 2, 30},    // far above
     };
     for (const KneeCase& c : cases) {
         EXPECT_DOUBLE_EQ(kneeOvershoot(c.over, c.width), c.expected)
@@ -112,8 +114,8 @@ TEST(LevelingTargetRule, TestsTheTargetItNames) {
 
 class LevelingCellTest : public ::testing::Test {
 protected:
-    template <class Cell> static void step(Cell& cell, double left, double right,
-                                           const float* targets) {
+    template <class Cell>
+    static void step(Cell& cell, double left, double right, const float* targets) {
         cell.detect(0, left);
         cell.detect(1, right);
         cell.compute(targets);
@@ -193,7 +195,7 @@ TEST_F(LevelingCellTest, FloorFollowsItsTargetAtEverySubstep) {
     // Released down to the floor, lagging it by a little while the memory falls.
     EXPECT_GE(cell.channel[0].reduction, 0.70 * cell.channel[0].memory);
     EXPECT_LT(cell.channel[0].reduction, 0.75 * cell.channel[0].memory);
-    EXPECT_LT(freeCell.channel[0].reduction, 1e-9); // free release all the way down
+    EXPECT_LT(freeCell.channel[0].reduction, 1e-9);                // free release all the way down
     EXPECT_EQ(freeCell.channel[0].memory, cell.channel[0].memory); // the memory is the same
 }
 

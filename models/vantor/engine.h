@@ -13,7 +13,7 @@ namespace classic {
 inline constexpr double vantorAttackSeconds[6] = {0.0001, 0.0003, 0.001, 0.003, 0.01, 0.03};
 inline constexpr double vantorReleaseSeconds[5] = {0.1, 0.3, 0.6, 1.2, 0.1}; // Auto: 100 ms
 inline constexpr double vantorRatio[3] = {2, 4, 10};
-inline constexpr double vantorKneeDB[3] = {12, 6, 2}; // by Ratio
+inline constexpr double vantorKneeDB[3] = {12, 6, 2};                 // by Ratio
 inline constexpr double vantorSidechainHz[5] = {0, 60, 90, 150, 300}; // 0 = off
 
 // The Vantor member of the gain cell: the memory floor holds only while the Release target

@@ -16,8 +16,7 @@ extern const Definition definitions[parameterCount];
 const char* const* choices(unsigned id, unsigned& count);
 
 inline constexpr ModelInfo model{
-    "KelvoVantor", "com.kelvo.KelvoVantor", 'Vant', 8, 10, 6, 11, "KelvoVantorViewFactory",
-    'KIRM'};
+    "KelvoVantor", "com.kelvo.KelvoVantor", 'Vant', 8, 10, 6, 11, "KelvoVantorViewFactory", 'KIRM'};
 
 static_assert(model.subtype == fourCharCode("Vant"));
 static_assert(model.meterProperty == fourCharCode("KIRM"));

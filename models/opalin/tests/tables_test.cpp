@@ -25,7 +25,9 @@ TEST(OpalinTables, ModelData) {
     expectModel("Opalin", "Opal", 7, 8, 5, 9);
 }
 
-TEST(OpalinTables, OnlyMeterHasValueStrings) { expectCaptions({{7, {"GR", "Output"}}}); }
+TEST(OpalinTables, OnlyMeterHasValueStrings) {
+    expectCaptions({{7, {"GR", "Output"}}});
+}
 
 TEST(OpalinTables, FactoryPresets) {
     // Gain, Peak Reduction, Limit, Input Trim, Output Trim, Parallel Mix, Stereo Link, Meter,
