@@ -1,0 +1,217 @@
+// The editor view's construction, layout, DETAIL mode, interface scaling and lifetime.
+
+#include "view/editor_view.h"
+
+#include "help/help_texts.h"
+#include "model/editor_model.h"
+#include "toolkit/iron.h"
+#include "view/view_layout.h"
+
+namespace {
+
+constexpr NSTimeInterval pollInterval = 0.03333333333333333; // 1/30 s
+
+constexpr unsigned meterId = classic::model.meterId;
+constexpr unsigned bypassId = classic::model.bypassId;
+
+} // namespace
+
+KelvoView::KelvoView() = default;
+
+std::shared_ptr<KelvoView> KelvoView::initWithUnit(AudioUnit handle) {
+    auto view = std::make_shared<KelvoView>();
+    if (view->initWithFrame(CGRectMake(0, 0, ViewLayout::boundsWidth, ViewLayout::boundsHeight)) ==
+        nullptr) {
+        return nullptr;
+    }
+    view->build(handle);
+    return view;
+}
+
+void KelvoView::build(AudioUnit handle) {
+    unit = handle;
+    active = -1;
+    needle = classic::editorModel.startNeedle;
+    setAppearance(NSAppearance::appearanceNamed(NSAppearanceNameDarkAqua));
+    faceplate = iron::plate();
+
+    // The fixed top row, in this order.
+    button("INIT", CGRectMake(95, 18, 121, 44), SELECTOR(KelvoView, initialize));
+    std::shared_ptr<KelvoButton> bypass =
+        button("BYPASS", CGRectMake(244, 18, 134, 44), SELECTOR(KelvoView, changed));
+    bypass->setTag(bypassId);
+    bypass->setButtonType(NSButtonTypePushOnPushOff);
+    bypass->persistentIndicator = true;
+    controls[bypassId] = bypass;
+    button("DETAIL", CGRectMake(1518, 18, 132, 44), SELECTOR(KelvoView, detail));
+    button("GUIDE", CGRectMake(1674, 18, 174, 44), SELECTOR(KelvoView, guide));
+    helpButton = button("?", CGRectMake(1864, 18, 47, 44), SELECTOR(KelvoView, help));
+    helpButton->customFace = true;
+    helpButton->persistentIndicator = true;
+    helpButton->setAccessibilityLabel("Context help");
+    presetButton = button("PRESETS", CGRectMake(825, 18, 590, 44), SELECTOR(KelvoView, presets));
+    presetButton->customFace = true;
+
+    selectedPreset = "Studio Start";
+
+    const ViewLayout::Plan plan =
+        ViewLayout::plan(classic::definitions, classic::parameterCount, meterId, bypassId);
+    for (std::size_t i = 0; i < plan.mainDialCount; ++i) {
+        mainDials.push_back(plan.mainDials[i]);
+    }
+    for (std::size_t i = 0; i < plan.mainDialCount; ++i) {
+        const ViewLayout::Dial place = ViewLayout::mainDial(plan.mainDialCount, i);
+        dial(plan.mainDials[i], place.centre, place.hit, place.radius, false, nullptr);
+    }
+    for (std::size_t k = 0; k < plan.toggleCount; ++k) {
+        const unsigned id = plan.toggles[k];
+        std::shared_ptr<KelvoButton> toggle =
+            button(classic::definitions[id].name, ViewLayout::toggle(plan.mainDialCount, k),
+                   SELECTOR(KelvoView, changed));
+        toggle->setTag(id);
+        toggle->setButtonType(NSButtonTypePushOnPushOff);
+        toggle->persistentIndicator = true;
+        toggle->customFace = true;
+        controls[id] = toggle;
+    }
+
+    std::shared_ptr<KelvoButton> meter =
+        button("METER", CGRectMake(1480, 660, 300, 37), SELECTOR(KelvoView, nextMeter));
+    meter->setTag(meterId);
+    meter->customFace = true;
+    meter->setAccessibilityLabel("Meter mode: click to switch");
+    controls[meterId] = meter;
+
+    for (std::size_t k = 0; k < plan.sliderCount; ++k) {
+        const unsigned id = plan.sliders[k];
+        const classic::Definition& row = classic::definitions[id];
+        auto slider = std::make_shared<NSSlider>(ViewLayout::scaled(ViewLayout::slider(k)));
+        slider->setMinValue(row.minimum);
+        slider->setMaxValue(row.maximum);
+        if (row.isSwitch || row.isIndexed) {
+            slider->setNumberOfTickMarks(static_cast<NSInteger>(row.maximum - row.minimum + 1));
+            slider->setAllowsTickMarkValuesOnly(true);
+        }
+        slider->setTag(id);
+        slider->setTarget(weakSelf());
+        slider->setAction(SELECTOR(KelvoView, changed));
+        slider->setAccessibilityLabel(row.name);
+        controls[id] = slider;
+        addSubview(slider);
+    }
+
+    scaleMenu = std::make_shared<NSPopUpButton>(
+        ViewLayout::scaled(CGRectMake(1010, 655, 200, 32)), false);
+    scaleMenu->addItemsWithTitles({"UI 75%", "UI 85%", "UI 100%"});
+    scaleMenu->selectItemAtIndex(2);
+    scaleMenu->setTarget(weakSelf());
+    scaleMenu->setAction(SELECTOR(KelvoView, resizeUI));
+    scaleMenu->setAccessibilityLabel("UI Size");
+    addSubview(scaleMenu);
+
+    utility = false;
+    layoutUtility();
+
+    // Both blocks hold the view weakly: neither keeps it alive, and a tick after it is gone
+    // does nothing.
+    std::weak_ptr<KelvoView> weak = weakSelf<KelvoView>();
+    timer = NSTimer::timerWithTimeInterval(pollInterval, true, [weak](NSTimer*) {
+        if (std::shared_ptr<KelvoView> view = weak.lock()) {
+            view->refresh();
+        }
+    });
+    NSRunLoop::mainRunLoop()->addTimer(timer, NSRunLoopCommonModes);
+    resignObserver = NSNotificationCenter::defaultCenter()->addObserverForName(
+        NSApplicationDidResignActiveNotification, nullptr, nullptr, [weak](NSNotification*) {
+            if (std::shared_ptr<KelvoView> view = weak.lock()) {
+                view->finish();
+            }
+        });
+
+    refresh();
+}
+
+std::shared_ptr<KelvoButton> KelvoView::button(const NSString& title, CGRect art, SEL action) {
+    auto control = std::make_shared<KelvoButton>(ViewLayout::scaled(art));
+    control->artRect = art;
+    control->setTitle(title);
+    control->setTarget(weakSelf());
+    control->setAction(action);
+    control->setAccessibilityLabel(title);
+    addSubview(control);
+    return control;
+}
+
+std::shared_ptr<KelvoDial> KelvoView::dial(unsigned id, CGPoint c, double hit, double radius,
+                                           bool ring, const NSArray& markings) {
+    const CGRect art = CGRectMake(c.x - hit / 2, c.y - hit / 2, hit, hit);
+    auto control = std::make_shared<KelvoDial>(ViewLayout::scaled(art));
+    control->artRect = art;
+    control->pointerCenter = c;
+    control->pointerRadius = radius;
+    control->setTag(id);
+    const classic::Definition& row = classic::definitions[id];
+    control->minimum = row.minimum;
+    control->maximum = row.maximum;
+    control->stepped = row.isSwitch || row.isIndexed;
+    control->ring = ring;
+    control->markings = markings;
+    control->setTarget(weakSelf());
+    control->setAction(SELECTOR(KelvoView, changed));
+    control->setAccessibilityLabel(row.name);
+    control->setAccessibilityHelp(parameterHelpText(id));
+    controls[id] = control;
+    addSubview(control);
+    return control;
+}
+
+void KelvoView::layoutUtility() {
+    scaleMenu->setHidden(!utility);
+    for (const auto& [id, control] : controls) {
+        if (id == meterId || id == bypassId) {
+            continue;
+        }
+        control->setHidden(static_cast<bool>(classic::definitions[id].isUtility) != utility);
+    }
+}
+
+void KelvoView::detail(NSObject*) {
+    utility = !utility;
+    layoutUtility();
+    setNeedsDisplay(true);
+}
+
+void KelvoView::resizeUI(NSPopUpButton* sender) {
+    finish();
+    NSInteger index = sender != nullptr ? sender->indexOfSelectedItem() : 2;
+    if (index < 0 || index > 2) {
+        index = 2;
+    }
+    const double f = scaleFactors[index];
+    // The frame changes and the bounds stay, so the faceplate and every control scale.
+    setFrameSize(NSSize{ViewLayout::boundsWidth * f, ViewLayout::boundsHeight * f});
+    setBoundsSize(NSSize{ViewLayout::boundsWidth, ViewLayout::boundsHeight});
+    setNeedsDisplay(true);
+}
+
+void KelvoView::viewWillMoveToWindow(NSWindow* newWindow) {
+    if (newWindow == nullptr) {
+        finish();
+        if (guideWindow) {
+            guideWindow->close();
+        }
+    }
+    NSView::viewWillMoveToWindow(newWindow);
+}
+
+KelvoView::~KelvoView() {
+    if (timer) {
+        timer->invalidate();
+    }
+    if (resignObserver) {
+        NSNotificationCenter::defaultCenter()->removeObserver(resignObserver);
+    }
+    if (guideWindow) {
+        guideWindow->close();
+    }
+}

@@ -1,0 +1,131 @@
+#pragma once
+// KelvoView (KelvoTolvarView): the editor a host shows for one unit instance, a fixed-size
+// photographic faceplate whose knobs, switches and DETAIL sliders come from the model's
+// parameter table. It reaches the unit only through the Audio Unit calls on its handle; the
+// 30 Hz poll brings controls, preset title and VU needle up to date. Main thread only.
+
+#include "classes.h"
+#include "controls/button.h"
+#include "controls/dial.h"
+#include "controls/rack_owner.h"
+
+#include <AppKit/AppKit.h>
+#include <AudioUnit/AudioUnit.h>
+
+#include <cstdint>
+#include <map>
+#include <vector>
+
+// The unit's meter property: 32 bytes of levels in dB (floor -100) and gain reduction.
+struct MeterBlock {
+    float input[2];
+    float output[2];
+    float gr[2];
+    float peak[2];
+};
+static_assert(sizeof(MeterBlock) == 32, "the meter property carries 32 bytes");
+
+class KelvoView : public NSView, public RackOwner {
+public:
+    // Construction without a unit; initWithUnit finishes it.
+    KelvoView();
+    ~KelvoView() override; // dealloc
+
+    // Builds the view for the unit: controls, timer, observer, first refresh. Returns
+    // nullptr when the view cannot be made. [main thread]
+    static std::shared_ptr<KelvoView> initWithUnit(AudioUnit unit);
+
+    bool isFlipped() const override { return true; }
+
+    // Construction helpers (art rectangles in, frames scaled).
+    std::shared_ptr<KelvoButton> button(const NSString& title, CGRect art, SEL action);
+    std::shared_ptr<KelvoDial> dial(unsigned id, CGPoint centre, double hit, double radius,
+                                    bool ring, const NSArray& markings);
+
+    // Layout and modes.
+    void layoutUtility();
+    void detail(NSObject* sender);
+    void resizeUI(NSPopUpButton* sender);
+
+    // Parameter I/O.
+    float value(unsigned id);
+    void gesture(unsigned id, bool begin);
+    void set(unsigned id, float value);
+    void beginDial(NSControl* dial) override;
+    void endDial(NSControl* dial) override;
+
+    // Actions.
+    void changed(NSControl* sender);
+    void nextMeter(NSControl* sender);
+    void initialize(NSControl* sender);
+    void finish();
+
+    // Captions and the poll.
+    NSString formatted(unsigned id);
+    void refresh();
+
+    // Help mode, guide and presets: help drawing is here; the rest of help mode, the user
+    // guide and the preset menu hang off these seams.
+    void help(NSControl* sender);
+    void guide(NSControl* sender);
+    void presets(NSControl* sender);
+    void updateHelp();
+    // The help text for a point in the view's coordinates, and for a control.
+    const char* helpAtPoint(NSPoint point) const;
+    const char* helpForControl(const NSControl* control) const;
+    void drawHelp();
+
+    void drawRect(NSRect dirtyRect) override;
+    void viewWillMoveToWindow(NSWindow* newWindow) override;
+
+    // Read access for drawing, hosts and tests.
+    AudioUnit audioUnit() const { return unit; }
+    double needlePosition() const { return needle; }
+    std::int64_t activeParameter() const { return active; }
+    bool isUtility() const { return utility; }
+    bool isHelpOn() const { return helpOn; }
+    const NSString& presetName() const { return selectedPreset; }
+    const MeterBlock& meters() const { return telemetry; }
+    const std::map<unsigned, std::shared_ptr<NSControl>>& controlsById() const {
+        return controls;
+    }
+    const std::vector<unsigned>& mainDialIds() const { return mainDials; }
+    const std::shared_ptr<NSPopUpButton>& scaleMenuButton() const { return scaleMenu; }
+    const std::shared_ptr<KelvoButton>& presetsButton() const { return presetButton; }
+    const std::shared_ptr<NSImage>& faceplateImage() const { return faceplate; }
+
+    // The interface size factors of the UI size pop-up's items.
+    static constexpr double scaleFactors[3] = {0.75, 0.85, 1.0};
+
+private:
+    void build(AudioUnit handle);
+    void updatePresetTitle();
+    void updateMeterTitle(NSButton* meter);
+    void drawScales();
+    void drawDetailPanel();
+
+    // Declared in the view's order.
+    bool helpOn = false;
+    NSString helpText;
+    NSString selectedPreset;
+    std::shared_ptr<KelvoButton> helpButton;
+    std::shared_ptr<KelvoButton> presetButton;
+    AudioUnit unit = nullptr; // neither owned nor retained
+    // Parameter ID to the control bound to it (main dial, switch, METER, BYPASS, slider).
+    std::map<unsigned, std::shared_ptr<NSControl>> controls;
+    std::shared_ptr<NSTimer> timer;
+    std::shared_ptr<NSImage> faceplate;
+    MeterBlock telemetry{{-100, -100}, {-100, -100}, {0, 0}, {-100, -100}};
+    double needle = 0;
+    std::int64_t active = -1;
+    bool utility = false;
+    std::shared_ptr<NSWindow> guideWindow;
+    std::shared_ptr<NSObject> resignObserver;
+    std::shared_ptr<NSPopUpButton> scaleMenu;
+    std::vector<unsigned> mainDials;
+
+    // What the titles were last built from, so a poll rebuilds them only when they change.
+    NSString shownPreset;
+    int shownMeterCaption = -1;
+    const char* shownHelp = nullptr;
+};

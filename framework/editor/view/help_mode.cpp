@@ -1,0 +1,64 @@
+// Help mode's switch and look-up, and the seams of the user guide and the preset menu.
+
+#include "view/editor_view.h"
+
+#include "help/help_texts.h"
+
+void KelvoView::help(NSControl*) {
+    helpOn = !helpOn;
+    helpButton->setState(helpOn ? NSControlStateValueOn : NSControlStateValueOff);
+    shownHelp = helpOn ? helpBannerText : nullptr;
+    helpText = helpOn ? NSString(helpBannerText) : NSString::string();
+    updateHelp();
+    setNeedsDisplay(true);
+}
+
+void KelvoView::updateHelp() {
+    if (!helpOn) {
+        return;
+    }
+    NSPoint point = NSEvent::mouseLocation();
+    if (NSWindow* w = window()) {
+        point = w->convertPointFromScreen(point);
+    }
+    point = convertPointFromView(point, nullptr);
+    // The texts are constants, so comparing where they live compares them without making a
+    // string on every poll.
+    const char* text = helpAtPoint(point);
+    if (text != shownHelp) {
+        shownHelp = text;
+        helpText = NSString(text);
+        setNeedsDisplay(true);
+    }
+}
+
+const char* KelvoView::helpAtPoint(NSPoint point) const {
+    for (const std::shared_ptr<NSView>& view : subviews()) {
+        auto* control = dynamic_cast<const NSControl*>(view.get());
+        if (control != nullptr && !control->isHidden() && NSPointInRect(point, control->frame())) {
+            return helpForControl(control);
+        }
+    }
+    return helpBannerText;
+}
+
+const char* KelvoView::helpForControl(const NSControl* control) const {
+    if (control->tag() >= 0) {
+        auto found = controls.find(static_cast<unsigned>(control->tag()));
+        if (found != controls.end() && found->second.get() == control) {
+            return parameterHelpText(static_cast<unsigned>(control->tag()));
+        }
+    }
+    const SEL action = control->action();
+    return actionHelpText(action.name != nullptr ? action.name : "");
+}
+
+void KelvoView::guide(NSControl*) {
+    // The user guide window comes with the guide's own work; a drag ends here already.
+    finish();
+}
+
+void KelvoView::presets(NSControl*) {
+    // The preset menu comes with the preset work; a drag ends here already.
+    finish();
+}

@@ -1,0 +1,27 @@
+#pragma once
+// The command line of kelvo-editor: the model, the output image and the actions in order.
+
+#include <string>
+#include <vector>
+
+struct EditorAction {
+    enum class Kind { set, input, click, doubleClick, drag, wheel, key, detail, scale, ticks };
+    Kind kind;
+    std::string text;      // set: NAME=VALUE; input: the file; key: up|down|left|right
+    double x = 0, y = 0;   // view points of the flipped view at 100 %
+    double dx = 0, dy = 0; // drag distance; dy also the wheel delta
+    bool shift = false;    // drag with Shift held
+    int count = 0;         // ticks; scale percent
+};
+
+struct EditorCommand {
+    std::string model;
+    std::string png;
+    std::vector<EditorAction> actions;
+    int timingRuns = 0; // --time N: measure N refreshes with a full redraw
+};
+
+// Parses argv; on failure returns false with a message in error.
+bool parseCommand(int argc, char** argv, EditorCommand& command, std::string& error);
+
+extern const char* const editorUsage;

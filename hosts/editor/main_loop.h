@@ -1,0 +1,11 @@
+#pragma once
+// The main run loop as kelvo-editor drives it: by hand, on CF's manual clock, so the poll
+// runs exactly as often as asked and no faster than the program can draw.
+
+// Runs whatever is due now (listener deliveries, sheet completions, timers whose time has
+// come) and redraws the windows that need it. [main thread]
+void pumpMainRunLoop();
+
+// Moves the clock on by one poll interval (1/30 s) and runs the loop: the editor's timer
+// fires once. [main thread]
+void advancePoll();
