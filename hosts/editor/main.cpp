@@ -16,6 +16,7 @@
 #include "parameter_lookup.h"
 
 #include <AppKit/AppKit.h>
+#include <AppKit/AppKitHost.h>
 #include <AudioUnit/AUCocoaUIView.h>
 
 #include <chrono>
@@ -117,7 +118,8 @@ public:
     }
 
     void drag(const EditorAction& a) {
-        const NSEventModifierFlags flags = a.shift ? NSEventModifierFlagShift : 0;
+        const NSEventModifierFlags flags =
+            a.shift ? static_cast<NSEventModifierFlags>(NSEventModifierFlagShift) : 0;
         appkit::setModifierFlags(flags);
         mouse(NSEventTypeLeftMouseDown, toWindow(a.x, a.y), 1, flags);
         // The drag arrives in steps, as a mouse reports it.
