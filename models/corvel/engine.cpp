@@ -2,6 +2,8 @@
 
 #include "engine.h"
 
+#include "engine/render_frames.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -117,8 +119,9 @@ void Engine::Coefficients::glide(double c) noexcept {
 Engine::Engine() = default;
 
 void Engine::prepare(double sampleRate, const float* values) {
-    frame.prepare(sampleRate, FrameLayout{definitions, param::mix, param::bypass, param::shimmer,
-                                          updatePeriod});
+    // Update period 1: the substep values are evaluated on every substep.
+    frame.prepare(sampleRate,
+                  FrameLayout{definitions, param::mix, param::bypass, param::shimmer, 1});
     glideCoefficient = timeCoefficient(frame.fos, 0.002);
     for (unsigned step = 0; step < 5; ++step) {
         poles[step] = highPassPole(frame.fos, step);
@@ -126,6 +129,7 @@ void Engine::prepare(double sampleRate, const float* values) {
     preamps[0].set(lineDrive, 0.014);
     preamps[1].set(micDrive, 0.014);
     frame.output.set(0.36, 0.025);
+    frame.biasDepth = 0.025;
     reset(values);
 }
 
@@ -145,6 +149,7 @@ void Engine::reset(const float* values) noexcept {
     muted = gainStep == offStep ? 0 : 1;
     sign = t[param::polarity] > 0.5f ? -1 : 1;
     frame.postGain = muted * sign;
+    filterClock = 0;
     configureFilters();
     for (Coefficients& s : sections) {
         s.current = s.target; // no glide after a reset
@@ -171,71 +176,56 @@ void Engine::configureFilters() noexcept {
 }
 
 Stereo Engine::tick(double left, double right, unsigned channels) noexcept {
-    Frame<parameterCount>& f = frame;
-    const double in[2] = {f.sanitize(left), f.sanitize(right)};
-    double dry[2];
-    f.dryPath(in, dry);
-    f.interpolation[0].push(in[0]);
-    f.interpolation[1].push(in[1]);
-    const double smoothing = f.coefficients.smoothing;   // c(8 ms)
-    const double glide = glideCoefficient;               // c(2 ms)
-    const double follower = f.coefficients.biasFollower; // c(35 Hz)
+    return tickFrame(*this, left, right, channels);
+}
 
-    double wet[2] = {0, 0};
-    for (unsigned k = 0; k < oversampling; ++k) {
-        f.smooth();
-        if (f.updateDue()) {
-            configureFilters();
-        }
+void Engine::render(const float* const in[2], float* const out[2], unsigned frames,
+                    unsigned channels) noexcept {
+    renderFrames(*this, in, out, frames, channels);
+}
 
-        // Substep values, from the targets unless smoothed values are named.
-        const float* t = f.targets;
-        const unsigned gainStep = stepOf(t[param::inputGain], 20);
-        level += smoothing * (inputLevelDecibels[gainStep] - level);
-        const double gi = inputGain.of(level);
-        f.outputGain = outputGain.of(f.current[param::outputTrim]);
-        muted += glide * ((gainStep == offStep ? 0.0 : 1.0) - muted);
-        sign += glide * ((t[param::polarity] > 0.5f ? -1.0 : 1.0) - sign);
-        equaliser += glide * (static_cast<double>(t[param::eqIn]) - equaliser);
-        highPassWeight += glide * ((t[param::highPass] > 0 ? 1.0 : 0.0) - highPassWeight);
-        const Stage& preamp = preamps[gainStep > offStep ? 1 : 0];
-        const double biasDrive = 1.8 * preamp.drive;
-        const double pole = poles[stepOf(t[param::highPass], 4)];
-        f.postGain = muted * sign;
-
-        for (Coefficients& s : sections) {
-            s.glide(glide);
-        }
-        const Biquad& low = sections[lowShelf].current;
-        const Biquad& mid = sections[midBell].current;
-        const Biquad& high = sections[highShelf].current;
-        const Biquad& hp = sections[highPass].current;
-
-        for (unsigned c = 0; c < 2; ++c) {
-            const double x = 4.0 * f.interpolation[c].output(f.taps, k) * gi;
-            f.biasFollower[c] += follower * (x - f.biasFollower[c]);
-            const double w = 0.025 * std::tanh(biasDrive * f.biasFollower[c]);
-            const double y = preamp(x + w) - w;
-
-            State* s = states[c];
-            const double e = s[highShelf].run(high, s[midBell].run(mid, s[lowShelf].run(low, y)));
-            // One-pole high pass at the same corner ahead of the biquad: third order together.
-            double& p = highPassOutput[c];
-            p = pole * (p + e - highPassInput[c]);
-            highPassInput[c] = e;
-            const double filtered = s[highPass].run(hp, p);
-
-            const double eqOut = e + highPassWeight * (filtered - e);
-            const double z = y + equaliser * (eqOut - y);
-            const double out = f.outputStage(c, k, z);
-            if (k == 0) {
-                wet[c] = out;
-            }
-        }
+void Engine::configure() noexcept {
+    if (filterClock++ % updatePeriod == 0) {
+        configureFilters();
     }
-    const double outLeft = f.finish(0, in[0], dry[0], wet[0]);
-    const double outRight = f.finish(1, in[1], dry[1], wet[1]);
-    return {outLeft, channels == 1 ? outLeft : outRight};
+    Frame<parameterCount>& f = frame;
+    const double glide = glideCoefficient; // c(2 ms)
+
+    // Substep values, from the targets unless smoothed values are named.
+    const float* t = f.targets;
+    const unsigned gainStep = stepOf(t[param::inputGain], 20);
+    level += f.coefficients.smoothing * (inputLevelDecibels[gainStep] - level);
+    f.inputGain = inputGain.of(level);
+    f.outputGain = outputGain.of(f.current[param::outputTrim]);
+    muted += glide * ((gainStep == offStep ? 0.0 : 1.0) - muted);
+    sign += glide * ((t[param::polarity] > 0.5f ? -1.0 : 1.0) - sign);
+    equaliser += glide * (static_cast<double>(t[param::eqIn]) - equaliser);
+    highPassWeight += glide * ((t[param::highPass] > 0 ? 1.0 : 0.0) - highPassWeight);
+    // The drive switches at once with the step.
+    f.input = preamps[gainStep > offStep ? 1 : 0];
+    f.biasDrive = 1.8 * f.input.drive;
+    pole = poles[stepOf(t[param::highPass], 4)];
+    f.postGain = muted * sign;
+
+    // Each section's coefficients move toward their targets before the section runs.
+    for (Coefficients& s : sections) {
+        s.glide(glide);
+    }
+}
+
+double Engine::firstHalf(unsigned c, double y) noexcept {
+    State* s = states[c];
+    const double low = s[lowShelf].run(sections[lowShelf].current, y);
+    const double mid = s[midBell].run(sections[midBell].current, low);
+    const double e = s[highShelf].run(sections[highShelf].current, mid);
+    // One-pole high pass at the same corner ahead of the biquad: third order together.
+    double& p = highPassOutput[c];
+    p = pole * (p + e - highPassInput[c]);
+    highPassInput[c] = e;
+    const double filtered = s[highPass].run(sections[highPass].current, p);
+
+    const double eqOut = e + highPassWeight * (filtered - e);
+    return y + equaliser * (eqOut - y);
 }
 
 } // namespace classic

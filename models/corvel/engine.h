@@ -9,6 +9,9 @@
 #include "engine/frame.h"
 #include "model.h"
 
+#include <cmath>
+#include <cstdint>
+
 namespace classic {
 
 // Input level in dB per Input Gain step: line -10..+20, "OFF" (0 dB, muted), mic +20..+80.
@@ -57,6 +60,10 @@ public:
     void configureFilters() noexcept;
     // [render thread] One host frame; channels 1 or 2 (with 1 the right result is the left).
     Stereo tick(double left, double right, unsigned channels) noexcept;
+    // [render thread] frames host frames, the same results as tick frame by frame (channels 1:
+    // in[1] and out[1] unused).
+    void render(const float* const in[2], float* const out[2], unsigned frames,
+                unsigned channels) noexcept;
 
     // Inspection: a section's coefficients now and its targets; the gliding model values.
     const Biquad& current(Section s) const noexcept { return sections[s].current; }
@@ -68,6 +75,20 @@ public:
     double highPassOn() const noexcept { return highPassWeight; }
 
 private:
+    // The frame drives the substeps through these hooks. Its update runs every substep
+    // (period 1): `configure` is the substep values, and runs `configureFilters` itself every
+    // 128 substeps.
+    template <class Model> friend Stereo tickFrame(Model&, double, double, unsigned) noexcept;
+    template <class Model>
+    friend void renderFrames(Model&, const float* const[2], float* const[2], unsigned,
+                             unsigned) noexcept;
+    void configure() noexcept;
+    // The equaliser after the preamp stage: shelves and bell, the high-pass path, the EQ In
+    // blend. The frame's output stage follows.
+    double firstHalf(unsigned channel, double y) noexcept;
+    void between() noexcept {}
+    double secondHalf(unsigned, double z) noexcept { return z; }
+
     // Both channels always hold the same coefficients (the same targets, glided in the same
     // steps from the same reset), so one set serves both and glides once per substep.
     struct Coefficients {
@@ -113,6 +134,8 @@ private:
     double level = 0;              // input level, dB
     double muted = 1;              // mute, 0..1 (0: muted)
     double sign = 1;               // polarity, -1..1
+    double pole = 0;               // the high pass's first-order pole for this substep
+    std::uint32_t filterClock = 0; // substeps since the reset: configureFilters every 128
     Remembered inputGain, outputGain;
 };
 

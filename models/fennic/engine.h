@@ -62,11 +62,31 @@ public:
     void reset(const float* values) noexcept;
     // [render thread] One host frame; channels 1 or 2 (with 1 the right result is the left).
     Stereo tick(double left, double right, unsigned channels) noexcept;
+    // [render thread] frames host frames, the same results as tick frame by frame (channels 1:
+    // in[1] and out[1] unused).
+    void render(const float* const in[2], float* const out[2], unsigned frames,
+                unsigned channels) noexcept;
 
     // The detector envelope of a channel (linear amplitude), for inspection.
     double envelope(unsigned channel) const noexcept { return envelopes[channel]; }
 
 private:
+    // The frame drives the substeps through these hooks. There is no coefficient block: the
+    // frame's update runs every substep (period 1) and `configure` is this model's substep
+    // values, the ratio step's from the targets, the gains' and times' from the smoothed
+    // values.
+    template <class Model> friend Stereo tickFrame(Model&, double, double, unsigned) noexcept;
+    template <class Model>
+    friend void renderFrames(Model&, const float* const[2], float* const[2], unsigned,
+                             unsigned) noexcept;
+    void configure() noexcept;
+    // The detector, after the input stage; it hears the previous substep's gain.
+    double firstHalf(unsigned channel, double y) noexcept;
+    // The larger envelope, shared by the stereo link.
+    void between() noexcept { loudest = std::max(envelopes[0], envelopes[1]); }
+    // Gain computer, gain and the "All Buttons" saturation; the frame's output stage follows.
+    double secondHalf(unsigned channel, double y) noexcept;
+
     // A value that is a pure function of one smoothed parameter, recomputed only when the
     // parameter moves: once the smoothers settle the powers cost nothing.
     struct Remembered {
@@ -77,9 +97,16 @@ private:
     double detector = 0; // c(40 us)
     Stage inputStages[5];
     Stage saturation;              // S(v; 1.7, 0.08), "All Buttons" only
-    double quietLevel[5] = {};     // a level surely below the knee of each step (see tick)
+    double quietLevel[5] = {};     // a level surely below the knee of each step (see secondHalf)
     double envelopes[2] = {};      // detector envelope per channel
     double gainFactor[2] = {1, 1}; // 10^(-G/20) for the G now in frame.gainReduction
+    double loudest = 0;
+
+    // Substep values.
+    unsigned step = 0; // the Ratio step x
+    double threshold = -20;
+    bool compress = true;
+    double link = 1;
     Remembered inputGain, outputGain, attackTime, releaseTime;
 };
 

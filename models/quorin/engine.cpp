@@ -2,6 +2,8 @@
 
 #include "engine.h"
 
+#include "engine/render_frames.h"
+
 #include <cmath>
 
 namespace classic {
@@ -32,6 +34,15 @@ void Engine::configure() noexcept {
     const double drive = 0.65 + 0.8 * (static_cast<double>(v[param::gain]) - 34.0) / 35.0;
     frame.input.set(drive, 0.004);
     frame.output.set(0.38, 0.002);
+}
+
+Stereo Engine::tick(double left, double right, unsigned channels) noexcept {
+    return tickFrame(*this, left, right, channels);
+}
+
+void Engine::render(const float* const in[2], float* const out[2], unsigned frames,
+                    unsigned channels) noexcept {
+    renderFrames(*this, in, out, frames, channels);
 }
 
 } // namespace classic

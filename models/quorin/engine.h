@@ -25,14 +25,19 @@ public:
     // [render thread] Silence at the given values (normalised here), no glide.
     void reset(const float* values) noexcept;
     // [render thread] One host frame; channels 1 or 2 (with 1 the right result is the left).
-    Stereo tick(double left, double right, unsigned channels) noexcept {
-        return tickFrame(*this, left, right, channels);
-    }
+    Stereo tick(double left, double right, unsigned channels) noexcept;
+    // [render thread] frames host frames, the same results as tick frame by frame (channels 1:
+    // in[1] and out[1] unused).
+    void render(const float* const in[2], float* const out[2], unsigned frames,
+                unsigned channels) noexcept;
 
 private:
     // The frame's substep hooks. The coefficient block is no part of the engine's interface:
     // it runs at the end of reset and every update period inside tick, and nowhere else.
     template <class Model> friend Stereo tickFrame(Model&, double, double, unsigned) noexcept;
+    template <class Model>
+    friend void renderFrames(Model&, const float* const[2], float* const[2], unsigned,
+                             unsigned) noexcept;
     void configure() noexcept;
     // No model section: the input stage feeds the output stage directly.
     double firstHalf(unsigned, double y) noexcept { return y; }

@@ -170,6 +170,10 @@ template <unsigned N> struct Frame {
     std::uint32_t dryIndex = 0;
     std::uint32_t substep = 0;
     double biasFollower[2] = {};
+    // The slow bias w = biasDepth * tanh(biasDrive * follower): 0.015 and 1.6 unless the model
+    // sets its own (the rack models: 0.025 and 1.8 times their input-stage drive).
+    double biasDepth = 0.015;
+    double biasDrive = 1.6;
 
     Stage input;
     Stage output;
@@ -285,7 +289,7 @@ template <unsigned N> struct Frame {
     double inputStageFrom(unsigned c, double filtered) noexcept {
         const double x = 4.0 * filtered * inputGain;
         biasFollower[c] += coefficients.biasFollower * (x - biasFollower[c]);
-        const double w = 0.015 * std::tanh(1.6 * biasFollower[c]);
+        const double w = biasDepth * std::tanh(biasDrive * biasFollower[c]);
         return input(x + w) - w;
     }
 

@@ -9,6 +9,7 @@
 
 #include <cmath>
 #include <memory>
+#include <string>
 
 namespace {
 
@@ -208,6 +209,22 @@ TEST(CorvelEngine, SilenceInSilenceOut) {
         const auto [l, r] = engine->tick(0, 0, 2);
         ASSERT_EQ(l, 0.0);
         ASSERT_EQ(r, 0.0);
+    }
+}
+
+// The many-frame render path gives tick's results bit for bit, block sizes around its run of
+// 32 frames included, mono and stereo, with targets moving between blocks.
+TEST(CorvelEngine, RenderMatchesTickBitForBit) {
+    const std::vector<classic::Values> moves = {
+        checks::with({{param::highShelf, 6}, {param::highPass, 3}}),
+        checks::with({{param::inputGain, 7}}),
+        checks::with({{param::inputGain, 14}, {param::midGain, -9}, {param::polarity, 1}}),
+        checks::with({{param::eqIn, 0}, {param::shimmer, 35}, {param::mix, 60}})};
+    for (unsigned block : {1u, 7u, 32u, 33u, 512u}) {
+        for (unsigned channels : {1u, 2u}) {
+            SCOPED_TRACE(std::to_string(block) + (channels == 1 ? " mono" : " stereo"));
+            checks::expectRenderMatchesTick<classic::Engine>(moves, block, channels);
+        }
     }
 }
 

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <string>
 
 namespace {
 
@@ -276,6 +277,21 @@ TEST(FennicEngine, SilenceInSilenceOut) {
         ASSERT_EQ(r, 0.0);
     }
     EXPECT_EQ(engine->frame.gainReduction[0], 0.0);
+}
+
+// The many-frame render path gives tick's results bit for bit, block sizes around its run of
+// 32 frames included, mono and stereo, with targets moving between blocks.
+TEST(FennicEngine, RenderMatchesTickBitForBit) {
+    const std::vector<classic::Values> moves = {
+        checks::with({{param::input, 36}}), checks::with({{param::ratio, 4}, {param::attack, 7}}),
+        checks::with({{param::attack, 0.3f}, {param::shimmer, 40}, {param::stereoLink, 20}}),
+        checks::with({{param::ratio, 2}, {param::mix, 30}, {param::bypass, 1}})};
+    for (unsigned block : {1u, 7u, 32u, 33u, 512u}) {
+        for (unsigned channels : {1u, 2u}) {
+            SCOPED_TRACE(std::to_string(block) + (channels == 1 ? " mono" : " stereo"));
+            checks::expectRenderMatchesTick<classic::Engine>(moves, block, channels);
+        }
+    }
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 
 #include <array>
 #include <cmath>
+#include <string>
 
 namespace {
 
@@ -286,6 +287,20 @@ TEST(QuorinEngine, MonoReturnsTheLeftResultTwice) {
     for (double s : checks::testSignal(500, 0.3, 3)) {
         const auto [l, r] = engine->tick(s, s, 1);
         EXPECT_EQ(l, r);
+    }
+}
+
+// The many-frame render path gives tick's results bit for bit, block sizes around its run of
+// 32 frames included, mono and stereo, with targets moving between blocks.
+TEST(QuorinEngine, RenderMatchesTickBitForBit) {
+    const std::vector<classic::Values> moves = {
+        checks::with({}), checks::with({{param::gain, 60}, {param::polarity, 1}}),
+        checks::with({{param::tap, 1}, {param::shimmer, 50}, {param::parallelMix, 40}})};
+    for (unsigned block : {1u, 7u, 32u, 33u, 512u}) {
+        for (unsigned channels : {1u, 2u}) {
+            SCOPED_TRACE(std::to_string(block) + (channels == 1 ? " mono" : " stereo"));
+            checks::expectRenderMatchesTick<classic::Engine>(moves, block, channels);
+        }
     }
 }
 

@@ -5,6 +5,9 @@
 #include "engine/frame.h"
 #include "presets/factory_preset.h"
 
+#include <gtest/gtest.h>
+
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdint>
@@ -100,6 +103,48 @@ inline std::vector<Hostile> hostileInputs(std::size_t frames) {
     inputs.push_back({"NaN", nan});
     inputs.push_back({"infinity", inf});
     return inputs;
+}
+
+// render() against tick(): the same signal in blocks of the given size, the targets moved to
+// each of the given value sets in turn at block boundaries; float outputs compared exactly.
+template <class Engine>
+void expectRenderMatchesTick(const std::vector<classic::Values>& moves, unsigned block,
+                             unsigned channels, double rate = 48000) {
+    const std::size_t frames = 4096;
+    const std::vector<double> a = testSignal(frames, 0.7, 41);
+    const std::vector<double> b = testSignal(frames, 0.4, 43);
+    std::vector<float> in[2] = {std::vector<float>(frames), std::vector<float>(frames)};
+    for (std::size_t i = 0; i < frames; ++i) {
+        in[0][i] = static_cast<float>(a[i]);
+        in[1][i] = static_cast<float>(b[i]);
+    }
+    in[0][777] = NAN;
+    in[1][1500] = INFINITY;
+    auto ticked = prepared<Engine>(moves.front(), rate);
+    auto rendered = prepared<Engine>(moves.front(), rate);
+    std::vector<float> out[2] = {std::vector<float>(frames), std::vector<float>(frames)};
+    std::size_t move = 0;
+    for (std::size_t start = 0; start < frames; start += block) {
+        const unsigned n = static_cast<unsigned>(std::min<std::size_t>(block, frames - start));
+        const classic::Values& v = moves[move++ % moves.size()];
+        ticked->frame.setTargets(v.data());
+        rendered->frame.setTargets(v.data());
+        const float* const from[2] = {in[0].data() + start, in[1].data() + start};
+        float* const to[2] = {out[0].data() + start, out[1].data() + start};
+        rendered->render(from, to, n, channels);
+        for (std::size_t i = start; i < start + n; ++i) {
+            const double right = channels == 1 ? in[0][i] : in[1][i];
+            const classic::Stereo y = ticked->tick(in[0][i], right, channels);
+            ASSERT_EQ(out[0][i], static_cast<float>(y.first)) << "frame " << i;
+            if (channels == 2) {
+                ASSERT_EQ(out[1][i], static_cast<float>(y.second)) << "frame " << i;
+            }
+        }
+    }
+    for (unsigned c = 0; c < 2; ++c) {
+        EXPECT_EQ(rendered->frame.outputMeanSquare[c], ticked->frame.outputMeanSquare[c]);
+        EXPECT_EQ(rendered->frame.gainReduction[c], ticked->frame.gainReduction[c]);
+    }
 }
 
 } // namespace checks
