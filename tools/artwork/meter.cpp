@@ -160,10 +160,6 @@ void meterFace(cairo_t* cr, double needleReading) {
     vu.weight = 600;
     vu.tracking = 2;
     printedAt(cr, "VU", 1436, 482, vu, inkBlack);
-    Lettering small;
-    small.size = 10.5;
-    small.tracking = 1.2;
-    printedAt(cr, "0 VU = \u221218 dBFS RMS", 1436, 522, small, {0.25, 0.18, 0.1});
 
     if (needleReading == needleReading) {
         // The needle as the editor draws it, for the photograph with its printed markings.
