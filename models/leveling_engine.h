@@ -9,6 +9,7 @@
 // settings); `reset` ends with it and the frame's tick runs it every 64 substeps.
 
 #include "engine/frame.h"
+#include "engine/render_frames.h"
 #include "leveling_cell.h"
 
 namespace classic {
@@ -34,6 +35,12 @@ public:
     // [render thread] One host frame; channels 1 or 2 (with 1 the right result is the left).
     Stereo tick(double left, double right, unsigned channels) noexcept {
         return tickFrame(derived(), left, right, channels);
+    }
+    // [render thread] frames host frames, the same results as tick frame by frame (channels 1:
+    // in[1] and out[1] unused).
+    void render(const float* const in[2], float* const out[2], unsigned frames,
+                unsigned channels) noexcept {
+        renderFrames(derived(), in, out, frames, channels);
     }
 
     // Hooks of the frame's substep (called by tickFrame). [render thread]

@@ -44,6 +44,9 @@ public:
 private:
     friend class LevelingEngine<Engine, opalinMember, parameterCount>;
     template <class E> friend Stereo tickFrame(E&, double, double, unsigned) noexcept;
+    template <class E>
+    friend void renderFrames(E&, const float* const[2], float* const[2], unsigned,
+                             unsigned) noexcept;
 
     // The coefficient block: current values, except Limit, read as its target.
     void configure() noexcept;

@@ -18,6 +18,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -110,6 +111,51 @@ TEST(DynamicsEngine, MatchesThePlainReferenceSampleBySample) {
                 EXPECT_EQ(engine->frame.inputMeanSquare[c], plain->msIn[c]);
                 EXPECT_EQ(engine->frame.outputMeanSquare[c], plain->msOut[c]);
                 EXPECT_EQ(engine->frame.outputPeak[c], plain->peak[c]);
+            }
+        }
+    }
+}
+
+TEST(DynamicsEngine, RenderEqualsTickFrameByFrameAcrossRunLengths) {
+    const unsigned frames = 6000;
+    std::vector<float> left(frames), right(frames);
+    for (unsigned i = 0; i < frames; ++i) {
+        double l, r;
+        programme(i, l, r);
+        left[i] = static_cast<float>(2 * l);
+        right[i] = static_cast<float>(r);
+    }
+    left[1234] = std::numeric_limits<float>::quiet_NaN();
+    right[2345] = std::numeric_limits<float>::infinity();
+    for (const unsigned channels : {2u, 1u}) {
+        for (const unsigned run : {1u, 3u, 31u, 32u, 33u, 512u, 4096u}) {
+            Values values = factoryPresets()[1].values;
+            auto byTick = preparedEngine(values);
+            auto byRun = preparedEngine(values);
+            std::vector<float> outLeft(frames), outRight(frames);
+            for (unsigned start = 0, segment = 0; start < frames; start += run, ++segment) {
+                // New targets every run, as the unit sets them per segment.
+                const auto& changes = testmodel::changes;
+                const auto& move = changes[segment % std::size(changes)];
+                values[move.id] = move.value;
+                byTick->frame.setTargets(values.data());
+                byRun->frame.setTargets(values.data());
+                const unsigned n = std::min(run, frames - start);
+                const float* in[2] = {left.data() + start, right.data() + start};
+                float* out[2] = {outLeft.data() + start, outRight.data() + start};
+                byRun->render(in, out, n, channels);
+                for (unsigned i = start; i < start + n; ++i) {
+                    const classic::Stereo y =
+                        byTick->tick(left[i], channels == 1 ? left[i] : right[i], channels);
+                    ASSERT_EQ(outLeft[i], static_cast<float>(y.first))
+                        << "run " << run << " channels " << channels << " frame " << i;
+                    if (channels == 2) {
+                        ASSERT_EQ(outRight[i], static_cast<float>(y.second)) << run << " " << i;
+                    }
+                }
+                for (unsigned c = 0; c < 2; ++c) {
+                    ASSERT_EQ(byRun->frame.gainReduction[c], byTick->frame.gainReduction[c]);
+                }
             }
         }
     }
