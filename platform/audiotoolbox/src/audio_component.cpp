@@ -60,9 +60,8 @@ AudioComponent AudioComponentRegister(const AudioComponentDescription* inDesc, C
     CFStringRef name = inName != nullptr ? CFStringCreateCopy(kCFAllocatorDefault, inName)
                                          : CFStringCreateWithCString(kCFAllocatorDefault, "",
                                                                      kCFStringEncodingUTF8);
-    r.components.push_back(
-        std::make_unique<OpaqueAudioComponent>(OpaqueAudioComponent{*inDesc, name, inVersion,
-                                                                    inFactory}));
+    r.components.push_back(std::make_unique<OpaqueAudioComponent>(
+        OpaqueAudioComponent{*inDesc, name, inVersion, inFactory}));
     return r.components.back().get();
 }
 
@@ -156,9 +155,8 @@ OSStatus AudioComponentInstanceNew(AudioComponent inComponent,
     r.reset = method<AudioUnitResetProc>(plugIn, kAudioUnitResetSelect);
     r.addPropertyListener =
         method<AudioUnitAddPropertyListenerProc>(plugIn, kAudioUnitAddPropertyListenerSelect);
-    r.removePropertyListenerWithUserData =
-        method<AudioUnitRemovePropertyListenerWithUserDataProc>(
-            plugIn, kAudioUnitRemovePropertyListenerWithUserDataSelect);
+    r.removePropertyListenerWithUserData = method<AudioUnitRemovePropertyListenerWithUserDataProc>(
+        plugIn, kAudioUnitRemovePropertyListenerWithUserDataSelect);
     r.render = method<AudioUnitRenderProc>(plugIn, kAudioUnitRenderSelect);
     r.scheduleParameters =
         method<AudioUnitScheduleParametersProc>(plugIn, kAudioUnitScheduleParametersSelect);

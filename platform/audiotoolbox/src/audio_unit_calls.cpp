@@ -15,9 +15,13 @@
 
 extern "C" {
 
-OSStatus AudioUnitInitialize(AudioUnit inUnit) { AU_CALL(inUnit, initialize); }
+OSStatus AudioUnitInitialize(AudioUnit inUnit) {
+    AU_CALL(inUnit, initialize);
+}
 
-OSStatus AudioUnitUninitialize(AudioUnit inUnit) { AU_CALL(inUnit, uninitialize); }
+OSStatus AudioUnitUninitialize(AudioUnit inUnit) {
+    AU_CALL(inUnit, uninitialize);
+}
 
 OSStatus AudioUnitReset(AudioUnit inUnit, AudioUnitScope inScope, AudioUnitElement inElement) {
     AU_CALL(inUnit, reset, inScope, inElement);

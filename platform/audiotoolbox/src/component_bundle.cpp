@@ -91,8 +91,7 @@ bool readDeclaration(CFBundleRef bundle, CFTypeRef entry, Declared& out) {
     CFTypeRef version = CFDictionaryGetValue(dictionary, CFSTR("version"));
     SInt64 versionValue = 0;
     if (version == nullptr || CFGetTypeID(version) != CFNumberGetTypeID() ||
-        !CFNumberGetValue(static_cast<CFNumberRef>(version), kCFNumberSInt64Type,
-                          &versionValue) ||
+        !CFNumberGetValue(static_cast<CFNumberRef>(version), kCFNumberSInt64Type, &versionValue) ||
         versionValue < 0 || versionValue > 0xFFFFFFFFLL) {
         return false;
     }
@@ -101,8 +100,7 @@ bool readDeclaration(CFBundleRef bundle, CFTypeRef entry, Declared& out) {
     if (factoryName == nullptr || CFGetTypeID(factoryName) != CFStringGetTypeID()) {
         return false;
     }
-    void* symbol =
-        CFBundleGetFunctionPointerForName(bundle, static_cast<CFStringRef>(factoryName));
+    void* symbol = CFBundleGetFunctionPointerForName(bundle, static_cast<CFStringRef>(factoryName));
     // The exported factory returns the plug-in interface as void*; the platform's function type
     // names the same pointer.
     out.factory = reinterpret_cast<AudioComponentFactoryFunction>(symbol);

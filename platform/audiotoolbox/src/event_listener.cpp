@@ -53,9 +53,8 @@ bool isParameterEvent(AudioUnitEventType type) {
 }
 
 bool validEvent(const AudioUnitEvent* event) {
-    return event != nullptr &&
-           (isParameterEvent(event->mEventType) ||
-            event->mEventType == kAudioUnitEvent_PropertyChange);
+    return event != nullptr && (isParameterEvent(event->mEventType) ||
+                                event->mEventType == kAudioUnitEvent_PropertyChange);
 }
 
 bool sameParameter(const AudioUnitParameter& a, const AudioUnitParameter& b) {
@@ -72,8 +71,8 @@ bool sameEvent(const AudioUnitEvent& a, const AudioUnitEvent& b) {
     }
     const AudioUnitProperty& p = a.mArgument.mProperty;
     const AudioUnitProperty& q = b.mArgument.mProperty;
-    return p.mAudioUnit == q.mAudioUnit && p.mPropertyID == q.mPropertyID &&
-           p.mScope == q.mScope && p.mElement == q.mElement;
+    return p.mAudioUnit == q.mAudioUnit && p.mPropertyID == q.mPropertyID && p.mScope == q.mScope &&
+           p.mElement == q.mElement;
 }
 
 // Whether a registration hears an event.
@@ -84,8 +83,7 @@ bool hears(const AudioUnitEvent& registered, const AudioUnitEvent& event) {
     if (isParameterEvent(event.mEventType)) {
         const AudioUnitParameter& r = registered.mArgument.mParameter;
         const AudioUnitParameter& e = event.mArgument.mParameter;
-        return r.mAudioUnit == e.mAudioUnit && r.mScope == e.mScope &&
-               r.mElement == e.mElement &&
+        return r.mAudioUnit == e.mAudioUnit && r.mScope == e.mScope && r.mElement == e.mElement &&
                (r.mParameterID == kAUParameterListener_AnyParameter ||
                 r.mParameterID == e.mParameterID);
     }
@@ -250,9 +248,9 @@ OSStatus AUEventListenerCreate(AUEventListenerProc inProc, void* inUserData, CFR
     listener->interval = inNotificationInterval;
     if (inNotificationInterval > 0.0f) {
         CFRunLoopTimerContext context{0, listener, nullptr, nullptr, nullptr};
-        listener->timer = CFRunLoopTimerCreate(
-            kCFAllocatorDefault, CFAbsoluteTimeGetCurrent() + inNotificationInterval,
-            inNotificationInterval, 0, 0, &timerFired, &context);
+        listener->timer = CFRunLoopTimerCreate(kCFAllocatorDefault,
+                                               CFAbsoluteTimeGetCurrent() + inNotificationInterval,
+                                               inNotificationInterval, 0, 0, &timerFired, &context);
         CFRunLoopAddTimer(listener->runLoop, listener->timer, listener->mode);
     }
     {
@@ -312,10 +310,9 @@ OSStatus AUParameterSet(AUParameterListenerRef inSendingListener, void* inSendin
     if (inParameter == nullptr) {
         return kAudio_ParamError;
     }
-    const OSStatus status =
-        AudioUnitSetParameter(inParameter->mAudioUnit, inParameter->mParameterID,
-                              inParameter->mScope, inParameter->mElement, inValue,
-                              inBufferOffsetInFrames);
+    const OSStatus status = AudioUnitSetParameter(
+        inParameter->mAudioUnit, inParameter->mParameterID, inParameter->mScope,
+        inParameter->mElement, inValue, inBufferOffsetInFrames);
     if (status != noErr) {
         return status;
     }

@@ -7,8 +7,8 @@
 
 namespace ausdk {
 
-AUBase::AUBase(AudioComponentInstance inInstance, UInt32 numInputElements,
-               UInt32 numOutputElements, UInt32 numGroupElements)
+AUBase::AUBase(AudioComponentInstance inInstance, UInt32 numInputElements, UInt32 numOutputElements,
+               UInt32 numGroupElements)
     : ComponentBase(inInstance), mNumInputElements(numInputElements),
       mNumOutputElements(numOutputElements), mNumGroupElements(numGroupElements) {
     mPresentPresetName = CFSTR("Untitled");
@@ -40,7 +40,9 @@ void AUBase::CreateElements() {
 
 // ---- Defaults of the overridable behaviour ----------------------------------------------------
 
-OSStatus AUBase::Initialize() { return noErr; }
+OSStatus AUBase::Initialize() {
+    return noErr;
+}
 
 void AUBase::Cleanup() {}
 
@@ -280,8 +282,8 @@ AUIOElement& AUBase::IOElement(AudioUnitScope inScope, AudioUnitElement inElemen
 
 // ---- Listeners, presets, host callbacks -------------------------------------------------------
 
-OSStatus AUBase::AddPropertyListener(AudioUnitPropertyID inID,
-                                     AudioUnitPropertyListenerProc inProc, void* inProcRefCon) {
+OSStatus AUBase::AddPropertyListener(AudioUnitPropertyID inID, AudioUnitPropertyListenerProc inProc,
+                                     void* inProcRefCon) {
     AUSDK_Require(inProc != nullptr, kAudio_ParamError);
     mPropertyListeners.push_back({inID, inProc, inProcRefCon});
     return noErr;
@@ -328,16 +330,15 @@ OSStatus AUBase::CallHostBeatAndTempo(Float64* outCurrentBeat,
 }
 
 OSStatus AUBase::CallHostTransportState(Boolean* outIsPlaying, Boolean* outTransportStateChanged,
-                                        Float64* outCurrentSampleInTimeLine,
-                                        Boolean* outIsCycling, Float64* outCycleStartBeat,
+                                        Float64* outCurrentSampleInTimeLine, Boolean* outIsCycling,
+                                        Float64* outCycleStartBeat,
                                         Float64* outCycleEndBeat) const noexcept {
     if (mHostCallbackInfo.transportStateProc == nullptr) {
         return kAudioUnitErr_CannotDoInCurrentContext;
     }
-    return mHostCallbackInfo.transportStateProc(mHostCallbackInfo.hostUserData, outIsPlaying,
-                                                outTransportStateChanged,
-                                                outCurrentSampleInTimeLine, outIsCycling,
-                                                outCycleStartBeat, outCycleEndBeat);
+    return mHostCallbackInfo.transportStateProc(
+        mHostCallbackInfo.hostUserData, outIsPlaying, outTransportStateChanged,
+        outCurrentSampleInTimeLine, outIsCycling, outCycleStartBeat, outCycleEndBeat);
 }
 
 } // namespace ausdk

@@ -200,8 +200,8 @@ OSStatus AUBase::GetProperty(AudioUnitPropertyID inID, AudioUnitScope inScope,
             // The dispatch sized outData from GetNumberOfParameters moments ago, on this thread;
             // parameters are only defined on the main thread, so the count still holds.
             std::vector<AudioUnitParameterID> ids(element->GetNumberOfParameters());
-            const UInt32 written = element->GetParameterList(ids.data(),
-                                                             static_cast<UInt32>(ids.size()));
+            const UInt32 written =
+                element->GetParameterList(ids.data(), static_cast<UInt32>(ids.size()));
             std::memcpy(outData, ids.data(), written * sizeof(AudioUnitParameterID));
         }
         return noErr;

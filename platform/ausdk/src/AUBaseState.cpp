@@ -74,16 +74,14 @@ OSStatus AUBase::SaveState(CFPropertyListRef* outData) {
         appendBigEndian(blob, std::bit_cast<UInt32>(value));
     }
 
-    CFMutableDictionaryRef state =
-        CFDictionaryCreateMutable(kCFAllocatorDefault, 0, &kCFTypeDictionaryKeyCallBacks,
-                                  &kCFTypeDictionaryValueCallBacks);
+    CFMutableDictionaryRef state = CFDictionaryCreateMutable(
+        kCFAllocatorDefault, 0, &kCFTypeDictionaryKeyCallBacks, &kCFTypeDictionaryValueCallBacks);
     setNumber(state, CFSTR("version"), 0);
     setNumber(state, CFSTR("type"), static_cast<SInt32>(description.componentType));
     setNumber(state, CFSTR("subtype"), static_cast<SInt32>(description.componentSubType));
-    setNumber(state, CFSTR("manufacturer"),
-              static_cast<SInt32>(description.componentManufacturer));
-    CFDataRef data = CFDataCreate(kCFAllocatorDefault, blob.data(),
-                                  static_cast<CFIndex>(blob.size()));
+    setNumber(state, CFSTR("manufacturer"), static_cast<SInt32>(description.componentManufacturer));
+    CFDataRef data =
+        CFDataCreate(kCFAllocatorDefault, blob.data(), static_cast<CFIndex>(blob.size()));
     CFDictionarySetValue(state, CFSTR("data"), data);
     CFRelease(data);
     CFDictionarySetValue(state, CFSTR("name"), GetPresentPreset().presetName);
@@ -100,9 +98,9 @@ OSStatus AUBase::RestoreState(CFPropertyListRef inData) {
     const AudioComponentDescription description = GetComponentDescription();
     AUSDK_Require(numberMatches(state, CFSTR("version"), 0), kAudioUnitErr_InvalidPropertyValue);
     if (GetComponent() != nullptr) {
-        AUSDK_Require(numberMatches(state, CFSTR("type"),
-                                    static_cast<SInt32>(description.componentType)),
-                      kAudioUnitErr_InvalidPropertyValue);
+        AUSDK_Require(
+            numberMatches(state, CFSTR("type"), static_cast<SInt32>(description.componentType)),
+            kAudioUnitErr_InvalidPropertyValue);
         AUSDK_Require(numberMatches(state, CFSTR("subtype"),
                                     static_cast<SInt32>(description.componentSubType)),
                       kAudioUnitErr_InvalidPropertyValue);

@@ -9,9 +9,13 @@ namespace ausdk {
 
 namespace {
 
-AUPlugInInstance& instanceOf(void* self) { return *static_cast<AUPlugInInstance*>(self); }
+AUPlugInInstance& instanceOf(void* self) {
+    return *static_cast<AUPlugInInstance*>(self);
+}
 
-AUBase* unitOf(void* self) { return self != nullptr ? instanceOf(self).mUnit : nullptr; }
+AUBase* unitOf(void* self) {
+    return self != nullptr ? instanceOf(self).mUnit : nullptr;
+}
 
 // Runs a main-thread call, mapping exceptions to statuses.
 template <typename Call> OSStatus guarded(void* self, Call&& call) noexcept {
@@ -64,9 +68,8 @@ OSStatus setProperty(void* self, AudioUnitPropertyID inID, AudioUnitScope inScop
 
 OSStatus addPropertyListener(void* self, AudioUnitPropertyID inID,
                              AudioUnitPropertyListenerProc inProc, void* inUserData) {
-    return guarded(self, [&](AUBase& unit) {
-        return unit.AddPropertyListener(inID, inProc, inUserData);
-    });
+    return guarded(
+        self, [&](AUBase& unit) { return unit.AddPropertyListener(inID, inProc, inUserData); });
 }
 
 OSStatus removePropertyListener(void* self, AudioUnitPropertyID inID,
@@ -95,9 +98,8 @@ OSStatus getParameter(void* self, AudioUnitParameterID inID, AudioUnitScope inSc
     if (outValue == nullptr) {
         return kAudio_ParamError;
     }
-    return guarded(self, [&](AUBase& unit) {
-        return unit.GetParameter(inID, inScope, inElement, *outValue);
-    });
+    return guarded(
+        self, [&](AUBase& unit) { return unit.GetParameter(inID, inScope, inElement, *outValue); });
 }
 
 OSStatus setParameter(void* self, AudioUnitParameterID inID, AudioUnitScope inScope,
@@ -113,14 +115,13 @@ OSStatus scheduleParameters(void* self, const AudioUnitParameterEvent* inEvents,
     if (inEvents == nullptr && inNumEvents > 0) {
         return kAudio_ParamError;
     }
-    return guarded(self, [&](AUBase& unit) {
-        return unit.ScheduleParameter(inEvents, inNumEvents);
-    });
+    return guarded(self,
+                   [&](AUBase& unit) { return unit.ScheduleParameter(inEvents, inNumEvents); });
 }
 
 OSStatus render(void* self, AudioUnitRenderActionFlags* ioActionFlags,
-                const AudioTimeStamp* inTimeStamp, UInt32 inOutputBusNumber,
-                UInt32 inNumberFrames, AudioBufferList* ioData) noexcept {
+                const AudioTimeStamp* inTimeStamp, UInt32 inOutputBusNumber, UInt32 inNumberFrames,
+                AudioBufferList* ioData) noexcept {
     if (inTimeStamp == nullptr || ioData == nullptr) {
         return kAudio_ParamError;
     }
@@ -198,7 +199,8 @@ AudioComponentMethod AUPlugInLookup(SInt16 selector) {
     case kAudioUnitRemovePropertyListenerSelect:
         return method<AudioUnitRemovePropertyListenerProc>(&removePropertyListener);
     case kAudioUnitRemovePropertyListenerWithUserDataSelect:
-        return method<AudioUnitRemovePropertyListenerWithUserDataProc>(&removePropertyListenerWithUserData);
+        return method<AudioUnitRemovePropertyListenerWithUserDataProc>(
+            &removePropertyListenerWithUserData);
     case kAudioUnitRenderSelect:
         return method<AudioUnitRenderProc>(&render);
     case kAudioUnitScheduleParametersSelect:

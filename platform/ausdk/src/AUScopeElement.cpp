@@ -172,9 +172,9 @@ OSStatus AUInputElement::PullInputInto(AudioUnitRenderActionFlags& ioActionFlags
     }
     SetCurrentList(ioBuffers);
     const UInt32 bufferCount = ioBuffers.mNumberBuffers;
-    const OSStatus status = mCallback.inputProc(mCallback.inputProcRefCon, &ioActionFlags,
-                                                &inTimeStamp, inElement, inNumberFrames,
-                                                &ioBuffers);
+    const OSStatus status =
+        mCallback.inputProc(mCallback.inputProcRefCon, &ioActionFlags, &inTimeStamp, inElement,
+                            inNumberFrames, &ioBuffers);
     if (status != noErr) {
         return status;
     }

@@ -145,9 +145,8 @@ typedef OSStatus (*AudioUnitRemovePropertyListenerProc)(void* self, AudioUnitPro
 typedef OSStatus (*AudioUnitRemovePropertyListenerWithUserDataProc)(
     void* self, AudioUnitPropertyID prop, AudioUnitPropertyListenerProc proc, void* userData);
 typedef OSStatus (*AudioUnitRenderProc)(void* self, AudioUnitRenderActionFlags* ioActionFlags,
-                                        const AudioTimeStamp* inTimeStamp,
-                                        UInt32 inOutputBusNumber, UInt32 inNumberFrames,
-                                        AudioBufferList* ioData);
+                                        const AudioTimeStamp* inTimeStamp, UInt32 inOutputBusNumber,
+                                        UInt32 inNumberFrames, AudioBufferList* ioData);
 typedef OSStatus (*AudioUnitScheduleParametersProc)(void* self,
                                                     const AudioUnitParameterEvent* inEvents,
                                                     UInt32 inNumEvents);

@@ -90,8 +90,7 @@ public:
     virtual OSStatus GetProperty(AudioUnitPropertyID inID, AudioUnitScope inScope,
                                  AudioUnitElement inElement, void* outData);
     virtual OSStatus SetProperty(AudioUnitPropertyID inID, AudioUnitScope inScope,
-                                 AudioUnitElement inElement, const void* inData,
-                                 UInt32 inDataSize);
+                                 AudioUnitElement inElement, const void* inData, UInt32 inDataSize);
 
     // [any thread] Real-time safe in the base.
     virtual OSStatus GetParameter(AudioUnitParameterID inID, AudioUnitScope inScope,
@@ -158,8 +157,7 @@ public:
     OSStatus DispatchGetProperty(AudioUnitPropertyID inID, AudioUnitScope inScope,
                                  AudioUnitElement inElement, void* outData, UInt32* ioDataSize);
     OSStatus DispatchSetProperty(AudioUnitPropertyID inID, AudioUnitScope inScope,
-                                 AudioUnitElement inElement, const void* inData,
-                                 UInt32 inDataSize);
+                                 AudioUnitElement inElement, const void* inData, UInt32 inDataSize);
     // [main thread]
     OSStatus AddPropertyListener(AudioUnitPropertyID inID, AudioUnitPropertyListenerProc inProc,
                                  void* inProcRefCon);
@@ -169,8 +167,7 @@ public:
     // [render thread] Checks, output buffers (the caller's, or the bus's own where mData is
     // NULL), then Render. Allocates nothing, locks nothing.
     OSStatus DoRender(AudioUnitRenderActionFlags& ioActionFlags, const AudioTimeStamp& inTimeStamp,
-                      UInt32 inBusNumber, UInt32 inNumberFrames,
-                      AudioBufferList& ioData) noexcept;
+                      UInt32 inBusNumber, UInt32 inNumberFrames, AudioBufferList& ioData) noexcept;
 
     // ---- Helpers for units -----------------------------------------------------------------
 
@@ -203,7 +200,9 @@ public:
                          AudioUnitElement inElement);
 
     // [main thread] The present preset; the name is borrowed (valid until the next change).
-    AUPreset GetPresentPreset() const noexcept { return {mPresentPresetNumber, mPresentPresetName}; }
+    AUPreset GetPresentPreset() const noexcept {
+        return {mPresentPresetNumber, mPresentPresetName};
+    }
     // [main thread] Makes {number, name} the present preset, retaining the name (NULL:
     // "Untitled"). Announces nothing.
     void SetAFactoryPresetAsCurrent(const AUPreset& inPreset);

@@ -45,8 +45,8 @@ public:
     // [render thread] The unit's processing: inBuffer holds the pulled input, outBuffer the
     // buffers to fill (both one buffer per channel).
     virtual OSStatus ProcessBufferLists(AudioUnitRenderActionFlags& ioActionFlags,
-                                        const AudioBufferList& inBuffer,
-                                        AudioBufferList& outBuffer, UInt32 inFramesToProcess) = 0;
+                                        const AudioBufferList& inBuffer, AudioBufferList& outBuffer,
+                                        UInt32 inFramesToProcess) = 0;
 
     // [any thread] The flag SetBypassEffect recorded.
     bool IsBypassEffect() const noexcept { return mBypassEffect.load(std::memory_order_relaxed); }

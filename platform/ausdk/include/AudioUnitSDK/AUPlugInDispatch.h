@@ -61,10 +61,10 @@ private:
 
 } // namespace ausdk
 
-#define AUSDK_COMPONENT_ENTRY_NAMED(FactoryType, Class, FunctionName)                             \
-    extern "C" __attribute__((visibility("default"))) void* FunctionName(                         \
+#define AUSDK_COMPONENT_ENTRY_NAMED(FactoryType, Class, FunctionName)                              \
+    extern "C" __attribute__((visibility("default"))) void* FunctionName(                          \
         const AudioComponentDescription* inDesc);                                                  \
-    extern "C" __attribute__((visibility("default"))) void* FunctionName(                         \
+    extern "C" __attribute__((visibility("default"))) void* FunctionName(                          \
         const AudioComponentDescription* inDesc) {                                                 \
         return FactoryType<Class>::Factory(inDesc);                                                \
     }

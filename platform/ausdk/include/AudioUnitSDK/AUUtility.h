@@ -23,7 +23,9 @@ private:
     OSStatus mError;
 };
 
-[[noreturn]] inline void Throw(OSStatus error) { throw AUException(error); }
+[[noreturn]] inline void Throw(OSStatus error) {
+    throw AUException(error);
+}
 
 inline void ThrowExceptionIf(bool condition, OSStatus error) {
     if (condition) {

@@ -8,7 +8,8 @@ namespace ausdk {
 class ComponentBase {
 public:
     // [main thread] inInstance may be NULL for an object made outside a component (tests).
-    explicit ComponentBase(AudioComponentInstance inInstance) noexcept : mComponentInstance(inInstance) {}
+    explicit ComponentBase(AudioComponentInstance inInstance) noexcept
+        : mComponentInstance(inInstance) {}
     virtual ~ComponentBase() = default;
     ComponentBase(const ComponentBase&) = delete;
     ComponentBase& operator=(const ComponentBase&) = delete;
