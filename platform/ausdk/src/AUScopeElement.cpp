@@ -4,6 +4,10 @@
 
 namespace ausdk {
 
+// Parameter values cross between the render thread and any other without a lock.
+static_assert(std::atomic<AudioUnitParameterValue>::is_always_lock_free);
+static_assert(std::atomic<bool>::is_always_lock_free);
+
 // ---- AUElement --------------------------------------------------------------------------------
 
 AUElement::AUElement(AUBase& audioUnit, UInt32 parameterCapacity)

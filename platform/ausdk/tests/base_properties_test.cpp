@@ -438,6 +438,24 @@ TEST_F(BaseTest, RenderPullsIntoOwnBuffersAndFillsOnlyMissingOutputs) {
     EXPECT_EQ(AudioUnitRender(instance.unit, &flags, &time, 0, 16, nullptr), kAudio_ParamError);
 }
 
+TEST_F(BaseTest, ProcessingInPlacePullsStraightIntoTheOutput) {
+    unit().SetProcessesInPlace(true);
+    ASSERT_EQ(instance.setFormats(48000, 1), noErr);
+    ASSERT_EQ(AudioUnitInitialize(instance.unit), noErr);
+    Source source{{std::vector<Float32>(16, 0.25f)}};
+    ASSERT_EQ(connect(instance.unit, source), noErr);
+    std::vector<Float32> host(16, 0.0f);
+    Output output;
+    output.mNumberBuffers = 1;
+    output.mBuffers[0] = {1, 64, host.data()};
+    AudioUnitRenderActionFlags flags = 0;
+    const AudioTimeStamp time = sampleTime(0);
+    ASSERT_EQ(AudioUnitRender(instance.unit, &flags, &time, 0, 16, output.list()), noErr);
+    EXPECT_EQ(unit().lastInput, host.data());
+    EXPECT_EQ(unit().lastOutput, host.data());
+    EXPECT_EQ(host[15], 0.5f);
+}
+
 TEST_F(BaseTest, ParameterCallsCheckScopeElementAndID) {
     AudioUnitParameterValue value = 0;
     EXPECT_EQ(
