@@ -111,7 +111,7 @@ Stereo Engine::tick(double left, double right, unsigned channels) noexcept {
 
 void Engine::render(const float* const in[2], float* const out[2], unsigned frames,
                     unsigned channels) noexcept {
-    renderFrames(*this, in, out, frames, channels);
+    renderStretches(*this, in, out, frames, channels);
 }
 
 double Engine::firstHalf(unsigned channel, double y) noexcept {

@@ -295,6 +295,10 @@ template <unsigned N> struct Frame {
 
     // Analog Shimmer on the output stage's result A; the filters and the noise run at 0 % too.
     double applyShimmer(unsigned c, double a) noexcept {
+        return applyShimmerWith(c, a, shimmerDrive);
+    }
+    // The same with the Shimmer law of a given substep.
+    double applyShimmerWith(unsigned c, double a, const ShimmerDrive& v) noexcept {
         Shimmer& s = shimmer[c];
         s.air += coefficients.air * (a - s.air);
         s.noise ^= s.noise << 13;
@@ -303,7 +307,6 @@ template <unsigned N> struct Frame {
         const double n = s.noise * (1.0 / 2147483648.0) - 1.0; // s * 2^-31 - 1
         s.noiseHigh += coefficients.noiseHigh * (n - s.noiseHigh);
         s.noiseLow += coefficients.noiseLow * (s.noiseHigh - s.noiseLow);
-        const ShimmerDrive& v = shimmerDrive;
         if (v.u > 0) {
             a = a + 0.22 * v.u * ((std::tanh(v.d * a + v.g) - v.tanhG) / v.m - a) +
                 0.065 * v.u * (a - s.air) + 0.000075 * v.u * (s.noiseHigh - s.noiseLow);
@@ -317,9 +320,10 @@ template <unsigned N> struct Frame {
         return decimate(c, k, wetStage(c, y));
     }
     // Output stage, Shimmer, gains and DC blocker: what enters the decimation line.
-    double wetStage(unsigned c, double y) noexcept {
+    double wetStage(unsigned c, double y) noexcept { return wetStageWith(c, y, shimmerDrive); }
+    double wetStageWith(unsigned c, double y, const ShimmerDrive& drive) noexcept {
         double z = output(y);
-        z = applyShimmer(c, z);
+        z = applyShimmerWith(c, z, drive);
         z = z * outputGain * postGain;
         return dcBlock(c, z);
     }

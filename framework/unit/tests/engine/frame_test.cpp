@@ -2,6 +2,7 @@
 // coefficient period, the filters' design and latency, the crossfades and the meters.
 
 #include "engine/frame.h"
+#include "engine/render_frames.h"
 
 #include <gtest/gtest.h>
 
@@ -150,6 +151,87 @@ TEST(Frame, ShimmerNoiseRunsAtZeroPercentSoTheSequenceNeverStalls) {
     EXPECT_EQ(a.frame.shimmer[0].noise, classic::noiseSeedLeft);
     EXPECT_EQ(a.frame.shimmer[1].noise, classic::noiseSeedRight);
     EXPECT_EQ(a.frame.shimmer[0].noiseHigh, 0.0);
+}
+
+// A model with state in every slot, for the many-frame paths: a coefficient block that reads
+// the smoothed values, a one-pole per channel, a shared envelope, a gain from it.
+struct Busy {
+    classic::Frame<4> frame;
+    double pole[2] = {};
+    double envelope = 0;
+    double coefficient = 0;
+
+    Busy() { frame.layout = {rows, 0, 1, 2, 16}; }
+    void prepare(double rate, const float* values) {
+        frame.prepare(rate, frame.layout);
+        frame.reset(values);
+        pole[0] = pole[1] = envelope = 0;
+        configure();
+    }
+    void configure() {
+        const double v = frame.current[3];
+        frame.inputGain = std::pow(10.0, v / 20.0);
+        frame.outputGain = 1.0 - 0.02 * v;
+        frame.input.set(0.8 + 0.01 * v, 0.05);
+        frame.output.set(0.5, 0.02);
+        coefficient = 0.1 + 0.005 * (v + 10);
+    }
+    double firstHalf(unsigned c, double y) {
+        pole[c] += coefficient * (y - pole[c]);
+        return y - 0.5 * pole[c];
+    }
+    void between() { envelope = 0.999 * envelope + 0.001 * std::fabs(pole[0] - pole[1]); }
+    double secondHalf(unsigned, double y) { return y * (1.0 - envelope); }
+    classic::Stereo tick(double l, double r, unsigned channels) {
+        return classic::tickFrame(*this, l, r, channels);
+    }
+};
+
+TEST(Frame, ManyFramePathsEqualTickBitForBit) {
+    const unsigned frames = 3000;
+    std::vector<float> left(frames), right(frames);
+    for (unsigned i = 0; i < frames; ++i) {
+        left[i] = static_cast<float>(0.8 * std::sin(0.021 * i));
+        right[i] = static_cast<float>(0.6 * std::cos(0.0037 * i * i / 50.0));
+    }
+    for (const unsigned channels : {1u, 2u}) {
+        for (const unsigned run : {1u, 5u, 16u, 17u, 40u, 512u}) {
+            float values[4] = {70, 0, 30, -3};
+            Busy byTick, byFrames, byStretches;
+            byTick.prepare(48000, values);
+            byFrames.prepare(48000, values);
+            byStretches.prepare(48000, values);
+            std::vector<float> a[2], b[2];
+            for (auto* v : {&a[0], &a[1], &b[0], &b[1]}) v->assign(frames, 0);
+            for (unsigned start = 0, segment = 0; start < frames; start += run, ++segment) {
+                values[3] = static_cast<float>(segment % 9) - 4;
+                values[1] = segment % 13 == 12 ? 1.0f : 0.0f;
+                values[2] = static_cast<float>(segment % 3) * 40;
+                for (Busy* e : {&byTick, &byFrames, &byStretches}) e->frame.setTargets(values);
+                const unsigned n = std::min(run, frames - start);
+                const float* in[2] = {left.data() + start, right.data() + start};
+                float* outA[2] = {a[0].data() + start, a[1].data() + start};
+                float* outB[2] = {b[0].data() + start, b[1].data() + start};
+                classic::renderFrames(byFrames, in, outA, n, channels);
+                classic::renderStretches(byStretches, in, outB, n, channels);
+                for (unsigned i = start; i < start + n; ++i) {
+                    const classic::Stereo y =
+                        byTick.tick(left[i], channels == 1 ? left[i] : right[i], channels);
+                    ASSERT_EQ(a[0][i], static_cast<float>(y.first)) << run << " " << i;
+                    ASSERT_EQ(b[0][i], static_cast<float>(y.first)) << run << " " << i;
+                    if (channels == 2) {
+                        ASSERT_EQ(a[1][i], static_cast<float>(y.second)) << run << " " << i;
+                        ASSERT_EQ(b[1][i], static_cast<float>(y.second)) << run << " " << i;
+                    }
+                }
+            }
+            for (unsigned c = 0; c < 2; ++c) {
+                EXPECT_EQ(byFrames.frame.outputMeanSquare[c], byTick.frame.outputMeanSquare[c]);
+                EXPECT_EQ(byStretches.frame.outputMeanSquare[c], byTick.frame.outputMeanSquare[c]);
+                EXPECT_EQ(byStretches.frame.outputPeak[c], byTick.frame.outputPeak[c]);
+            }
+        }
+    }
 }
 
 } // namespace
