@@ -42,7 +42,9 @@ Stereo Engine::tick(double left, double right, unsigned channels) noexcept {
 
 void Engine::render(const float* const in[2], float* const out[2], unsigned frames,
                     unsigned channels) noexcept {
-    renderFrames(*this, in, out, frames, channels);
+    // No model section, and the coefficient block every 64 substeps: the substeps can run a
+    // stretch at a time.
+    renderStretches(*this, in, out, frames, channels);
 }
 
 } // namespace classic

@@ -38,6 +38,9 @@ private:
     template <class Model>
     friend void renderFrames(Model&, const float* const[2], float* const[2], unsigned,
                              unsigned) noexcept;
+    template <class Model>
+    friend void renderStretches(Model&, const float* const[2], float* const[2], unsigned,
+                                unsigned) noexcept;
     void configure() noexcept;
     // No model section: the input stage feeds the output stage directly.
     double firstHalf(unsigned, double y) noexcept { return y; }
