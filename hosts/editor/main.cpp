@@ -197,10 +197,12 @@ int run(int argc, char** argv) {
 
     // The first input file decides the stream format; without one, 48 kHz stereo.
     AudioData firstInput;
+    std::string firstInputPath;
     bool haveInput = false;
     for (const EditorAction& action : command.actions) {
         if (action.kind == EditorAction::Kind::input && !haveInput) {
             firstInput = readAudioFile(action.text);
+            firstInputPath = action.text;
             haveInput = true;
         }
     }
@@ -242,9 +244,8 @@ int run(int argc, char** argv) {
             break;
         }
         case EditorAction::Kind::input:
-            renderInput(unit, haveInput && action.text == command.actions.front().text
-                                  ? firstInput
-                                  : readAudioFile(action.text));
+            renderInput(unit, action.text == firstInputPath ? firstInput
+                                                            : readAudioFile(action.text));
             break;
         case EditorAction::Kind::click:
             window.click(action.x, action.y, 1);

@@ -6,6 +6,8 @@
 
 #include "testing/allocation_counter.h"
 
+#include <AudioUnit/AUCocoaUIView.h>
+
 #include <gtest/gtest.h>
 
 #include <cmath>
