@@ -1,9 +1,9 @@
 #pragma once
 // The editor's Cocoa class names. Class names are process-wide on the platform, so every
 // model's bundle compiles the framework editor under its own product's names: the build
-// defines KELVO_EDITOR_PRODUCT as a token (KelvoTolvar), and KelvoView is then KelvoTolvarView, KelvoDial
-// KelvoTolvarDial, KelvoButton KelvoTolvarButton and KelvoViewFactory KelvoTolvarViewFactory,
-// as C++ classes and as the names in the class registry.
+// defines KELVO_EDITOR_PRODUCT as a token (KelvoTolvar), and KelvoView is then KelvoTolvarView,
+// KelvoDial KelvoTolvarDial, KelvoButton KelvoTolvarButton and KelvoViewFactory
+// KelvoTolvarViewFactory, as C++ classes and as the names in the class registry.
 
 #ifndef KELVO_EDITOR_PRODUCT
 #error "KELVO_EDITOR_PRODUCT must name the product the editor is built for (KelvoTolvar)"

@@ -4,8 +4,8 @@
 
 EventLog::EventLog(AudioUnit unit, std::vector<std::string> names) : names_(std::move(names)) {
     // Delivered at the next pass of the main run loop, in the modes the editor's timer runs.
-    if (AUEventListenerCreate(&EventLog::received, this, CFRunLoopGetMain(),
-                              kCFRunLoopCommonModes, 0, 0, &listener_) != noErr) {
+    if (AUEventListenerCreate(&EventLog::received, this, CFRunLoopGetMain(), kCFRunLoopCommonModes,
+                              0, 0, &listener_) != noErr) {
         listener_ = nullptr;
         return;
     }

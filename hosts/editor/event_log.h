@@ -20,8 +20,8 @@ public:
     const std::vector<std::string>& lines() const { return lines_; }
 
 private:
-    static void received(void* refCon, void* object, const AudioUnitEvent* event,
-                         UInt64 hostTime, AudioUnitParameterValue value);
+    static void received(void* refCon, void* object, const AudioUnitEvent* event, UInt64 hostTime,
+                         AudioUnitParameterValue value);
 
     AUEventListenerRef listener_ = nullptr;
     std::vector<std::string> names_;

@@ -36,8 +36,8 @@ constexpr UInt32 blockFrames = 512;
 std::shared_ptr<NSView> makeEditorView(AudioUnit unit) {
     UInt32 size = 0;
     Boolean writable = false;
-    if (AudioUnitGetPropertyInfo(unit, kAudioUnitProperty_CocoaUI, kAudioUnitScope_Global, 0,
-                                 &size, &writable) != noErr ||
+    if (AudioUnitGetPropertyInfo(unit, kAudioUnitProperty_CocoaUI, kAudioUnitScope_Global, 0, &size,
+                                 &writable) != noErr ||
         size < sizeof(AudioUnitCocoaViewInfo)) {
         throw InputError("the unit offers no Cocoa view");
     }
@@ -77,11 +77,11 @@ class EditorWindow {
 public:
     explicit EditorWindow(const std::shared_ptr<NSView>& view) : view_(view) {
         const NSRect frame = view->frame();
-        window_ = std::make_shared<NSWindow>(
-            CGRectMake(0, 0, frame.size.width, frame.size.height),
-            NSWindowStyleMaskTitled | NSWindowStyleMaskClosable, NSBackingStoreBuffered, false);
-        auto content = std::make_shared<NSView>(CGRectMake(0, 0, frame.size.width,
-                                                           frame.size.height));
+        window_ = std::make_shared<NSWindow>(CGRectMake(0, 0, frame.size.width, frame.size.height),
+                                             NSWindowStyleMaskTitled | NSWindowStyleMaskClosable,
+                                             NSBackingStoreBuffered, false);
+        auto content =
+            std::make_shared<NSView>(CGRectMake(0, 0, frame.size.width, frame.size.height));
         window_->setContentView(content);
         view->setFrameOrigin(NSPoint{0, 0});
         content->addSubview(view);
@@ -106,8 +106,8 @@ public:
     }
 
     void mouse(NSEventType type, NSPoint at, NSInteger clicks, NSEventModifierFlags flags) {
-        NSEvent event = NSEvent::mouseEventWithType(type, at, flags, now(), window_->windowNumber(),
-                                                    clicks);
+        NSEvent event =
+            NSEvent::mouseEventWithType(type, at, flags, now(), window_->windowNumber(), clicks);
         window_->sendEvent(&event);
     }
 
@@ -143,8 +143,10 @@ public:
         const NSPoint at = toWindow(a.x, a.y);
         NSView* target = window_->contentView()->hitTest(at);
         window_->makeFirstResponder(target);
-        const unsigned short code = a.text == "left" ? 123 : a.text == "right" ? 124
-                                    : a.text == "down" ? 125 : 126;
+        const unsigned short code = a.text == "left"    ? 123
+                                    : a.text == "right" ? 124
+                                    : a.text == "down"  ? 125
+                                                        : 126;
         NSEvent event = NSEvent::keyEventWithType(NSEventTypeKeyDown, at, 0, now(),
                                                   window_->windowNumber(), "", "", false, code);
         window_->sendEvent(&event);
@@ -244,8 +246,8 @@ int run(int argc, char** argv) {
             break;
         }
         case EditorAction::Kind::input:
-            renderInput(unit, action.text == firstInputPath ? firstInput
-                                                            : readAudioFile(action.text));
+            renderInput(unit,
+                        action.text == firstInputPath ? firstInput : readAudioFile(action.text));
             break;
         case EditorAction::Kind::click:
             window.click(action.x, action.y, 1);

@@ -133,8 +133,8 @@ void badgeAtlas(Canvas& canvas) {
         double x, y;
         const char* name;
     };
-    const Badge badges[] = {{64, 140, "OPALIN"}, {800, 140, "VANTOR"}, {64, 422, "QUORIN"},
-                            {800, 422, "TOLVAR"}, {64, 704, "ELVANE"}, {800, 704, "MIRETH"}};
+    const Badge badges[] = {{64, 140, "OPALIN"},  {800, 140, "VANTOR"}, {64, 422, "QUORIN"},
+                            {800, 422, "TOLVAR"}, {64, 704, "ELVANE"},  {800, 704, "MIRETH"}};
     for (const Badge& b : badges) {
         tile(cr, b.x, b.y, b.name);
     }

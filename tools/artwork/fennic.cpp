@@ -18,8 +18,7 @@ void title(cairo_t* cr, const char* text, double cx, double y, double size) {
     printed(cr, text, cx - 150, y, 300, style, paint);
 }
 
-void bigKnob(cairo_t* cr, double cx, double cy, const char* name, bool approved,
-             double fraction) {
+void bigKnob(cairo_t* cr, double cx, double cy, const char* name, bool approved, double fraction) {
     static const char* const numerals[] = {"0", "8", "16", "24", "32", "40", "48"};
     knobScale(cr, cx, cy, 114, 125, 25, numerals, 7, 138, 17, paint);
     title(cr, name, cx, 270, 25);
@@ -29,8 +28,8 @@ void bigKnob(cairo_t* cr, double cx, double cy, const char* name, bool approved,
     }
 }
 
-void smallKnob(cairo_t* cr, double cx, double cy, double radius, const char* name,
-               bool approved, double fraction) {
+void smallKnob(cairo_t* cr, double cx, double cy, double radius, const char* name, bool approved,
+               double fraction) {
     static const char* const numerals[] = {"OFF", "1", "2", "3", "4", "5", "6", "7"};
     knobScale(cr, cx, cy, radius + 7, radius + 15, 8, numerals, 8, radius + 33, 13, paint);
     title(cr, name, cx, cy - radius - 72, 19);

@@ -75,10 +75,8 @@ void knob(cairo_t* cr, double cx, double cy, double radius) {
         const double lit = std::pow(facing(a), 2.2);
         const Rgb c = mix({0.03, 0.028, 0.026}, {0.40, 0.39, 0.37}, lit * 0.75);
         cairo_move_to(cr, cx + 0.79 * R * std::cos(a - half), cy + 0.79 * R * std::sin(a - half));
-        cairo_line_to(cr, cx + 0.985 * R * std::cos(a - half),
-                      cy + 0.985 * R * std::sin(a - half));
-        cairo_line_to(cr, cx + 0.985 * R * std::cos(a + half),
-                      cy + 0.985 * R * std::sin(a + half));
+        cairo_line_to(cr, cx + 0.985 * R * std::cos(a - half), cy + 0.985 * R * std::sin(a - half));
+        cairo_line_to(cr, cx + 0.985 * R * std::cos(a + half), cy + 0.985 * R * std::sin(a + half));
         cairo_line_to(cr, cx + 0.79 * R * std::cos(a + half), cy + 0.79 * R * std::sin(a + half));
         cairo_close_path(cr);
         setColour(cr, c);

@@ -221,8 +221,8 @@ void meterBezel(cairo_t* cr) {
     roundedRect(cr, iron::meterWindowX - lip, iron::meterWindowY - lip,
                 iron::meterWindowWidth + 2 * lip, iron::meterWindowHeight + 2 * lip,
                 iron::meterWindowRadius + lip);
-    cairo_pattern_t* chamfer = cairo_pattern_create_linear(0, iron::meterWindowY - lip, 0,
-                                                           iron::meterWindowY + 290);
+    cairo_pattern_t* chamfer =
+        cairo_pattern_create_linear(0, iron::meterWindowY - lip, 0, iron::meterWindowY + 290);
     cairo_pattern_add_color_stop_rgb(chamfer, 0, 0.01, 0.01, 0.01);
     cairo_pattern_add_color_stop_rgb(chamfer, 0.7, 0.12, 0.11, 0.10);
     cairo_pattern_add_color_stop_rgb(chamfer, 1, 0.42, 0.40, 0.36);

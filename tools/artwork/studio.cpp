@@ -35,8 +35,7 @@ double Noise::gaussian() {
 
 Canvas::Canvas(double width, double height, int unitPixels)
     : pixelWidth(static_cast<int>(std::lround(width * unitPixels))),
-      pixelHeight(static_cast<int>(std::lround(height * unitPixels))),
-      pixelsPerUnit(unitPixels) {
+      pixelHeight(static_cast<int>(std::lround(height * unitPixels))), pixelsPerUnit(unitPixels) {
     surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, pixelWidth, pixelHeight);
     cr = cairo_create(surface);
     cairo_scale(cr, unitPixels, unitPixels);
@@ -146,8 +145,8 @@ void studioLight(cairo_t* cr, double x, double y, double w, double h, double str
     cairo_paint(cr);
     cairo_pattern_destroy(vertical);
     // The lamp sits above the upper left: a wide, faint pool of light.
-    cairo_pattern_t* pool =
-        cairo_pattern_create_radial(x + w * 0.3, y - h * 0.2, 0, x + w * 0.3, y - h * 0.2, w * 0.75);
+    cairo_pattern_t* pool = cairo_pattern_create_radial(x + w * 0.3, y - h * 0.2, 0, x + w * 0.3,
+                                                        y - h * 0.2, w * 0.75);
     cairo_pattern_add_color_stop_rgba(pool, 0, 1, 0.95, 0.85, 0.09 * strength);
     cairo_pattern_add_color_stop_rgba(pool, 1, 1, 0.95, 0.85, 0);
     cairo_set_source(cr, pool);

@@ -59,19 +59,19 @@ void roundedRect(cairo_t* cr, double x, double y, double w, double h, double rad
 
 // Fills the rectangle with brushed metal: the base colour, fine horizontal grain and longer
 // streaks, written straight into the pixels for a grain finer than a path could draw.
-void brushedMetal(Canvas& canvas, double x, double y, double w, double h, Rgb base,
-                  double grain, std::uint32_t seed);
+void brushedMetal(Canvas& canvas, double x, double y, double w, double h, Rgb base, double grain,
+                  std::uint32_t seed);
 
 // A broad light from the upper left: brightens the top and darkens the lower edge.
 void studioLight(cairo_t* cr, double x, double y, double w, double h, double strength);
 
 // A soft shadow under a rounded shape, approximated by stacked translucent outlines.
-void softShadow(cairo_t* cr, double x, double y, double w, double h, double radius,
-                double spread, double alpha, double dx, double dy);
+void softShadow(cairo_t* cr, double x, double y, double w, double h, double radius, double spread,
+                double alpha, double dx, double dy);
 
 // A radial shadow under a round object.
-void roundShadow(cairo_t* cr, double cx, double cy, double radius, double spread,
-                 double alpha, double dx, double dy);
+void roundShadow(cairo_t* cr, double cx, double cy, double radius, double spread, double alpha,
+                 double dx, double dy);
 
 // Countersunk cross-head screw of the given head radius.
 void screw(cairo_t* cr, double cx, double cy, double radius, double slotAngle);
@@ -108,7 +108,7 @@ void printed(cairo_t* cr, const std::string& text, double x, double y, double w,
              const Lettering& style, Rgb ink);
 
 // Text centred on a point (for scale numerals).
-void printedAt(cairo_t* cr, const std::string& text, double cx, double cy,
-               const Lettering& style, Rgb ink);
+void printedAt(cairo_t* cr, const std::string& text, double cx, double cy, const Lettering& style,
+               Rgb ink);
 
 } // namespace artwork

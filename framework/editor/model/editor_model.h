@@ -8,9 +8,9 @@
 namespace classic {
 
 struct EditorModel {
-    double startNeedle;       // VU dB the needle rests at before the first poll
-    const char* legend;       // engraved under the badge
-    double badgeTileX;        // top-left of the model's badge in the badge atlas, in points
+    double startNeedle; // VU dB the needle rests at before the first poll
+    const char* legend; // engraved under the badge
+    double badgeTileX;  // top-left of the model's badge in the badge atlas, in points
     double badgeTileY;
     bool captionFollowsMeter; // dynamics models show a gain-reduction caption at Meter 0
     // Parameter help texts by ID; IDs from helpCount on take the general text.

@@ -62,7 +62,6 @@ static_assert(sizeof(startValues) / sizeof(startValues[0]) == parameterCount,
 } // namespace
 
 const EditorModel editorModel{
-    -24.0, "DUAL-STAGE TUBE PREAMP & EQ", 800, 422, false, helpTexts, parameterCount,
-    startValues};
+    -24.0, "DUAL-STAGE TUBE PREAMP & EQ", 800, 422, false, helpTexts, parameterCount, startValues};
 
 } // namespace classic

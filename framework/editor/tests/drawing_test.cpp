@@ -64,8 +64,8 @@ TEST(NeedleDrawing, TipFollowsTheCalibrationTable) {
     struct Case {
         double reading, x, y;
     };
-    const Case cases[] = {{-30, 1245, 489}, {-24, 1245, 489},  {6, 1644, 492},
-                          {0, 1556, 401},   {-15, 1283, 448.5}, {0.5, 1572, 411.5},
+    const Case cases[] = {{-30, 1245, 489},   {-24, 1245, 489},   {6, 1644, 492},
+                          {0, 1556, 401},     {-15, 1283, 448.5}, {0.5, 1572, 411.5},
                           {-22, 1255, 482.5}, {NAN, 1644, 492}};
     for (const Case& c : cases) {
         Recording recording({1983, 793});
@@ -173,8 +173,8 @@ TEST_F(FaceplateDrawing, DialScalesNamesAndValues) {
         if (ticks <= 11) {
             EXPECT_NEAR(std::hypot(firstPoint(op->path).x - 270, firstPoint(op->path).y - 350),
                         63.96, 1e-9);
-            EXPECT_NEAR(std::hypot(lastPoint(op->path).x - 270, lastPoint(op->path).y - 350),
-                        67.6, 1e-9);
+            EXPECT_NEAR(std::hypot(lastPoint(op->path).x - 270, lastPoint(op->path).y - 350), 67.6,
+                        1e-9);
         }
     }
     EXPECT_EQ(ticks, 66);

@@ -4,8 +4,8 @@
 
 EditorHarness::EditorHarness() {
     unit = makeFakeUnit();
-    AUEventListenerCreate(&EditorHarness::received, this, CFRunLoopGetMain(),
-                          kCFRunLoopDefaultMode, 0, 0, &listener_);
+    AUEventListenerCreate(&EditorHarness::received, this, CFRunLoopGetMain(), kCFRunLoopDefaultMode,
+                          0, 0, &listener_);
     for (AudioUnitEventType type :
          {kAudioUnitEvent_ParameterValueChange, kAudioUnitEvent_BeginParameterChangeGesture,
           kAudioUnitEvent_EndParameterChangeGesture}) {

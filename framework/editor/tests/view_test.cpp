@@ -148,9 +148,9 @@ TEST_F(ViewTest, SetSendsTheDefaultForNonFiniteAndTheLimitOutOfRange) {
     view().set(8, 30);
     view().set(9, -100);
     EXPECT_EQ(editor.takeEvents(),
-              (std::vector<std::string>{"begin 9", "value 9 0", "end 9", "begin 10",
-                                        "value 10 100", "end 10", "begin 8", "value 8 24",
-                                        "end 8", "begin 9", "value 9 -36", "end 9"}));
+              (std::vector<std::string>{"begin 9", "value 9 0", "end 9", "begin 10", "value 10 100",
+                                        "end 10", "begin 8", "value 8 24", "end 8", "begin 9",
+                                        "value 9 -36", "end 9"}));
 }
 
 TEST_F(ViewTest, SetDuringADragWrapsOnlyOtherParameters) {
@@ -158,9 +158,8 @@ TEST_F(ViewTest, SetDuringADragWrapsOnlyOtherParameters) {
     view().set(1, 7);
     view().set(2, 6);
     view().endDial(editor.control(1));
-    EXPECT_EQ(editor.takeEvents(),
-              (std::vector<std::string>{"begin 1", "value 1 7", "begin 2", "value 2 6", "end 2",
-                                        "end 1"}));
+    EXPECT_EQ(editor.takeEvents(), (std::vector<std::string>{"begin 1", "value 1 7", "begin 2",
+                                                             "value 2 6", "end 2", "end 1"}));
 }
 
 TEST_F(ViewTest, InitSendsFourteenTriplesAndKeepsThePresetTitle) {

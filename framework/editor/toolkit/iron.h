@@ -49,8 +49,8 @@ namespace rackdraw {
 
 // Text from the rectangle's top, wrapped at its width: "Baskerville" when serif, else the
 // monospaced system face at medium weight; the system font when the face cannot be had.
-void text(const NSString& text, CGRect rectangle, double size, const NSColor& colour,
-          bool centred, bool serif);
+void text(const NSString& text, CGRect rectangle, double size, const NSColor& colour, bool centred,
+          bool serif);
 // A linear gradient of evenly spaced colours filling the path, at an angle in degrees
 // (0 along +x, 90 along +y of the current space).
 void gradient(const NSBezierPath& path, std::span<const NSColor> colours, double angle);

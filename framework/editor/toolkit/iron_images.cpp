@@ -27,7 +27,8 @@ std::shared_ptr<NSImage> resource(std::string_view name) {
     if (auto found = cache.find(name); found != cache.end()) {
         return found->second;
     }
-    std::shared_ptr<NSBundle> bundle = NSBundle::bundleWithIdentifier(classic::model.bundleIdentifier);
+    std::shared_ptr<NSBundle> bundle =
+        NSBundle::bundleWithIdentifier(classic::model.bundleIdentifier);
     if (!bundle) {
         return nullptr;
     }
@@ -52,9 +53,9 @@ void topCrop(const NSImage* image, CGRect destination, CGRect source) {
     const double sx = size.width / artWidth;
     const double sy = size.height / artHeight;
     // The image's own points have their origin at the bottom left.
-    const CGRect from = CGRectMake(source.origin.x * sx,
-                                   size.height - (source.origin.y + source.size.height) * sy,
-                                   source.size.width * sx, source.size.height * sy);
+    const CGRect from =
+        CGRectMake(source.origin.x * sx, size.height - (source.origin.y + source.size.height) * sy,
+                   source.size.width * sx, source.size.height * sy);
     image->drawInRect(destination, from, NSCompositingOperationSourceOver, 1.0, true,
                       NSImageHints{NSImageInterpolationHigh});
     NSGraphicsContext::restoreGraphicsState();
@@ -76,14 +77,14 @@ std::shared_ptr<NSImage> plateFennic() {
     }
     std::shared_ptr<NSImage> approved = resource("IronFennic-Approved");
     std::shared_ptr<NSImage> clean = resource("IronFennic-Clean");
-    std::shared_ptr<NSImage> composite = NSImage::imageWithSize(
-        {artWidth, artHeight}, true, [approved, clean](NSRect) {
+    std::shared_ptr<NSImage> composite =
+        NSImage::imageWithSize({artWidth, artHeight}, true, [approved, clean](NSRect) {
             topCrop(approved.get(), CGRectMake(0, 0, artWidth, artHeight),
                     CGRectMake(0, 0, artWidth, artHeight));
             // The knobs without their photographed pointers.
-            for (const CGRect oval : {CGRectMake(148, 351, 211, 218), CGRectMake(460, 351, 212, 218),
-                                      CGRectMake(773, 263, 130, 132),
-                                      CGRectMake(771, 520, 132, 134)}) {
+            for (const CGRect oval :
+                 {CGRectMake(148, 351, 211, 218), CGRectMake(460, 351, 212, 218),
+                  CGRectMake(773, 263, 130, 132), CGRectMake(771, 520, 132, 134)}) {
                 NSGraphicsContext::saveGraphicsState();
                 NSBezierPath::bezierPathWithOvalInRect(oval).addClip();
                 topCrop(clean.get(), oval, oval);
@@ -96,9 +97,9 @@ std::shared_ptr<NSImage> plateFennic() {
             topCrop(clean.get(), window, window);
             NSGraphicsContext::restoreGraphicsState();
             // Blank readouts and unlit ratio and meter lamps.
-            for (const CGRect patch : {CGRectMake(201, 610, 104, 42), CGRectMake(514, 610, 104, 42),
-                                       CGRectMake(1001, 519, 116, 61),
-                                       CGRectMake(1744, 303, 123, 63)}) {
+            for (const CGRect patch :
+                 {CGRectMake(201, 610, 104, 42), CGRectMake(514, 610, 104, 42),
+                  CGRectMake(1001, 519, 116, 61), CGRectMake(1744, 303, 123, 63)}) {
                 topCrop(clean.get(), patch, patch);
             }
             return true;

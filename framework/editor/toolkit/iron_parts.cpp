@@ -102,8 +102,8 @@ void newButton(CGRect r, const NSString& title, bool lit) {
         rackdraw::gradient(NSBezierPath::bezierPathWithRoundedRect(CGRectInset(r, 7, 7), 4, 4),
                            faceColours, 90);
     }
-    const CGRect titleRect = CGRectMake(r.origin.x + 4, r.origin.y + r.size.height / 2 - 13,
-                                        r.size.width - 8, 29);
+    const CGRect titleRect =
+        CGRectMake(r.origin.x + 4, r.origin.y + r.size.height / 2 - 13, r.size.width - 8, 29);
     rackdraw::text(title, CGRectOffset(titleRect, 0, 1), 20, rgb(0, 0, 0, 0.8), true, true);
     rackdraw::text(title, titleRect, 20, rgb(0.91, 0.88, 0.76), true, true);
     buttonLight(r, lit);
@@ -125,9 +125,8 @@ void buttonLight(CGRect r, bool lit) {
 
 void modelPlate() {
     std::shared_ptr<NSImage> atlas = resource("Iron-Model-Badges-v2");
-    const std::array<NSPoint, 8> corners{NSPoint{1474, 174}, NSPoint{1791, 174},
-                                         NSPoint{1805, 188}, NSPoint{1805, 238},
-                                         NSPoint{1791, 252}, NSPoint{1474, 252},
+    const std::array<NSPoint, 8> corners{NSPoint{1474, 174}, NSPoint{1791, 174}, NSPoint{1805, 188},
+                                         NSPoint{1805, 238}, NSPoint{1791, 252}, NSPoint{1474, 252},
                                          NSPoint{1460, 238}, NSPoint{1460, 188}};
     NSBezierPath octagon;
     octagon.appendBezierPathWithPoints(corners.data(), static_cast<NSInteger>(corners.size()));
@@ -156,8 +155,7 @@ void modelPlate() {
 void legend(const NSString& text, CGRect r, double size, bool centred) {
     rackdraw::text(text, CGRectOffset(r, 0, -0.6), size, rgb(0.025, 0.022, 0.015, 0.9), centred,
                    true);
-    rackdraw::text(text, CGRectOffset(r, 0, 0.6), size, rgb(0.94, 0.86, 0.65, 0.2), centred,
-                   true);
+    rackdraw::text(text, CGRectOffset(r, 0, 0.6), size, rgb(0.94, 0.86, 0.65, 0.2), centred, true);
     rackdraw::text(text, r, size, rgb(0.79, 0.75, 0.61), centred, true);
 }
 
@@ -173,13 +171,12 @@ void needle(double reading, bool dim) {
 
     const CGRect window =
         CGRectMake(meterWindowX, meterWindowY, meterWindowWidth, meterWindowHeight);
-    NSBezierPath::bezierPathWithRoundedRect(window, meterWindowRadius, meterWindowRadius)
-        .addClip();
+    NSBezierPath::bezierPathWithRoundedRect(window, meterWindowRadius, meterWindowRadius).addClip();
 
     CGPoint tip{};
     needleTip(reading, tip.x, tip.y);
-    line({needleShadowRootX, needleShadowRootY}, {tip.x + 1.2, tip.y + 1.2}, 3,
-         NSLineCapStyleButt, rgb(0.22, 0.13, 0.055, 0.28));
+    line({needleShadowRootX, needleShadowRootY}, {tip.x + 1.2, tip.y + 1.2}, 3, NSLineCapStyleButt,
+         rgb(0.22, 0.13, 0.055, 0.28));
     line({needleRootX, needleRootY}, tip, 1.8, NSLineCapStyleButt, rgb(0.055, 0.04, 0.025));
 
     // The upper part of the photographed pivot cover hides the needle's root.

@@ -100,8 +100,8 @@ void KelvoView::build(AudioUnit handle) {
         addSubview(slider);
     }
 
-    scaleMenu = std::make_shared<NSPopUpButton>(
-        ViewLayout::scaled(CGRectMake(1010, 655, 200, 32)), false);
+    scaleMenu =
+        std::make_shared<NSPopUpButton>(ViewLayout::scaled(CGRectMake(1010, 655, 200, 32)), false);
     scaleMenu->addItemsWithTitles({"UI 75%", "UI 85%", "UI 100%"});
     scaleMenu->selectItemAtIndex(2);
     scaleMenu->setTarget(weakSelf());

@@ -86,9 +86,7 @@ public:
     bool isHelpOn() const { return helpOn; }
     const NSString& presetName() const { return selectedPreset; }
     const MeterBlock& meters() const { return telemetry; }
-    const std::map<unsigned, std::shared_ptr<NSControl>>& controlsById() const {
-        return controls;
-    }
+    const std::map<unsigned, std::shared_ptr<NSControl>>& controlsById() const { return controls; }
     const std::vector<unsigned>& mainDialIds() const { return mainDials; }
     const std::shared_ptr<NSPopUpButton>& scaleMenuButton() const { return scaleMenu; }
     const std::shared_ptr<KelvoButton>& presetsButton() const { return presetButton; }

@@ -43,11 +43,9 @@ void KelvoView::drawRect(NSRect) {
         drawScales();
     }
     static const NSString caption("0 VU = \u221218 dBFS \u00b7 RMS");
-    rackdraw::text(caption, CGRectMake(1400, 700, 470, 18), 12, rgb(0.91, 0.88, 0.76), true,
-                   false);
+    rackdraw::text(caption, CGRectMake(1400, 700, 470, 18), 12, rgb(0.91, 0.88, 0.76), true, false);
     static const NSString version("1.0.0 \u00b7 ORVELLA");
-    rackdraw::text(version, CGRectMake(1530, 739, 320, 21), 12, rgb(0.62, 0.63, 0.59), true,
-                   false);
+    rackdraw::text(version, CGRectMake(1530, 739, 320, 21), 12, rgb(0.62, 0.63, 0.59), true, false);
     drawHelp();
     NSGraphicsContext::restoreGraphicsState();
 }
@@ -66,8 +64,8 @@ void KelvoView::drawDetailPanel() {
         if (!row.isUtility) {
             continue;
         }
-        rackdraw::text(row.name, CGRectMake(175, 310 + 65 * k, 225, 32), 20,
-                       rgb(0.91, 0.88, 0.76), false, true);
+        rackdraw::text(row.name, CGRectMake(175, 310 + 65 * k, 225, 32), 20, rgb(0.91, 0.88, 0.76),
+                       false, true);
         rackdraw::text(formatted(id), CGRectMake(1030, 310 + 65 * k, 230, 32), 20,
                        rgb(0.82, 0.64, 0.35), false, false);
         k += 1;
@@ -78,8 +76,8 @@ void KelvoView::drawScales() {
     const NSColor tickColour = rgb(0.82, 0.64, 0.35);
     for (unsigned id : mainDials) {
         auto found = controls.find(id);
-        auto* dial = found != controls.end() ? dynamic_cast<KelvoDial*>(found->second.get())
-                                             : nullptr;
+        auto* dial =
+            found != controls.end() ? dynamic_cast<KelvoDial*>(found->second.get()) : nullptr;
         if (dial == nullptr) {
             continue;
         }

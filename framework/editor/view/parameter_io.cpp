@@ -143,8 +143,8 @@ void KelvoView::updateMeterTitle(NSButton* meter) {
         return;
     }
     shownMeterCaption = caption;
-    meter->setTitle(NSString::stringWithFormat(
-        "METER \u00b7 %s", formatted(meterId).uppercaseString().UTF8String()));
+    meter->setTitle(NSString::stringWithFormat("METER \u00b7 %s",
+                                               formatted(meterId).uppercaseString().UTF8String()));
 }
 
 void KelvoView::refresh() {
@@ -166,8 +166,8 @@ void KelvoView::refresh() {
 
     // A failed read leaves the last block in place.
     UInt32 size = sizeof telemetry;
-    AudioUnitGetProperty(unit, classic::model.meterProperty, kAudioUnitScope_Global, 0,
-                         &telemetry, &size);
+    AudioUnitGetProperty(unit, classic::model.meterProperty, kAudioUnitScope_Global, 0, &telemetry,
+                         &size);
     const float level = value(meterId) < 0.5f ? std::max(telemetry.input[0], telemetry.input[1])
                                               : std::max(telemetry.output[0], telemetry.output[1]);
     // A level that is not a number would stick the needle for good; it reads as silence.

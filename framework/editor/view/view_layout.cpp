@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-ViewLayout::Plan ViewLayout::plan(const classic::Definition* rows, unsigned count,
-                                  unsigned meterId, unsigned bypassId) {
+ViewLayout::Plan ViewLayout::plan(const classic::Definition* rows, unsigned count, unsigned meterId,
+                                  unsigned bypassId) {
     Plan plan;
     for (unsigned id = 0; id < count && id < maximumRows; ++id) {
         const classic::Definition& row = rows[id];
@@ -33,8 +33,7 @@ ViewLayout::Dial ViewLayout::mainDial(std::size_t count, std::size_t index) {
     if (count == 4) {
         return {{index % 2 == 0 ? 350.0 : 890.0, 350 + 240 * std::floor(i / 2)}, 124, 52};
     }
-    return {{270 + 410 * static_cast<double>(index % 3), 350 + 240 * std::floor(i / 3)}, 124,
-            52};
+    return {{270 + 410 * static_cast<double>(index % 3), 350 + 240 * std::floor(i / 3)}, 124, 52};
 }
 
 CGRect ViewLayout::toggle(std::size_t mainDialCount, std::size_t index) {
