@@ -35,6 +35,28 @@ void rackEar(cairo_t* cr, double x) {
     }
 }
 
+// A shallow milled recess: slightly darker, shaded under its upper lip, lit on its lower.
+void recess(cairo_t* cr, double x, double y, double w, double h, double radius) {
+    cairo_save(cr);
+    roundedRect(cr, x, y, w, h, radius);
+    cairo_clip(cr);
+    cairo_set_source_rgba(cr, 0, 0, 0, 0.10);
+    cairo_paint(cr);
+    cairo_pattern_t* lip = cairo_pattern_create_linear(0, y, 0, y + 26);
+    cairo_pattern_add_color_stop_rgba(lip, 0, 0, 0, 0, 0.35);
+    cairo_pattern_add_color_stop_rgba(lip, 1, 0, 0, 0, 0);
+    cairo_set_source(cr, lip);
+    cairo_paint(cr);
+    cairo_pattern_destroy(lip);
+    cairo_pattern_t* foot = cairo_pattern_create_linear(0, y + h - 10, 0, y + h);
+    cairo_pattern_add_color_stop_rgba(foot, 0, 1, 0.95, 0.85, 0);
+    cairo_pattern_add_color_stop_rgba(foot, 1, 1, 0.95, 0.85, 0.06);
+    cairo_set_source(cr, foot);
+    cairo_paint(cr);
+    cairo_pattern_destroy(foot);
+    cairo_restore(cr);
+}
+
 } // namespace
 
 void rackPlate(Canvas& canvas, std::uint32_t seed) {
@@ -53,6 +75,8 @@ void blankPanel(Canvas& canvas) {
     // The top row of buttons sits on a strip divided from the controls by a cut line.
     engravedLine(cr, 82, 76, artWidth - 82, 76, 1.3);
     // Control field on the left, meter field on the right; the editor prints inside them.
+    recess(cr, 112, 146, 1180, 586, 10);
+    recess(cr, 1318, 146, 600, 586, 10);
     engravedRect(cr, 112, 146, 1180, 586, 10);
     engravedRect(cr, 1318, 146, 600, 586, 10);
     // The meter assembly the framework pastes in at (1380, 319, 505, 336.667) sits in a
