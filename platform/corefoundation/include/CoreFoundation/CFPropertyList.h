@@ -1,0 +1,60 @@
+// Property lists: reading and writing XML and binary property lists.
+//
+// What this stand-in promises:
+// - Types: CFString, CFNumber (integer or real kept apart: a number made from an integer type
+//   is written as <integer>, from a real type as <real>; integers are 64-bit signed), CFBoolean,
+//   CFData, CFArray, CFDictionary with string keys. Dates, UIDs and anything else are refused.
+// - Output is deterministic: dictionary keys are written in sorted order (by UTF-16 units), so
+//   the same property list gives the same bytes every time, in XML and in binary.
+// - Reading accepts XML and binary (and reports which in *format). Malformed, truncated or
+//   hostile input gives NULL and an error, never a crash: inputs over 64 MiB, nesting deeper
+//   than 512 containers, binary object references that form a cycle, offsets or counts
+//   outside the data are all refused.
+// - Every CFErrorRef* out-argument may be NULL.
+#pragma once
+
+#include <CoreFoundation/CFBase.h>
+#include <CoreFoundation/CFData.h>
+#include <CoreFoundation/CFError.h>
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+typedef CFOptionFlags CFPropertyListMutabilityOptions;
+enum {
+    kCFPropertyListImmutable = 0,
+    kCFPropertyListMutableContainers = 1,
+    kCFPropertyListMutableContainersAndLeaves = 2
+};
+
+typedef CFIndex CFPropertyListFormat;
+enum {
+    kCFPropertyListOpenStepFormat = 1,
+    kCFPropertyListXMLFormat_v1_0 = 100,
+    kCFPropertyListBinaryFormat_v1_0 = 200
+};
+
+// (+1) or NULL with *error set. format may be NULL. [any thread]
+CF_EXPORT CFPropertyListRef CFPropertyListCreateWithData(CFAllocatorRef allocator, CFDataRef data,
+                                                         CFOptionFlags options,
+                                                         CFPropertyListFormat* format,
+                                                         CFErrorRef* error);
+// (+1) XML or binary bytes, or NULL with *error set (unsupported type, non-string key, format
+// other than XML or binary). options must be 0. [any thread]
+CF_EXPORT CFDataRef CFPropertyListCreateData(CFAllocatorRef allocator,
+                                             CFPropertyListRef propertyList,
+                                             CFPropertyListFormat format, CFOptionFlags options,
+                                             CFErrorRef* error);
+// (+1) A deep copy; containers (and with ...AndLeaves strings and data) mutable as asked.
+// NULL when the list holds a type a property list cannot.
+CF_EXPORT CFPropertyListRef CFPropertyListCreateDeepCopy(CFAllocatorRef allocator,
+                                                         CFPropertyListRef propertyList,
+                                                         CFOptionFlags mutabilityOption);
+// Whether the list holds only property-list types (and string keys) and could be written in the
+// format.
+CF_EXPORT Boolean CFPropertyListIsValid(CFPropertyListRef plist, CFPropertyListFormat format);
+
+#ifdef __cplusplus
+}
+#endif
