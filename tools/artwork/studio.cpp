@@ -144,6 +144,14 @@ void studioLight(cairo_t* cr, double x, double y, double w, double h, double str
     cairo_set_source(cr, vertical);
     cairo_paint(cr);
     cairo_pattern_destroy(vertical);
+    // Brushed metal throws the light back in a soft band across the grain.
+    cairo_pattern_t* band = cairo_pattern_create_linear(0, y, 0, y + h);
+    cairo_pattern_add_color_stop_rgba(band, 0.05, 1, 0.97, 0.9, 0);
+    cairo_pattern_add_color_stop_rgba(band, 0.2, 1, 0.97, 0.9, 0.05 * strength);
+    cairo_pattern_add_color_stop_rgba(band, 0.38, 1, 0.97, 0.9, 0);
+    cairo_set_source(cr, band);
+    cairo_paint(cr);
+    cairo_pattern_destroy(band);
     // The lamp sits above the upper left: a wide, faint pool of light.
     cairo_pattern_t* pool = cairo_pattern_create_radial(x + w * 0.3, y - h * 0.2, 0, x + w * 0.3,
                                                         y - h * 0.2, w * 0.75);
