@@ -89,7 +89,6 @@ bool parseCommand(int argc, char** argv, EditorCommand& command, std::string& er
                 error = "--drag wants X,Y,DX,DY";
                 return false;
             }
-            action.kind = EditorAction::Kind::drag;
             action = {EditorAction::Kind::drag, {}, v[0], v[1], v[2], v[3], shift, 0};
             shift = false;
         } else if (arg == "--wheel") {
