@@ -197,7 +197,7 @@ TEST(DynamicsEngine, BoundedAndFiniteForHostileInputsAtEveryPreset) {
         for (const Hostile& input : hostileInputs) {
             auto engine = preparedEngine(preset.values);
             double largest = 0;
-            for (std::size_t i = 0; i < 24000; ++i) {
+            for (std::size_t i = 0; i < 9600; ++i) {
                 const double x = input.sample(i);
                 const classic::Stereo out = engine->tick(x, -x, 2);
                 ASSERT_TRUE(std::isfinite(out.first) && std::isfinite(out.second))
