@@ -1,6 +1,7 @@
 #include <AudioUnitSDK/AUScopeElement.h>
 
 #include <algorithm>
+#include <new>
 
 namespace ausdk {
 
@@ -111,7 +112,8 @@ AudioStreamBasicDescription defaultFormat() {
 } // namespace
 
 AUIOElement::AUIOElement(AUBase& audioUnit)
-    : AUElement(audioUnit, 0), mStreamFormat(defaultFormat()), mCurrentList(&OwnList()) {}
+    : AUElement(audioUnit, 0), mStreamFormat(defaultFormat()),
+      mOwnList(new (mOwnListStorage) AudioBufferList{}), mCurrentList(mOwnList) {}
 
 void AUIOElement::SetStreamFormat(const AudioStreamBasicDescription& inFormat) noexcept {
     mStreamFormat = inFormat;
@@ -129,8 +131,8 @@ void AUIOElement::DeallocateBuffer() noexcept {
     mStorage.clear();
     mStorage.shrink_to_fit();
     mAllocatedFrames = 0;
-    mOwnList = {};
-    mCurrentList = &OwnList();
+    mOwnList->mNumberBuffers = 0;
+    mCurrentList = mOwnList;
 }
 
 Float32* AUIOElement::GetChannelData(UInt32 inChannel) noexcept {
@@ -143,14 +145,15 @@ Float32* AUIOElement::GetChannelData(UInt32 inChannel) noexcept {
 AudioBufferList& AUIOElement::PrepareBuffer(UInt32 inFrames) noexcept {
     const UInt32 frames = std::min(inFrames, mAllocatedFrames);
     const UInt32 channels = std::min(NumberChannels(), kMaxChannels);
-    mOwnList.mNumberBuffers = channels;
+    mOwnList->mNumberBuffers = channels;
+    AudioBuffer* buffers = mOwnList->mBuffers;
     for (UInt32 c = 0; c < channels; ++c) {
-        mOwnList.mBuffers[c].mNumberChannels = 1;
-        mOwnList.mBuffers[c].mDataByteSize = frames * static_cast<UInt32>(sizeof(Float32));
-        mOwnList.mBuffers[c].mData = GetChannelData(c);
+        buffers[c].mNumberChannels = 1;
+        buffers[c].mDataByteSize = frames * static_cast<UInt32>(sizeof(Float32));
+        buffers[c].mData = GetChannelData(c);
     }
-    mCurrentList = &OwnList();
-    return OwnList();
+    mCurrentList = mOwnList;
+    return *mOwnList;
 }
 
 // ---- AUInputElement ---------------------------------------------------------------------------

@@ -4,6 +4,8 @@
 
 #include <AudioToolbox/AudioToolbox.h>
 
+#include <cstddef>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -133,10 +135,22 @@ inline OSStatus connect(AudioUnit unit, Source& source) {
 }
 
 // An output buffer list with room for two channels.
-struct Output {
-    UInt32 mNumberBuffers = 0;
-    AudioBuffer mBuffers[2]{};
-    AudioBufferList* list() { return reinterpret_cast<AudioBufferList*>(this); }
+class Output {
+public:
+    Output()
+        : mList(new (mStorage) AudioBufferList{}), mNumberBuffers(mList->mNumberBuffers),
+          mBuffers(mList->mBuffers) {}
+    Output(const Output&) = delete;
+    Output& operator=(const Output&) = delete;
+    AudioBufferList* list() { return mList; }
+
+private:
+    alignas(AudioBufferList) std::byte mStorage[sizeof(AudioBufferList) + sizeof(AudioBuffer)]{};
+    AudioBufferList* mList;
+
+public:
+    UInt32& mNumberBuffers;
+    AudioBuffer* mBuffers;
 };
 
 inline AudioTimeStamp sampleTime(Float64 sample) {

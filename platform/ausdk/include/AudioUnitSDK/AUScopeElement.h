@@ -16,6 +16,7 @@
 #include <AudioUnitSDK/AUUtility.h>
 
 #include <atomic>
+#include <cstddef>
 #include <memory>
 #include <vector>
 
@@ -102,17 +103,14 @@ protected:
     void SetCurrentList(AudioBufferList& inList) noexcept { mCurrentList = &inList; }
 
 private:
-    // An AudioBufferList with room for kMaxChannels buffers.
-    struct OwnBufferList {
-        UInt32 mNumberBuffers;
-        AudioBuffer mBuffers[kMaxChannels];
-    };
-    AudioBufferList& OwnList() noexcept { return reinterpret_cast<AudioBufferList&>(mOwnList); }
-
     AudioStreamBasicDescription mStreamFormat;
     std::vector<Float32> mStorage;
     UInt32 mAllocatedFrames = 0;
-    OwnBufferList mOwnList{};
+    // An AudioBufferList with room for kMaxChannels buffers (the list's last member is the
+    // first of its buffers).
+    alignas(AudioBufferList) std::byte
+        mOwnListStorage[sizeof(AudioBufferList) + (kMaxChannels - 1) * sizeof(AudioBuffer)]{};
+    AudioBufferList* mOwnList;
     AudioBufferList* mCurrentList;
 };
 
