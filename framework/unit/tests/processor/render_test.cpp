@@ -1,0 +1,126 @@
+// Rendering through AudioUnitRender: latency-exact bypass, silence, mono, meters, refused
+// buffer lists and the floating-point mode of the render call.
+
+#include "model.h"
+#include "support/hosted_unit.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <xmmintrin.h>
+
+namespace {
+
+using unittest::Channels;
+using unittest::HostedUnit;
+using unittest::signal;
+
+constexpr unsigned bypassId = 12, mixId = 10, shimmerId = 13;
+
+double music(unsigned c, unsigned i) {
+    return 0.6 * std::sin(0.013 * i + c) + 0.25 * std::sin(0.31 * i) * (c ? -1 : 1);
+}
+
+TEST(UnitRender, BypassIsTheInputDelayedBySixteenFramesExactly) {
+    for (const UInt32 channels : {1u, 2u}) {
+        HostedUnit unit(48000, channels, false);
+        ASSERT_EQ(unit.setParameter(bypassId, 1), noErr);
+        ASSERT_EQ(unit.setParameter(0, 4), noErr); // whatever the wet path does
+        ASSERT_EQ(unit.setParameter(shimmerId, 100), noErr);
+        ASSERT_EQ(unit.initialize(), noErr);
+        const Channels input = signal(channels, 3000, music);
+        const Channels output = unit.renderBlocks(input, 512);
+        for (UInt32 c = 0; c < channels; ++c) {
+            for (unsigned i = 0; i < 3000; ++i) {
+                ASSERT_EQ(output[c][i], i < 16 ? 0.0f : input[c][i - 16]) << c << " " << i;
+            }
+        }
+    }
+}
+
+TEST(UnitRender, SilenceGivesExactZero) {
+    HostedUnit unit(44100, 2, false);
+    ASSERT_EQ(unit.setParameter(0, 4), noErr);
+    ASSERT_EQ(unit.setParameter(2, 10), noErr);
+    ASSERT_EQ(unit.initialize(), noErr);
+    const Channels output = unit.renderBlocks(signal(2, 20000, [](auto, auto) { return 0.0; }), 137);
+    for (const auto& channel : output) {
+        for (float v : channel) ASSERT_EQ(v, 0.0f);
+    }
+    const TelemetryBlock m = unit.meters();
+    EXPECT_EQ(m.input[0], -100);
+    EXPECT_EQ(m.output[1], -100);
+    EXPECT_EQ(m.peak[0], -100);
+}
+
+TEST(UnitRender, MonoAndStereoLeftAgree) {
+    HostedUnit mono(48000, 1), stereo(48000, 2);
+    const Channels input = signal(2, 4000, [](unsigned, unsigned i) { return music(0, i); });
+    const Channels left = mono.renderBlocks(Channels{input[0]}, 256);
+    const Channels both = stereo.renderBlocks(input, 256);
+    EXPECT_EQ(left[0], both[0]);
+    EXPECT_EQ(both[0], both[1]);
+}
+
+TEST(UnitRender, MetersAfterLoudMaterialAndAfterAZeroFrameRender) {
+    HostedUnit unit(48000, 2);
+    // Full-scale square on the left, -20 dBFS on the right, through a bypassed unit.
+    ASSERT_EQ(unit.setParameter(bypassId, 1), noErr);
+    ASSERT_EQ(AudioUnitReset(unit.unit(), kAudioUnitScope_Global, 0), noErr);
+    unit.renderBlocks(signal(2, 48000, [](unsigned c, unsigned i) {
+                          return (i % 2 ? 1.0 : -1.0) * (c ? 0.1 : 1.0);
+                      }),
+                      512);
+    const TelemetryBlock m = unit.meters();
+    EXPECT_NEAR(m.input[0], 0, 0.05);
+    EXPECT_NEAR(m.input[1], -20, 0.05);
+    EXPECT_NEAR(m.output[0], 0, 0.05);
+    EXPECT_NEAR(m.peak[0], 0, 1e-4);
+    EXPECT_NEAR(m.peak[1], -20, 1e-4);
+    EXPECT_EQ(m.gr[0], 0);
+    EXPECT_EQ(m.gr[1], 0);
+    Channels none;
+    ASSERT_EQ(unit.render(signal(2, 0, [](auto, auto) { return 0.0; }), none), noErr);
+    const TelemetryBlock again = unit.meters();
+    EXPECT_EQ(again.input[0], m.input[0]);
+    EXPECT_EQ(again.peak[1], m.peak[1]);
+}
+
+TEST(UnitRender, RefusesListsThatDoNotMatchTheFormat) {
+    HostedUnit unit(48000, 2);
+    float left[64], right[64];
+    unittest::BufferList list{1, {{1, sizeof left, left}, {1, sizeof right, right}}};
+    EXPECT_EQ(unit.renderInto(64, list.list()), kAudioUnitErr_FormatNotSupported); // one for two
+    list.mNumberBuffers = 2;
+    list.mBuffers[1].mNumberChannels = 2;
+    EXPECT_EQ(unit.renderInto(64, list.list()), kAudioUnitErr_InvalidPropertyValue); // interleaved pair
+    list.mBuffers[1].mNumberChannels = 1;
+    EXPECT_EQ(unit.renderInto(64, list.list()), noErr);
+
+    unit.inputFault = HostedUnit::InputFault::nullData;
+    EXPECT_EQ(unit.renderInto(64, list.list()), kAudioUnitErr_InvalidPropertyValue);
+    unit.inputFault = HostedUnit::InputFault::twoChannelBuffer;
+    EXPECT_EQ(unit.renderInto(64, list.list()), kAudioUnitErr_InvalidPropertyValue);
+    unit.inputFault = HostedUnit::InputFault::none;
+    EXPECT_EQ(unit.renderInto(64, list.list()), noErr);
+}
+
+TEST(UnitRender, RunsFlushingDenormalsAndGivesTheCallersModeBack) {
+    HostedUnit unit(48000, 1, false);
+    ASSERT_EQ(unit.setParameter(bypassId, 1), noErr); // output: the input 16 frames later
+    ASSERT_EQ(unit.initialize(), noErr);
+    const unsigned saved = _mm_getcsr();
+    const unsigned callers = (saved & ~0x8040u) | 0x6000u; // round toward zero, no flushing
+    _mm_setcsr(callers);
+    const float tiny = 1e-40f; // a subnormal float: read as zero while rendering
+    const Channels output =
+        unit.renderBlocks(signal(1, 64, [&](auto, unsigned i) { return i == 3 ? tiny : 0.5; }), 64);
+    const unsigned after = _mm_getcsr();
+    _mm_setcsr(saved);
+    EXPECT_EQ(after & 0xFFC0u, callers & 0xFFC0u); // modes (not sticky exception flags)
+    EXPECT_EQ(output[0][18], 0.5f);
+    EXPECT_EQ(output[0][19], 0.0f); // frame 3's subnormal came through as zero
+    EXPECT_EQ(output[0][20], 0.5f);
+}
+
+} // namespace

@@ -1,0 +1,222 @@
+// Saving and restoring the unit's state through the class-info property.
+
+#include "model.h"
+#include "support/hosted_unit.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <functional>
+#include <limits>
+#include <string>
+#include <vector>
+
+namespace {
+
+using unittest::Channels;
+using unittest::HostedUnit;
+using unittest::signal;
+
+std::string text(CFStringRef s) {
+    std::vector<char> buffer(4 * (CFStringGetLength(s) + 1) + 1);
+    CFStringGetCString(s, buffer.data(), static_cast<CFIndex>(buffer.size()), kCFStringEncodingUTF8);
+    return buffer.data();
+}
+
+CFStringRef string(const std::string& t) {
+    return CFStringCreateWithCString(nullptr, t.c_str(), kCFStringEncodingUTF8);
+}
+
+CFPropertyListRef save(HostedUnit& unit) {
+    CFPropertyListRef state = nullptr;
+    UInt32 size = sizeof state;
+    EXPECT_EQ(AudioUnitGetProperty(unit.unit(), kAudioUnitProperty_ClassInfo,
+                                   kAudioUnitScope_Global, 0, &state, &size),
+              noErr);
+    return state;
+}
+
+OSStatus restore(HostedUnit& unit, CFPropertyListRef state) {
+    return AudioUnitSetProperty(unit.unit(), kAudioUnitProperty_ClassInfo, kAudioUnitScope_Global,
+                                0, &state, sizeof state);
+}
+
+AUPreset presentPreset(HostedUnit& unit) {
+    AUPreset preset{};
+    UInt32 size = sizeof preset;
+    EXPECT_EQ(AudioUnitGetProperty(unit.unit(), kAudioUnitProperty_PresentPreset,
+                                   kAudioUnitScope_Global, 0, &preset, &size),
+              noErr);
+    return preset;
+}
+
+std::string presentName(HostedUnit& unit) {
+    const AUPreset preset = presentPreset(unit);
+    const std::string name = text(preset.presetName);
+    CFRelease(preset.presetName);
+    return name;
+}
+
+OSStatus setPresetName(HostedUnit& unit, const std::string& name) {
+    const CFStringRef s = string(name);
+    const AUPreset preset{-1, s};
+    const OSStatus status = AudioUnitSetProperty(unit.unit(), kAudioUnitProperty_PresentPreset,
+                                                 kAudioUnitScope_Global, 0, &preset, sizeof preset);
+    CFRelease(s);
+    return status;
+}
+
+std::vector<float> values(HostedUnit& unit) {
+    std::vector<float> v;
+    for (unsigned id = 0; id < classic::parameterCount; ++id) v.push_back(unit.parameter(id));
+    return v;
+}
+
+// The blob of a saved state, as bytes.
+std::vector<std::uint8_t> blob(CFPropertyListRef state) {
+    const auto data = static_cast<CFDataRef>(
+        CFDictionaryGetValue(static_cast<CFDictionaryRef>(state), CFSTR("data")));
+    const std::uint8_t* bytes = CFDataGetBytePtr(data);
+    return {bytes, bytes + CFDataGetLength(data)};
+}
+
+CFMutableDictionaryRef withBlob(CFPropertyListRef state, const std::vector<std::uint8_t>& bytes) {
+    CFMutableDictionaryRef copy =
+        CFDictionaryCreateMutableCopy(nullptr, 0, static_cast<CFDictionaryRef>(state));
+    const CFDataRef data = CFDataCreate(nullptr, bytes.data(), static_cast<CFIndex>(bytes.size()));
+    CFDictionarySetValue(copy, CFSTR("data"), data);
+    CFRelease(data);
+    return copy;
+}
+
+void putFloat(std::vector<std::uint8_t>& bytes, std::size_t at, float value) {
+    std::uint32_t bits;
+    std::memcpy(&bits, &value, 4);
+    for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<std::uint8_t>(bits >> (24 - 8 * i));
+}
+
+TEST(UnitState, SavedStateRestoresValuesAndPresetName) {
+    HostedUnit unit;
+    ASSERT_EQ(unit.setParameter(0, 3), noErr);
+    ASSERT_EQ(unit.setParameter(1, 2.8f), noErr);
+    ASSERT_EQ(unit.setParameter(9, -7.25f), noErr);
+    ASSERT_EQ(setPresetName(unit, "My Vocal \u00B7 take 2"), noErr);
+    const std::vector<float> before = values(unit);
+    const CFPropertyListRef state = save(unit);
+    EXPECT_EQ(blob(state).size(), 124u);
+
+    ASSERT_EQ(unit.setParameter(0, 0), noErr);
+    ASSERT_EQ(unit.setParameter(12, 1), noErr);
+    ASSERT_EQ(setPresetName(unit, "Other"), noErr);
+    ASSERT_EQ(restore(unit, state), noErr);
+    EXPECT_EQ(values(unit), before);
+    EXPECT_EQ(presentName(unit), "My Vocal \u00B7 take 2");
+    EXPECT_EQ(presentPreset(unit).presetNumber, -1);
+
+    // Saved again, byte for byte the same dictionary.
+    const CFPropertyListRef again = save(unit);
+    EXPECT_TRUE(CFEqual(state, again));
+    CFRelease(again);
+    CFRelease(state);
+}
+
+TEST(UnitState, RestoredValuesReachTheEngineWithoutGlide) {
+    HostedUnit source;
+    ASSERT_EQ(source.setParameter(1, 9), noErr);
+    ASSERT_EQ(source.setParameter(3, 0), noErr);
+    const CFPropertyListRef state = save(source);
+
+    HostedUnit restored;            // renders at defaults, then restores
+    HostedUnit fresh(48000, 2, false); // initialised at the restored values
+    ASSERT_EQ(fresh.setParameter(1, 9), noErr);
+    ASSERT_EQ(fresh.setParameter(3, 0), noErr);
+    ASSERT_EQ(fresh.initialize(), noErr);
+    const Channels input = signal(2, 2048, [](unsigned c, unsigned i) {
+        return 0.4 * std::sin(0.02 * i + c);
+    });
+    restored.renderBlocks(input, 512);
+    ASSERT_EQ(restore(restored, state), noErr);
+    EXPECT_EQ(restored.renderBlocks(input, 512), fresh.renderBlocks(input, 512));
+    CFRelease(state);
+}
+
+TEST(UnitState, RefusedStatesChangeNothing) {
+    HostedUnit unit;
+    const CFPropertyListRef good = save(unit);
+    ASSERT_EQ(unit.setParameter(1, 7), noErr);
+    ASSERT_EQ(setPresetName(unit, "Kept"), noErr);
+    const std::vector<float> before = values(unit);
+
+    std::vector<std::uint8_t> duplicated = blob(good);
+    duplicated[12 + 8 * 13 + 3] = 0; // the last entry names ID 0 again
+    std::vector<std::uint8_t> notANumber = blob(good);
+    putFloat(notANumber, 16 + 8 * 1, std::numeric_limits<float>::quiet_NaN());
+
+    const std::vector<std::function<CFPropertyListRef()>> hostile = {
+        [&] {
+            CFMutableDictionaryRef d =
+                CFDictionaryCreateMutableCopy(nullptr, 0, static_cast<CFDictionaryRef>(good));
+            const SInt32 opalin = 0x4F70616C;
+            const CFNumberRef n = CFNumberCreate(nullptr, kCFNumberSInt32Type, &opalin);
+            CFDictionarySetValue(d, CFSTR("subtype"), n);
+            CFRelease(n);
+            return d;
+        },
+        [&] {
+            CFMutableDictionaryRef d =
+                CFDictionaryCreateMutableCopy(nullptr, 0, static_cast<CFDictionaryRef>(good));
+            const SInt32 one = 1;
+            const CFNumberRef n = CFNumberCreate(nullptr, kCFNumberSInt32Type, &one);
+            CFDictionarySetValue(d, CFSTR("version"), n);
+            CFRelease(n);
+            return d;
+        },
+        [&] { return withBlob(good, duplicated); },
+        [&] { return withBlob(good, notANumber); },
+        [&] { return CFStringCreateWithCString(nullptr, "not a dictionary", kCFStringEncodingUTF8); },
+    };
+    for (std::size_t i = 0; i < hostile.size(); ++i) {
+        const CFPropertyListRef state = hostile[i]();
+        EXPECT_EQ(restore(unit, state), kAudioUnitErr_InvalidPropertyValue) << i;
+        EXPECT_EQ(values(unit), before) << i;
+        EXPECT_EQ(presentName(unit), "Kept") << i;
+        CFRelease(state);
+    }
+    CFRelease(good);
+}
+
+TEST(UnitState, APartialStateLeavesTheRestAtDefaults) {
+    HostedUnit unit;
+    ASSERT_EQ(unit.setParameter(0, 4), noErr);
+    ASSERT_EQ(unit.setParameter(13, 55), noErr);
+    const CFPropertyListRef full = save(unit);
+    std::vector<std::uint8_t> bytes = blob(full);
+    bytes.resize(bytes.size() - 8); // drop Analog Shimmer (ID 13)
+    bytes[11] = 13;
+    const CFMutableDictionaryRef partial = withBlob(full, bytes);
+    ASSERT_EQ(unit.setParameter(0, 1), noErr);
+    ASSERT_EQ(restore(unit, partial), noErr);
+    EXPECT_EQ(unit.parameter(0), 4);
+    EXPECT_EQ(unit.parameter(13), 0);
+    CFRelease(partial);
+    CFRelease(full);
+}
+
+TEST(UnitState, AHostsOverlongPresetNameStillSavesARestorableState) {
+    HostedUnit unit;
+    ASSERT_EQ(setPresetName(unit, std::string(5000, 'x')), noErr);
+    EXPECT_EQ(presentName(unit).size(), 4096u);
+    const CFPropertyListRef state = save(unit);
+    EXPECT_EQ(restore(unit, state), noErr);
+    CFRelease(state);
+    // A pair of UTF-16 units is never cut in half.
+    std::string name(4095, 'y');
+    for (int i = 0; i < 10; ++i) name += "\xF0\x9D\x84\x9E";
+    ASSERT_EQ(setPresetName(unit, name), noErr);
+    const AUPreset preset = presentPreset(unit);
+    EXPECT_EQ(CFStringGetLength(preset.presetName), 4095);
+    CFRelease(preset.presetName);
+}
+
+} // namespace
