@@ -190,6 +190,7 @@ void renderInput(HostedUnit& unit, const AudioData& audio) {
 }
 
 int run(int argc, char** argv) {
+    startManualClock();
     EditorCommand command;
     std::string error;
     if (!parseCommand(argc, argv, command, error)) {

@@ -8,14 +8,22 @@ constexpr CFTimeInterval pollInterval = 0.03333333333333333; // 1/30 s
 
 } // namespace
 
+void startManualClock() {
+    // The poll runs on CF's manual clock: as often as asked, never waiting for real time.
+    if (!CFRunLoopIsUsingManualClockForTesting()) {
+        CFRunLoopUseManualClockForTesting(true);
+    }
+}
+
 void pumpMainRunLoop() {
-    // One pass in the common modes: listener deliveries and whatever is due.
+    startManualClock();
     CFRunLoopRunInMode(kCFRunLoopDefaultMode, 0, false);
     NSApplication::sharedApplication()->displayWindows();
 }
 
 void advancePoll() {
-    // Running the loop for one interval lets the clock reach the poll timer's next fire date.
-    CFRunLoopRunInMode(kCFRunLoopDefaultMode, pollInterval, false);
+    startManualClock();
+    CFRunLoopAdvanceManualClockForTesting(pollInterval);
+    CFRunLoopRunInMode(kCFRunLoopDefaultMode, 0, false);
     NSApplication::sharedApplication()->displayWindows();
 }

@@ -2,6 +2,9 @@
 // The main run loop as kelvo-editor drives it: by hand, on CF's manual clock, so the poll
 // runs exactly as often as asked and no faster than the program can draw.
 
+// Switches CF's clock to manual time; called before the editor makes its timer. [main thread]
+void startManualClock();
+
 // Runs whatever is due now (listener deliveries, sheet completions, timers whose time has
 // come) and redraws the windows that need it. [main thread]
 void pumpMainRunLoop();
