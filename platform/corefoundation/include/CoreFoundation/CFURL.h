@@ -1,9 +1,10 @@
 // CFURL for local files.
 //
 // What this stand-in promises:
-// - URLs are file URLs holding an absolute or relative POSIX path (no scheme other than "file",
-//   no base URLs). A directory URL ends in "/". CFURLGetString gives "file://" + the
-//   percent-encoded path for absolute paths, the encoded path alone for relative ones.
+// - URLs are file URLs holding an absolute POSIX path (no scheme other than "file", no base
+//   URLs): a relative path is resolved against the current directory when the URL is made, and
+//   repeated "/" collapse. A directory URL's string ends in "/". CFURLGetString gives
+//   "file://" + the percent-encoded path.
 // - Equality and hash are by the path text (and the directory flag).
 // - Path components and extensions are split on "/" and the last ".", as on the platform:
 //   the extension of "Name.component/" is "component"; "." files have no extension.
@@ -25,8 +26,7 @@ typedef enum {
 
 CF_EXPORT CFTypeID CFURLGetTypeID(void);
 
-// (+1) [any thread] Only kCFURLPOSIXPathStyle is supported (others give NULL). A path that is
-// not absolute stays relative.
+// (+1) [any thread] Only kCFURLPOSIXPathStyle is supported (others give NULL).
 CF_EXPORT CFURLRef CFURLCreateWithFileSystemPath(CFAllocatorRef allocator, CFStringRef filePath,
                                                  CFURLPathStyle pathStyle, Boolean isDirectory);
 CF_EXPORT CFURLRef CFURLCreateFromFileSystemRepresentation(CFAllocatorRef allocator,
@@ -58,7 +58,7 @@ CF_EXPORT CFStringRef CFURLGetString(CFURLRef anURL);
 CF_EXPORT Boolean CFURLHasDirectoryPath(CFURLRef anURL);
 // Always NULL: URLs here have no base.
 CF_EXPORT CFURLRef CFURLGetBaseURL(CFURLRef anURL);
-// (+1) Itself, retained: URLs here are already absolute or plainly relative.
+// (+1) Itself, retained: URLs here are already absolute.
 CF_EXPORT CFURLRef CFURLCopyAbsoluteURL(CFURLRef relativeURL);
 // Whether the file or directory exists (stat succeeds).
 CF_EXPORT Boolean CFURLResourceIsReachable(CFURLRef url, CFErrorRef* error);

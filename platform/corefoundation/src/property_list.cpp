@@ -1,0 +1,373 @@
+// Property lists on libplist: CF objects to and from libplist's nodes, with the guards in
+// property_list_guard.h in front of the parser.
+
+#include "error_impl.h"
+#include "object.h"
+#include "property_list_guard.h"
+#include "string_impl.h"
+
+#include <CoreFoundation/CFArray.h>
+#include <CoreFoundation/CFData.h>
+#include <CoreFoundation/CFDictionary.h>
+#include <CoreFoundation/CFNumber.h>
+#include <CoreFoundation/CFPropertyList.h>
+
+#include <plist/plist.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct NodeDeleter {
+    void operator()(plist_t node) const { plist_free(node); }
+};
+using Node = std::unique_ptr<void, NodeDeleter>;
+
+void fail(CFErrorRef* error, CFIndex code, const std::string& why) {
+    cf::setError(error, kCFErrorDomainCocoa, code, why);
+}
+
+// ---- CF to libplist ----------------------------------------------------------------------
+
+struct KeyedValue {
+    CFStringRef key;
+    CFTypeRef value;
+};
+
+// Returns NULL (and the reason) for anything a property list cannot hold.
+plist_t toNode(CFTypeRef value, unsigned depth, std::string& why) {
+    if (value == nullptr) {
+        why = "a NULL value";
+        return nullptr;
+    }
+    if (depth > cf::plist::kMaximumNesting) {
+        why = "nested too deeply (or a container holds itself)";
+        return nullptr;
+    }
+    const CFTypeID type = CFGetTypeID(value);
+    if (type == CFStringGetTypeID()) {
+        return plist_new_string(cf::utf8(static_cast<CFStringRef>(value)).c_str());
+    }
+    if (type == CFBooleanGetTypeID()) {
+        return plist_new_bool(CFBooleanGetValue(static_cast<CFBooleanRef>(value)) ? 1 : 0);
+    }
+    if (type == CFNumberGetTypeID()) {
+        const auto number = static_cast<CFNumberRef>(value);
+        if (CFNumberIsFloatType(number)) {
+            double real = 0;
+            CFNumberGetValue(number, kCFNumberFloat64Type, &real);
+            return plist_new_real(real);
+        }
+        SInt64 integer = 0;
+        CFNumberGetValue(number, kCFNumberSInt64Type, &integer);
+        // libplist holds every integer as 64 unsigned bits and writes values with the top bit
+        // set as negative, which is the two's-complement reading we want.
+        return plist_new_uint(static_cast<uint64_t>(integer));
+    }
+    if (type == CFDataGetTypeID()) {
+        const auto data = static_cast<CFDataRef>(value);
+        static const char empty = 0;
+        const auto* bytes = reinterpret_cast<const char*>(CFDataGetBytePtr(data));
+        return plist_new_data(bytes != nullptr ? bytes : &empty,
+                              static_cast<uint64_t>(CFDataGetLength(data)));
+    }
+    if (type == CFArrayGetTypeID()) {
+        const auto array = static_cast<CFArrayRef>(value);
+        plist_t node = plist_new_array();
+        for (CFIndex i = 0; i < CFArrayGetCount(array); ++i) {
+            plist_t item = toNode(CFArrayGetValueAtIndex(array, i), depth + 1, why);
+            if (item == nullptr) {
+                plist_free(node);
+                return nullptr;
+            }
+            plist_array_append_item(node, item);
+        }
+        return node;
+    }
+    if (type == CFDictionaryGetTypeID()) {
+        const auto dictionary = static_cast<CFDictionaryRef>(value);
+        const auto count = static_cast<size_t>(CFDictionaryGetCount(dictionary));
+        std::vector<const void*> keys(count);
+        std::vector<const void*> values(count);
+        CFDictionaryGetKeysAndValues(dictionary, keys.data(), values.data());
+        std::vector<KeyedValue> entries;
+        entries.reserve(count);
+        for (size_t i = 0; i < count; ++i) {
+            if (keys[i] == nullptr || CFGetTypeID(keys[i]) != CFStringGetTypeID()) {
+                why = "a dictionary key that is not a string";
+                return nullptr;
+            }
+            entries.push_back({static_cast<CFStringRef>(keys[i]), values[i]});
+        }
+        // Sorted keys make the bytes independent of insertion order.
+        std::sort(entries.begin(), entries.end(), [](const KeyedValue& a, const KeyedValue& b) {
+            return cf::compareUnits(a.key->units, b.key->units) == kCFCompareLessThan;
+        });
+        plist_t node = plist_new_dict();
+        for (const KeyedValue& e : entries) {
+            plist_t item = toNode(e.value, depth + 1, why);
+            if (item == nullptr) {
+                plist_free(node);
+                return nullptr;
+            }
+            const std::string key = cf::utf8(e.key);
+            if (key.find('\0') != std::string::npos) {
+                plist_free(item);
+                plist_free(node);
+                why = "a key with a zero character";
+                return nullptr;
+            }
+            plist_dict_set_item(node, key.c_str(), item);
+        }
+        return node;
+    }
+    why = std::string("a ") + cf::typeName(type) + ", which a property list cannot hold";
+    return nullptr;
+}
+
+// ---- libplist to CF ----------------------------------------------------------------------
+
+CFTypeRef fromNode(plist_t node, CFOptionFlags options, unsigned depth, std::string& why);
+
+CFStringRef stringFromUTF8(const char* text, bool makeMutable) {
+    if (text == nullptr) {
+        return nullptr;
+    }
+    CFStringRef s = CFStringCreateWithCString(nullptr, text, kCFStringEncodingUTF8);
+    if (s == nullptr || !makeMutable) {
+        return s;
+    }
+    CFMutableStringRef m = CFStringCreateMutableCopy(nullptr, 0, s);
+    CFRelease(s);
+    return m;
+}
+
+CFTypeRef fromNode(plist_t node, CFOptionFlags options, unsigned depth, std::string& why) {
+    if (depth > cf::plist::kMaximumNesting) {
+        why = "nested too deeply";
+        return nullptr;
+    }
+    const bool mutableContainers = options == kCFPropertyListMutableContainers ||
+                                   options == kCFPropertyListMutableContainersAndLeaves;
+    const bool mutableLeaves = options == kCFPropertyListMutableContainersAndLeaves;
+    switch (plist_get_node_type(node)) {
+    case PLIST_STRING: {
+        char* text = nullptr;
+        plist_get_string_val(node, &text);
+        CFStringRef s = stringFromUTF8(text, mutableLeaves);
+        std::free(text);
+        if (s == nullptr) {
+            why = "a string that is not valid UTF-8";
+        }
+        return s;
+    }
+    case PLIST_BOOLEAN: {
+        uint8_t b = 0;
+        plist_get_bool_val(node, &b);
+        return b != 0 ? kCFBooleanTrue : kCFBooleanFalse;
+    }
+    case PLIST_UINT: {
+        uint64_t u = 0;
+        plist_get_uint_val(node, &u);
+        const auto v = static_cast<SInt64>(u); // the guards refuse what does not fit
+        return CFNumberCreate(nullptr, kCFNumberSInt64Type, &v);
+    }
+    case PLIST_REAL: {
+        double d = 0;
+        plist_get_real_val(node, &d);
+        return CFNumberCreate(nullptr, kCFNumberFloat64Type, &d);
+    }
+    case PLIST_DATA: {
+        char* bytes = nullptr;
+        uint64_t length = 0;
+        plist_get_data_val(node, &bytes, &length);
+        CFDataRef data = nullptr;
+        if (mutableLeaves) {
+            CFMutableDataRef m = CFDataCreateMutable(nullptr, 0);
+            CFDataAppendBytes(m, reinterpret_cast<const UInt8*>(bytes), static_cast<CFIndex>(length));
+            data = m;
+        } else {
+            data = CFDataCreate(nullptr, reinterpret_cast<const UInt8*>(bytes),
+                                static_cast<CFIndex>(length));
+        }
+        std::free(bytes);
+        return data;
+    }
+    case PLIST_ARRAY: {
+        CFMutableArrayRef array = CFArrayCreateMutable(nullptr, 0, &kCFTypeArrayCallBacks);
+        const uint32_t count = plist_array_get_size(node);
+        for (uint32_t i = 0; i < count; ++i) {
+            CFTypeRef item = fromNode(plist_array_get_item(node, i), options, depth + 1, why);
+            if (item == nullptr) {
+                CFRelease(array);
+                return nullptr;
+            }
+            CFArrayAppendValue(array, item);
+            CFRelease(item);
+        }
+        if (mutableContainers) {
+            return array;
+        }
+        CFArrayRef frozen = CFArrayCreateCopy(nullptr, array);
+        CFRelease(array);
+        return frozen;
+    }
+    case PLIST_DICT: {
+        CFMutableDictionaryRef dictionary = CFDictionaryCreateMutable(
+            nullptr, 0, &kCFTypeDictionaryKeyCallBacks, &kCFTypeDictionaryValueCallBacks);
+        plist_dict_iter it = nullptr;
+        plist_dict_new_iter(node, &it);
+        while (it != nullptr) {
+            char* key = nullptr;
+            plist_t value = nullptr;
+            plist_dict_next_item(node, it, &key, &value);
+            if (key == nullptr || value == nullptr) {
+                std::free(key);
+                break;
+            }
+            CFStringRef k = stringFromUTF8(key, false);
+            std::free(key);
+            CFTypeRef v = k != nullptr ? fromNode(value, options, depth + 1, why) : nullptr;
+            if (k == nullptr || v == nullptr) {
+                if (k == nullptr) {
+                    why = "a key that is not valid UTF-8";
+                }
+                CFRelease(k);
+                std::free(it);
+                CFRelease(dictionary);
+                return nullptr;
+            }
+            CFDictionarySetValue(dictionary, k, v);
+            CFRelease(k);
+            CFRelease(v);
+        }
+        std::free(it);
+        if (mutableContainers) {
+            return dictionary;
+        }
+        CFDictionaryRef frozen = CFDictionaryCreateCopy(nullptr, dictionary);
+        CFRelease(dictionary);
+        return frozen;
+    }
+    case PLIST_DATE:
+        why = "dates are not supported";
+        return nullptr;
+    default:
+        why = "an unsupported value type";
+        return nullptr;
+    }
+}
+
+bool isBinary(const UInt8* bytes, size_t length) {
+    return length >= 6 && std::memcmp(bytes, "bplist", 6) == 0;
+}
+
+bool looksLikeXML(const UInt8* bytes, size_t length) {
+    size_t i = length >= 3 && std::memcmp(bytes, "\xEF\xBB\xBF", 3) == 0 ? 3 : 0;
+    while (i < length && (bytes[i] == ' ' || bytes[i] == '\t' || bytes[i] == '\r' ||
+                          bytes[i] == '\n')) {
+        ++i;
+    }
+    return i < length && bytes[i] == '<';
+}
+
+} // namespace
+
+extern "C" {
+
+CFPropertyListRef CFPropertyListCreateWithData(CFAllocatorRef, CFDataRef data,
+                                               CFOptionFlags options, CFPropertyListFormat* format,
+                                               CFErrorRef* error) {
+    if (error != nullptr) {
+        *error = nullptr;
+    }
+    if (data == nullptr) {
+        fail(error, kCFPropertyListReadCorruptError, "no data");
+        return nullptr;
+    }
+    const UInt8* bytes = CFDataGetBytePtr(data);
+    const auto length = static_cast<size_t>(CFDataGetLength(data));
+    if (length == 0 || bytes == nullptr) {
+        fail(error, kCFPropertyListReadCorruptError, "empty data");
+        return nullptr;
+    }
+    if (length > cf::plist::kMaximumInputBytes) {
+        fail(error, kCFPropertyListReadCorruptError, "property list larger than 64 MiB");
+        return nullptr;
+    }
+    const bool binary = isBinary(bytes, length);
+    if (!binary && !looksLikeXML(bytes, length)) {
+        fail(error, kCFPropertyListReadUnknownVersionError, "neither XML nor binary");
+        return nullptr;
+    }
+    const std::string refused = binary ? cf::plist::checkBinary(bytes, length)
+                                       : cf::plist::checkXML(bytes, length);
+    if (!refused.empty()) {
+        fail(error, kCFPropertyListReadCorruptError, "malformed property list: " + refused);
+        return nullptr;
+    }
+    plist_t parsed = nullptr;
+    if (binary) {
+        plist_from_bin(reinterpret_cast<const char*>(bytes), static_cast<uint32_t>(length), &parsed);
+    } else {
+        plist_from_xml(reinterpret_cast<const char*>(bytes), static_cast<uint32_t>(length), &parsed);
+    }
+    const Node root(parsed);
+    if (root == nullptr) {
+        fail(error, kCFPropertyListReadCorruptError, "malformed property list");
+        return nullptr;
+    }
+    std::string why;
+    CFTypeRef list = fromNode(root.get(), options, 0, why);
+    if (list == nullptr) {
+        fail(error, kCFPropertyListReadCorruptError, "malformed property list: " + why);
+        return nullptr;
+    }
+    if (format != nullptr) {
+        *format = binary ? kCFPropertyListBinaryFormat_v1_0 : kCFPropertyListXMLFormat_v1_0;
+    }
+    return list;
+}
+
+CFDataRef CFPropertyListCreateData(CFAllocatorRef, CFPropertyListRef propertyList,
+                                   CFPropertyListFormat format, CFOptionFlags,
+                                   CFErrorRef* error) {
+    if (error != nullptr) {
+        *error = nullptr;
+    }
+    if (format != kCFPropertyListXMLFormat_v1_0 && format != kCFPropertyListBinaryFormat_v1_0) {
+        fail(error, kCFPropertyListWriteStreamError, "only XML and binary can be written");
+        return nullptr;
+    }
+    std::string why;
+    const Node root(toNode(propertyList, 0, why));
+    if (root == nullptr) {
+        fail(error, kCFPropertyListWriteStreamError, "cannot write " + why);
+        return nullptr;
+    }
+    char* bytes = nullptr;
+    uint32_t length = 0;
+    if (format == kCFPropertyListXMLFormat_v1_0) {
+        plist_to_xml(root.get(), &bytes, &length);
+    } else {
+        plist_to_bin(root.get(), &bytes, &length);
+    }
+    if (bytes == nullptr) {
+        fail(error, kCFPropertyListWriteStreamError, "the writer failed");
+        return nullptr;
+    }
+    CFDataRef data = CFDataCreate(nullptr, reinterpret_cast<const UInt8*>(bytes), length);
+    if (format == kCFPropertyListXMLFormat_v1_0) {
+        plist_to_xml_free(bytes);
+    } else {
+        plist_to_bin_free(bytes);
+    }
+    return data;
+}
+
+} // extern "C"
