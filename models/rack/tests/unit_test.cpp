@@ -273,10 +273,12 @@ TEST(ModelUnit, AudioAndMetersAreTheEnginesInStereoAndMono) {
 TEST(ModelUnit, RenderAllocatesNothing) {
     auto unit = open();
     const Channels input = programme(2, 4096, 0.5);
-    unit->render(input, 512); // first render outside the scope
+    Channels output = unit->render(input, 512); // the first render outside the scope
     kelvo::testing::AllocationScope scope;
-    unit->render(input, 512);
+    unit->renderInto(input, output, 512);
+    unit->renderInto(input, output, 100);
     EXPECT_EQ(scope.count(), 0u);
+    EXPECT_EQ(unit->lastStatus(), noErr);
 }
 
 TEST(ModelUnit, BoundedAndFiniteForHostileInputsAtEveryPreset) {

@@ -105,8 +105,13 @@ OSStatus Unit::supplyInput(void* self, AudioUnitRenderActionFlags*, const AudioT
 }
 
 Channels Unit::render(const Channels& input, UInt32 block) {
+    Channels output(channels, std::vector<float>(input[0].size()));
+    renderInto(input, output, block);
+    return output;
+}
+
+void Unit::renderInto(const Channels& input, Channels& output, UInt32 block) {
     const UInt32 frames = static_cast<UInt32>(input[0].size());
-    Channels output(channels, std::vector<float>(frames));
     status = noErr;
     for (UInt32 start = 0; start < frames && status == noErr; start += block) {
         const UInt32 n = std::min(block, frames - start);
@@ -125,7 +130,6 @@ Channels Unit::render(const Channels& input, UInt32 block) {
         sampleTime += n;
     }
     pending = nullptr;
-    return output;
 }
 
 float Unit::parameter(AudioUnitParameterID id) const {

@@ -34,6 +34,8 @@ public:
 
     // Renders input (one vector per channel, all of one length) in calls of block frames.
     Channels render(const Channels& input, UInt32 block = 512);
+    // The same into output, already shaped like the input (allocates nothing).
+    void renderInto(const Channels& input, Channels& output, UInt32 block = 512);
     // The status of the last render call.
     OSStatus lastStatus() const { return status; }
 
