@@ -76,7 +76,9 @@ std::vector<BundleLocation> findBundles(const std::vector<std::filesystem::path>
              it.increment(ec)) {
             const auto& path = it->path();
             std::error_code typeError;
-            if (path.extension() == bundleExtension && it->is_directory(typeError)) {
+            // A folder still being built has no Info.plist yet and is not a bundle.
+            if (path.extension() == bundleExtension && it->is_directory(typeError) &&
+                std::filesystem::is_regular_file(path / "Contents" / "Info.plist", typeError)) {
                 here.push_back(path);
             }
         }

@@ -29,7 +29,7 @@ std::vector<std::filesystem::path> searchFolders(const std::filesystem::path& pr
 // The folders for this process: the running program's folder and KELVO_PLUGIN_PATH.
 std::vector<std::filesystem::path> defaultSearchFolders();
 
-// Every *.component directory directly inside the folders, in folder order and by name within
+// Every *.component directory with a Contents/Info.plist directly inside the folders, in folder order and by name within
 // a folder; a product found in an earlier folder hides the same product in a later one.
 std::vector<BundleLocation> findBundles(const std::vector<std::filesystem::path>& folders);
 

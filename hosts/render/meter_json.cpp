@@ -11,7 +11,12 @@ namespace {
 std::string number(double value) { return std::isfinite(value) ? formatNumber(value) : "null"; }
 
 std::string pair(const std::array<float, 2>& values) {
-    return "[" + number(values[0]) + "," + number(values[1]) + "]";
+    std::string text = "[";
+    text += number(values[0]);
+    text += ',';
+    text += number(values[1]);
+    text += ']';
+    return text;
 }
 
 } // namespace

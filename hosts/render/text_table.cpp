@@ -73,7 +73,9 @@ std::string TextTable::render(std::size_t indent, std::size_t lineWidth) const {
         }
         out += lastLines.front();
         for (std::size_t i = 1; i < lastLines.size(); ++i) {
-            out += "\n" + std::string(lastStart, ' ') + lastLines[i];
+            out += '\n';
+            out.append(lastStart, ' ');
+            out += lastLines[i];
         }
         // No trailing blanks when the last cell is empty.
         while (!out.empty() && out.back() == ' ') {

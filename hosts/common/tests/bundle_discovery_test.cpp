@@ -27,6 +27,7 @@ protected:
         makeBundle(second_ / "KelvoFennic.component");
         fs::create_directories(second_ / "Notes.component.txt");  // not a bundle name
         std::ofstream(second_ / "KelvoStray.component") << "a file, not a bundle";
+        fs::create_directories(second_ / "KelvoUnbuilt.component" / "Contents"); // no Info.plist
     }
     void TearDown() override { fs::remove_all(root_); }
 
