@@ -61,8 +61,8 @@ public:
     bool isEmpty() const { return path_.empty(); }
     NSInteger elementCount() const { return static_cast<NSInteger>(path_.size()); }
     NSPoint currentPoint() const { return path_.currentPoint(); }
-    NSRect bounds() const;             // NSZeroRect when empty
-    NSRect controlPointBounds() const; // the same here
+    NSRect bounds() const;                               // NSZeroRect when empty
+    NSRect controlPointBounds() const;                   // the same here
     const CGPathBuffer& CGPath() const { return path_; } // stand-in: the path value
 
     CGFloat lineWidth() const { return lineWidth_; }

@@ -18,8 +18,7 @@ public:
 
     static NSColor colorWithRed(CGFloat red, CGFloat green, CGFloat blue, CGFloat alpha);
     static NSColor colorWithSRGBRed(CGFloat red, CGFloat green, CGFloat blue, CGFloat alpha);
-    static NSColor colorWithCalibratedRed(CGFloat red, CGFloat green, CGFloat blue,
-                                          CGFloat alpha);
+    static NSColor colorWithCalibratedRed(CGFloat red, CGFloat green, CGFloat blue, CGFloat alpha);
     static NSColor colorWithDeviceRed(CGFloat red, CGFloat green, CGFloat blue, CGFloat alpha);
     static NSColor colorWithWhite(CGFloat white, CGFloat alpha);
     static NSColor blackColor();

@@ -29,9 +29,10 @@ enum : NSUInteger {
 
 class APPKIT_EXPORT NSGradient {
 public:
-    NSGradient(std::initializer_list<NSColor> colors);                   // initWithColors:
-    explicit NSGradient(std::span<const NSColor> colors);                // initWithColors:
-    NSGradient(const NSColor& starting, const NSColor& ending);          // initWithStartingColor:endingColor:
+    NSGradient(std::initializer_list<NSColor> colors);    // initWithColors:
+    explicit NSGradient(std::span<const NSColor> colors); // initWithColors:
+    NSGradient(const NSColor& starting,
+               const NSColor& ending); // initWithStartingColor:endingColor:
     NSGradient(std::span<const NSColor> colors, std::span<const CGFloat> locations);
 
     NSInteger numberOfColorStops() const { return static_cast<NSInteger>(stops_.count); }

@@ -40,8 +40,8 @@ public:
     static void restoreGraphicsState();
     static std::shared_ptr<NSGraphicsContext> graphicsContextWithCGContext(CGContextRef context,
                                                                            bool flipped);
-    static std::shared_ptr<NSGraphicsContext> graphicsContextWithBitmapImageRep(
-        const std::shared_ptr<NSBitmapImageRep>& rep);
+    static std::shared_ptr<NSGraphicsContext>
+    graphicsContextWithBitmapImageRep(const std::shared_ptr<NSBitmapImageRep>& rep);
 
     NSGraphicsContext(CGContextRef context, bool flipped); // retains the context
     ~NSGraphicsContext() override;

@@ -84,7 +84,8 @@ public:
                                                  const NSString& keyEquivalent);
     void removeItemAtIndex(NSInteger index);
     void removeAllItems();
-    void setSubmenu(const std::shared_ptr<NSMenu>& submenu, const std::shared_ptr<NSMenuItem>& item);
+    void setSubmenu(const std::shared_ptr<NSMenu>& submenu,
+                    const std::shared_ptr<NSMenuItem>& item);
     NSInteger numberOfItems() const { return static_cast<NSInteger>(items_.size()); }
     std::shared_ptr<NSMenuItem> itemAtIndex(NSInteger index) const;
     std::shared_ptr<NSMenuItem> itemWithTitle(const NSString& title) const;

@@ -75,6 +75,7 @@ public:
     NSRect textRect() const;
 
     bool isFlipped() const override { return true; }
+    void setFrameSize(NSSize size) override;
     void resizeWithOldSuperviewSize(NSSize oldSize) override;
     void drawRect(NSRect dirtyRect) override;
     NSAccessibilityRole accessibilityRole() const override;
@@ -94,4 +95,5 @@ private:
     bool verticallyResizable_ = true, horizontallyResizable_ = false;
     NSSize minSize_;
     NSSize maxSize_ = {1.0e7, 1.0e7};
+    bool layingOut_ = false;
 };

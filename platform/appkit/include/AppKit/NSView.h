@@ -22,8 +22,10 @@
 //   flip); clip to the bounds; call drawRect(bounds); draw each non-hidden subview; restore.
 //   A hidden view and everything inside it are not drawn.
 // - displayRectIgnoringOpacity(rect, context) draws the view's tree into any context (a
-//   bitmap or recording context) with the view's bounds mapped onto the context's default
-//   user space at the origin; cacheDisplayInRect does the same into a bitmap image rep.
+//   bitmap or recording context): rect (in the view's coordinates) is mapped onto the
+//   context's default user space at its origin, at the view's on-screen size (scaled by
+//   frame/bounds), its top edge at the top. cacheDisplayInRect does the same into a bitmap
+//   image rep, which bitmapImageRepForCachingDisplayInRect sizes to fit.
 //
 // Events:
 // - hitTest(point in the superview's coordinates): nullptr when hidden or the point lies
@@ -78,7 +80,7 @@ public:
     NSRect bounds() const { return bounds_; }
     void setFrame(NSRect frame);
     void setFrameOrigin(NSPoint origin);
-    void setFrameSize(NSSize size);
+    virtual void setFrameSize(NSSize size);
     void setBounds(NSRect bounds);
     void setBoundsOrigin(NSPoint origin);
     void setBoundsSize(NSSize size);
@@ -132,7 +134,9 @@ public:
     virtual bool acceptsFirstMouse(NSEvent* event);
 
     // Appearance and decoration.
-    void setAppearance(const std::shared_ptr<NSAppearance>& appearance) { appearance_ = appearance; }
+    void setAppearance(const std::shared_ptr<NSAppearance>& appearance) {
+        appearance_ = appearance;
+    }
     const std::shared_ptr<NSAppearance>& appearance() const { return appearance_; }
     void setToolTip(const NSString& toolTip) { toolTip_ = toolTip; }
     const NSString& toolTip() const { return toolTip_; }
@@ -142,8 +146,8 @@ public:
     const NSString& accessibilityLabel() const { return accessibilityLabel_; }
     void setAccessibilityHelp(const NSString& help) { accessibilityHelp_ = help; }
     const NSString& accessibilityHelp() const { return accessibilityHelp_; }
-    virtual NSAccessibilityRole accessibilityRole() const; // NSAccessibilityGroupRole
-    virtual NSHandle accessibilityValue() const;           // nil
+    virtual NSAccessibilityRole accessibilityRole() const;     // NSAccessibilityGroupRole
+    virtual NSHandle accessibilityValue() const;               // nil
     virtual void setAccessibilityValue(const NSHandle& value); // ignored by plain views
 
 protected:
@@ -153,6 +157,7 @@ protected:
 
 private:
     void applyFrameSize(NSSize size);
+    void drawContents(NSGraphicsContext& context);
     CGAffineTransform transformToSuperview() const;
 
     NSRect frame_;

@@ -140,6 +140,6 @@ private:
     NSWindow* parent_ = nullptr;
     NSResponder* firstResponder_ = nullptr;
     std::weak_ptr<NSView> mouseView_; // the view that took the mouse-down
-    CGFloat scale_ = 0; // 0: the main screen's scale
+    CGFloat scale_ = 0;               // 0: the main screen's scale
     std::shared_ptr<NSBitmapImageRep> backing_;
 };

@@ -39,8 +39,12 @@ public:
         bool sheet = false; // begun on a window
     };
 
-    void queueMenuAnswer(std::string titlePathOrCancel) { menuAnswers.push_back(std::move(titlePathOrCancel)); }
-    void queueFileAnswer(std::string pathOrCancel) { fileAnswers.push_back(std::move(pathOrCancel)); }
+    void queueMenuAnswer(std::string titlePathOrCancel) {
+        menuAnswers.push_back(std::move(titlePathOrCancel));
+    }
+    void queueFileAnswer(std::string pathOrCancel) {
+        fileAnswers.push_back(std::move(pathOrCancel));
+    }
 
     std::deque<std::string> menuAnswers;
     std::deque<std::string> fileAnswers;

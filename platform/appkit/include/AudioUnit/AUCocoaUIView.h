@@ -16,7 +16,7 @@ typedef AudioComponentInstance AudioUnit;
 class APPKIT_EXPORT AUCocoaUIBase {
 public:
     static constexpr const char* protocolSelectors[] = {"interfaceVersion",
-                                                       "uiViewForAudioUnit:withSize:"};
+                                                        "uiViewForAudioUnit:withSize:"};
     virtual ~AUCocoaUIBase();
     virtual unsigned interfaceVersion() = 0;
     // A new view for the unit (the size is a hint the editor may ignore); nullptr on failure.

@@ -54,7 +54,11 @@ enum CGInterpolationQuality : int32_t {
     kCGInterpolationMedium = 4,
 };
 // Source-over is the only compositing the editor uses; clear and copy serve tests and hosts.
-enum CGBlendMode : int32_t { kCGBlendModeNormal = 0, kCGBlendModeClear = 16, kCGBlendModeCopy = 17 };
+enum CGBlendMode : int32_t {
+    kCGBlendModeNormal = 0,
+    kCGBlendModeClear = 16,
+    kCGBlendModeCopy = 17
+};
 
 CG_EXTERN CGContextRef CGContextRetain(CGContextRef context);
 CG_EXTERN void CGContextRelease(CGContextRef context);

@@ -32,8 +32,12 @@ CG_EXTERN extern const CGRect CGRectZero;
 CG_EXTERN extern const CGRect CGRectNull;
 CG_EXTERN extern const CGRect CGRectInfinite;
 
-inline CGPoint CGPointMake(CGFloat x, CGFloat y) { return CGPoint{x, y}; }
-inline CGSize CGSizeMake(CGFloat width, CGFloat height) { return CGSize{width, height}; }
+inline CGPoint CGPointMake(CGFloat x, CGFloat y) {
+    return CGPoint{x, y};
+}
+inline CGSize CGSizeMake(CGFloat width, CGFloat height) {
+    return CGSize{width, height};
+}
 inline CGRect CGRectMake(CGFloat x, CGFloat y, CGFloat width, CGFloat height) {
     return CGRect{{x, y}, {width, height}};
 }

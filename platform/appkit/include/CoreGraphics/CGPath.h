@@ -120,14 +120,13 @@ CG_EXTERN void CGPathAddQuadCurveToPoint(CGMutablePathRef path, const CGAffineTr
 CG_EXTERN void CGPathAddCurveToPoint(CGMutablePathRef path, const CGAffineTransform* m,
                                      CGFloat cp1x, CGFloat cp1y, CGFloat cp2x, CGFloat cp2y,
                                      CGFloat x, CGFloat y);
-CG_EXTERN void CGPathAddArc(CGMutablePathRef path, const CGAffineTransform* m, CGFloat x,
-                            CGFloat y, CGFloat radius, CGFloat startAngle, CGFloat endAngle,
-                            bool clockwise);
+CG_EXTERN void CGPathAddArc(CGMutablePathRef path, const CGAffineTransform* m, CGFloat x, CGFloat y,
+                            CGFloat radius, CGFloat startAngle, CGFloat endAngle, bool clockwise);
 CG_EXTERN void CGPathAddRect(CGMutablePathRef path, const CGAffineTransform* m, CGRect rect);
 CG_EXTERN void CGPathAddEllipseInRect(CGMutablePathRef path, const CGAffineTransform* m,
                                       CGRect rect);
-CG_EXTERN void CGPathAddRoundedRect(CGMutablePathRef path, const CGAffineTransform* m,
-                                    CGRect rect, CGFloat cornerWidth, CGFloat cornerHeight);
+CG_EXTERN void CGPathAddRoundedRect(CGMutablePathRef path, const CGAffineTransform* m, CGRect rect,
+                                    CGFloat cornerWidth, CGFloat cornerHeight);
 CG_EXTERN void CGPathAddLines(CGMutablePathRef path, const CGAffineTransform* m,
                               const CGPoint* points, std::size_t count);
 CG_EXTERN void CGPathAddPath(CGMutablePathRef path, const CGAffineTransform* m, CGPathRef other);

@@ -76,10 +76,10 @@ struct CGRecordedOperation {
     CGPoint deviceStart, deviceEnd;
 
     // Images.
-    CGImageRef image = nullptr;         // the bitmap drawn (+0; valid while its owner lives)
-    const void* imageObject = nullptr;  // the NSImage drawn, when drawn through NSImage
-    CGRect imageSource;                 // pixels of image, origin top-left
-    bool imageTopAtMinY = false;        // which destination edge got the image's top row
+    CGImageRef image = nullptr;        // the bitmap drawn (+0; valid while its owner lives)
+    const void* imageObject = nullptr; // the NSImage drawn, when drawn through NSImage
+    CGRect imageSource;                // pixels of image, origin top-left
+    bool imageTopAtMinY = false;       // which destination edge got the image's top row
     CGFloat fraction = 1;
     CGInterpolationQuality interpolation = kCGInterpolationDefault;
 
@@ -95,6 +95,6 @@ struct CGRecordedOperation {
 CG_EXTERN CGContextRef CGRecordingContextCreate(CGSize size, CGFloat scale);
 CG_EXTERN bool CGContextIsRecording(CGContextRef context);
 // Empty for a context that is not a recording context.
-CG_EXTERN const std::vector<CGRecordedOperation>& CGRecordingContextGetOperations(
-    CGContextRef context);
+CG_EXTERN const std::vector<CGRecordedOperation>&
+CGRecordingContextGetOperations(CGContextRef context);
 CG_EXTERN void CGRecordingContextClear(CGContextRef context);

@@ -112,6 +112,8 @@ public:
     bool instancesRespondToSelector(const char* name) const;
 
 private:
+    friend void NSClassAddSelectors(const NSClassObject* cls, const char* const* begin,
+                                    const char* const* end);
     struct Data;
     std::shared_ptr<Data> data_;
 };
@@ -133,8 +135,8 @@ FOUNDATION_EXPORT NSString NSStringFromClass(Class cls);
 template <typename T> class NSClassRegistrar {
 public:
     explicit NSClassRegistrar(const char* name, std::initializer_list<const char*> selectors = {}) {
-        cls = NSRegisterClass(name, [] { return std::shared_ptr<NSObject>(std::make_shared<T>()); },
-                              selectors);
+        cls = NSRegisterClass(
+            name, [] { return std::shared_ptr<NSObject>(std::make_shared<T>()); }, selectors);
         if constexpr (requires { T::protocolSelectors; }) {
             NSClassAddSelectors(cls, std::begin(T::protocolSelectors),
                                 std::end(T::protocolSelectors));

@@ -65,4 +65,5 @@ private:
     Block block_;
     CFRunLoopTimerRef timer_ = nullptr;
     bool valid_ = true;
+    bool firing_ = false;
 };
