@@ -71,6 +71,7 @@ void EditorHarness::mouse(NSEventType type, NSPoint viewPoint, NSInteger clicks,
     NSEvent event = NSEvent::mouseEventWithType(type, toWindow(viewPoint), flags, 0,
                                                 window->windowNumber(), clicks);
     window->sendEvent(&event);
+    pump(); // one turn of the host's event loop per event, as the listener sees them
 }
 
 void EditorHarness::drag(NSPoint from, double dx, double dy, NSEventModifierFlags flags,
@@ -86,12 +87,14 @@ void EditorHarness::drag(NSPoint from, double dx, double dy, NSEventModifierFlag
 void EditorHarness::wheel(NSPoint at, double dy) {
     NSEvent event = NSEvent::scrollWheelEvent(toWindow(at), 0, dy, 0, 0, window->windowNumber());
     window->sendEvent(&event);
+    pump();
 }
 
 void EditorHarness::key(unsigned short code) {
     NSEvent event = NSEvent::keyEventWithType(NSEventTypeKeyDown, NSPoint{}, 0, 0,
                                               window->windowNumber(), "", "", false, code);
     window->sendEvent(&event);
+    pump();
 }
 
 NSPoint EditorHarness::centreOf(const NSView& control) {

@@ -24,7 +24,8 @@ public:
     std::shared_ptr<NSWindow> window;
 
     FakeUnitState& state() { return fakeUnitState(unit); }
-    // Events delivered so far (the run loop is pumped first); clears them.
+    // Events delivered so far (the run loop is pumped first); clears them. Input methods
+    // pump after each event, so value changes of one edit are not coalesced.
     std::vector<std::string> takeEvents();
     // Runs the main run loop once without moving the clock.
     void pump();
