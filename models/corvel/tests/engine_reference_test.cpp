@@ -236,7 +236,7 @@ TEST(CorvelReference, EveryPresetSampleForSampleInStereoAndMono) {
     const std::vector<double> b = checks::testSignal(5200, 0.2, 37);
     for (const classic::FactoryPreset& preset : classic::factoryPresets()) {
         for (unsigned channels : {2u, 1u}) {
-            for (double rate : {48000.0, 88200.0}) {
+            for (double rate : {8000.0, 48000.0, 88200.0, 192000.0}) {
                 SCOPED_TRACE(std::string(preset.name) + (channels == 1 ? " mono " : " stereo ") +
                              std::to_string(rate));
                 auto engine = std::make_unique<classic::Engine>();

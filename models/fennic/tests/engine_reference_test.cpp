@@ -175,7 +175,7 @@ TEST(FennicReference, EveryPresetSampleForSampleInStereoAndMono) {
     for (const classic::FactoryPreset& preset : classic::factoryPresets()) {
         for (unsigned channels : {2u, 1u}) {
             SCOPED_TRACE(std::string(preset.name) + (channels == 1 ? " mono" : " stereo"));
-            for (double rate : {44100.0, 96000.0}) {
+            for (double rate : {8000.0, 44100.0, 96000.0, 192000.0}) {
                 auto engine = std::make_unique<classic::Engine>();
                 engine->prepare(rate, preset.values.data());
                 ReferenceFennic ref(rate, preset.values);
