@@ -9,6 +9,10 @@ namespace artwork {
 // screws, edge bevels and the studio light.
 void rackPlate(Canvas& canvas, std::uint32_t seed);
 
+// The top row's photographed buttons, whose titles the editor does not draw: INIT, BYPASS,
+// DETAIL and GUIDE.
+void topRowButtons(cairo_t* cr);
+
 // "Iron-Blank-Panel": the plate under the framework editor's controls and texts.
 void blankPanel(Canvas& canvas);
 

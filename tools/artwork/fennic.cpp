@@ -44,6 +44,7 @@ void smallKnob(cairo_t* cr, double cx, double cy, double radius, const char* nam
 void fennicPhotograph(Canvas& canvas, bool approved) {
     cairo_t* cr = canvas.cr;
     rackPlate(canvas, 0xFE11);
+    topRowButtons(cr);
     engravedLine(cr, 82, 76, artWidth - 82, 76, 1.3);
 
     // Input and output: the big knobs, their readouts beneath.

@@ -69,9 +69,17 @@ void rackPlate(Canvas& canvas, std::uint32_t seed) {
     rackEar(cr, artWidth - earWidth);
 }
 
+void topRowButtons(cairo_t* cr) {
+    pushButton(cr, 95, 18, 121, 44, "INIT", false);
+    pushButton(cr, 244, 18, 134, 44, "BYPASS", false);
+    pushButton(cr, 1518, 18, 132, 44, "DETAIL", false);
+    pushButton(cr, 1674, 18, 174, 44, "GUIDE", false);
+}
+
 void blankPanel(Canvas& canvas) {
     cairo_t* cr = canvas.cr;
     rackPlate(canvas, 0x7011);
+    topRowButtons(cr);
     // The top row of buttons sits on a strip divided from the controls by a cut line.
     engravedLine(cr, 82, 76, artWidth - 82, 76, 1.3);
     // Control field on the left, meter field on the right; the editor prints inside them.
