@@ -108,7 +108,13 @@ public:
     void mouse(NSEventType type, NSPoint at, NSInteger clicks, NSEventModifierFlags flags) {
         NSEvent event =
             NSEvent::mouseEventWithType(type, at, flags, now(), window_->windowNumber(), clicks);
+        send(event);
+    }
+
+    // One turn of the event loop per event, so the listener hears every value of a drag.
+    void send(NSEvent& event) {
         window_->sendEvent(&event);
+        pumpMainRunLoop();
     }
 
     void click(double x, double y, NSInteger clicks) {
@@ -135,7 +141,7 @@ public:
     void wheel(const EditorAction& a) {
         NSEvent event = NSEvent::scrollWheelEvent(toWindow(a.x, a.y), 0, a.dy, 0, now(),
                                                   window_->windowNumber());
-        window_->sendEvent(&event);
+        send(event);
     }
 
     void key(const EditorAction& a) {
@@ -149,7 +155,7 @@ public:
                                                         : 126;
         NSEvent event = NSEvent::keyEventWithType(NSEventTypeKeyDown, at, 0, now(),
                                                   window_->windowNumber(), "", "", false, code);
-        window_->sendEvent(&event);
+        send(event);
     }
 
 private:
