@@ -1,0 +1,42 @@
+# classic::tanhScalar / tanh2 / tanh4 (engine/tanh.h): the accuracy and path tests, the table
+# generator and the benchmark. Included from framework/unit/CMakeLists.txt.
+include(GoogleTest)
+include(CheckCXXSourceCompiles)
+
+set(kelvo_tanh_dir ${CMAKE_CURRENT_LIST_DIR})
+set(kelvo_tanh_unit_dir ${CMAKE_CURRENT_LIST_DIR}/../..)
+
+# The tests and the generator take their exact values from quadruple precision (GCC's
+# libquadmath).
+set(CMAKE_REQUIRED_LIBRARIES quadmath)
+check_cxx_source_compiles([[
+  #include <quadmath.h>
+  int main() { return static_cast<int>(tanhq(static_cast<__float128>(0.5))); }
+]] KELVO_HAVE_QUADMATH)
+unset(CMAKE_REQUIRED_LIBRARIES)
+
+if(KELVO_HAVE_QUADMATH)
+  add_executable(kelvo_tanh_tests ${kelvo_tanh_dir}/tanh_test.cpp)
+  target_include_directories(kelvo_tanh_tests PRIVATE ${kelvo_tanh_unit_dir})
+  # Every path must run the same roundings: no fused multiply-adds anywhere.
+  target_compile_options(kelvo_tanh_tests PRIVATE -ffp-contract=off)
+  target_link_libraries(kelvo_tanh_tests PRIVATE GTest::gtest_main quadmath)
+  gtest_discover_tests(kelvo_tanh_tests)
+
+  # Rewrites engine/tanh_table.h: kelvo_tanh_table_generator > framework/unit/engine/tanh_table.h
+  add_executable(kelvo_tanh_table_generator ${kelvo_tanh_dir}/tanh_table_generator.cpp)
+  target_link_libraries(kelvo_tanh_table_generator PRIVATE quadmath)
+else()
+  message(STATUS "tanh tests: no libquadmath, tests skipped")
+endif()
+
+find_package(benchmark QUIET)
+if(benchmark_FOUND)
+  add_executable(kelvo_tanh_benchmark ${kelvo_tanh_dir}/tanh_benchmark.cpp)
+  target_include_directories(kelvo_tanh_benchmark PRIVATE ${kelvo_tanh_unit_dir})
+  target_compile_options(kelvo_tanh_benchmark PRIVATE -ffp-contract=off)
+  target_link_libraries(kelvo_tanh_benchmark PRIVATE benchmark::benchmark)
+  # A smoke run keeps it building and running; it asserts no timing.
+  add_test(NAME kelvo_tanh_benchmark COMMAND kelvo_tanh_benchmark --benchmark_min_time=0.05)
+  set_tests_properties(kelvo_tanh_benchmark PROPERTIES LABELS benchmark)
+endif()
