@@ -1,12 +1,15 @@
 // Rendering through AudioUnitRender: latency-exact bypass, silence, mono, meters, refused
 // buffer lists and the floating-point mode of the render call.
 
+#include "engine.h"
 #include "model.h"
+#include "presets/factory_preset.h"
 #include "support/hosted_unit.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <memory>
 #include <xmmintrin.h>
 
 namespace {
@@ -16,6 +19,14 @@ using unittest::HostedUnit;
 using unittest::signal;
 
 constexpr unsigned bypassId = 12, mixId = 10, shimmerId = 13;
+
+Channels slice(const Channels& input, unsigned begin, unsigned frames) {
+    Channels out;
+    for (const auto& channel : input) {
+        out.emplace_back(channel.begin() + begin, channel.begin() + begin + frames);
+    }
+    return out;
+}
 
 double music(unsigned c, unsigned i) {
     return 0.6 * std::sin(0.013 * i + c) + 0.25 * std::sin(0.31 * i) * (c ? -1 : 1);
@@ -33,6 +44,44 @@ TEST(UnitRender, BypassIsTheInputDelayedBySixteenFramesExactly) {
         for (UInt32 c = 0; c < channels; ++c) {
             for (unsigned i = 0; i < 3000; ++i) {
                 ASSERT_EQ(output[c][i], i < 16 ? 0.0f : input[c][i - 16]) << c << " " << i;
+            }
+        }
+    }
+}
+
+TEST(UnitRender, IsTheEngineFrameByFrameWithTargetsMovingAtEventOffsets) {
+    for (const UInt32 channels : {2u, 1u}) {
+        HostedUnit unit(44100, channels, false);
+        classic::Values values = classic::factoryPresets()[2].values;
+        for (unsigned id = 0; id < classic::parameterCount; ++id) {
+            ASSERT_EQ(unit.setParameter(id, values[id]), noErr);
+        }
+        ASSERT_EQ(unit.initialize(), noErr);
+        auto engine = std::make_unique<classic::Engine>();
+        engine->prepare(44100, values.data());
+
+        const unsigned block = 300;
+        const Channels input = signal(channels, 3 * block, music);
+        Channels output(channels, std::vector<float>(3 * block));
+        for (unsigned b = 0; b < 3; ++b) {
+            // Each block: Gain to 4 at frame 100 and Low EQ to 9 at frame 200 of the block
+            // (normalised on the way in), both queued before the render.
+            ASSERT_EQ(unit.setParameter(0, b == 1 ? 0.4f : 3.6f, 100), noErr);
+            ASSERT_EQ(unit.setParameter(2, b == 2 ? 1.2f : 8.7f, 200), noErr);
+            const Channels part = unit.renderBlocks(slice(input, b * block, block), block);
+            for (unsigned i = 0; i < block; ++i) {
+                if (i == 0 || i == 100 || i == 200) {
+                    if (i == 100) values[0] = b == 1 ? 0.0f : 4.0f;
+                    if (i == 200) values[2] = b == 2 ? 1.0f : 9.0f;
+                    engine->frame.setTargets(values.data());
+                }
+                const double l = input[0][b * block + i];
+                const double r = channels == 2 ? input[1][b * block + i] : l;
+                const classic::Stereo y = engine->tick(l, r, channels);
+                ASSERT_EQ(part[0][i], static_cast<float>(y.first)) << b << " " << i;
+                if (channels == 2) {
+                    ASSERT_EQ(part[1][i], static_cast<float>(y.second)) << b << " " << i;
+                }
             }
         }
     }

@@ -112,7 +112,9 @@ TEST(UnitState, SavedStateRestoresValuesAndPresetName) {
     ASSERT_EQ(restore(unit, state), noErr);
     EXPECT_EQ(values(unit), before);
     EXPECT_EQ(presentName(unit), "My Vocal \u00B7 take 2");
-    EXPECT_EQ(presentPreset(unit).presetNumber, -1);
+    const AUPreset restored = presentPreset(unit);
+    EXPECT_EQ(restored.presetNumber, -1);
+    CFRelease(restored.presetName);
 
     // Saved again, byte for byte the same dictionary.
     const CFPropertyListRef again = save(unit);

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <functional>
 #include <limits>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -284,6 +285,8 @@ const std::vector<Case> cases = {
      },
      true},
 };
+
+void PrintTo(const Case& c, std::ostream* os) { *os << c.what; }
 
 class StateValidation : public ::testing::TestWithParam<Case> {};
 
