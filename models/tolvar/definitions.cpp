@@ -27,9 +27,9 @@ const Definition definitions[parameterCount] = {
 // The minus sign in the captions is U+2212.
 const char* const* choices(unsigned id, unsigned& count) {
     static const char* const g[] = {"\u221210 dB", "\u22125 dB", "0 dB", "+5 dB", "+10 dB"};
-    static const char* const eq[] = {"\u22129 dB", "\u22126 dB", "\u22124.5 dB", "\u22123 dB",
-                                     "\u22121.5 dB", "0 dB", "+1.5 dB", "+3 dB",
-                                     "+4.5 dB", "+6 dB", "+9 dB"};
+    static const char* const eq[] = {"\u22129 dB",   "\u22126 dB", "\u22124.5 dB", "\u22123 dB",
+                                     "\u22121.5 dB", "0 dB",       "+1.5 dB",      "+3 dB",
+                                     "+4.5 dB",      "+6 dB",      "+9 dB"};
     static const char* const lo[] = {"70 Hz", "100 Hz", "200 Hz"};
     static const char* const hi[] = {"4.5 kHz", "7 kHz", "10 kHz"};
     static const char* const inOut[] = {"Input", "Output"};

@@ -49,8 +49,7 @@ void glide(BiquadCoefficients& current, const BiquadCoefficients& target, double
 }
 
 // Transposed direct form II.
-template <class State>
-double filter(const BiquadCoefficients& q, State& s, double x) noexcept {
+template <class State> double filter(const BiquadCoefficients& q, State& s, double x) noexcept {
     const double out = q.b0 * x + s.s1;
     s.s1 = s.s2 + q.b1 * x - q.a1 * out;
     s.s2 = q.b2 * x - q.a2 * out;
@@ -89,11 +88,9 @@ void Engine::configure() noexcept {
     const float* current = frame.current;
     const float* targets = frame.targets;
     const double gainDB = 5.0 * current[gain] - 10.0;
-    frame.inputGain =
-        std::pow(10.0, (current[inputTrim] + gainDB - 15.0 * current[pad]) / 20.0);
-    frame.outputGain =
-        std::max(static_cast<double>(current[level]), 0.0) / 5.0 *
-        std::pow(10.0, current[outputTrim] / 20.0);
+    frame.inputGain = std::pow(10.0, (current[inputTrim] + gainDB - 15.0 * current[pad]) / 20.0);
+    frame.outputGain = std::max(static_cast<double>(current[level]), 0.0) / 5.0 *
+                       std::pow(10.0, current[outputTrim] / 20.0);
     frame.postGain = 1.0 - 2.0 * current[polarity];
     frame.input.set(0.5 + 0.045 * (gainDB + 10.0), 0.065);
     frame.output.set(0.43, 0.035);

@@ -11,7 +11,7 @@ namespace classic {
 
 // Shelf gain in dB per Low EQ / High EQ step; matches the captions step for step.
 inline constexpr double shelfDB[11] = {-9, -6, -4.5, -3, -1.5, 0, 1.5, 3, 4.5, 6, 9};
-inline constexpr double lowShelfHz[3] = {70, 100, 200};     // per Low Frequency step
+inline constexpr double lowShelfHz[3] = {70, 100, 200};       // per Low Frequency step
 inline constexpr double highShelfHz[3] = {4500, 7000, 10000}; // per High Frequency step
 
 // One biquad's coefficients, normalised by a0.

@@ -27,7 +27,8 @@ const FactoryPresetList& factoryPresets() {
         makePreset("Acoustic", "Open Acoustic", {{lowEq, 4}, {highEq, 7}, {highFrequency, 2}}),
         makePreset("Drums", "Drum Weight", {{gain, 3}, {level, 3}, {lowEq, 7}, {lowFrequency, 2}}),
         makePreset("Color", "Tube Edge", {{gain, 4}, {level, 1.8f}}),
-        makePreset("Color", "Dark Velvet", {{gain, 3}, {level, 3}, {highEq, 2}, {highFrequency, 0}}),
+        makePreset("Color", "Dark Velvet",
+                   {{gain, 3}, {level, 3}, {highEq, 2}, {highFrequency, 0}}),
         makePreset("Color", "Analog Shimmer", {{highEq, 6}, {highFrequency, 2}, {shimmer, 32}}),
     };
     return presets;

@@ -148,8 +148,8 @@ public:
                     continue;
                 }
                 const double start = ramp.start;
-                const double v = start + (static_cast<double>(ramp.end) - start) * ramp.counter /
-                                             ramp.duration;
+                const double v =
+                    start + (static_cast<double>(ramp.end) - start) * ramp.counter / ramp.duration;
                 values[id] = normalize(id, static_cast<float>(v));
                 ramp.last = values[id];
                 publish(id);
@@ -224,9 +224,9 @@ private:
         const std::int64_t elapsed = -static_cast<std::int64_t>(ramp.startBufferOffset);
         const std::int64_t duration = ramp.durationInFrames;
         if (elapsed < duration) {
-            const double joined = static_cast<double>(start) +
-                                  (static_cast<double>(end) - start) *
-                                      static_cast<double>(elapsed) / static_cast<double>(duration);
+            const double joined = static_cast<double>(start) + (static_cast<double>(end) - start) *
+                                                                   static_cast<double>(elapsed) /
+                                                                   static_cast<double>(duration);
             start = normalize(id, static_cast<float>(joined));
             return push(eventRamp, 0, id, static_cast<std::uint32_t>(duration - elapsed), start,
                         end);

@@ -29,7 +29,7 @@ namespace classic {
 using Stereo = std::pair<double, double>;
 
 inline constexpr unsigned filterTaps = 65;
-inline constexpr unsigned filterCentre = 32; // each filter delays 32 oversampled samples
+inline constexpr unsigned filterCentre = 32;  // each filter delays 32 oversampled samples
 inline constexpr unsigned dryRingLength = 17; // 64 oversampled samples = 16 host frames, plus one
 inline constexpr unsigned oversampling = 4;
 
@@ -79,17 +79,17 @@ struct FrameLayout {
 
 // Coefficients fixed by the sample rate, computed once in prepare.
 struct FrameCoefficients {
-    double smoothing = 0;     // c(8 ms): parameter values, mix and bypass
-    double glide = 0;         // c(3 ms): model filter coefficients toward their targets
-    double detector = 0;      // c(0.15 ms): level detector of the leveling gain cell
-    double memoryRise = 0;    // c(0.45 s): memory rise of the leveling gain cell
-    double biasFollower = 0;  // c(35 Hz)
-    double air = 0;           // c(7 kHz): Shimmer air low-pass
-    double noiseHigh = 0;     // c(4.8 kHz): Shimmer noise shaping
-    double noiseLow = 0;      // c(60 Hz)
-    double dcPole = 0;        // exp(-2*pi*3/fos)
-    double meanSquare = 0;    // 1 - exp(-1/(0.15*fs)): meters, host rate
-    double peakDecay = 0;     // exp(-1/(0.6*fs)): meters, host rate
+    double smoothing = 0;    // c(8 ms): parameter values, mix and bypass
+    double glide = 0;        // c(3 ms): model filter coefficients toward their targets
+    double detector = 0;     // c(0.15 ms): level detector of the leveling gain cell
+    double memoryRise = 0;   // c(0.45 s): memory rise of the leveling gain cell
+    double biasFollower = 0; // c(35 Hz)
+    double air = 0;          // c(7 kHz): Shimmer air low-pass
+    double noiseHigh = 0;    // c(4.8 kHz): Shimmer noise shaping
+    double noiseLow = 0;     // c(60 Hz)
+    double dcPole = 0;       // exp(-2*pi*3/fos)
+    double meanSquare = 0;   // 1 - exp(-1/(0.15*fs)): meters, host rate
+    double peakDecay = 0;    // exp(-1/(0.6*fs)): meters, host rate
 };
 
 // Interpolation side of the 65-tap filter, fed one host sample per frame. Of the zero-stuffed

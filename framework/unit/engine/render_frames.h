@@ -45,8 +45,8 @@ template <class Engine>
 void renderFrames(Engine& engine, const float* const in[2], float* const out[2], unsigned frames,
                   unsigned channels) noexcept {
     auto& f = engine.frame;
-    constexpr unsigned inputHistory = 16;   // host frames a substep's sum reaches back
-    constexpr unsigned lineHistory = 64;    // substeps the decimation sum reaches back
+    constexpr unsigned inputHistory = 16;    // host frames a substep's sum reaches back
+    constexpr unsigned lineHistory = 64;     // substeps the decimation sum reaches back
     ChannelPair x[inputHistory + renderRun]; // sanitised inputs, oldest first
     ChannelPair filtered[renderRun][oversampling];
     ChannelPair line[lineHistory + oversampling * renderRun];
@@ -118,10 +118,10 @@ void renderFrames(Engine& engine, const float* const in[2], float* const out[2],
             for (unsigned j = 0; j < filterTaps; ++j) {
                 wet += f.taps[j] * line[newest - j];
             }
-            const double outLeft = f.finishWith(0, x[inputHistory + i][0], dryValue[i][0],
-                                                wet[0], mixAt[i], bypassAt[i]);
-            const double outRight = f.finishWith(1, x[inputHistory + i][1], dryValue[i][1],
-                                                 wet[1], mixAt[i], bypassAt[i]);
+            const double outLeft = f.finishWith(0, x[inputHistory + i][0], dryValue[i][0], wet[0],
+                                                mixAt[i], bypassAt[i]);
+            const double outRight = f.finishWith(1, x[inputHistory + i][1], dryValue[i][1], wet[1],
+                                                 mixAt[i], bypassAt[i]);
             out[0][start + i] = static_cast<float>(outLeft);
             if (channels == 2) {
                 out[1][start + i] = static_cast<float>(outRight);
@@ -134,14 +134,14 @@ void renderFrames(Engine& engine, const float* const in[2], float* const out[2],
 // and out[1] are ignored and may be null).
 template <class Engine>
 void renderStretches(Engine& engine, const float* const in[2], float* const out[2], unsigned frames,
-                  unsigned channels) noexcept {
+                     unsigned channels) noexcept {
     auto& f = engine.frame;
     const unsigned period = f.layout.updatePeriod;
-    constexpr unsigned maximumRun = 16;                      // frames in one stretch
+    constexpr unsigned maximumRun = 16; // frames in one stretch
     constexpr unsigned maximumSteps = oversampling * maximumRun;
-    constexpr unsigned inputHistory = 16;                    // host frames an input sum reaches
-    constexpr unsigned lineHistory = filterTaps - 1;         // substeps a decimation sum reaches
-    ChannelPair x[inputHistory + maximumRun];                // sanitised inputs, oldest first
+    constexpr unsigned inputHistory = 16;            // host frames an input sum reaches
+    constexpr unsigned lineHistory = filterTaps - 1; // substeps a decimation sum reaches
+    ChannelPair x[inputHistory + maximumRun];        // sanitised inputs, oldest first
     double dryValue[maximumRun][2];
     ChannelPair filtered[maximumSteps];
     double y[maximumSteps][2];
@@ -246,10 +246,10 @@ void renderStretches(Engine& engine, const float* const in[2], float* const out[
             for (unsigned j = 0; j < filterTaps; ++j) {
                 wet += f.taps[j] * line[newest - j];
             }
-            const double outLeft = f.finishWith(0, x[inputHistory + i][0], dryValue[i][0],
-                                                wet[0], mixAt[i], bypassAt[i]);
-            const double outRight = f.finishWith(1, x[inputHistory + i][1], dryValue[i][1],
-                                                 wet[1], mixAt[i], bypassAt[i]);
+            const double outLeft = f.finishWith(0, x[inputHistory + i][0], dryValue[i][0], wet[0],
+                                                mixAt[i], bypassAt[i]);
+            const double outRight = f.finishWith(1, x[inputHistory + i][1], dryValue[i][1], wet[1],
+                                                 mixAt[i], bypassAt[i]);
             out[0][start + i] = static_cast<float>(outLeft);
             if (channels == 2) {
                 out[1][start + i] = static_cast<float>(outRight);

@@ -13,7 +13,7 @@ struct Definition {
     float minimum;
     float maximum;
     float defaultValue;
-    const char* unitText; // "dB", "%" or ""
+    const char* unitText;   // "dB", "%" or ""
     std::uint8_t isSwitch;  // two-state switch: values rounded
     std::uint8_t isIndexed; // stepped parameter: values rounded, may have value strings
     std::uint8_t isUtility; // drawn in the editor's DETAIL strip

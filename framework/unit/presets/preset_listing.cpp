@@ -71,8 +71,7 @@ OSStatus Processor::NewFactoryPresetSet(const AUPreset& preset) {
     SetAFactoryPresetAsCurrent({preset.presetNumber, name});
     const AUPreset present = GetPresentPreset();
     const bool accepted = name != nullptr && present.presetNumber == preset.presetNumber &&
-                          present.presetName != nullptr &&
-                          CFEqual(present.presetName, name);
+                          present.presetName != nullptr && CFEqual(present.presetName, name);
     if (name != nullptr) {
         CFRelease(name);
     }

@@ -7,8 +7,8 @@
 
 class FlushDenormals {
 public:
-    static constexpr unsigned flushToZero = 0x8000;       // MXCSR FTZ
-    static constexpr unsigned denormalsAreZero = 0x0040;  // MXCSR DAZ
+    static constexpr unsigned flushToZero = 0x8000;      // MXCSR FTZ
+    static constexpr unsigned denormalsAreZero = 0x0040; // MXCSR DAZ
 
     // [render thread]
     FlushDenormals() noexcept : saved(_mm_getcsr()) {

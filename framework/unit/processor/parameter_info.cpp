@@ -37,9 +37,9 @@ OSStatus Processor::GetParameterInfo(AudioUnitScope scope, AudioUnitParameterID 
 OSStatus Processor::GetParameterValueStrings(AudioUnitScope scope, AudioUnitParameterID id,
                                              CFArrayRef* strings) {
     unsigned count = 0;
-    const char* const* captions =
-        scope == kAudioUnitScope_Global && id < parameterCount ? classic::choices(id, count)
-                                                                : nullptr;
+    const char* const* captions = scope == kAudioUnitScope_Global && id < parameterCount
+                                      ? classic::choices(id, count)
+                                      : nullptr;
     if (captions == nullptr) {
         return kAudioUnitErr_InvalidParameter;
     }

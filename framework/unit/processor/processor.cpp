@@ -51,8 +51,8 @@ Processor::Processor(AudioComponentInstance instance)
             Globals()->SetParameterOrError(id, classic::definitions[id].defaultValue);
         ausdk::ThrowExceptionIf(status != noErr, status);
     }
-    const CFStringRef name = CFStringCreateWithCString(
-        nullptr, classic::factoryPresets()[0].name, kCFStringEncodingUTF8);
+    const CFStringRef name = CFStringCreateWithCString(nullptr, classic::factoryPresets()[0].name,
+                                                       kCFStringEncodingUTF8);
     SetAFactoryPresetAsCurrent({0, name});
     if (name != nullptr) {
         CFRelease(name);

@@ -41,8 +41,8 @@ public:
     // [main thread] Any scope and element.
     OSStatus Reset(AudioUnitScope scope, AudioUnitElement element) override;
     // [main thread]
-    OSStatus GetPropertyInfo(AudioUnitPropertyID id, AudioUnitScope scope,
-                             AudioUnitElement element, UInt32& size, bool& writable) override;
+    OSStatus GetPropertyInfo(AudioUnitPropertyID id, AudioUnitScope scope, AudioUnitElement element,
+                             UInt32& size, bool& writable) override;
     // [main thread]
     OSStatus GetProperty(AudioUnitPropertyID id, AudioUnitScope scope, AudioUnitElement element,
                          void* data) override;

@@ -20,7 +20,7 @@
 
 namespace kelvostate {
 
-inline constexpr CFIndex nameLimit = 4096;           // UTF-16 units of "name"
+inline constexpr CFIndex nameLimit = 4096;            // UTF-16 units of "name"
 inline constexpr CFIndex elementNameEntries = 5;      // "element-name": scopes
 inline constexpr CFIndex elementNameInnerEntries = 8; // elements per scope
 inline constexpr CFIndex elementNameKeyLimit = 16;    // UTF-16 units of an element key
@@ -68,8 +68,7 @@ template <class Table>
 bool validate(const void* state, const Table& definitions, unsigned subtype,
               unsigned manufacturer) {
     constexpr std::size_t n = detail::tableSize<Table>();
-    if (state == nullptr ||
-        CFGetTypeID(static_cast<CFTypeRef>(state)) != CFDictionaryGetTypeID()) {
+    if (state == nullptr || CFGetTypeID(static_cast<CFTypeRef>(state)) != CFDictionaryGetTypeID()) {
         return false;
     }
     const auto dictionary = static_cast<CFDictionaryRef>(state);

@@ -3,8 +3,8 @@
 // glide, bypass and mix moves, non-finite inputs, mono, several rates.
 
 #include "engine.h"
-#include "reference_engine.h"
 #include "presets/factory_preset.h"
+#include "reference_engine.h"
 
 #include <gtest/gtest.h>
 
@@ -36,11 +36,14 @@ double signal(unsigned c, unsigned i, double rate) {
     const double t = i / rate;
     double v = 0.6 * std::sin(2 * M_PI * 220 * t + c) + 0.3 * std::sin(2 * M_PI * 3100 * t) +
                0.05 * std::sin(2 * M_PI * 9000 * t * (1 + c));
-    if (i % 997 == 13) v = 1.4; // occasional overs drive the stages hard
+    if (i % 997 == 13)
+        v = 1.4; // occasional overs drive the stages hard
     return v;
 }
 
-void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const Case& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class EngineReference : public ::testing::TestWithParam<Case> {};
 
@@ -67,8 +70,10 @@ TEST_P(EngineReference, MatchesPlainTranscriptionSampleForSample) {
         }
         double left = signal(0, i, run.rate);
         double right = signal(1, i, run.rate);
-        if (i == 300) left = std::numeric_limits<double>::quiet_NaN();
-        if (i == 301) right = std::numeric_limits<double>::infinity();
+        if (i == 300)
+            left = std::numeric_limits<double>::quiet_NaN();
+        if (i == 301)
+            right = std::numeric_limits<double>::infinity();
         const classic::Stereo got =
             engine->tick(left, run.channels == 1 ? left : right, run.channels);
         double wantLeft, wantRight;
@@ -94,12 +99,23 @@ const std::vector<Case> cases = {
     {"eq_glides_96k",
      96000,
      2,
-     {{0, 2, 10}, {0, 4, 2}, {700, 3, 0}, {700, 5, 0}, {1500, 2, 3}, {1501, 4, 0}, {2200, 3, 9},
+     {{0, 2, 10},
+      {0, 4, 2},
+      {700, 3, 0},
+      {700, 5, 0},
+      {1500, 2, 3},
+      {1501, 4, 0},
+      {2200, 3, 9},
       {2200, 5, 2}}},
     {"gains_polarity_pad_8k",
      8000,
      2,
-     {{100, 6, 1}, {400, 7, 1}, {800, 1, 0}, {1200, 1, 10}, {1600, 9, -36}, {2000, 9, 12},
+     {{100, 6, 1},
+      {400, 7, 1},
+      {800, 1, 0},
+      {1200, 1, 10},
+      {1600, 9, -36},
+      {2000, 9, 12},
       {2400, 0, 0}}},
     {"mix_and_bypass_192k",
      192000,

@@ -47,7 +47,9 @@ Values with(std::initializer_list<std::pair<unsigned, float>> overrides) {
 // Steady-state gain in dB of a sine through the engine, measured by RMS after settling.
 double sineGainDB(const Values& values, double hertz, double amplitude = 0.001) {
     auto engine = prepared(values);
-    auto sine = [&](unsigned, unsigned i) { return amplitude * std::sin(2 * M_PI * hertz * i / rate); };
+    auto sine = [&](unsigned, unsigned i) {
+        return amplitude * std::sin(2 * M_PI * hertz * i / rate);
+    };
     const unsigned settle = 48000, measure = 48000;
     const Rendered out = render(*engine, settle + measure, sine);
     double sum = 0;
@@ -60,7 +62,9 @@ double sineGainDB(const Values& values, double hertz, double amplitude = 0.001) 
 
 TEST(TolvarEngine, BypassAtResetIsTheInputDelayedBySixteenFramesExactly) {
     auto engine = prepared(with({{12, 1}, {0, 4}, {13, 80}}));
-    auto input = [](unsigned c, unsigned i) { return std::sin(0.01 * i * (c + 1)) * 0.9 + 0.001 * i; };
+    auto input = [](unsigned c, unsigned i) {
+        return std::sin(0.01 * i * (c + 1)) * 0.9 + 0.001 * i;
+    };
     const Rendered out = render(*engine, 2000, input);
     for (unsigned i = 0; i < 2000; ++i) {
         const double want0 = i < 16 ? 0.0 : input(0, i - 16);
@@ -82,18 +86,21 @@ TEST(TolvarEngine, SilenceGivesExactZeroWithoutShimmerAndQuietNoiseWithIt) {
     auto engine = prepared(with({{13, 100}}));
     const Rendered out = render(*engine, 48000, [](unsigned, unsigned) { return 0.0; });
     double peak = 0;
-    for (double v : out.left) peak = std::max(peak, std::fabs(v));
+    for (double v : out.left)
+        peak = std::max(peak, std::fabs(v));
     EXPECT_GT(peak, 0.0);
-    EXPECT_LT(peak, 1e-3); // a very quiet floor, below -60 dBFS
+    EXPECT_LT(peak, 1e-3);                        // a very quiet floor, below -60 dBFS
     EXPECT_NE(out.left[30000], out.right[30000]); // each channel has its own generator
 }
 
 TEST(TolvarEngine, ImpulseThroughTheWetPathPeaksAtFrameSixteen) {
     auto engine = prepared(classic::defaultValues());
-    const Rendered out = render(*engine, 64, [](unsigned, unsigned i) { return i == 0 ? 0.01 : 0.0; });
+    const Rendered out =
+        render(*engine, 64, [](unsigned, unsigned i) { return i == 0 ? 0.01 : 0.0; });
     unsigned peakAt = 0;
     for (unsigned i = 0; i < out.left.size(); ++i) {
-        if (std::fabs(out.left[i]) > std::fabs(out.left[peakAt])) peakAt = i;
+        if (std::fabs(out.left[i]) > std::fabs(out.left[peakAt]))
+            peakAt = i;
     }
     EXPECT_EQ(peakAt, 16u);
     EXPECT_GT(out.left[16], 0.008); // the two half-band filters pass most of it at the centre
@@ -121,7 +128,7 @@ TEST(TolvarEngine, GainLaws) {
         double inputGainDB, outputGain, postGain, drive;
     };
     const Row rows[] = {
-        {with({{6, 1}}), -15, 1, 1, 0.95},          // Pad: 15 dB less drive, same output gain
+        {with({{6, 1}}), -15, 1, 1, 0.95}, // Pad: 15 dB less drive, same output gain
         {with({{0, 0}}), -10, 1, 1, 0.5},
         {with({{0, 4}, {8, 6}}), 16, 1, 1, 1.4},
         {with({{1, 10}, {9, -6}}), 0, 2 * std::pow(10, -6.0 / 20), 1, 0.95},
@@ -142,8 +149,7 @@ TEST(TolvarEngine, ShelvesReachTheirListedGains) {
     // against the defaults, which carry the oversampling filters' own roll-off up there).
     const classic::Values defaults = classic::defaultValues();
     EXPECT_NEAR(sineGainDB(with({{2, 10}, {4, 2}}), 20) - sineGainDB(defaults, 20), 9.0, 0.3);
-    EXPECT_NEAR(sineGainDB(with({{3, 0}, {5, 0}}), 18000) - sineGainDB(defaults, 18000), -9.0,
-                0.3);
+    EXPECT_NEAR(sineGainDB(with({{3, 0}, {5, 0}}), 18000) - sineGainDB(defaults, 18000), -9.0, 0.3);
     // Each shelf leaves the other end of the band alone.
     EXPECT_NEAR(sineGainDB(with({{2, 10}, {4, 2}}), 10000), 0.0, 0.2);
     EXPECT_NEAR(sineGainDB(with({{3, 0}, {5, 0}}), 50), 0.0, 0.2);
@@ -191,8 +197,8 @@ TEST(TolvarEngine, NonFiniteInputGivesFiniteOutputAndMetersAsSilence) {
 
 TEST(TolvarEngine, MonoReturnsTheLeftResultTwice) {
     auto engine = prepared(with({{13, 50}}));
-    const Rendered out =
-        render(*engine, 1000, [](unsigned, unsigned i) { return 0.3 * std::sin(0.02 * i); }, 1);
+    const Rendered out = render(
+        *engine, 1000, [](unsigned, unsigned i) { return 0.3 * std::sin(0.02 * i); }, 1);
     for (unsigned i = 0; i < out.left.size(); ++i) {
         ASSERT_EQ(out.left[i], out.right[i]);
     }
@@ -250,7 +256,7 @@ TEST(TolvarEngine, SelectorChangesTakeEffectAtTheNextBlock) {
     Values values = classic::defaultValues();
     values[3] = 9;
     engine->frame.setTargets(values.data());
-    render(*engine, 13, silence); // frames 3 to 15
+    render(*engine, 13, silence);                       // frames 3 to 15
     EXPECT_EQ(engine->highShelfTarget().b0, before.b0); // block not yet due
     render(*engine, 1, silence);
     EXPECT_NE(engine->highShelfTarget().b0, before.b0); // frame 16 opens the next block

@@ -17,18 +17,22 @@ struct Row {
 
 // Tolvar: min, max, default, switch-or-indexed.
 inline constexpr Row rows[14] = {
-    {0, 4, 2, true},      {0, 10, 5, false},   {0, 10, 5, true},  {0, 10, 5, true},
-    {0, 2, 1, true},      {0, 2, 1, true},     {0, 1, 0, true},   {0, 1, 0, true},
-    {-24, 24, 0, false},  {-36, 12, 0, false}, {0, 100, 100, false}, {0, 1, 1, true},
-    {0, 1, 0, true},      {0, 100, 0, false},
+    {0, 4, 2, true},     {0, 10, 5, false},   {0, 10, 5, true},     {0, 10, 5, true},
+    {0, 2, 1, true},     {0, 2, 1, true},     {0, 1, 0, true},      {0, 1, 0, true},
+    {-24, 24, 0, false}, {-36, 12, 0, false}, {0, 100, 100, false}, {0, 1, 1, true},
+    {0, 1, 0, true},     {0, 100, 0, false},
 };
 
 inline float normalise(unsigned id, float v) {
     const Row& r = rows[id];
-    if (std::isnan(v) || std::isinf(v)) return r.defaultValue;
-    if (v < r.minimum) v = r.minimum;
-    if (v > r.maximum) v = r.maximum;
-    if (r.stepped) v = std::round(v);
+    if (std::isnan(v) || std::isinf(v))
+        return r.defaultValue;
+    if (v < r.minimum)
+        v = r.minimum;
+    if (v > r.maximum)
+        v = r.maximum;
+    if (r.stepped)
+        v = std::round(v);
     return v;
 }
 
@@ -56,7 +60,8 @@ public:
             tap[i] = sinc * window;
             sum += tap[i];
         }
-        for (int i = 0; i <= 64; ++i) tap[i] = tap[i] / sum;
+        for (int i = 0; i <= 64; ++i)
+            tap[i] = tap[i] / sum;
         reset(values);
     }
 
@@ -71,9 +76,11 @@ public:
             current[i] = target[i];
         }
         for (int c = 0; c < 2; ++c) {
-            for (int j = 0; j < 65; ++j) interp[c][j] = decim[c][j] = 0;
+            for (int j = 0; j < 65; ++j)
+                interp[c][j] = decim[c][j] = 0;
             interpIndex[c] = decimIndex[c] = 0;
-            for (int j = 0; j < 17; ++j) dry[c][j] = 0;
+            for (int j = 0; j < 17; ++j)
+                dry[c][j] = 0;
             follower[c] = 0;
             dcIn[c] = dcOut[c] = 0;
             msIn[c] = msOut[c] = peak[c] = 0;
@@ -88,17 +95,20 @@ public:
         coefficientBlock();
         for (int c = 0; c < 2; ++c)
             for (int s = 0; s < 2; ++s)
-                for (int q = 0; q < 5; ++q) coef[c][s][q] = targetCoef[c][s][q];
+                for (int q = 0; q < 5; ++q)
+                    coef[c][s][q] = targetCoef[c][s][q];
     }
 
     void setTargets(const float* values) {
-        for (unsigned i = 0; i < N; ++i) target[i] = normalise(i, values[i]);
+        for (unsigned i = 0; i < N; ++i)
+            target[i] = normalise(i, values[i]);
     }
 
     void tick(double left, double right, unsigned channels, double& outLeft, double& outRight) {
         double in[2] = {left, right};
         for (int c = 0; c < 2; ++c)
-            if (!std::isfinite(in[c])) in[c] = 0;
+            if (!std::isfinite(in[c]))
+                in[c] = 0;
 
         double drySample[2];
         for (int c = 0; c < 2; ++c) {
@@ -116,7 +126,8 @@ public:
             mix = mix + cSmooth * (0.01 * target[10] - mix);
             bypass = bypass + cSmooth * (target[12] - bypass);
 
-            if (counter % 64 == 0) coefficientBlock();
+            if (counter % 64 == 0)
+                coefficientBlock();
             counter = counter + 1;
 
             const double u = 0.01 * current[13];
@@ -138,7 +149,8 @@ public:
                 double v = stage(x + w, k1, 0.065, tanhA1, den1) - w;
                 for (int s = 0; s < 2; ++s) {
                     for (int q = 0; q < 5; ++q)
-                        coef[c][s][q] = coef[c][s][q] + cGlide * (targetCoef[c][s][q] - coef[c][s][q]);
+                        coef[c][s][q] =
+                            coef[c][s][q] + cGlide * (targetCoef[c][s][q] - coef[c][s][q]);
                     const double b0 = coef[c][s][0], b1 = coef[c][s][1], b2 = coef[c][s][2];
                     const double a1 = coef[c][s][3], a2 = coef[c][s][4];
                     const double out = b0 * v + state[c][s][0];
@@ -171,7 +183,8 @@ public:
                     f += tap[j] * decim[c][(decimIndex[c] + 65 - j) % 65];
                 }
                 decimIndex[c] = (decimIndex[c] + 1) % 65;
-                if (k == 0) wet[c] = f;
+                if (k == 0)
+                    wet[c] = f;
             }
         }
 
@@ -179,7 +192,8 @@ public:
         for (int c = 0; c < 2; ++c) {
             const double m = drySample[c] + (wet[c] - drySample[c]) * mix;
             out[c] = bypass == 1.0 ? drySample[c] : m + bypass * (drySample[c] - m);
-            if (!std::isfinite(out[c])) out[c] = 0;
+            if (!std::isfinite(out[c]))
+                out[c] = 0;
             msIn[c] = msIn[c] + cMeanSquare * (in[c] * in[c] - msIn[c]);
             msOut[c] = msOut[c] + cMeanSquare * (out[c] * out[c] - msOut[c]);
             peak[c] = std::max(std::fabs(out[c]), peak[c] * peakDecay);
@@ -205,7 +219,8 @@ private:
     void coefficientBlock() {
         const double gainDB = 5 * (double)current[0] - 10;
         inputGain = std::pow(10.0, ((double)current[8] + gainDB - 15 * (double)current[6]) / 20);
-        outputGain = std::max((double)current[1], 0.0) / 5 * std::pow(10.0, (double)current[9] / 20);
+        outputGain =
+            std::max((double)current[1], 0.0) / 5 * std::pow(10.0, (double)current[9] / 20);
         postGain = 1 - 2 * (double)current[7];
         k1 = 0.5 + 0.045 * (gainDB + 10);
         tanhA1 = std::tanh(runtime(0.065));

@@ -55,7 +55,7 @@ TEST(TolvarTable, RowsAsPublished) {
     EXPECT_EQ(classic::model.bypassId, 12u);
     EXPECT_EQ(classic::model.mixId, 10u);
     EXPECT_EQ(classic::model.shimmerId, 13u);
-    EXPECT_EQ(classic::model.subtype, 0x546F6C76u);     // 'Tolv'
+    EXPECT_EQ(classic::model.subtype, 0x546F6C76u);       // 'Tolv'
     EXPECT_EQ(classic::model.meterProperty, 0x4B49524Du); // 'KIRM'
     EXPECT_STREQ(classic::model.viewFactoryClass, "KelvoTolvarViewFactory");
 }
@@ -67,10 +67,10 @@ TEST(TolvarTable, NormaliseRule) {
         unsigned id;
         float in, out;
     } const rows[] = {
-        {0, 2.5f, 3},     {0, -0.5f, 0},  {0, 1.5f, 2},    {0, 9, 4},      {1, 2.5f, 2.5f},
-        {8, 30, 24},      {8, -30, -24},  {9, -40, -36},   {6, 0.5f, 1},   {6, 0.49f, 0},
-        {2, 4.5f, 5},     {2, 5.4f, 5},   {10, 100.5f, 100}, {13, -1, 0},  {0, nan, 2},
-        {1, nan, 5},      {10, inf, 100}, {8, -inf, 0},    {11, nan, 1},   {12, 1e30f, 1},
+        {0, 2.5f, 3}, {0, -0.5f, 0},  {0, 1.5f, 2},      {0, 9, 4},    {1, 2.5f, 2.5f},
+        {8, 30, 24},  {8, -30, -24},  {9, -40, -36},     {6, 0.5f, 1}, {6, 0.49f, 0},
+        {2, 4.5f, 5}, {2, 5.4f, 5},   {10, 100.5f, 100}, {13, -1, 0},  {0, nan, 2},
+        {1, nan, 5},  {10, inf, 100}, {8, -inf, 0},      {11, nan, 1}, {12, 1e30f, 1},
     };
     for (const Row& row : rows) {
         EXPECT_EQ(classic::normalize(definitions[row.id], row.in), row.out)
@@ -85,8 +85,9 @@ TEST(TolvarTable, Captions) {
     };
     const Row rows[] = {
         {0, {"\u221210 dB", "\u22125 dB", "0 dB", "+5 dB", "+10 dB"}},
-        {2, {"\u22129 dB", "\u22126 dB", "\u22124.5 dB", "\u22123 dB", "\u22121.5 dB", "0 dB",
-             "+1.5 dB", "+3 dB", "+4.5 dB", "+6 dB", "+9 dB"}},
+        {2,
+         {"\u22129 dB", "\u22126 dB", "\u22124.5 dB", "\u22123 dB", "\u22121.5 dB", "0 dB",
+          "+1.5 dB", "+3 dB", "+4.5 dB", "+6 dB", "+9 dB"}},
         {4, {"70 Hz", "100 Hz", "200 Hz"}},
         {5, {"4.5 kHz", "7 kHz", "10 kHz"}},
         {11, {"Input", "Output"}},
@@ -121,16 +122,17 @@ TEST(TolvarTable, Captions) {
 TEST(TolvarPresets, NineAsPublished) {
     const auto& presets = classic::factoryPresets();
     const char* const names[][2] = {
-        {"Start", "Studio Start"},     {"Vocals", "Warm Body"},     {"Vocals", "Soft Air"},
-        {"Bass", "Rounded Low End"},   {"Acoustic", "Open Acoustic"}, {"Drums", "Drum Weight"},
-        {"Color", "Tube Edge"},        {"Color", "Dark Velvet"},    {"Color", "Analog Shimmer"},
+        {"Start", "Studio Start"},   {"Vocals", "Warm Body"},       {"Vocals", "Soft Air"},
+        {"Bass", "Rounded Low End"}, {"Acoustic", "Open Acoustic"}, {"Drums", "Drum Weight"},
+        {"Color", "Tube Edge"},      {"Color", "Dark Velvet"},      {"Color", "Analog Shimmer"},
     };
     ASSERT_EQ(presets.size(), 9u);
     for (unsigned i = 0; i < 9; ++i) {
         EXPECT_STREQ(presets[i].group, names[i][0]);
         EXPECT_STREQ(presets[i].name, names[i][1]);
         for (unsigned id = 0; id < classic::parameterCount; ++id) {
-            EXPECT_EQ(presets[i].values[id], classic::normalize(definitions[id], presets[i].values[id]))
+            EXPECT_EQ(presets[i].values[id],
+                      classic::normalize(definitions[id], presets[i].values[id]))
                 << "preset " << i << " id " << id << " holds a value outside its row";
         }
     }

@@ -15,7 +15,9 @@ namespace {
 constexpr unsigned producers = 4;
 constexpr unsigned perProducer = 20000;
 
-float identity(unsigned, float v) { return v; }
+float identity(unsigned, float v) {
+    return v;
+}
 
 TEST(AutomationConcurrency, ProducersAgainstTheRenderThread) {
     auto automation = std::make_unique<kelvostrip::Automation<producers>>();
@@ -50,7 +52,8 @@ TEST(AutomationConcurrency, ProducersAgainstTheRenderThread) {
         });
     }
     std::thread stopper([&] {
-        for (auto& t : threads) t.join();
+        for (auto& t : threads)
+            t.join();
         producing.store(false, std::memory_order_release);
     });
 

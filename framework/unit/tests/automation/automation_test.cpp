@@ -19,7 +19,8 @@ constexpr unsigned N = 4;
 float normalizeRow(unsigned id, float v) {
     const float lo = id == 0 ? 0.0f : id == 1 ? 0.0f : -50.0f;
     const float hi = id == 0 ? 100.0f : id == 1 ? 4.0f : 50.0f;
-    if (!std::isfinite(v)) return id == 1 ? 2.0f : 0.0f;
+    if (!std::isfinite(v))
+        return id == 1 ? 2.0f : 0.0f;
     v = std::min(std::max(v, lo), hi);
     return id == 1 ? std::round(v) : v;
 }
@@ -54,19 +55,21 @@ struct Recorder {
     float values[N] = {0, 2, 0, 0};
     std::vector<std::pair<unsigned, unsigned>> segments;
     std::vector<std::pair<unsigned, float>> published; // (id, value) in order
-    std::vector<float> atFrame[N];                      // value of each id at each frame
+    std::vector<float> atFrame[N];                     // value of each id at each frame
 
     void render(Automation& automation, unsigned frames) {
         segments.clear();
         published.clear();
-        for (auto& v : atFrame) v.assign(frames, 0);
+        for (auto& v : atFrame)
+            v.assign(frames, 0);
         automation.render(
             frames, values, &normalizeRow,
             [&](unsigned id) { published.emplace_back(id, values[id]); },
             [&](unsigned begin, unsigned end) {
                 segments.emplace_back(begin, end);
                 for (unsigned i = begin; i < end; ++i)
-                    for (unsigned id = 0; id < N; ++id) atFrame[id][i] = values[id];
+                    for (unsigned id = 0; id < N; ++id)
+                        atFrame[id][i] = values[id];
             });
     }
 };
@@ -78,9 +81,9 @@ protected:
 };
 
 TEST_F(AutomationTest, EqualOffsetsApplyInTheOrderTheyWereQueued) {
-    ASSERT_EQ(automation->push(kelvostrip::eventImmediate, 10, 2, 0, 1, 0), noErr);  // first
-    ASSERT_EQ(automation->push(kelvostrip::eventImmediate, 5, 2, 0, 2, 0), noErr);   // second
-    ASSERT_EQ(automation->push(kelvostrip::eventImmediate, 10, 2, 0, 3, 0), noErr);  // third
+    ASSERT_EQ(automation->push(kelvostrip::eventImmediate, 10, 2, 0, 1, 0), noErr); // first
+    ASSERT_EQ(automation->push(kelvostrip::eventImmediate, 5, 2, 0, 2, 0), noErr);  // second
+    ASSERT_EQ(automation->push(kelvostrip::eventImmediate, 10, 2, 0, 3, 0), noErr); // third
     recorder.render(*automation, 16);
     const std::vector<std::pair<unsigned, float>> order = {{2, 2}, {2, 1}, {2, 3}};
     EXPECT_EQ(recorder.published, order);
@@ -95,8 +98,8 @@ TEST_F(AutomationTest, ARampWritesEveryFrameInOneFrameSegments) {
     const AudioUnitParameterEvent e = ramp(0, 2, 4, 0, 100);
     ASSERT_EQ(automation->schedule(&e, 1, &normalizeRow), noErr);
     recorder.render(*automation, 12);
-    const std::vector<std::pair<unsigned, unsigned>> segments = {
-        {0, 2}, {2, 3}, {3, 4}, {4, 5}, {5, 6}, {6, 7}, {7, 12}};
+    const std::vector<std::pair<unsigned, unsigned>> segments = {{0, 2}, {2, 3}, {3, 4}, {4, 5},
+                                                                 {5, 6}, {6, 7}, {7, 12}};
     EXPECT_EQ(recorder.segments, segments);
     const float want[] = {0, 0, 0, 25, 50, 75, 100, 100, 100};
     for (unsigned i = 0; i < std::size(want); ++i) {

@@ -35,17 +35,21 @@ struct Probe {
     void configure() {
         frame.input.set(0.5, 0.0);
         frame.output.set(0.5, 0.0);
-        if (record) calls.push_back("configure");
+        if (record)
+            calls.push_back("configure");
     }
     double firstHalf(unsigned c, double y) {
-        if (record) calls.push_back("first" + std::to_string(c));
+        if (record)
+            calls.push_back("first" + std::to_string(c));
         return y;
     }
     void between() {
-        if (record) calls.push_back("between");
+        if (record)
+            calls.push_back("between");
     }
     double secondHalf(unsigned c, double y) {
-        if (record) calls.push_back("second" + std::to_string(c));
+        if (record)
+            calls.push_back("second" + std::to_string(c));
         return y * secondHalfGain;
     }
     classic::Stereo tick(double l, double r, unsigned channels) {
@@ -61,11 +65,11 @@ TEST(Frame, HooksRunInSubstepOrderAndTheBlockAtItsPeriod) {
     probe.tick(0.1, 0.2, 2);
     probe.tick(0.1, 0.2, 2);
     probe.tick(0.1, 0.2, 2); // substeps 8..11: the period of 8 comes round at substep 8
-    const std::vector<std::string> substep = {"first0", "first1", "between", "second0",
-                                              "second1"};
+    const std::vector<std::string> substep = {"first0", "first1", "between", "second0", "second1"};
     std::vector<std::string> want;
     for (unsigned s = 0; s < 12; ++s) {
-        if (s % 8 == 0) want.push_back("configure");
+        if (s % 8 == 0)
+            want.push_back("configure");
         want.insert(want.end(), substep.begin(), substep.end());
     }
     EXPECT_EQ(probe.calls, want);
@@ -83,7 +87,8 @@ TEST(Frame, TapsAreASymmetricUnityGainLowPass) {
     EXPECT_NEAR(sum, 1.0, 1e-15);
     unsigned largest = 0;
     for (unsigned i = 0; i < classic::filterTaps; ++i) {
-        if (probe.frame.taps[i] > probe.frame.taps[largest]) largest = i;
+        if (probe.frame.taps[i] > probe.frame.taps[largest])
+            largest = i;
     }
     EXPECT_EQ(largest, 32u);
 }
@@ -114,11 +119,13 @@ TEST(Frame, BypassGlidesToTheDryPath) {
     probe.frame.setTargets(values);
     // 8 ms of smoothing takes bypass to 63 %; at exactly 1.0 the output is the dry sample.
     const unsigned eightMs = 384;
-    for (unsigned i = 0; i < eightMs; ++i) probe.tick(1.0, 1.0, 2);
+    for (unsigned i = 0; i < eightMs; ++i)
+        probe.tick(1.0, 1.0, 2);
     EXPECT_NEAR(probe.frame.bypass, 1 - std::exp(-1.0), 1e-3);
     // The glide settles just below 1 (about 1e-13 below, where its step rounds away), so the
     // output is the dry sample to within that: exactly it once rounded to a 32-bit float.
-    for (unsigned i = 0; i < 20000; ++i) probe.tick(1.0, 1.0, 2);
+    for (unsigned i = 0; i < 20000; ++i)
+        probe.tick(1.0, 1.0, 2);
     EXPECT_NEAR(probe.frame.bypass, 1.0, 1e-12);
     EXPECT_EQ(static_cast<float>(probe.tick(0.5, 0.25, 2).first), 1.0f);
 }
@@ -128,13 +135,15 @@ TEST(Frame, MetersFollowInputAndOutputAtTheHostRate) {
     probe.record = false;
     const float values[4] = {100, 1, 0, 0}; // bypassed: output = input delayed
     probe.prepare(48000, values);
-    for (unsigned i = 0; i < 5 * 48000; ++i) probe.tick(0.5, i % 2 ? 0.25 : -0.25, 2);
+    for (unsigned i = 0; i < 5 * 48000; ++i)
+        probe.tick(0.5, i % 2 ? 0.25 : -0.25, 2);
     EXPECT_NEAR(probe.frame.inputMeanSquare[0], 0.25, 1e-6);
     EXPECT_NEAR(probe.frame.inputMeanSquare[1], 0.0625, 1e-6);
     EXPECT_NEAR(probe.frame.outputMeanSquare[0], 0.25, 1e-6);
     EXPECT_NEAR(probe.frame.outputPeak[0], 0.5, 1e-12);
     // Silence: the peak decays with its 0.6 s constant.
-    for (unsigned i = 0; i < 28800; ++i) probe.tick(0, 0, 2);
+    for (unsigned i = 0; i < 28800; ++i)
+        probe.tick(0, 0, 2);
     EXPECT_NEAR(probe.frame.outputPeak[0], 0.5 * std::exp(-1.0), 1e-3);
 }
 
@@ -144,7 +153,8 @@ TEST(Frame, ShimmerNoiseRunsAtZeroPercentSoTheSequenceNeverStalls) {
     float values[4] = {100, 0, 0, 0};
     a.prepare(48000, values);
     b.prepare(48000, values);
-    for (unsigned i = 0; i < 100; ++i) a.tick(0, 0, 2);
+    for (unsigned i = 0; i < 100; ++i)
+        a.tick(0, 0, 2);
     EXPECT_NE(a.frame.shimmer[0].noise, b.frame.shimmer[0].noise);
     EXPECT_NE(a.frame.shimmer[0].noiseHigh, 0.0);
     a.frame.reset(values);
@@ -202,12 +212,14 @@ TEST(Frame, ManyFramePathsEqualTickBitForBit) {
             byFrames.prepare(48000, values);
             byStretches.prepare(48000, values);
             std::vector<float> a[2], b[2];
-            for (auto* v : {&a[0], &a[1], &b[0], &b[1]}) v->assign(frames, 0);
+            for (auto* v : {&a[0], &a[1], &b[0], &b[1]})
+                v->assign(frames, 0);
             for (unsigned start = 0, segment = 0; start < frames; start += run, ++segment) {
                 values[3] = static_cast<float>(segment % 9) - 4;
                 values[1] = segment % 13 == 12 ? 1.0f : 0.0f;
                 values[2] = static_cast<float>(segment % 3) * 40;
-                for (Busy* e : {&byTick, &byFrames, &byStretches}) e->frame.setTargets(values);
+                for (Busy* e : {&byTick, &byFrames, &byStretches})
+                    e->frame.setTargets(values);
                 const unsigned n = std::min(run, frames - start);
                 const float* in[2] = {left.data() + start, right.data() + start};
                 float* outA[2] = {a[0].data() + start, a[1].data() + start};

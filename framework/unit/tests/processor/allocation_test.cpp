@@ -16,9 +16,8 @@ using unittest::signal;
 TEST(UnitAllocation, RenderAndAutomationAllocateNothing) {
     for (const UInt32 channels : {1u, 2u}) {
         HostedUnit unit(48000, channels);
-        const Channels input = signal(channels, 512, [](unsigned c, unsigned i) {
-            return 0.5 * std::sin(0.05 * i + c);
-        });
+        const Channels input = signal(
+            channels, 512, [](unsigned c, unsigned i) { return 0.5 * std::sin(0.05 * i + c); });
         Channels output;
         ASSERT_EQ(unit.render(input, output), noErr); // warm: first-use statics built
         AudioUnitParameterEvent ramp{};

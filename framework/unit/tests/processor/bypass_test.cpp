@@ -49,9 +49,8 @@ TEST(UnitBypass, AHostRequestIsNeverIgnoredBecauseTheParameterMovedMeanwhile) {
 
 TEST(UnitBypass, SwitchingOffWhileInitialisedResetsTheEngine) {
     HostedUnit unit, fresh;
-    const Channels input = signal(2, 2048, [](unsigned c, unsigned i) {
-        return 0.5 * std::sin(0.05 * i + c);
-    });
+    const Channels input =
+        signal(2, 2048, [](unsigned c, unsigned i) { return 0.5 * std::sin(0.05 * i + c); });
     ASSERT_EQ(unit.setUInt32(kAudioUnitProperty_BypassEffect, 1), noErr);
     unit.renderBlocks(input, 512);
     ASSERT_EQ(unit.setUInt32(kAudioUnitProperty_BypassEffect, 0), noErr);

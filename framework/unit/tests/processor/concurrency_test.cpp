@@ -20,13 +20,13 @@ TEST(UnitConcurrency, ProducersAndAMeterReaderAgainstTheRenderThread) {
     std::atomic<bool> running{true};
     std::atomic<unsigned> renders{0};
     std::thread render([&] {
-        const Channels input = signal(2, 256, [](unsigned c, unsigned i) {
-            return 0.3 * std::sin(0.01 * i + c);
-        });
+        const Channels input =
+            signal(2, 256, [](unsigned c, unsigned i) { return 0.3 * std::sin(0.01 * i + c); });
         Channels output(2, std::vector<float>(256));
         while (running.load(std::memory_order_acquire)) {
-            unittest::BufferList list{2, {{1, 256 * sizeof(float), output[0].data()},
-                       {1, 256 * sizeof(float), output[1].data()}}};
+            unittest::BufferList list{2,
+                                      {{1, 256 * sizeof(float), output[0].data()},
+                                       {1, 256 * sizeof(float), output[1].data()}}};
             if (unit.renderInto(256, list.list()) != noErr) {
                 ADD_FAILURE() << "render failed";
                 return;
@@ -63,8 +63,10 @@ TEST(UnitConcurrency, ProducersAndAMeterReaderAgainstTheRenderThread) {
             }
         });
     }
-    for (auto& t : producers) t.join();
-    while (renders.load() < 20) std::this_thread::yield();
+    for (auto& t : producers)
+        t.join();
+    while (renders.load() < 20)
+        std::this_thread::yield();
     running.store(false, std::memory_order_release);
     render.join();
     const TelemetryBlock m = unit.meters();

@@ -27,7 +27,8 @@ TEST(UnitConstruction, MeterBlockReadsTheFloorAndNoReduction) {
     const float want[8] = {-100, -100, -100, -100, 0, 0, -100, -100};
     float got[8];
     std::memcpy(got, &m, sizeof got);
-    for (unsigned i = 0; i < 8; ++i) EXPECT_EQ(got[i], want[i]) << i;
+    for (unsigned i = 0; i < 8; ++i)
+        EXPECT_EQ(got[i], want[i]) << i;
 
     UInt32 size = 0;
     Boolean writable = true;
@@ -70,14 +71,14 @@ TEST(UnitConstruction, CocoaViewNamesTheBundleAndTheViewFactory) {
     EXPECT_FALSE(writable);
     AudioUnitCocoaViewInfo info{};
     size = sizeof info;
-    ASSERT_EQ(AudioUnitGetProperty(unit.unit(), kAudioUnitProperty_CocoaUI,
-                                   kAudioUnitScope_Global, 0, &info, &size),
+    ASSERT_EQ(AudioUnitGetProperty(unit.unit(), kAudioUnitProperty_CocoaUI, kAudioUnitScope_Global,
+                                   0, &info, &size),
               noErr);
     ASSERT_NE(info.mCocoaAUViewBundleLocation, nullptr);
     EXPECT_EQ(text(info.mCocoaAUViewClass[0]), "KelvoTolvarViewFactory");
     UInt8 path[4096] = {};
-    ASSERT_TRUE(CFURLGetFileSystemRepresentation(info.mCocoaAUViewBundleLocation, true, path,
-                                                 sizeof path));
+    ASSERT_TRUE(
+        CFURLGetFileSystemRepresentation(info.mCocoaAUViewBundleLocation, true, path, sizeof path));
     const std::string bundle = reinterpret_cast<const char*>(path);
     EXPECT_NE(bundle.find("KelvoTolvar.component"), std::string::npos) << bundle;
     CFRelease(info.mCocoaAUViewBundleLocation);
@@ -88,8 +89,8 @@ TEST(UnitConstruction, LatencyTailAndChannelConfigurations) {
     HostedUnit unit(44100, 2, false);
     Float64 seconds = -1;
     UInt32 size = sizeof seconds;
-    ASSERT_EQ(AudioUnitGetProperty(unit.unit(), kAudioUnitProperty_TailTime,
-                                   kAudioUnitScope_Global, 0, &seconds, &size),
+    ASSERT_EQ(AudioUnitGetProperty(unit.unit(), kAudioUnitProperty_TailTime, kAudioUnitScope_Global,
+                                   0, &seconds, &size),
               noErr);
     EXPECT_EQ(seconds, 0.2);
     AUChannelInfo configurations[4] = {};

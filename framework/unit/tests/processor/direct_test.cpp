@@ -71,8 +71,8 @@ TEST_F(DirectUnit, RenderRefusesBuffersTooShortForTheFrames) {
 }
 
 TEST_F(DirectUnit, LatencyIsZeroUntilARateIsKnown) {
-    for (const double rate : {0.0, std::numeric_limits<double>::quiet_NaN(),
-                              std::numeric_limits<double>::infinity()}) {
+    for (const double rate :
+         {0.0, std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity()}) {
         unit->Output(0).SetStreamFormat(format(rate, 2));
         EXPECT_EQ(unit->GetLatency(), 0.0) << rate;
     }
@@ -93,8 +93,8 @@ TEST_F(DirectUnit, FactoryPresetRecords) {
     EXPECT_EQ(unit->GetPresentPreset().presetNumber, 2);
     EXPECT_EQ(text(unit->GetPresentPreset().presetName), "Soft Air");
     const std::string longName(4100, 'z');
-    const CFStringRef name = CFStringCreateWithCString(nullptr, longName.c_str(),
-                                                       kCFStringEncodingUTF8);
+    const CFStringRef name =
+        CFStringCreateWithCString(nullptr, longName.c_str(), kCFStringEncodingUTF8);
     ASSERT_EQ(unit->NewFactoryPresetSet({3, name}), noErr);
     CFRelease(name);
     EXPECT_EQ(CFStringGetLength(unit->GetPresentPreset().presetName), 4096);

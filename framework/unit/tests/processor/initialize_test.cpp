@@ -16,9 +16,12 @@ TEST(UnitInitialize, SampleRatesWithinEightToOneNinetyTwoKilohertz) {
         double rate;
         OSStatus status;
     } const rows[] = {
-        {7999, kAudioUnitErr_FormatNotSupported},  {8000, noErr},
-        {44100, noErr},                            {192000, noErr},
-        {192001, kAudioUnitErr_FormatNotSupported}, {7999.999, kAudioUnitErr_FormatNotSupported},
+        {7999, kAudioUnitErr_FormatNotSupported},
+        {8000, noErr},
+        {44100, noErr},
+        {192000, noErr},
+        {192001, kAudioUnitErr_FormatNotSupported},
+        {7999.999, kAudioUnitErr_FormatNotSupported},
     };
     for (const Row& row : rows) {
         HostedUnit unit(row.rate, 2, false);
@@ -68,8 +71,7 @@ TEST(UnitInitialize, InitialiseUninitialiseRepeatedly) {
     for (int i = 0; i < 3; ++i) {
         ASSERT_EQ(unit.initialize(), noErr);
         unittest::Channels out;
-        ASSERT_EQ(unit.render(unittest::signal(1, 64, [](auto, auto) { return 0.0; }), out),
-                  noErr);
+        ASSERT_EQ(unit.render(unittest::signal(1, 64, [](auto, auto) { return 0.0; }), out), noErr);
         ASSERT_EQ(AudioUnitUninitialize(unit.unit()), noErr);
     }
 }

@@ -27,18 +27,17 @@ OSStatus info(HostedUnit& unit, AudioUnitScope scope, UInt32 id, AudioUnitParame
 
 TEST(UnitParameters, InfoFollowsTheTable) {
     HostedUnit unit(48000, 2, false);
-    constexpr UInt32 common = kAudioUnitParameterFlag_IsReadable |
-                              kAudioUnitParameterFlag_IsWritable |
-                              kAudioUnitParameterFlag_HasCFNameString |
-                              kAudioUnitParameterFlag_CFNameRelease;
+    constexpr UInt32 common =
+        kAudioUnitParameterFlag_IsReadable | kAudioUnitParameterFlag_IsWritable |
+        kAudioUnitParameterFlag_HasCFNameString | kAudioUnitParameterFlag_CFNameRelease;
     struct Row {
         UInt32 id;
         AudioUnitParameterUnit unit;
         bool ramps;
     } const rows[] = {
-        {0, kAudioUnitParameterUnit_Indexed, false}, {1, kAudioUnitParameterUnit_Generic, true},
-        {6, kAudioUnitParameterUnit_Boolean, false}, {8, kAudioUnitParameterUnit_Decibels, true},
-        {9, kAudioUnitParameterUnit_Decibels, true}, {10, kAudioUnitParameterUnit_Percent, true},
+        {0, kAudioUnitParameterUnit_Indexed, false},  {1, kAudioUnitParameterUnit_Generic, true},
+        {6, kAudioUnitParameterUnit_Boolean, false},  {8, kAudioUnitParameterUnit_Decibels, true},
+        {9, kAudioUnitParameterUnit_Decibels, true},  {10, kAudioUnitParameterUnit_Percent, true},
         {11, kAudioUnitParameterUnit_Indexed, false}, {12, kAudioUnitParameterUnit_Boolean, false},
         {13, kAudioUnitParameterUnit_Percent, true},
     };
@@ -71,8 +70,7 @@ TEST(UnitParameters, ValueStrings) {
               noErr);
     ASSERT_EQ(CFArrayGetCount(strings), 11);
     EXPECT_EQ(text(static_cast<CFStringRef>(CFArrayGetValueAtIndex(strings, 5))), "0 dB");
-    EXPECT_EQ(text(static_cast<CFStringRef>(CFArrayGetValueAtIndex(strings, 0))),
-              "\u22129 dB");
+    EXPECT_EQ(text(static_cast<CFStringRef>(CFArrayGetValueAtIndex(strings, 0))), "\u22129 dB");
     CFRelease(strings);
     // Continuous rows have none: refused whether or not the caller wants the array.
     EXPECT_NE(AudioUnitGetPropertyInfo(unit.unit(), kAudioUnitProperty_ParameterValueStrings,

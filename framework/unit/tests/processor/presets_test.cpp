@@ -41,9 +41,9 @@ TEST(UnitPresets, ListingNamesGroupAndName) {
     const CFArrayRef first = listing(unit);
     const CFArrayRef second = listing(unit);
     const std::vector<std::string> names = {
-        "Start / Studio Start",     "Vocals / Warm Body",   "Vocals / Soft Air",
-        "Bass / Rounded Low End",   "Acoustic / Open Acoustic", "Drums / Drum Weight",
-        "Color / Tube Edge",        "Color / Dark Velvet",  "Color / Analog Shimmer"};
+        "Start / Studio Start",   "Vocals / Warm Body",       "Vocals / Soft Air",
+        "Bass / Rounded Low End", "Acoustic / Open Acoustic", "Drums / Drum Weight",
+        "Color / Tube Edge",      "Color / Dark Velvet",      "Color / Analog Shimmer"};
     ASSERT_EQ(CFArrayGetCount(first), 9);
     EXPECT_NE(first, second);
     for (CFIndex i = 0; i < 9; ++i) {
@@ -58,17 +58,16 @@ TEST(UnitPresets, ListingNamesGroupAndName) {
 
 TEST(UnitPresets, SelectingAPresetSetsItsValuesAndResetsTheEngine) {
     HostedUnit unit;
-    const Channels input = signal(2, 1024, [](unsigned c, unsigned i) {
-        return 0.5 * std::sin(0.03 * i + c);
-    });
+    const Channels input =
+        signal(2, 1024, [](unsigned c, unsigned i) { return 0.5 * std::sin(0.03 * i + c); });
     unit.renderBlocks(input, 256);
     ASSERT_EQ(unit.setParameter(8, 6), noErr);
     const CFStringRef name = CFStringCreateWithCString(nullptr, "Chosen", kCFStringEncodingUTF8);
     ASSERT_EQ(select(unit, 7, name), noErr);
     CFRelease(name);
-    EXPECT_EQ(unit.parameter(5), 0);  // High Frequency
-    EXPECT_EQ(unit.parameter(3), 2);  // High EQ
-    EXPECT_EQ(unit.parameter(8), 0);  // Input Trim back at its default
+    EXPECT_EQ(unit.parameter(5), 0); // High Frequency
+    EXPECT_EQ(unit.parameter(3), 2); // High EQ
+    EXPECT_EQ(unit.parameter(8), 0); // Input Trim back at its default
     EXPECT_EQ(unit.parameter(9), 0);
     EXPECT_EQ(unit.parameter(12), 0);
 

@@ -71,8 +71,10 @@ TEST(UnitRender, IsTheEngineFrameByFrameWithTargetsMovingAtEventOffsets) {
             const Channels part = unit.renderBlocks(slice(input, b * block, block), block);
             for (unsigned i = 0; i < block; ++i) {
                 if (i == 0 || i == 100 || i == 200) {
-                    if (i == 100) values[0] = b == 1 ? 0.0f : 4.0f;
-                    if (i == 200) values[2] = b == 2 ? 1.0f : 9.0f;
+                    if (i == 100)
+                        values[0] = b == 1 ? 0.0f : 4.0f;
+                    if (i == 200)
+                        values[2] = b == 2 ? 1.0f : 9.0f;
                     engine->frame.setTargets(values.data());
                 }
                 const double l = input[0][b * block + i];
@@ -92,9 +94,11 @@ TEST(UnitRender, SilenceGivesExactZero) {
     ASSERT_EQ(unit.setParameter(0, 4), noErr);
     ASSERT_EQ(unit.setParameter(2, 10), noErr);
     ASSERT_EQ(unit.initialize(), noErr);
-    const Channels output = unit.renderBlocks(signal(2, 20000, [](auto, auto) { return 0.0; }), 137);
+    const Channels output =
+        unit.renderBlocks(signal(2, 20000, [](auto, auto) { return 0.0; }), 137);
     for (const auto& channel : output) {
-        for (float v : channel) ASSERT_EQ(v, 0.0f);
+        for (float v : channel)
+            ASSERT_EQ(v, 0.0f);
     }
     const TelemetryBlock m = unit.meters();
     EXPECT_EQ(m.input[0], -100);
@@ -116,10 +120,10 @@ TEST(UnitRender, MetersAfterLoudMaterialAndAfterAZeroFrameRender) {
     // Full-scale square on the left, -20 dBFS on the right, through a bypassed unit.
     ASSERT_EQ(unit.setParameter(bypassId, 1), noErr);
     ASSERT_EQ(AudioUnitReset(unit.unit(), kAudioUnitScope_Global, 0), noErr);
-    unit.renderBlocks(signal(2, 48000, [](unsigned c, unsigned i) {
-                          return (i % 2 ? 1.0 : -1.0) * (c ? 0.1 : 1.0);
-                      }),
-                      512);
+    unit.renderBlocks(
+        signal(2, 48000,
+               [](unsigned c, unsigned i) { return (i % 2 ? 1.0 : -1.0) * (c ? 0.1 : 1.0); }),
+        512);
     const TelemetryBlock m = unit.meters();
     EXPECT_NEAR(m.input[0], 0, 0.05);
     EXPECT_NEAR(m.input[1], -20, 0.05);
@@ -142,7 +146,8 @@ TEST(UnitRender, RefusesListsThatDoNotMatchTheFormat) {
     EXPECT_EQ(unit.renderInto(64, list.list()), kAudioUnitErr_FormatNotSupported); // one for two
     list.mNumberBuffers = 2;
     list.mBuffers[1].mNumberChannels = 2;
-    EXPECT_EQ(unit.renderInto(64, list.list()), kAudioUnitErr_InvalidPropertyValue); // interleaved pair
+    EXPECT_EQ(unit.renderInto(64, list.list()),
+              kAudioUnitErr_InvalidPropertyValue); // interleaved pair
     list.mBuffers[1].mNumberChannels = 1;
     EXPECT_EQ(unit.renderInto(64, list.list()), noErr);
 

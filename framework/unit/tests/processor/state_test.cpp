@@ -20,7 +20,8 @@ using unittest::signal;
 
 std::string text(CFStringRef s) {
     std::vector<char> buffer(4 * (CFStringGetLength(s) + 1) + 1);
-    CFStringGetCString(s, buffer.data(), static_cast<CFIndex>(buffer.size()), kCFStringEncodingUTF8);
+    CFStringGetCString(s, buffer.data(), static_cast<CFIndex>(buffer.size()),
+                       kCFStringEncodingUTF8);
     return buffer.data();
 }
 
@@ -69,7 +70,8 @@ OSStatus setPresetName(HostedUnit& unit, const std::string& name) {
 
 std::vector<float> values(HostedUnit& unit) {
     std::vector<float> v;
-    for (unsigned id = 0; id < classic::parameterCount; ++id) v.push_back(unit.parameter(id));
+    for (unsigned id = 0; id < classic::parameterCount; ++id)
+        v.push_back(unit.parameter(id));
     return v;
 }
 
@@ -93,7 +95,8 @@ CFMutableDictionaryRef withBlob(CFPropertyListRef state, const std::vector<std::
 void putFloat(std::vector<std::uint8_t>& bytes, std::size_t at, float value) {
     std::uint32_t bits;
     std::memcpy(&bits, &value, 4);
-    for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<std::uint8_t>(bits >> (24 - 8 * i));
+    for (int i = 0; i < 4; ++i)
+        bytes[at + i] = static_cast<std::uint8_t>(bits >> (24 - 8 * i));
 }
 
 TEST(UnitState, SavedStateRestoresValuesAndPresetName) {
@@ -129,14 +132,13 @@ TEST(UnitState, RestoredValuesReachTheEngineWithoutGlide) {
     ASSERT_EQ(source.setParameter(3, 0), noErr);
     const CFPropertyListRef state = save(source);
 
-    HostedUnit restored;            // renders at defaults, then restores
+    HostedUnit restored;               // renders at defaults, then restores
     HostedUnit fresh(48000, 2, false); // initialised at the restored values
     ASSERT_EQ(fresh.setParameter(1, 9), noErr);
     ASSERT_EQ(fresh.setParameter(3, 0), noErr);
     ASSERT_EQ(fresh.initialize(), noErr);
-    const Channels input = signal(2, 2048, [](unsigned c, unsigned i) {
-        return 0.4 * std::sin(0.02 * i + c);
-    });
+    const Channels input =
+        signal(2, 2048, [](unsigned c, unsigned i) { return 0.4 * std::sin(0.02 * i + c); });
     restored.renderBlocks(input, 512);
     ASSERT_EQ(restore(restored, state), noErr);
     EXPECT_EQ(restored.renderBlocks(input, 512), fresh.renderBlocks(input, 512));
@@ -176,7 +178,9 @@ TEST(UnitState, RefusedStatesChangeNothing) {
         },
         [&] { return withBlob(good, duplicated); },
         [&] { return withBlob(good, notANumber); },
-        [&] { return CFStringCreateWithCString(nullptr, "not a dictionary", kCFStringEncodingUTF8); },
+        [&] {
+            return CFStringCreateWithCString(nullptr, "not a dictionary", kCFStringEncodingUTF8);
+        },
     };
     for (std::size_t i = 0; i < hostile.size(); ++i) {
         const CFPropertyListRef state = hostile[i]();
@@ -214,7 +218,8 @@ TEST(UnitState, AHostsOverlongPresetNameStillSavesARestorableState) {
     CFRelease(state);
     // A pair of UTF-16 units is never cut in half.
     std::string name(4095, 'y');
-    for (int i = 0; i < 10; ++i) name += "\xF0\x9D\x84\x9E";
+    for (int i = 0; i < 10; ++i)
+        name += "\xF0\x9D\x84\x9E";
     ASSERT_EQ(setPresetName(unit, name), noErr);
     const AUPreset preset = presentPreset(unit);
     EXPECT_EQ(CFStringGetLength(preset.presetName), 4095);

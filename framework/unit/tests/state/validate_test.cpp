@@ -8,8 +8,8 @@
 
 #include <cctype>
 #include <cmath>
-#include <cstring>
 #include <cstdint>
+#include <cstring>
 #include <functional>
 #include <limits>
 #include <ostream>
@@ -29,7 +29,8 @@ template <class T> struct Owned {
     Owned(const Owned&) = delete;
     Owned& operator=(const Owned&) = delete;
     ~Owned() {
-        if (ref != nullptr) CFRelease(ref);
+        if (ref != nullptr)
+            CFRelease(ref);
     }
     operator T() const { return ref; }
 };
@@ -74,25 +75,29 @@ CFMutableDictionaryRef dictionary() {
 struct Blob {
     std::uint32_t scope = 0, element = 0;
     std::vector<std::pair<std::uint32_t, float>> entries;
-    int count = -1;   // -1: the number of entries
-    int extra = 0;    // bytes appended (or removed, when negative)
+    int count = -1; // -1: the number of entries
+    int extra = 0;  // bytes appended (or removed, when negative)
 
     std::vector<std::uint8_t> bytes() const {
         std::vector<std::uint8_t> out;
         auto put = [&](std::uint32_t v) {
-            for (int shift = 24; shift >= 0; shift -= 8) out.push_back((v >> shift) & 0xFF);
+            for (int shift = 24; shift >= 0; shift -= 8)
+                out.push_back((v >> shift) & 0xFF);
         };
         put(scope);
         put(element);
-        put(count < 0 ? static_cast<std::uint32_t>(entries.size()) : static_cast<std::uint32_t>(count));
+        put(count < 0 ? static_cast<std::uint32_t>(entries.size())
+                      : static_cast<std::uint32_t>(count));
         for (const auto& [id, value] : entries) {
             std::uint32_t bits;
             std::memcpy(&bits, &value, 4);
             put(id);
             put(bits);
         }
-        if (extra > 0) out.insert(out.end(), extra, 0);
-        if (extra < 0) out.resize(out.size() + extra);
+        if (extra > 0)
+            out.insert(out.end(), extra, 0);
+        if (extra < 0)
+            out.resize(out.size() + extra);
         return out;
     }
 };
@@ -173,7 +178,8 @@ const std::vector<Case> cases = {
     {"name counted in UTF-16 units",
      [](auto d) {
          std::string name;
-         for (int i = 0; i < 2049; ++i) name += "\xF0\x9D\x84\x9E"; // 2 units each: 4098
+         for (int i = 0; i < 2049; ++i)
+             name += "\xF0\x9D\x84\x9E"; // 2 units each: 4098
          setString(d, "name", name);
      },
      false},
@@ -234,59 +240,52 @@ const std::vector<Case> cases = {
     {"data missing", [](auto d) { remove(d, "data"); }, false},
     {"data a string", [](auto d) { setString(d, "data", "blob"); }, false},
     {"13 entries", [](auto d) { setBlob(d, with([](Blob& b) { b.entries.pop_back(); })); }, true},
-    {"1 entry, 20 bytes",
-     [](auto d) { setBlob(d, with([](Blob& b) { b.entries.resize(1); })); },
+    {"1 entry, 20 bytes", [](auto d) { setBlob(d, with([](Blob& b) { b.entries.resize(1); })); },
      true},
-    {"no entry, 12 bytes",
-     [](auto d) { setBlob(d, with([](Blob& b) { b.entries.clear(); })); },
+    {"no entry, 12 bytes", [](auto d) { setBlob(d, with([](Blob& b) { b.entries.clear(); })); },
      false},
     {"15 entries, 132 bytes",
-     [](auto d) { setBlob(d, with([](Blob& b) { b.entries.emplace_back(0, 2.0f); })); },
+     [](auto d) { setBlob(d, with([](Blob& b) { b.entries.emplace_back(0, 2.0f); })); }, false},
+    {"count 15 over 14 entries", [](auto d) { setBlob(d, with([](Blob& b) { b.count = 15; })); },
      false},
-    {"count 15 over 14 entries",
-     [](auto d) { setBlob(d, with([](Blob& b) { b.count = 15; })); },
-     false},
-    {"count 13 over 14 entries",
-     [](auto d) { setBlob(d, with([](Blob& b) { b.count = 13; })); },
+    {"count 13 over 14 entries", [](auto d) { setBlob(d, with([](Blob& b) { b.count = 13; })); },
      false},
     {"length not 12 + 8n",
-     [](auto d) { setBlob(d, with([](Blob& b) { b.extra = 4; b.entries.pop_back(); })); },
+     [](auto d) {
+         setBlob(d, with([](Blob& b) {
+                     b.extra = 4;
+                     b.entries.pop_back();
+                 }));
+     },
      false},
     {"length off by one", [](auto d) { setBlob(d, with([](Blob& b) { b.extra = -1; })); }, false},
     {"scope 1", [](auto d) { setBlob(d, with([](Blob& b) { b.scope = 1; })); }, false},
     {"element 1", [](auto d) { setBlob(d, with([](Blob& b) { b.element = 1; })); }, false},
-    {"an ID twice",
-     [](auto d) { setBlob(d, with([](Blob& b) { b.entries[13].first = 0; })); },
+    {"an ID twice", [](auto d) { setBlob(d, with([](Blob& b) { b.entries[13].first = 0; })); },
      false},
     {"ID 14", [](auto d) { setBlob(d, with([](Blob& b) { b.entries[13].first = 14; })); }, false},
     {"Gain 2.5 on an indexed row",
-     [](auto d) { setBlob(d, with([](Blob& b) { b.entries[0].second = 2.5f; })); },
-     false},
+     [](auto d) { setBlob(d, with([](Blob& b) { b.entries[0].second = 2.5f; })); }, false},
     {"Pad 0.5 on a switch",
-     [](auto d) { setBlob(d, with([](Blob& b) { b.entries[6].second = 0.5f; })); },
-     false},
+     [](auto d) { setBlob(d, with([](Blob& b) { b.entries[6].second = 0.5f; })); }, false},
     {"Level 2.5 on a continuous row",
-     [](auto d) { setBlob(d, with([](Blob& b) { b.entries[1].second = 2.5f; })); },
-     true},
+     [](auto d) { setBlob(d, with([](Blob& b) { b.entries[1].second = 2.5f; })); }, true},
     {"Input Trim 30 above 24",
-     [](auto d) { setBlob(d, with([](Blob& b) { b.entries[8].second = 30; })); },
-     false},
+     [](auto d) { setBlob(d, with([](Blob& b) { b.entries[8].second = 30; })); }, false},
     {"Output Trim below -36",
-     [](auto d) { setBlob(d, with([](Blob& b) { b.entries[9].second = -36.5f; })); },
-     false},
+     [](auto d) { setBlob(d, with([](Blob& b) { b.entries[9].second = -36.5f; })); }, false},
     {"a NaN value", [](auto d) { setBlob(d, with([](Blob& b) { b.entries[1].second = nan; })); },
      false},
     {"an infinite value",
-     [](auto d) { setBlob(d, with([](Blob& b) { b.entries[10].second = inf; })); },
-     false},
+     [](auto d) { setBlob(d, with([](Blob& b) { b.entries[10].second = inf; })); }, false},
     {"IDs in any order",
-     [](auto d) {
-         setBlob(d, with([](Blob& b) { std::swap(b.entries[0], b.entries[13]); }));
-     },
+     [](auto d) { setBlob(d, with([](Blob& b) { std::swap(b.entries[0], b.entries[13]); })); },
      true},
 };
 
-void PrintTo(const Case& c, std::ostream* os) { *os << c.what; }
+void PrintTo(const Case& c, std::ostream* os) {
+    *os << c.what;
+}
 
 class StateValidation : public ::testing::TestWithParam<Case> {};
 
@@ -298,14 +297,14 @@ TEST_P(StateValidation, AcceptsOrRefuses) {
         << c.what;
 }
 
-INSTANTIATE_TEST_SUITE_P(Tolvar, StateValidation, ::testing::ValuesIn(cases),
-                         [](const auto& info) {
-                             std::string name = info.param.what;
-                             for (char& ch : name) {
-                                 if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
-                             }
-                             return name;
-                         });
+INSTANTIATE_TEST_SUITE_P(Tolvar, StateValidation, ::testing::ValuesIn(cases), [](const auto& info) {
+    std::string name = info.param.what;
+    for (char& ch : name) {
+        if (!std::isalnum(static_cast<unsigned char>(ch)))
+            ch = '_';
+    }
+    return name;
+});
 
 TEST(StateValidationInput, RefusesWhatIsNotADictionary) {
     EXPECT_FALSE(kelvostate::validate(nullptr, classic::definitions, tolvar, manufacturer));

@@ -128,7 +128,8 @@ OSStatus HostedUnit::render(const Channels& input, Channels& output) {
     if (frames == 0) {
         // A zero-length render still needs sample pointers to look at.
         static float none[2][1];
-        for (UInt32 c = 0; c < channels; ++c) list.mBuffers[c].mData = none[c];
+        for (UInt32 c = 0; c < channels; ++c)
+            list.mBuffers[c].mData = none[c];
     }
     const OSStatus status = renderInto(frames, list.list());
     pendingInput = nullptr;
@@ -142,7 +143,8 @@ Channels HostedUnit::renderBlocks(const Channels& input, UInt32 block) {
         const UInt32 n = std::min(block, frames - start);
         BufferList list{channels, {}};
         for (UInt32 c = 0; c < channels; ++c) {
-            list.mBuffers[c] = {1, n * static_cast<UInt32>(sizeof(float)), output[c].data() + start};
+            list.mBuffers[c] = {1, n * static_cast<UInt32>(sizeof(float)),
+                                output[c].data() + start};
         }
         pendingInput = &input;
         inputStart = start;
@@ -163,8 +165,7 @@ OSStatus HostedUnit::setParameter(AudioUnitParameterID id, float value, UInt32 o
 }
 
 OSStatus HostedUnit::schedule(const std::vector<AudioUnitParameterEvent>& events) {
-    return AudioUnitScheduleParameters(instance, events.data(),
-                                       static_cast<UInt32>(events.size()));
+    return AudioUnitScheduleParameters(instance, events.data(), static_cast<UInt32>(events.size()));
 }
 
 TelemetryBlock HostedUnit::meters() const {
