@@ -100,7 +100,7 @@ public:
             for (unsigned c = 0; c < 2; ++c) {
                 const double x = 4 * u[c] * gi;
                 frame.follower[c] = frame.follower[c] + c35 * (x - frame.follower[c]);
-                const double w = 0.025 * std::tanh(1.8 * drive * frame.follower[c]);
+                const double w = 0.025 * reference::tanh(1.8 * drive * frame.follower[c]);
                 const double y = preamp(x + w) - w;
                 const double e =
                     eq[c][2].process(eq[c][1].process(eq[c][0].process(y, c2), c2), c2);

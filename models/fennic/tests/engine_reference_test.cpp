@@ -70,7 +70,7 @@ public:
             for (unsigned c = 0; c < 2; ++c) {
                 const double xs = 4 * u[c] * gi;
                 frame.follower[c] = frame.follower[c] + c35 * (xs - frame.follower[c]);
-                const double w = 0.025 * std::tanh(1.8 * k1 * frame.follower[c]);
+                const double w = 0.025 * reference::tanh(1.8 * k1 * frame.follower[c]);
                 y[c] = inputStage(xs + w) - w;
                 env[c] = env[c] + cd * (std::fabs(y[c] * std::pow(10.0, -G[c] / 20.0)) - env[c]);
             }

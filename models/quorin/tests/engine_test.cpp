@@ -62,7 +62,7 @@ public:
                 frame.follower[c] =
                     frame.follower[c] +
                     reference::cornerCoefficient(frame.fos, 35) * (x - frame.follower[c]);
-                const double w = 0.015 * std::tanh(1.6 * frame.follower[c]);
+                const double w = 0.015 * reference::tanh(1.6 * frame.follower[c]);
                 y[c] = stage1(x + w) - w;
             }
             for (unsigned c = 0; c < 2; ++c) {

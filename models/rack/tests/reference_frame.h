@@ -18,11 +18,17 @@ inline double cornerCoefficient(double fos, double hertz) {
     return 1.0 - std::exp(-2.0 * M_PI * hertz / fos);
 }
 
+// The hyperbolic tangent of the system's stage and bias laws: every tanh of the transcriptions
+// goes through here.
+inline double tanh(double x) {
+    return std::tanh(x);
+}
+
 // The library's tanh of a run-time value (a constant argument could be folded by the
 // compiler, whose rounding may differ from the library's in the last bit).
 inline double runtimeTanh(double x) {
     const volatile double v = x;
-    return std::tanh(v);
+    return reference::tanh(v);
 }
 
 // S(x; k, a) with tanh(a) and the denominator worked out once, as the engines do.
@@ -30,7 +36,7 @@ struct StageLaw {
     double k, a, t, d;
     StageLaw(double drive, double bias)
         : k(drive), a(bias), t(runtimeTanh(bias)), d(drive * (1.0 - t * t)) {}
-    double operator()(double x) const { return (std::tanh(k * x + a) - t) / d; }
+    double operator()(double x) const { return (reference::tanh(k * x + a) - t) / d; }
 };
 
 struct Taps {
@@ -82,8 +88,8 @@ inline double shimmer(ShimmerChannel& st, double a, double u, double cAir, doubl
     if (u > 0) {
         const double g = 0.025 * u;
         const double d = 0.45 + 1.45 * u;
-        const double m = d * (1.0 - std::tanh(g) * std::tanh(g));
-        a = a + 0.22 * u * ((std::tanh(d * a + g) - std::tanh(g)) / m - a) +
+        const double m = d * (1.0 - reference::tanh(g) * reference::tanh(g));
+        a = a + 0.22 * u * ((reference::tanh(d * a + g) - reference::tanh(g)) / m - a) +
             0.065 * u * (a - st.lp) + 0.000075 * u * (st.nh - st.nl);
     }
     return a;
