@@ -96,12 +96,14 @@ UInt64 hostTimeNow() {
                                    .count());
 }
 
-// Queues one delivery, coalescing a value change with the same parameter's queued value change
-// when nothing else of that parameter came after it. Caller holds the registry's mutex.
+// Queues one delivery. With an interval, a value change replaces the same parameter's queued
+// value change when nothing else of that parameter came after it. Caller holds the registry's
+// mutex.
 void enqueue(AUListenerBase& listener, void* object, const AudioUnitEvent& event, UInt64 hostTime,
              AudioUnitParameterValue value) {
     auto& pending = listener.pending;
-    if (event.mEventType == kAudioUnitEvent_ParameterValueChange) {
+    // Without an interval every change is its own delivery (an editor's log shows each step).
+    if (event.mEventType == kAudioUnitEvent_ParameterValueChange && listener.interval > 0.0f) {
         for (auto it = pending.rbegin(); it != pending.rend(); ++it) {
             if (it->object != object || !isParameterEvent(it->event.mEventType) ||
                 !sameParameter(it->event.mArgument.mParameter, event.mArgument.mParameter)) {

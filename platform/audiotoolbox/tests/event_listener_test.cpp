@@ -212,16 +212,21 @@ TEST_F(Listener, AZeroIntervalDeliversAtTheNextPass) {
               noErr);
     const AudioUnitEvent begin = event(kBegin, 0);
     ASSERT_EQ(AUEventListenerAddEventType(now, &object, &begin), noErr);
+    const AudioUnitEvent value = event(kValue, 0);
+    ASSERT_EQ(AUEventListenerAddEventType(now, &object, &value), noErr);
     notify(kBegin, 0);
-    notify(kBegin, 0);
+    set(0, 0.25f);
+    set(0, 0.5f); // no interval, so nothing is coalesced
     EXPECT_TRUE(immediate.deliveries.empty()) << "never from inside the notifying call";
     pump();
-    EXPECT_EQ(immediate.deliveries.size(), 2u);
+    const std::vector<Delivery> expected = {
+        {&object, kBegin, 0, 0.0f}, {&object, kValue, 0, 0.25f}, {&object, kValue, 0, 0.5f}};
+    EXPECT_EQ(immediate.deliveries, expected);
     // A delivery posted for a listener that is gone by then does nothing.
     notify(kBegin, 0);
     ASSERT_EQ(AUListenerDispose(now), noErr);
     pump();
-    EXPECT_EQ(immediate.deliveries.size(), 2u);
+    EXPECT_EQ(immediate.deliveries.size(), 3u);
 }
 
 TEST(ListenerCalls, RefuseWhatTheyCannotUse) {

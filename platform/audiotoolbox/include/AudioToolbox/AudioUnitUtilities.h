@@ -10,11 +10,12 @@
 //   registration made by inSendingListener is skipped when inSendingObject is NULL or equals
 //   the object it registered.
 // - Deliveries run on the listener's run loop, in the given mode, once per notification
-//   interval (a repeating run-loop timer; an interval of 0 or less delivers at the next run-loop
-//   pass). They come in the order the events were notified, except that a value change replaces
-//   the same parameter's still-queued value change when no gesture of that parameter was queued
-//   after it (value changes are coalesced within an interval; gestures are never dropped or
-//   reordered). The granularity argument is accepted and otherwise unused.
+//   interval (a repeating run-loop timer). They come in the order the events were notified,
+//   except that a value change replaces the same parameter's still-queued value change when no
+//   gesture of that parameter was queued after it (value changes are coalesced within an
+//   interval; gestures are never dropped or reordered).
+// - An interval of 0 or less delivers every event, uncoalesced, at the next run-loop pass.
+// - The granularity argument is accepted and otherwise unused.
 // - The value handed to the listener: AUParameterSet's value as given; for an event notified
 //   through AUEventListenerNotify or AUParameterListenerNotify, the unit's value read with
 //   AudioUnitGetParameter when the event was notified. 0 for gestures and property changes.
