@@ -30,21 +30,31 @@ void EventLog::received(void* refCon, void*, const AudioUnitEvent* event, UInt64
                         AudioUnitParameterValue value) {
     auto& log = *static_cast<EventLog*>(refCon);
     const AudioUnitParameterID id = event->mArgument.mParameter.mParameterID;
-    const std::string name = id < log.names_.size() ? log.names_[id] : "#" + std::to_string(id);
+    const char* kind = nullptr;
     switch (event->mEventType) {
     case kAudioUnitEvent_BeginParameterChangeGesture:
-        log.lines_.push_back("begin " + name);
+        kind = "begin";
         break;
     case kAudioUnitEvent_EndParameterChangeGesture:
-        log.lines_.push_back("end " + name);
+        kind = "end";
         break;
-    case kAudioUnitEvent_ParameterValueChange: {
-        char text[64];
-        std::snprintf(text, sizeof text, " = %.3f", value);
-        log.lines_.push_back("value " + name + text);
+    case kAudioUnitEvent_ParameterValueChange:
+        kind = "value";
         break;
-    }
     default:
-        break;
+        return;
     }
+    std::string line(kind);
+    line.push_back(' ');
+    if (id < log.names_.size()) {
+        line.append(log.names_[id]);
+    } else {
+        line.append("#").append(std::to_string(id));
+    }
+    if (event->mEventType == kAudioUnitEvent_ParameterValueChange) {
+        char text[64];
+        std::snprintf(text, sizeof text, " = %.3f", static_cast<double>(value));
+        line.append(text);
+    }
+    log.lines_.push_back(std::move(line));
 }
