@@ -212,6 +212,63 @@ TEST_F(RenderCommand, RendersTheDemoAndFilesInTheirOwnShape) {
     EXPECT_EQ(monoShape.frames, 8000 + 37);
 }
 
+// Every sample of two rendered files, or empty when either does not read.
+std::vector<float> samplesOf(const std::string& file) {
+    SF_INFO info{};
+    SNDFILE* handle = sf_open(file.c_str(), SFM_READ, &info);
+    if (handle == nullptr) {
+        return {};
+    }
+    std::vector<float> samples(static_cast<std::size_t>(info.frames * info.channels));
+    sf_readf_float(handle, samples.data(), info.frames);
+    sf_close(handle);
+    return samples;
+}
+
+// The Tolvar unit's state with Gain (ID 0) at 4 and nothing else, as a host saves it: codes
+// 'aufx' 1635083896, 'Tolv' 1416588406, 'Kvlo' 1266052207; the blob holds scope 0, element 0,
+// count 1, then ID 0 and 4.0f, big-endian.
+constexpr const char* tolvarGainFourState =
+    "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+    "<plist version=\"1.0\"><dict>\n"
+    "<key>data</key><data>AAAAAAAAAAAAAAABAAAAAECAAAA=</data>\n"
+    "<key>manufacturer</key><integer>1266052207</integer>\n"
+    "<key>name</key><string>Loud Gain</string>\n"
+    "<key>subtype</key><integer>1416588406</integer>\n"
+    "<key>type</key><integer>1635083896</integer>\n"
+    "<key>version</key><integer>0</integer>\n"
+    "</dict></plist>\n";
+
+TEST_F(RenderCommand, AppliesStateThenPresetThenSets) {
+    REQUIRE_BUNDLE();
+    if (!bundle.ends_with("KelvoTolvar.component")) {
+        GTEST_SKIP() << "the order is checked with the Tolvar unit's presets and state";
+    }
+    std::ofstream(path("gain4.aupreset")) << tolvarGainFourState;
+    const auto render = [&](const std::string& name, std::vector<std::string> options) {
+        std::vector<std::string> arguments{bundle, path(name)};
+        arguments.insert(arguments.end(), options.begin(), options.end());
+        const Outcome outcome = run(arguments);
+        EXPECT_EQ(outcome.status, 0) << name << ": " << outcome.err;
+        return samplesOf(path(name));
+    };
+    const auto plain = render("plain.wav", {});
+    const auto setGain = render("set.wav", {"--set", "Gain=4"});
+    const auto state = render("state.wav", {"--state", path("gain4.aupreset")});
+    ASSERT_FALSE(plain.empty());
+    EXPECT_NE(setGain, plain);
+    EXPECT_EQ(state, setGain) << "the state did not restore Gain 4";
+    // The preset comes after the state, so Studio Start undoes it.
+    EXPECT_EQ(render("state-preset.wav",
+                     {"--preset", "Studio Start", "--state", path("gain4.aupreset")}),
+              plain);
+    // Tube Edge is Gain 4 and Level 1.8; a --set after it wins.
+    EXPECT_EQ(render("tube.wav", {"--preset", "Color / Tube Edge"}),
+              render("tube-by-hand.wav", {"--set", "Gain=4", "--set", "Level=1.8"}));
+    EXPECT_EQ(render("tube-set.wav", {"--set", "gain=+5 dB", "--preset", "6"}),
+              render("tube-set-by-hand.wav", {"--set", "Gain=3", "--set", "Level=1.8"}));
+}
+
 TEST_F(RenderCommand, ListsModelsAndOneUnit) {
     const Outcome models = run({"--list"});
     EXPECT_EQ(models.status, 0) << models.err;
