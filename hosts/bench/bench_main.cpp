@@ -156,8 +156,7 @@ int main(int argc, char** argv) {
                 for (const UInt32 block : blocks) {
                     const std::string name = "BM_Render/" + bundle.model + "/" +
                                              std::to_string(static_cast<int>(rate)) + "/" +
-                                             std::to_string(channels) + "/" +
-                                             std::to_string(block);
+                                             std::to_string(channels) + "/" + std::to_string(block);
                     benchmark::RegisterBenchmark(name.c_str(), renderLoud, component, rate,
                                                  channels, block)
                         ->Unit(benchmark::kMicrosecond);

@@ -23,7 +23,9 @@ using SndfileHandle = std::unique_ptr<SNDFILE, SndfileCloser>;
 // interleaved scratch buffer stays in cache.
 constexpr std::size_t chunkFrames = 8192;
 
-std::string describe(const std::filesystem::path& path) { return path.string(); }
+std::string describe(const std::filesystem::path& path) {
+    return path.string();
+}
 
 } // namespace
 

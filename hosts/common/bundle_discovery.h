@@ -13,9 +13,9 @@
 namespace kelvohost {
 
 struct BundleLocation {
-    std::string product;         // "KelvoTolvar"
-    std::string model;           // "tolvar"
-    std::filesystem::path path;  // .../KelvoTolvar.component
+    std::string product;        // "KelvoTolvar"
+    std::string model;          // "tolvar"
+    std::filesystem::path path; // .../KelvoTolvar.component
 };
 
 // "KelvoTolvar" gives "tolvar"; a product without the prefix gives its own name, lower case.
@@ -29,8 +29,9 @@ std::vector<std::filesystem::path> searchFolders(const std::filesystem::path& pr
 // The folders for this process: the running program's folder and KELVO_PLUGIN_PATH.
 std::vector<std::filesystem::path> defaultSearchFolders();
 
-// Every *.component directory with a Contents/Info.plist directly inside the folders, in folder order and by name within
-// a folder; a product found in an earlier folder hides the same product in a later one.
+// Every *.component directory with a Contents/Info.plist directly inside the folders, in folder
+// order and by name within a folder; a product found in an earlier folder hides the same product in
+// a later one.
 std::vector<BundleLocation> findBundles(const std::vector<std::filesystem::path>& folders);
 
 // MODEL as the user gives it: a path to a .component directory (anything containing a '/' or

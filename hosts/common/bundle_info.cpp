@@ -61,8 +61,7 @@ BundleInfo readBundleInfo(const std::filesystem::path& bundlePath) {
         }
         const auto component = static_cast<CFDictionaryRef>(entry);
         ComponentDeclaration declaration;
-        codeValue(component, "type", where, info.problems, declaration.type,
-                  declaration.typeCode);
+        codeValue(component, "type", where, info.problems, declaration.type, declaration.typeCode);
         codeValue(component, "subtype", where, info.problems, declaration.subtype,
                   declaration.subtypeCode);
         codeValue(component, "manufacturer", where, info.problems, declaration.manufacturer,

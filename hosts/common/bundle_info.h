@@ -13,10 +13,10 @@
 namespace kelvohost {
 
 struct ComponentDeclaration {
-    std::string type;         // four-character texts as written
+    std::string type; // four-character texts as written
     std::string subtype;
     std::string manufacturer;
-    UInt32 typeCode = 0;      // their codes, when they are four characters
+    UInt32 typeCode = 0; // their codes, when they are four characters
     UInt32 subtypeCode = 0;
     UInt32 manufacturerCode = 0;
     std::string name;

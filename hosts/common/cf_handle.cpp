@@ -26,7 +26,8 @@ std::string fourCharText(UInt32 code) {
     std::string text(4, ' ');
     for (int i = 0; i < 4; ++i) {
         const auto byte = static_cast<unsigned char>((code >> (24 - 8 * i)) & 0xFFu);
-        text[static_cast<std::size_t>(i)] = (byte >= 0x20 && byte < 0x7F) ? static_cast<char>(byte) : '?';
+        text[static_cast<std::size_t>(i)] =
+            (byte >= 0x20 && byte < 0x7F) ? static_cast<char>(byte) : '?';
     }
     return text;
 }

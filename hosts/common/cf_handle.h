@@ -9,8 +9,7 @@
 
 namespace kelvohost {
 
-template <typename Ref>
-class CFHandle {
+template <typename Ref> class CFHandle {
 public:
     CFHandle() = default;
     explicit CFHandle(Ref owned) : ref_(owned) {} // takes over a +1 reference

@@ -39,8 +39,8 @@ std::unique_ptr<LoadedComponent> loadComponent(const BundleLocation& location) {
     wanted.componentManufacturer = declaration.manufacturerCode;
     loaded->component = AudioComponentFindNext(nullptr, &wanted);
     if (loaded->component == nullptr) {
-        throw InputError(where + "component " + declaration.type + " " + declaration.subtype +
-                         " " + declaration.manufacturer + " not found after registration");
+        throw InputError(where + "component " + declaration.type + " " + declaration.subtype + " " +
+                         declaration.manufacturer + " not found after registration");
     }
     AudioComponentGetDescription(loaded->component, &loaded->description);
     return loaded;

@@ -15,7 +15,7 @@ struct LoadedComponent {
     BundleLocation location;
     BundleInfo info;
     const ComponentDeclaration* declaration = nullptr; // the first declared component, in info
-    CFBundleRef bundle = nullptr;                     // +0, owned by the bundle registry
+    CFBundleRef bundle = nullptr;                      // +0, owned by the bundle registry
     AudioComponent component = nullptr;
     AudioComponentDescription description{};
 

@@ -25,7 +25,9 @@ private:
     std::uint32_t state_ = 0x2545F491u;
 };
 
-double midiToHz(int note) { return 440.0 * std::pow(2.0, (note - 69) / 12.0); }
+double midiToHz(int note) {
+    return 440.0 * std::pow(2.0, (note - 69) / 12.0);
+}
 
 // 120 beats per minute, so a bar of 4/4 lasts 2 s and the demo holds three bars.
 constexpr double beatSeconds = 0.5;
@@ -77,8 +79,7 @@ AudioData makeDemoSignal() {
             const double f = midiToHz(chords[chordIndex][v]);
             double voice = 0.0;
             for (int h = 1; h <= 4; ++h) {
-                voice += std::sin(twoPi * f * h * t * (1.0 + 0.0007 * static_cast<double>(v))) /
-                         h;
+                voice += std::sin(twoPi * f * h * t * (1.0 + 0.0007 * static_cast<double>(v))) / h;
             }
             const double pan = 0.3 + 0.4 * static_cast<double>(v) / 3.0;
             chordLeft += voice * (1.0 - pan);
@@ -99,8 +100,8 @@ AudioData makeDemoSignal() {
         // Kick on every beat: a falling sine; snare on beats 2 and 4; hats on eighths.
         const double beatTime = (beat - std::floor(beat)) * beatSeconds;
         const double kickFrequency = 50.0 + 90.0 * std::exp(-beatTime / 0.03);
-        const double kick = 0.5 * std::exp(-beatTime / 0.12) *
-                            std::sin(twoPi * kickFrequency * beatTime);
+        const double kick =
+            0.5 * std::exp(-beatTime / 0.12) * std::sin(twoPi * kickFrequency * beatTime);
         const bool snareBeat = static_cast<int>(std::floor(beat)) % 2 == 1;
         const double white = noise.next();
         snareLow += snareCoefficient * (white - snareLow);

@@ -137,9 +137,8 @@ OSStatus HostedUnit::configure(double sampleRate, unsigned inputChannels, unsign
 }
 
 OSStatus HostedUnit::setMaximumFrames(UInt32 frames) {
-    const OSStatus status =
-        AudioUnitSetProperty(unit_, kAudioUnitProperty_MaximumFramesPerSlice,
-                             kAudioUnitScope_Global, 0, &frames, sizeof frames);
+    const OSStatus status = AudioUnitSetProperty(unit_, kAudioUnitProperty_MaximumFramesPerSlice,
+                                                 kAudioUnitScope_Global, 0, &frames, sizeof frames);
     if (status == noErr) {
         maximumFrames_ = frames;
         silence_.assign(frames, 0.0f);
@@ -313,8 +312,8 @@ std::vector<AUChannelInfo> HostedUnit::supportedChannels() const {
     }
     std::vector<AUChannelInfo> configurations(size / sizeof(AUChannelInfo));
     if (configurations.empty() ||
-        AudioUnitGetProperty(unit_, kAudioUnitProperty_SupportedNumChannels,
-                             kAudioUnitScope_Global, 0, configurations.data(), &size) != noErr) {
+        AudioUnitGetProperty(unit_, kAudioUnitProperty_SupportedNumChannels, kAudioUnitScope_Global,
+                             0, configurations.data(), &size) != noErr) {
         return {};
     }
     configurations.resize(size / sizeof(AUChannelInfo));
@@ -364,8 +363,8 @@ OSStatus HostedUnit::selectPreset(std::int32_t number, const std::string& name) 
 OSStatus HostedUnit::copyClassInfo(CFPropertyListRef* out) const {
     *out = nullptr;
     UInt32 size = sizeof(CFPropertyListRef);
-    return AudioUnitGetProperty(unit_, kAudioUnitProperty_ClassInfo, kAudioUnitScope_Global, 0,
-                                out, &size);
+    return AudioUnitGetProperty(unit_, kAudioUnitProperty_ClassInfo, kAudioUnitScope_Global, 0, out,
+                                &size);
 }
 
 OSStatus HostedUnit::restoreClassInfo(CFPropertyListRef state) {

@@ -117,8 +117,8 @@ const ParameterDescription& findParameter(const std::vector<ParameterDescription
     for (const auto& parameter : parameters) {
         names.push_back(parameter.name);
     }
-    throw InputError("unknown parameter '" + std::string(wanted) + "' (parameters: " +
-                     joined(names) + ")");
+    throw InputError("unknown parameter '" + std::string(wanted) +
+                     "' (parameters: " + joined(names) + ")");
 }
 
 float parseParameterValue(const ParameterDescription& parameter, std::string_view text) {
@@ -201,8 +201,8 @@ const PresetDescription& findPreset(const std::vector<PresetDescription>& preset
         }
     }
     if (match == nullptr) {
-        throw InputError("unknown preset '" + std::string(wanted) + "' (presets: " +
-                         joined(names) + ")");
+        throw InputError("unknown preset '" + std::string(wanted) + "' (presets: " + joined(names) +
+                         ")");
     }
     return *match;
 }

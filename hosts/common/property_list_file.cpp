@@ -14,9 +14,9 @@ std::vector<std::uint8_t> readFileBytes(const std::filesystem::path& path) {
     }
     std::ifstream file(path, std::ios::binary);
     if (!file) {
-        throw InputError(path.string() +
-                         (std::filesystem::exists(path, ec) ? ": cannot open the file"
-                                                            : ": no such file"));
+        throw InputError(path.string() + (std::filesystem::exists(path, ec)
+                                              ? ": cannot open the file"
+                                              : ": no such file"));
     }
     std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(file)),
                                     std::istreambuf_iterator<char>());

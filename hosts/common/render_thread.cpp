@@ -6,8 +6,7 @@
 
 namespace kelvohost {
 
-void runOnRenderThread(const std::function<void()>& job,
-                       const std::function<void()>& whileWaiting,
+void runOnRenderThread(const std::function<void()>& job, const std::function<void()>& whileWaiting,
                        std::chrono::milliseconds interval) {
     std::packaged_task<void()> task(job);
     std::future<void> done = task.get_future();

@@ -8,7 +8,16 @@
 
 namespace kelvohost {
 
-enum class ParameterUnit { generic, indexed, boolean, percent, decibels, hertz, milliseconds, other };
+enum class ParameterUnit {
+    generic,
+    indexed,
+    boolean,
+    percent,
+    decibels,
+    hertz,
+    milliseconds,
+    other
+};
 
 struct ParameterDescription {
     std::uint32_t id = 0;
@@ -22,7 +31,9 @@ struct ParameterDescription {
     bool canRamp = false;
     std::vector<std::string> valueStrings; // captions of the steps, minimum first
 
-    bool isStepped() const { return unit == ParameterUnit::indexed || unit == ParameterUnit::boolean; }
+    bool isStepped() const {
+        return unit == ParameterUnit::indexed || unit == ParameterUnit::boolean;
+    }
 };
 
 struct PresetDescription {

@@ -38,7 +38,9 @@ std::vector<std::string> folderTexts(const std::vector<std::filesystem::path>& f
 }
 
 std::string channelWord(unsigned channels) {
-    return channels == 1 ? "mono" : channels == 2 ? "stereo" : std::to_string(channels) + " channels";
+    return channels == 1   ? "mono"
+           : channels == 2 ? "stereo"
+                           : std::to_string(channels) + " channels";
 }
 
 bool supports(const std::vector<AUChannelInfo>& configurations, unsigned channels) {
@@ -57,8 +59,8 @@ void applyState(HostedUnit& unit, const std::string& path) {
     const CFHandle<CFDictionaryRef> state = readPropertyListDictionary(path);
     const OSStatus status = unit.restoreClassInfo(state.get());
     if (status != noErr) {
-        throw InputError(path + ": the unit refused this state (status " +
-                         std::to_string(status) + ")");
+        throw InputError(path + ": the unit refused this state (status " + std::to_string(status) +
+                         ")");
     }
 }
 
@@ -104,7 +106,8 @@ public:
     }
 
     void update(std::size_t done) {
-        if (!enabled_ || frames_ == 0 || std::chrono::steady_clock::now() - start_ < progressDelay) {
+        if (!enabled_ || frames_ == 0 ||
+            std::chrono::steady_clock::now() - start_ < progressDelay) {
             return;
         }
         shown_ = true;
@@ -165,8 +168,8 @@ int run(const std::vector<std::string>& arguments) {
     if (const OSStatus status = unit.configure(input.sampleRate, channels, options.block);
         status != noErr) {
         throw InputError(product + " refuses " + channelWord(channels) + " audio at " +
-                         formatNumber(input.sampleRate) + " Hz (status " +
-                         std::to_string(status) + ")");
+                         formatNumber(input.sampleRate) + " Hz (status " + std::to_string(status) +
+                         ")");
     }
 
     // State, then preset, then each --set, before initialising, so the unit prepares its
@@ -187,9 +190,9 @@ int run(const std::vector<std::string>& arguments) {
 
     std::atomic<std::size_t> framesDone{0};
     ProgressLine progress(input.frameCount(), input.sampleRate);
-    const AudioData output = renderThroughUnit(
-        unit, input, options.block, framesDone,
-        [&] { progress.update(framesDone.load(std::memory_order_relaxed)); });
+    const AudioData output = renderThroughUnit(unit, input, options.block, framesDone, [&] {
+        progress.update(framesDone.load(std::memory_order_relaxed));
+    });
 
     const std::optional<Meters> meters = unit.meters();
     const double latencySamples = unit.latencySeconds() * input.sampleRate;

@@ -8,7 +8,9 @@ namespace kelvohost {
 namespace {
 
 // JSON has no NaN or infinity; a unit that published one shows null.
-std::string number(double value) { return std::isfinite(value) ? formatNumber(value) : "null"; }
+std::string number(double value) {
+    return std::isfinite(value) ? formatNumber(value) : "null";
+}
 
 std::string pair(const std::array<float, 2>& values) {
     std::string text = "[";

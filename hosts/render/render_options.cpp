@@ -52,8 +52,8 @@ RenderOptions parseRenderOptions(const std::vector<std::string>& arguments) {
         // --name=value or --name value
         std::string name = argument;
         std::optional<std::string> attached;
-        if (const std::size_t equals = argument.find('='); argument.starts_with("--") &&
-                                                           equals != std::string::npos) {
+        if (const std::size_t equals = argument.find('=');
+            argument.starts_with("--") && equals != std::string::npos) {
             name = argument.substr(0, equals);
             attached = argument.substr(equals + 1);
         }
@@ -127,7 +127,8 @@ RenderOptions parseRenderOptions(const std::vector<std::string>& arguments) {
         throw InputError("too many operands: '" + operands[3] +
                          "' (expected MODEL [INPUT] OUTPUT)");
     }
-    if (options.model.empty() || options.output.empty() || (options.input && options.input->empty())) {
+    if (options.model.empty() || options.output.empty() ||
+        (options.input && options.input->empty())) {
         throw InputError("empty operand (expected MODEL [INPUT] OUTPUT)");
     }
     return options;

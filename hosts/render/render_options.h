@@ -22,7 +22,7 @@ struct RenderOptions {
     std::optional<std::string> state;
     unsigned block = defaultBlockFrames;
 
-    std::string model; // empty only for --list without a model, or --help
+    std::string model;                // empty only for --list without a model, or --help
     std::optional<std::string> input; // none: the built-in demo
     std::string output;
 };

@@ -85,15 +85,15 @@ std::string listUnit(const LoadedComponent& component, const HostedUnit& unit) {
     if (!declaration.name.empty()) {
         text += " \xC2\xB7 " + declaration.name; // U+00B7 middle dot
     }
-    text += "\n  " + declaration.type + " " + declaration.subtype + " " +
-            declaration.manufacturer + ", version " + versionText(declaration.version) + ", " +
+    text += "\n  " + declaration.type + " " + declaration.subtype + " " + declaration.manufacturer +
+            ", version " + versionText(declaration.version) + ", " +
             component.location.path.string() + "\n";
 
     const double latency = unit.latencySeconds();
     const double rate = unit.sampleRate();
     text += "  latency " + formatNumber(std::round(latency * rate)) + " frames at " +
-            formatNumber(rate) + " Hz, tail " + formatNumber(unit.tailSeconds()) +
-            " s, channels " + channelText(unit.supportedChannels()) + "\n";
+            formatNumber(rate) + " Hz, tail " + formatNumber(unit.tailSeconds()) + " s, channels " +
+            channelText(unit.supportedChannels()) + "\n";
 
     const std::vector<ParameterDescription> parameters = unit.parameters();
     TextTable table;

@@ -65,8 +65,7 @@ void checkRenderAllocations(Validation& validation) {
         const std::size_t first = allocationsWhileRendering(*unit, 64, &failed);
         report.check(failed == noErr && first == 0,
                      layout + ": the first 64 renders after AudioUnitInitialize allocate nothing",
-                     failed != noErr ? statusText(failed)
-                                     : std::to_string(first) + " allocations");
+                     failed != noErr ? statusText(failed) : std::to_string(first) + " allocations");
 
         // The render thread's other duties: scheduled events and ramps, a pending reset, a
         // preset's values.

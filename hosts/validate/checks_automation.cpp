@@ -130,8 +130,8 @@ void checkAutomation(Validation& validation) {
             const float end = read(*unit, p.id);
             // The platform promises a ramp is accepted and rendered; the suite's units also
             // publish every ramp step, so the value reads back under way and then at its end.
-            const bool published = !validation.kelvo ||
-                                   (midway > p.minimum && midway < p.maximum && end == p.maximum);
+            const bool published =
+                !validation.kelvo || (midway > p.minimum && midway < p.maximum && end == p.maximum);
             if (status != noErr || !first.ok() || !second.ok() || !(midway >= p.minimum) ||
                 !(midway <= p.maximum) || !(end >= p.minimum) || !(end <= p.maximum) ||
                 !published) {
@@ -238,7 +238,8 @@ void checkAutomation(Validation& validation) {
                          " set and schedule calls from the main thread succeed and the output "
                          "stays finite",
                      renderStatus != noErr ? "render failed with " + statusText(renderStatus)
-                                           : !scan.clean() ? scan.describe() : callFailure);
+                     : !scan.clean()       ? scan.describe()
+                                           : callFailure);
         if (queueFull > 0) {
             report.note(std::to_string(queueFull) + " calls found the automation queue full");
         }

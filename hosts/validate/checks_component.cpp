@@ -72,8 +72,8 @@ void checkComponent(Validation& validation) {
                      versionText(declared.version) + " are given");
     if (component.location.product.starts_with("Kelvo")) {
         report.check(declared.factoryFunction == component.location.product + "Factory",
-                     "factory function is named after the product (" +
-                         component.location.product + "Factory)",
+                     "factory function is named after the product (" + component.location.product +
+                         "Factory)",
                      "factoryFunction is '" + declared.factoryFunction + "'");
     }
 
@@ -113,11 +113,9 @@ void checkComponent(Validation& validation) {
         const bool isDictionary =
             status == noErr && state != nullptr && CFGetTypeID(state) == CFDictionaryGetTypeID();
         const auto dictionary = static_cast<CFDictionaryRef>(state);
-        report.check(isDictionary &&
-                         dictionaryInteger(dictionary, "type") == declared.typeCode &&
+        report.check(isDictionary && dictionaryInteger(dictionary, "type") == declared.typeCode &&
                          dictionaryInteger(dictionary, "subtype") == declared.subtypeCode &&
-                         dictionaryInteger(dictionary, "manufacturer") ==
-                             declared.manufacturerCode,
+                         dictionaryInteger(dictionary, "manufacturer") == declared.manufacturerCode,
                      "the class-info dictionary carries the declared type, subtype and "
                      "manufacturer",
                      isDictionary ? "codes differ" : "ClassInfo failed with " + statusText(status));
@@ -141,8 +139,8 @@ void checkLifecycle(Validation& validation) {
             for (int cycle = 0; cycle < 3 && failure.empty(); ++cycle) {
                 if (const OSStatus s = unit.initialize(); s != noErr) {
                     failure = "AudioUnitInitialize: " + statusText(s);
-                } else if (const RenderResult r =
-                               renderOnThread(unit, makeSignal(Signal::noise, 2, 512, 48000.0), 512);
+                } else if (const RenderResult r = renderOnThread(
+                               unit, makeSignal(Signal::noise, 2, 512, 48000.0), 512);
                            !r.ok()) {
                     failure = "render after initialise: " + r.describe();
                 } else if (const OSStatus u = unit.uninitialize(); u != noErr) {
@@ -158,7 +156,7 @@ void checkLifecycle(Validation& validation) {
     }
     report.check(failure.empty(),
                  std::to_string(rounds) + " rounds of open, 3 × (initialise, render, "
-                 "uninitialise), dispose",
+                                          "uninitialise), dispose",
                  failure);
 
     // Several instances live at once, initialised in a different order than opened.
@@ -192,8 +190,9 @@ void checkLifecycle(Validation& validation) {
     } catch (const std::exception& error) {
         failure = error.what();
     }
-    report.check(failure.empty(), "4 instances at once render independently; disposing one "
-                                  "leaves the others working",
+    report.check(failure.empty(),
+                 "4 instances at once render independently; disposing one "
+                 "leaves the others working",
                  failure);
 
     // A render before initialisation is refused, not crashed.

@@ -51,8 +51,8 @@ void checkRatesAndLatency(Validation& validation) {
         const double frames = unit->latencySeconds() * rate;
         const double tail = unit->tailSeconds();
         if (std::fabs(frames - latencyFrames) > 1e-9 || std::fabs(tail - tailSeconds) > 1e-12) {
-            latencyFailure += formatNumber(rate) + " Hz: " + formatNumber(frames) + " frames, tail " +
-                              formatNumber(tail) + " s; ";
+            latencyFailure += formatNumber(rate) + " Hz: " + formatNumber(frames) +
+                              " frames, tail " + formatNumber(tail) + " s; ";
         }
     }
     report.check(latencyFailure.empty(),
@@ -78,17 +78,17 @@ void checkMetersAndPresets(Validation& validation) {
     const AudioUnitPropertyID id = unit.meterPropertyID();
     UInt32 size = 0;
     Boolean writable = true;
-    const OSStatus info = id == 0 ? kAudioUnitErr_InvalidProperty
-                                  : AudioUnitGetPropertyInfo(unit.handle(), id,
-                                                             kAudioUnitScope_Global, 0, &size,
-                                                             &writable);
+    const OSStatus info = id == 0
+                              ? kAudioUnitErr_InvalidProperty
+                              : AudioUnitGetPropertyInfo(unit.handle(), id, kAudioUnitScope_Global,
+                                                         0, &size, &writable);
     report.check(info == noErr && size == 32 && !writable,
                  "the meter property ('KIRM', or 'KCRM' for the rack series) is 32 bytes, "
                  "read-only",
                  id == 0 ? "neither property answers" : statusText(info));
     const auto meters = unit.meters();
-    const Meters constructed{{-100.0f, -100.0f}, {-100.0f, -100.0f}, {0.0f, 0.0f},
-                             {-100.0f, -100.0f}};
+    const Meters constructed{
+        {-100.0f, -100.0f}, {-100.0f, -100.0f}, {0.0f, 0.0f}, {-100.0f, -100.0f}};
     report.check(meters && std::memcmp(&*meters, &constructed, sizeof constructed) == 0,
                  "after construction the meters read -100, -100, -100, -100, 0, 0, -100, -100",
                  meters ? meterText(*meters) : "no meter block");
@@ -182,20 +182,19 @@ void checkBypassAndSilence(Validation& validation,
                                                   kAudioUnitScope_Global, 0, &on, sizeof on);
         UInt32 readBack = 0;
         UInt32 size = sizeof readBack;
-        AudioUnitGetProperty(unit.handle(), kAudioUnitProperty_BypassEffect,
-                             kAudioUnitScope_Global, 0, &readBack, &size);
+        AudioUnitGetProperty(unit.handle(), kAudioUnitProperty_BypassEffect, kAudioUnitScope_Global,
+                             0, &readBack, &size);
         UInt32 off = 0;
         unit.setParameter(bypass->id, 0.0f);
         UInt32 readOff = 1;
-        AudioUnitGetProperty(unit.handle(), kAudioUnitProperty_BypassEffect,
-                             kAudioUnitScope_Global, 0, &readOff, &size);
-        const OSStatus hostOn = AudioUnitSetProperty(
-            unit.handle(), kAudioUnitProperty_BypassEffect, kAudioUnitScope_Global, 0, &on,
-            sizeof on);
+        AudioUnitGetProperty(unit.handle(), kAudioUnitProperty_BypassEffect, kAudioUnitScope_Global,
+                             0, &readOff, &size);
+        const OSStatus hostOn = AudioUnitSetProperty(unit.handle(), kAudioUnitProperty_BypassEffect,
+                                                     kAudioUnitScope_Global, 0, &on, sizeof on);
         float parameter = 0.0f;
         unit.getParameter(bypass->id, parameter);
-        AudioUnitSetProperty(unit.handle(), kAudioUnitProperty_BypassEffect,
-                             kAudioUnitScope_Global, 0, &off, sizeof off);
+        AudioUnitSetProperty(unit.handle(), kAudioUnitProperty_BypassEffect, kAudioUnitScope_Global,
+                             0, &off, sizeof off);
         float parameterOff = 1.0f;
         unit.getParameter(bypass->id, parameterOff);
         report.check(set == noErr && readBack == 1 && readOff == 0 && hostOn == noErr &&
@@ -263,8 +262,7 @@ void checkQueuedAutomation(Validation& validation,
     unit->setParameter(p.id, other, 100);
     AudioUnitReset(unit->handle(), kAudioUnitScope_Global, 0);
     renderOnThread(*unit, noise, 512);
-    report.check(read() == p.defaultValue,
-                 "a value queued at an offset before Reset is dropped",
+    report.check(read() == p.defaultValue, "a value queued at an offset before Reset is dropped",
                  p.name + " reads " + formatNumber(read()));
 
     unit->setParameter(p.id, other, 1000);

@@ -9,7 +9,9 @@
 namespace kelvohost {
 namespace {
 
-bool knownUnit(AudioUnitParameterUnit unit) { return unit <= kAudioUnitParameterUnit_CustomUnit; }
+bool knownUnit(AudioUnitParameterUnit unit) {
+    return unit <= kAudioUnitParameterUnit_CustomUnit;
+}
 
 } // namespace
 
@@ -64,9 +66,9 @@ void checkParameters(Validation& validation) {
         if (!knownUnit(p.unitCode)) {
             problem("unknown unit " + std::to_string(p.unitCode));
         }
-        if (p.isStepped() && (p.minimum != std::round(p.minimum) ||
-                              p.maximum != std::round(p.maximum) ||
-                              p.defaultValue != std::round(p.defaultValue))) {
+        if (p.isStepped() &&
+            (p.minimum != std::round(p.minimum) || p.maximum != std::round(p.maximum) ||
+             p.defaultValue != std::round(p.defaultValue))) {
             problem("stepped parameter with a fractional range or default");
         }
         if (p.isStepped() && p.canRamp) {

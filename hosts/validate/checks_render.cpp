@@ -79,14 +79,14 @@ void checkRatesAndBlocks(Validation& validation) {
             } catch (const UnitError&) {
             }
             if (!std::isfinite(latency) || latency < 0.0 || !std::isfinite(tail) || tail < 0.0) {
-                latencyFailure = "latency " + formatNumber(latency) + " s, tail " +
-                                 formatNumber(tail) + " s";
+                latencyFailure =
+                    "latency " + formatNumber(latency) + " s, tail " + formatNumber(tail) + " s";
             }
             for (const UInt32 block : blocks) {
                 const std::size_t frames = std::max<std::size_t>(4096, 2 * block);
                 for (const Signal signal : allSignals) {
-                    const RenderResult result = renderOnThread(
-                        *unit, makeSignal(signal, channels, frames, rate), block);
+                    const RenderResult result =
+                        renderOnThread(*unit, makeSignal(signal, channels, frames, rate), block);
                     if (!result.ok() && failure.empty()) {
                         failure = channelsWord(channels) + ", block " + std::to_string(block) +
                                   ", " + signalName(signal) + ": " + result.describe();
@@ -162,11 +162,11 @@ void checkMaximumFrames(Validation& validation) {
                           statusText(s);
             }
         }
-        report.check(failure.empty(),
-                     std::string("changing the maximum while initialised is ") +
-                         (set == noErr ? "accepted and in effect" : "refused (" +
-                                                                        statusText(set) + ")"),
-                     failure);
+        report.check(
+            failure.empty(),
+            std::string("changing the maximum while initialised is ") +
+                (set == noErr ? "accepted and in effect" : "refused (" + statusText(set) + ")"),
+            failure);
     }
 
     // Output buffers with mData NULL receive the unit's own buffers.
@@ -190,8 +190,9 @@ void checkMaximumFrames(Validation& validation) {
         }
         report.check(filled && scan.clean(),
                      "output buffers with mData NULL get the unit's own samples",
-                     status != noErr ? statusText(status) : filled ? scan.describe()
-                                                                   : "mData left NULL");
+                     status != noErr ? statusText(status)
+                     : filled        ? scan.describe()
+                                     : "mData left NULL");
         report.check(status == noErr && (flags & kAudioUnitRenderAction_OutputIsSilence) == 0,
                      "a render clears the output-is-silence flag");
 

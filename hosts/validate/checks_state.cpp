@@ -66,8 +66,8 @@ std::string differences(const std::vector<ParameterDescription>& parameters,
 
 // The unit's state with one key replaced (a mutable copy).
 CFHandle<CFPropertyListRef> withKey(CFPropertyListRef state, const char* key, CFTypeRef value) {
-    CFMutableDictionaryRef copy = CFDictionaryCreateMutableCopy(
-        kCFAllocatorDefault, 0, static_cast<CFDictionaryRef>(state));
+    CFMutableDictionaryRef copy =
+        CFDictionaryCreateMutableCopy(kCFAllocatorDefault, 0, static_cast<CFDictionaryRef>(state));
     const CFHandle<CFStringRef> name = makeCFString(key);
     CFDictionarySetValue(copy, name.get(), value);
     return CFHandle<CFPropertyListRef>(copy);
@@ -114,8 +114,7 @@ void checkClassInfo(Validation& validation) {
     CFPropertyListRef again = nullptr;
     target->copyClassInfo(&again);
     const CFHandle<CFPropertyListRef> heldAgain(again);
-    report.check(again != nullptr &&
-                     serialise(again, kCFPropertyListBinaryFormat_v1_0) == binary &&
+    report.check(again != nullptr && serialise(again, kCFPropertyListBinaryFormat_v1_0) == binary &&
                      serialise(again, kCFPropertyListXMLFormat_v1_0) == xml,
                  "saved again, the restored state is byte-identical (binary and XML)");
     const auto presetAfter = target->presentPreset();
@@ -182,12 +181,14 @@ void checkReset(Validation& validation) {
     }
     const std::vector<ParameterDescription> parameters = used->parameters();
 
-    const RenderResult loud = renderOnThread(*used, makeSignal(Signal::fullScale, 2, 8192, 48000.0), 512);
+    const RenderResult loud =
+        renderOnThread(*used, makeSignal(Signal::fullScale, 2, 8192, 48000.0), 512);
     const std::vector<float> before = values(*used, parameters);
     const OSStatus status = AudioUnitReset(used->handle(), kAudioUnitScope_Global, 0);
     report.check(loud.ok() && status == noErr, "AudioUnitReset succeeds on an initialised unit",
                  statusText(status));
-    report.check(values(*used, parameters) == before, "Reset leaves every parameter value as it was",
+    report.check(values(*used, parameters) == before,
+                 "Reset leaves every parameter value as it was",
                  differences(parameters, before, values(*used, parameters)));
 
     // After Reset the unit renders exactly as a freshly initialised one.
@@ -249,8 +250,7 @@ void checkFactoryPresets(Validation& validation) {
         }
     }
     report.check(listing.empty(),
-                 std::to_string(presets.size()) +
-                     " presets numbered from 0 with distinct names",
+                 std::to_string(presets.size()) + " presets numbered from 0 with distinct names",
                  listing);
     const std::vector<PresetDescription> second = unit->factoryPresets();
     bool sameListing = second.size() == presets.size();

@@ -63,8 +63,8 @@ int run(int argc, char** argv) {
 
     Report report;
     report.setVerbose(verbose);
-    std::printf("kelvo-validate: %s (%s)\n  %s\n", location.product.c_str(),
-                location.model.c_str(), location.path.string().c_str());
+    std::printf("kelvo-validate: %s (%s)\n  %s\n", location.product.c_str(), location.model.c_str(),
+                location.path.string().c_str());
 
     std::unique_ptr<LoadedComponent> component;
     try {
@@ -77,11 +77,12 @@ int run(int argc, char** argv) {
     }
 
     Validation validation{*component, report,
-                          suite && component->description.componentManufacturer == kelvoManufacturer};
-    const auto checks = {checkComponent,       checkLifecycle,       checkChannelConfigurations,
-                         checkRatesAndBlocks,  checkMaximumFrames,   checkParameters,
-                         checkAutomation,      checkClassInfo,       checkReset,
-                         checkFactoryPresets,  checkRenderAllocations};
+                          suite &&
+                              component->description.componentManufacturer == kelvoManufacturer};
+    const auto checks = {checkComponent,      checkLifecycle,        checkChannelConfigurations,
+                         checkRatesAndBlocks, checkMaximumFrames,    checkParameters,
+                         checkAutomation,     checkClassInfo,        checkReset,
+                         checkFactoryPresets, checkRenderAllocations};
     for (const auto check : checks) {
         try {
             check(validation);

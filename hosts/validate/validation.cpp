@@ -80,7 +80,9 @@ std::string SampleScan::describe() const {
            " subnormal samples (first " + std::to_string(firstBad) + ")";
 }
 
-std::string statusText(OSStatus status) { return "status " + std::to_string(status); }
+std::string statusText(OSStatus status) {
+    return "status " + std::to_string(status);
+}
 
 std::string RenderResult::describe() const {
     if (status != noErr) {

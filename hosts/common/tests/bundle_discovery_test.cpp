@@ -25,7 +25,7 @@ protected:
         makeBundle(first_ / "KelvoOpalin.component");
         makeBundle(second_ / "KelvoTolvar.component"); // hidden by the first folder's
         makeBundle(second_ / "KelvoFennic.component");
-        fs::create_directories(second_ / "Notes.component.txt");  // not a bundle name
+        fs::create_directories(second_ / "Notes.component.txt"); // not a bundle name
         std::ofstream(second_ / "KelvoStray.component") << "a file, not a bundle";
         fs::create_directories(second_ / "KelvoUnbuilt.component" / "Contents"); // no Info.plist
     }

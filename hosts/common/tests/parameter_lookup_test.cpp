@@ -19,8 +19,11 @@ std::vector<ParameterDescription> parameters() {
     gain.maximum = 4;
     gain.defaultValue = 2;
     gain.unit = ParameterUnit::indexed;
-    gain.valueStrings = {"\xE2\x88\x92" "10 dB", "\xE2\x88\x92" "5 dB", "0 dB", "+5 dB",
-                         "+10 dB"};
+    gain.valueStrings = {"\xE2\x88\x92"
+                         "10 dB",
+                         "\xE2\x88\x92"
+                         "5 dB",
+                         "0 dB", "+5 dB", "+10 dB"};
 
     ParameterDescription trim;
     trim.id = 8;
@@ -65,13 +68,19 @@ TEST(ValueParsing, AcceptsUnitsValueStringsAndAsciiMinus) {
     const Case cases[] = {
         {"Gain", "+5 dB", 3},
         {"Gain", "+5dB", 3},
-        {"Gain", "-10 dB", 0},                   // ASCII minus for the caption's U+2212
-        {"Gain", "\xE2\x88\x92" "5 dB", 1},      // the caption as the unit writes it
-        {"Gain", "0 DB", 2},                     // case-insensitive
-        {"Gain", "4", 4},                        // a plain number is a step in the unit's terms
+        {"Gain", "-10 dB", 0}, // ASCII minus for the caption's U+2212
+        {"Gain",
+         "\xE2\x88\x92"
+         "5 dB",
+         1},                 // the caption as the unit writes it
+        {"Gain", "0 DB", 2}, // case-insensitive
+        {"Gain", "4", 4},    // a plain number is a step in the unit's terms
         {"Input Trim", "-6", -6},
         {"Input Trim", "-6 dB", -6},
-        {"Input Trim", "\xE2\x88\x92" "6 dB", -6},
+        {"Input Trim",
+         "\xE2\x88\x92"
+         "6 dB",
+         -6},
         {"Input Trim", "+2.5dB", 2.5f},
         {"Parallel Mix", "50%", 50},
         {"Parallel Mix", "50 %", 50},
@@ -93,17 +102,12 @@ TEST(ValueParsing, RefusesWhatTheUnitWouldSilentlyChange) {
         const char* messagePart;
     };
     const Case cases[] = {
-        {"Gain", "+7 dB", "unknown value '+7 dB'"},
-        {"Gain", "5", "outside 0 to 4"},
-        {"Gain", "2.5", "not a whole step"},
-        {"Input Trim", "30 dB", "outside -24 to 24 dB"},
+        {"Gain", "+7 dB", "unknown value '+7 dB'"}, {"Gain", "5", "outside 0 to 4"},
+        {"Gain", "2.5", "not a whole step"},        {"Input Trim", "30 dB", "outside -24 to 24 dB"},
         {"Input Trim", "6 %", "unknown value"}, // the wrong unit
-        {"Input Trim", "nan", "unknown value"},
-        {"Input Trim", "inf", "unknown value"},
-        {"Input Trim", "--6", "unknown value"},
-        {"Input Trim", "+-6", "unknown value"},
-        {"Parallel Mix", "", "no value given"},
-        {"Pad", "maybe", "on, off"},
+        {"Input Trim", "nan", "unknown value"},     {"Input Trim", "inf", "unknown value"},
+        {"Input Trim", "--6", "unknown value"},     {"Input Trim", "+-6", "unknown value"},
+        {"Parallel Mix", "", "no value given"},     {"Pad", "maybe", "on, off"},
     };
     for (const Case& c : cases) {
         const ParameterDescription& p = findParameter(list, c.parameter);
@@ -135,9 +139,11 @@ TEST(ParameterLookup, FindsByNameAnyCaseOrId) {
 }
 
 TEST(PresetLookup, ByNumberFullNameOrUniqueName) {
-    const std::vector<PresetDescription> presets = {
-        {0, "Start / Studio Start"}, {1, "Vocals / Warm Body"}, {6, "Color / Tube Edge"},
-        {7, "Color / Warm Body"},    {8, "Color / Analog Shimmer"}};
+    const std::vector<PresetDescription> presets = {{0, "Start / Studio Start"},
+                                                    {1, "Vocals / Warm Body"},
+                                                    {6, "Color / Tube Edge"},
+                                                    {7, "Color / Warm Body"},
+                                                    {8, "Color / Analog Shimmer"}};
     EXPECT_EQ(findPreset(presets, "6").name, "Color / Tube Edge");
     EXPECT_EQ(findPreset(presets, "tube edge").number, 6);
     EXPECT_EQ(findPreset(presets, "Color / Analog Shimmer").number, 8);
@@ -166,7 +172,9 @@ TEST(Formatting, ShortestTextThatReadsBack) {
     EXPECT_EQ(formatValue(list[0], 3), "+5 dB");
     EXPECT_EQ(formatValue(list[1], -6), "-6 dB");
     EXPECT_EQ(formatValue(list[2], 50), "50%");
-    EXPECT_EQ(displayWidth("\xE2\x88\x92" "10 dB"), 6u);
+    EXPECT_EQ(displayWidth("\xE2\x88\x92"
+                           "10 dB"),
+              6u);
 }
 
 } // namespace

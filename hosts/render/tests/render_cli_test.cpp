@@ -161,7 +161,8 @@ TEST_F(RenderCommand, RefusesUnknownParametersPresetsValuesAndStates) {
     std::ofstream(path("array.aupreset"))
         << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\"><array/></plist>\n";
     const std::string out = path("out.wav");
-    expectRefused({bundle, out, "--set", "No Such Control=1"}, "unknown parameter 'No Such Control'");
+    expectRefused({bundle, out, "--set", "No Such Control=1"},
+                  "unknown parameter 'No Such Control'");
     expectRefused({bundle, out, "--set", "0=banana"}, "unknown value 'banana'");
     expectRefused({bundle, out, "--set", "0=1e9"}, "is outside");
     expectRefused({bundle, out, "--set", "Level"}, "--set takes NAME=VALUE");
@@ -259,9 +260,9 @@ TEST_F(RenderCommand, AppliesStateThenPresetThenSets) {
     EXPECT_NE(setGain, plain);
     EXPECT_EQ(state, setGain) << "the state did not restore Gain 4";
     // The preset comes after the state, so Studio Start undoes it.
-    EXPECT_EQ(render("state-preset.wav",
-                     {"--preset", "Studio Start", "--state", path("gain4.aupreset")}),
-              plain);
+    EXPECT_EQ(
+        render("state-preset.wav", {"--preset", "Studio Start", "--state", path("gain4.aupreset")}),
+        plain);
     // Tube Edge is Gain 4 and Level 1.8; a --set after it wins.
     EXPECT_EQ(render("tube.wav", {"--preset", "Color / Tube Edge"}),
               render("tube-by-hand.wav", {"--set", "Gain=4", "--set", "Level=1.8"}));

@@ -6,10 +6,13 @@
 namespace kelvohost {
 namespace {
 
-RenderOptions parse(std::vector<std::string> arguments) { return parseRenderOptions(arguments); }
+RenderOptions parse(std::vector<std::string> arguments) {
+    return parseRenderOptions(arguments);
+}
 
 TEST(RenderOptions, OperandsAndOptionsInAnyOrder) {
-    const RenderOptions a = parse({"tolvar", "in.wav", "out.wav", "--preset", "Tube Edge", "--json"});
+    const RenderOptions a =
+        parse({"tolvar", "in.wav", "out.wav", "--preset", "Tube Edge", "--json"});
     EXPECT_EQ(a.model, "tolvar");
     EXPECT_EQ(a.input, "in.wav");
     EXPECT_EQ(a.output, "out.wav");
