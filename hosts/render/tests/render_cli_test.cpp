@@ -1,6 +1,8 @@
 // kelvo-render run as a user runs it: refused input exits with status 2, says why in one line
 // on stderr, and leaves no output behind; good input renders a file of the input's shape.
 
+#include "property_list_file.h"
+
 #include <gtest/gtest.h>
 #include <sndfile.h>
 
@@ -259,6 +261,17 @@ TEST_F(RenderCommand, AppliesStateThenPresetThenSets) {
     ASSERT_FALSE(plain.empty());
     EXPECT_NE(setGain, plain);
     EXPECT_EQ(state, setGain) << "the state did not restore Gain 4";
+    // The same state as a binary property list, as a host's project may carry it.
+    {
+        const auto dictionary = kelvohost::readPropertyListDictionary(path("gain4.aupreset"));
+        const kelvohost::CFHandle<CFDataRef> binary(CFPropertyListCreateData(
+            kCFAllocatorDefault, dictionary.get(), kCFPropertyListBinaryFormat_v1_0, 0, nullptr));
+        ASSERT_TRUE(binary);
+        std::ofstream(path("gain4.bin"), std::ios::binary)
+            .write(reinterpret_cast<const char*>(CFDataGetBytePtr(binary.get())),
+                   CFDataGetLength(binary.get()));
+    }
+    EXPECT_EQ(render("binary-state.wav", {"--state", path("gain4.bin")}), setGain);
     // The preset comes after the state, so Studio Start undoes it.
     EXPECT_EQ(
         render("state-preset.wav", {"--preset", "Studio Start", "--state", path("gain4.aupreset")}),
