@@ -146,6 +146,43 @@ TEST(ResourceDrawing, MissingImageIsNotRemembered) {
     EXPECT_EQ(iron::resource("No-Such-Image"), nullptr);
 }
 
+TEST(ResourceDrawing, LoadedImageIsKeptAndFillsTheArtSpace) {
+    EditorHarness editor; // opens the resource bundle
+    std::shared_ptr<NSImage> clean = iron::resource("IronFennic-Clean");
+    ASSERT_NE(clean, nullptr);
+    EXPECT_EQ(iron::resource("IronFennic-Clean"), clean);
+    // Made at twice the art resolution, in the faceplate's proportions.
+    EXPECT_NEAR(clean->size().width / clean->size().height, 1983.0 / 793.0, 1e-3);
+    // A crop of the top strip is drawn from the image's top, in its own bottom-left points.
+    Recording recording({1983, 793});
+    iron::topCrop(clean.get(), CGRectMake(0, 0, 1983, 100), CGRectMake(0, 0, 1983, 100));
+    const auto images = recording.of(CGRecordedKind::image);
+    ASSERT_EQ(images.size(), 1u);
+    EXPECT_EQ(images[0]->imageObject, clean.get());
+    EXPECT_EQ(images[0]->interpolation, kCGInterpolationHigh);
+    EXPECT_NEAR(images[0]->imageSource.origin.y, 0, 1e-9); // pixels from the top
+    EXPECT_NEAR(images[0]->imageSource.size.height, 100.0 * clean->size().height / 793, 1e-6);
+}
+
+TEST(BadgeDrawing, TolvarTileFromTheAtlas) {
+    EditorHarness editor;
+    Recording recording({1983, 793});
+    iron::modelPlate();
+    const auto fills = recording.of(CGRecordedKind::fill);
+    ASSERT_EQ(fills.size(), 1u);
+    EXPECT_TRUE(fills[0]->shadow.active);
+    EXPECT_EQ(fills[0]->shadow.offset.width, 1);
+    EXPECT_EQ(fills[0]->shadow.offset.height, -3);
+    const auto images = recording.of(CGRecordedKind::image);
+    ASSERT_EQ(images.size(), 1u);
+    // The 674 by 153 tile at (800, 422) of the 1538 by 1000 point atlas.
+    EXPECT_NEAR(images[0]->imageSource.origin.x, 800, 1e-9);
+    EXPECT_NEAR(images[0]->imageSource.origin.y, 422, 1e-9);
+    EXPECT_NEAR(images[0]->imageSource.size.width, 674, 1e-9);
+    EXPECT_NEAR(images[0]->bounds.origin.x, 1460, 1e-9);
+    EXPECT_NEAR(images[0]->bounds.size.height, 78, 1e-9);
+}
+
 class FaceplateDrawing : public ::testing::Test {
 protected:
     EditorHarness editor;

@@ -3,6 +3,9 @@
 #include <cstdio>
 
 EditorHarness::EditorHarness() {
+    // The photographs, found through the Tolvar bundle identifier as the editor looks them up.
+    static const bool opened = NSBundle::bundleWithPath(KELVO_EDITOR_TEST_BUNDLE) != nullptr;
+    (void)opened;
     unit = makeFakeUnit();
     AUEventListenerCreate(&EditorHarness::received, this, CFRunLoopGetMain(), kCFRunLoopDefaultMode,
                           0, 0, &listener_);

@@ -259,6 +259,41 @@ TEST_F(ViewTest, PollAllocatesNothing) {
     EXPECT_EQ(scope.count(), 0u);
 }
 
+TEST(ViewTimer, PollsThirtyTimesASecondAndStopsWithTheView) {
+    CFRunLoopUseManualClockForTesting(true);
+    {
+        EditorHarness editor;
+        const unsigned before = editor.state().meterReads;
+        CFRunLoopRunInMode(kCFRunLoopDefaultMode, 1.0, false);
+        EXPECT_EQ(editor.state().meterReads - before, 30u);
+        // The timer holds the view weakly: releasing the view stops the poll.
+        std::weak_ptr<KelvoView> weak = editor.view;
+        editor.view->removeFromSuperview();
+        editor.view.reset();
+        EXPECT_TRUE(weak.expired());
+        const unsigned after = editor.state().meterReads;
+        CFRunLoopRunInMode(kCFRunLoopDefaultMode, 1.0, false);
+        EXPECT_EQ(editor.state().meterReads, after);
+        editor.view = KelvoView::initWithUnit(editor.unit); // for the harness's teardown
+    }
+    CFRunLoopUseManualClockForTesting(false);
+}
+
+TEST_F(ViewTest, DialDrawingAllocatesNothing) {
+    auto bitmap = std::make_shared<NSBitmapImageRep>(view().bounds().size, 1.0);
+    NSGraphicsContext::saveGraphicsState();
+    NSGraphicsContext::setCurrentContext(
+        NSGraphicsContext::graphicsContextWithBitmapImageRep(bitmap));
+    auto* dial = editor.control<KelvoDial>(1);
+    dial->drawRect(dial->bounds()); // first use of the images
+    kelvo::testing::AllocationScope scope;
+    for (int i = 0; i < 10; ++i) {
+        dial->drawRect(dial->bounds());
+    }
+    EXPECT_EQ(scope.count(), 0u);
+    NSGraphicsContext::restoreGraphicsState();
+}
+
 TEST_F(ViewTest, FactoryNamesTheProductAndMakesNewViews) {
     Class cls = NSClassFromCString("KelvoTolvarViewFactory");
     ASSERT_NE(cls, nullptr);
