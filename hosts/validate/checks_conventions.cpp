@@ -9,6 +9,7 @@
 #include "validation.h"
 
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <limits>
 
@@ -224,21 +225,48 @@ void checkBypassAndSilence(Validation& validation,
                      "silence in gives exactly 0 out at the defaults",
                      unit ? std::to_string(nonZero) + " samples not 0" : reason);
     }
+}
 
-    // Non-finite input never reaches the output.
+// At every factory preset, hard inputs give finite output within a generous bound: the units'
+// stages saturate, and their largest make-up and trim gains stay far below it.
+void checkPresetsUnderStress(Validation& validation) {
+    Report& report = validation.report;
+    constexpr float bound = 32.0f; // +30 dBFS
+    constexpr std::size_t frames = 16384;
     std::string reason;
     const auto unit = openUnit(validation, 48000.0, 2, 512, &reason);
-    if (unit) {
-        auto input = makeSignal(Signal::noise, 2, frames, 48000.0);
-        for (std::size_t i = 0; i < frames; i += 97) {
-            input[0][i] = std::numeric_limits<float>::quiet_NaN();
-            input[1][i] = (i / 97) % 2 ? std::numeric_limits<float>::infinity()
-                                       : -std::numeric_limits<float>::infinity();
-        }
-        const RenderResult result = renderOnThread(*unit, input, 512);
-        report.check(result.ok(), "NaN and infinite input samples give finite output",
-                     result.describe());
+    if (!unit) {
+        report.check(false, "a stereo instance at 48000 Hz initialises", reason);
+        return;
     }
+    const std::vector<std::pair<const char*, std::vector<std::vector<float>>>> inputs = {
+        {"full-scale", makeSignal(Signal::fullScale, 2, frames, 48000.0)},
+        {"DC", makeSignal(Signal::dc, 2, frames, 48000.0)},
+        {"NaN and infinite", makeNonFiniteSignal(2, frames)},
+    };
+    std::string failure;
+    float loudest = 0.0f;
+    for (const auto& preset : unit->factoryPresets()) {
+        for (const auto& [name, input] : inputs) {
+            unit->selectPreset(preset.number, preset.name);
+            const RenderResult result = renderOnThread(*unit, input, 512);
+            loudest = std::max(loudest, result.scan.peak);
+            if (!result.ok() || result.scan.peak > bound) {
+                failure +=
+                    "'" + preset.name + "' with " + name + ": " +
+                    (result.ok() ? "peak " + formatNumber(result.scan.peak) : result.describe()) +
+                    "; ";
+            }
+        }
+    }
+    char loudestText[32];
+    std::snprintf(loudestText, sizeof loudestText, "%+.1f",
+                  20.0 * std::log10(std::max(loudest, 1e-10f)));
+    report.check(failure.empty(),
+                 "at every factory preset, full-scale, DC, NaN and infinite input give finite "
+                 "output below +30 dBFS (loudest " +
+                     std::string(loudestText) + " dBFS)",
+                 failure);
 }
 
 void checkQueuedAutomation(Validation& validation,
@@ -298,6 +326,7 @@ void checkSuiteConventions(Validation& validation) {
         checkNormalising(validation, *unit, parameters);
         checkBypassAndSilence(validation, parameters);
         checkQueuedAutomation(validation, parameters);
+        checkPresetsUnderStress(validation);
     } catch (const std::exception& error) {
         report.check(false, "the suite's checks run", error.what());
     }

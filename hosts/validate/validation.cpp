@@ -6,6 +6,7 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 #include <numbers>
 
 namespace kelvohost {
@@ -54,6 +55,20 @@ std::vector<std::vector<float>> makeSignal(Signal signal, unsigned channels, std
     return samples;
 }
 
+std::vector<std::vector<float>> makeNonFiniteSignal(unsigned channels, std::size_t frames) {
+    auto samples = makeSignal(Signal::noise, channels, frames, 48000.0);
+    constexpr std::size_t spacing = 97; // prime, so the bad samples fall anywhere in a block
+    for (unsigned c = 0; c < channels; ++c) {
+        for (std::size_t i = c; i < frames; i += spacing) {
+            const std::size_t k = i / spacing + c;
+            samples[c][i] = k % 3 == 0   ? std::numeric_limits<float>::quiet_NaN()
+                            : k % 3 == 1 ? std::numeric_limits<float>::infinity()
+                                         : -std::numeric_limits<float>::infinity();
+        }
+    }
+    return samples;
+}
+
 void SampleScan::scan(const float* samples, std::size_t count) noexcept {
     for (std::size_t i = 0; i < count; ++i) {
         const float x = samples[i];
@@ -63,11 +78,14 @@ void SampleScan::scan(const float* samples, std::size_t count) noexcept {
                 firstBad = x;
             }
             ++nonFinite;
-        } else if (kind == FP_SUBNORMAL) {
-            if (clean()) {
-                firstBad = x;
+        } else {
+            peak = std::max(peak, std::fabs(x));
+            if (kind == FP_SUBNORMAL) {
+                if (clean()) {
+                    firstBad = x;
+                }
+                ++subnormal;
             }
-            ++subnormal;
         }
     }
 }

@@ -28,11 +28,15 @@ const char* signalName(Signal signal);
 std::vector<std::vector<float>> makeSignal(Signal signal, unsigned channels, std::size_t frames,
                                            double sampleRate);
 
+// Noise with NaN and infinite samples strewn through it.
+std::vector<std::vector<float>> makeNonFiniteSignal(unsigned channels, std::size_t frames);
+
 // Counts of samples a unit must never produce.
 struct SampleScan {
     std::size_t nonFinite = 0;
     std::size_t subnormal = 0;
     float firstBad = 0.0f;
+    float peak = 0.0f; // largest magnitude among the finite samples
 
     void scan(const float* samples, std::size_t count) noexcept;
     bool clean() const { return nonFinite == 0 && subnormal == 0; }
