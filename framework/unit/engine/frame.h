@@ -14,7 +14,12 @@
 //     double secondHalf(unsigned channel, double y);  // before the output stage
 //
 // A model whose substep differs (its own detector placement, its own input law) writes its own
-// tick from the same pieces, in the same order.
+// tick from the same pieces, in the same order. A model may also offer
+//
+//     void render(const float* const in[2], float* const out[2], unsigned frames,
+//                 unsigned channels);   // the same results as tick, frame by frame
+//
+// which the unit then calls per segment instead of tick; render_frames.h has two shapes of it.
 //
 // Nothing here allocates, locks or calls the system; all state is fixed-size.
 
