@@ -21,7 +21,7 @@ if(KELVO_HAVE_QUADMATH)
   # Every path must run the same roundings: no fused multiply-adds anywhere.
   target_compile_options(kelvo_tanh_tests PRIVATE -ffp-contract=off)
   target_link_libraries(kelvo_tanh_tests PRIVATE GTest::gtest_main quadmath)
-  gtest_discover_tests(kelvo_tanh_tests)
+  gtest_discover_tests(kelvo_tanh_tests NO_PRETTY_VALUES)
 
   # Rewrites engine/tanh_table.h: kelvo_tanh_table_generator > framework/unit/engine/tanh_table.h
   add_executable(kelvo_tanh_table_generator ${kelvo_tanh_dir}/tanh_table_generator.cpp)

@@ -1,6 +1,6 @@
-// Speed of classic::tanhScalar, tanh2 and tanh4 beside the C library's std::tanh: throughput
-// over a block of drive-like arguments (normal, sigma 1.5), and latency along a chain where
-// each result feeds the next argument, as a saturator inside a feedback loop would. Each
+// Speed of classic::tanhScalar, tanh2, tanh4 and tanhMany beside the C library's std::tanh:
+// throughput over a block of drive-like arguments (normal, sigma 1.5), and latency along a chain
+// where each result feeds the next argument, as a saturator inside a feedback loop would. Each
 // reports time_per_value (the inverse of the rate). No timing is asserted.
 
 #include "engine/tanh.h"
@@ -26,18 +26,23 @@ std::vector<double> arguments() {
 }
 
 void perValue(benchmark::State& state, double valuesPerIteration) {
-    state.counters["time_per_value"] = benchmark::Counter(
-        valuesPerIteration, benchmark::Counter::kIsIterationInvariantRate |
-                                benchmark::Counter::kInvert);
+    state.counters["time_per_value"] =
+        benchmark::Counter(valuesPerIteration, benchmark::Counter::kIsIterationInvariantRate |
+                                                   benchmark::Counter::kInvert);
 }
 
-enum class Path { library, scalar, two, four, fourSse2 };
+enum class Path { library, scalar, two, four, fourSse2, many, manySse2 };
 
 template <Path path> void throughput(benchmark::State& state) {
     const std::vector<double> in = arguments();
     std::vector<double> out(in.size());
     for (auto _ : state) {
-        for (std::size_t i = 0; i < in.size(); i += 4) {
+        if constexpr (path == Path::many) {
+            classic::tanhMany(in.data(), out.data(), in.size());
+        } else if constexpr (path == Path::manySse2) {
+            classic::tanh_detail::tanhManySse2(in.data(), out.data(), in.size());
+        }
+        for (std::size_t i = 0; path < Path::many && i < in.size(); i += 4) {
             const double* x = &in[i];
             double* y = &out[i];
             if constexpr (path == Path::library) {
@@ -90,6 +95,8 @@ BENCHMARK(throughput<Path::scalar>)->Name("Throughput/tanhScalar");
 BENCHMARK(throughput<Path::two>)->Name("Throughput/tanh2");
 BENCHMARK(throughput<Path::four>)->Name("Throughput/tanh4");
 BENCHMARK(throughput<Path::fourSse2>)->Name("Throughput/tanh4_without_avx2");
+BENCHMARK(throughput<Path::many>)->Name("Throughput/tanhMany");
+BENCHMARK(throughput<Path::manySse2>)->Name("Throughput/tanhMany_without_avx2");
 BENCHMARK(latency<Path::library>)->Name("Latency/std::tanh");
 BENCHMARK(latency<Path::scalar>)->Name("Latency/tanhScalar");
 BENCHMARK(latency<Path::two>)->Name("Latency/tanh2");
