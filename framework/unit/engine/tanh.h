@@ -72,7 +72,7 @@ static_assert((std::bit_cast<std::uint64_t>(top) & ~breakpointMask) == 0,
 // tanh r = r + r^3 P(r^2): the Taylor coefficients. The first term left out, 1382/155925
 // r^11, is 2^-66.8 of t at r = 2^-6 (no row). Rows are wider higher up (r < 2^-4 from a = 4,
 // 2^-3 from 8), but there sech^2(b) makes the correction so small a part of the result that
-// the remainder stays below 2^-60 of it (1/128 ulp).
+// the remainder stays below 2^-60 of it (under 1/128 ulp).
 inline constexpr double c1 = -1.0 / 3;
 inline constexpr double c2 = 2.0 / 15;
 inline constexpr double c3 = -17.0 / 315;
