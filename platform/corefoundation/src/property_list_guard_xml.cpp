@@ -230,6 +230,10 @@ private:
     std::string beginChild(Element e) {
         if (stack_.empty()) {
             if (e == Element::Plist) {
+                if (sawPlist_ || sawValue_) {
+                    return "more than one top-level value";
+                }
+                sawPlist_ = true;
                 return {};
             }
             if (sawValue_) {
@@ -336,6 +340,7 @@ private:
     std::vector<Frame> stack_;
     unsigned containers_ = 0;
     bool sawValue_ = false;
+    bool sawPlist_ = false;
 };
 
 } // namespace

@@ -1,0 +1,118 @@
+"""Cross-checks our property lists against Python's standard plistlib, an independent reader.
+
+usage: plistlib_check.py <plist_tool> <work dir>
+
+1. Files our writer produces (XML and binary) read in plistlib as exactly the expected value,
+   types included (integer against real, boolean against integer).
+2. Files plistlib writes (XML and binary) of many values read back through our reader as the
+   same value, compared in a typed canonical form that plist_tool also prints.
+"""
+
+import math
+import os
+import plistlib
+import subprocess
+import sys
+
+EXPECTED_SAMPLE = {
+    "version": 0,
+    "type": 0x61756678,  # 'aufx'
+    "negative": -42,
+    "large": 1234567890123456789,
+    "real": 0.1,
+    "integral real": 2.0,
+    "single": 0.5,
+    "name": "Vocals / Warm Body \u2212 3 dB \u00b7 \u2026 \U0001f39b <&>",
+    "empty": "",
+    "yes": True,
+    "no": False,
+    "data": bytes([0] * 11 + [1, 0, 0, 0, 7, 0x41, 0x20, 0, 0]),
+    "list": ["item", "item", True],
+    "element-name": {"\u00e9l\u00e9ment": "part"},
+}
+
+
+def canonical(value):
+    """The typed form plist_tool prints."""
+    if isinstance(value, bool):
+        return "b1" if value else "b0"
+    if isinstance(value, int):
+        return "i%d" % value
+    if isinstance(value, float):
+        return "rnan" if math.isnan(value) else "r%.17g" % value
+    if isinstance(value, str):
+        return "s" + value.encode("utf-8").hex()
+    if isinstance(value, bytes):
+        return "d" + value.hex()
+    if isinstance(value, list):
+        return "a[" + "".join(canonical(v) + "," for v in value) + "]"
+    if isinstance(value, dict):
+        entries = sorted((k.encode("utf-8"), canonical(v)) for k, v in value.items())
+        return "{" + "".join(k.hex() + "=" + v + ";" for k, v in entries) + "}"
+    raise TypeError(type(value))
+
+
+def values_for_plistlib():
+    deep = "bottom"
+    for _ in range(50):
+        deep = [deep]
+    return {
+        "sample": EXPECTED_SAMPLE,
+        "integers": [0, 1, 255, 256, 65535, 65536, 2**31 - 1, 2**32, 2**63 - 1, -1, -2**63],
+        "reals": [0.0, -0.0, 1e308, 5e-324, 0.1, -2.5, math.inf, -math.inf, 1e-7, 123456789.125],
+        "strings": ["\u2212", "\U0001f39b\U0001f3b9", "e\u0301", "\u200b", "<&>\"'", "a" * 1000, ""],
+        "many keys": {"key %04d \u00b7" % i: i for i in range(300)},
+        "shared": ["same"] * 500,
+        "deep": deep,
+        "large data": bytes(range(256)) * 400,
+        "empties": {"a": [], "d": {}, "s": "", "b": b""},
+        "top-level array": [1, "two", 3.0, False, b"\x00"],
+        "top-level string": "just text \u2026",
+    }
+
+
+def run(tool, *args):
+    return subprocess.run([tool, *args], capture_output=True, text=True)
+
+
+def main():
+    tool, work = sys.argv[1], sys.argv[2]
+    os.makedirs(work, exist_ok=True)
+    failures = []
+
+    # 1. Ours, read by plistlib.
+    result = run(tool, "write", work)
+    if result.returncode != 0:
+        print("plist_tool write failed:", result.stderr)
+        return 1
+    for name, fmt in (("sample.xml", plistlib.FMT_XML), ("sample.bin", plistlib.FMT_BINARY)):
+        with open(os.path.join(work, name), "rb") as f:
+            raw = f.read()
+        value = plistlib.loads(raw, fmt=fmt)
+        if canonical(value) != canonical(EXPECTED_SAMPLE):
+            failures.append("%s reads in plistlib as %r" % (name, value))
+
+    # 2. plistlib's, read by us.
+    for label, value in values_for_plistlib().items():
+        for fmt, suffix in ((plistlib.FMT_XML, "xml"), (plistlib.FMT_BINARY, "bin")):
+            path = os.path.join(work, "plistlib %s.%s" % (label, suffix))
+            with open(path, "wb") as f:
+                plistlib.dump(value, f, fmt=fmt)
+            # The truth is what plistlib itself reads back (its binary writer, for one, merges
+            # 0.0 and -0.0 into one object).
+            with open(path, "rb") as f:
+                truth = canonical(plistlib.load(f))
+            result = run(tool, "dump", path)
+            if result.returncode != 0:
+                failures.append("%s: refused: %s" % (path, result.stderr.strip()))
+            elif result.stdout.strip() != truth:
+                failures.append("%s: read as %s" % (path, result.stdout.strip()[:200]))
+
+    for failure in failures:
+        print("FAIL", failure)
+    print("%d failure(s)" % len(failures))
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -1,0 +1,250 @@
+// Property lists: round trips of every type in XML and binary, deterministic bytes, mutability
+// options, deep copies, and refusals when writing.
+
+#include "cf_test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+using namespace cftest;
+
+namespace {
+
+// A dictionary holding every type a property list stores, nested.
+Owned<CFDictionaryRef> everyType() {
+    auto inner = mutableDictionary();
+    CFDictionarySetValue(inner, CFSTR("deep"), CFSTR("\xE2\x80\xA6"));
+    auto nested = mutableDictionary();
+    CFDictionarySetValue(nested, CFSTR("inner"), inner.get());
+    CFDictionarySetValue(nested, CFSTR("empty"), mutableDictionary().get());
+
+    Owned<CFMutableArrayRef> array(CFArrayCreateMutable(nullptr, 0, &kCFTypeArrayCallBacks));
+    CFArrayAppendValue(array, int32(1).get());
+    CFArrayAppendValue(array, CFSTR("two"));
+    CFArrayAppendValue(array, float64(3.5).get());
+    CFArrayAppendValue(array, Owned<CFArrayRef>(CFArrayCreate(nullptr, nullptr, 0, &kCFTypeArrayCallBacks)).get());
+
+    auto d = mutableDictionary();
+    CFDictionarySetValue(d, CFSTR("string"), str("Warm \xE2\x88\x92 Body \xF0\x9F\x8E\x9B <&>").get());
+    CFDictionarySetValue(d, CFSTR("empty string"), CFSTR(""));
+    CFDictionarySetValue(d, CFSTR("integer"), int32(-7).get());
+    CFDictionarySetValue(d, CFSTR("type"), int32('aufx').get());
+    SInt64 big = -(SInt64{1} << 62);
+    CFDictionarySetValue(d, CFSTR("big"), Owned<CFNumberRef>(CFNumberCreate(nullptr, kCFNumberSInt64Type, &big)).get());
+    CFDictionarySetValue(d, CFSTR("real"), float64(0.1).get());
+    CFDictionarySetValue(d, CFSTR("integral real"), float64(1.0).get());
+    CFDictionarySetValue(d, CFSTR("tiny"), float64(5e-324).get());
+    CFDictionarySetValue(d, CFSTR("true"), kCFBooleanTrue);
+    CFDictionarySetValue(d, CFSTR("false"), kCFBooleanFalse);
+    CFDictionarySetValue(d, CFSTR("data"), dataOf(std::string("\x00\x01\xFF\x7F" "blob", 8)).get());
+    CFDictionarySetValue(d, CFSTR("empty data"), dataOf("").get());
+    CFDictionarySetValue(d, CFSTR("array"), array.get());
+    CFDictionarySetValue(d, CFSTR("nested"), nested.get());
+    CFDictionarySetValue(d, CFSTR("\xC3\xA9l\xC3\xA9ment"), CFSTR("key outside ASCII"));
+    return Owned<CFDictionaryRef>(CFDictionaryCreateCopy(nullptr, d));
+}
+
+Owned<CFDataRef> write(CFPropertyListRef list, CFPropertyListFormat format) {
+    CFErrorRef error = nullptr;
+    Owned<CFDataRef> bytes(CFPropertyListCreateData(nullptr, list, format, 0, &error));
+    EXPECT_EQ(error, nullptr);
+    if (error != nullptr) {
+        CFRelease(error);
+    }
+    return bytes;
+}
+
+Owned<CFPropertyListRef> read(CFDataRef bytes, CFOptionFlags options = kCFPropertyListImmutable,
+                              CFPropertyListFormat* format = nullptr) {
+    CFErrorRef error = nullptr;
+    Owned<CFPropertyListRef> list(CFPropertyListCreateWithData(nullptr, bytes, options, format, &error));
+    if (error != nullptr) {
+        Owned<CFStringRef> why(CFErrorCopyDescription(error));
+        ADD_FAILURE() << text(why);
+        CFRelease(error);
+    }
+    return list;
+}
+
+const void* at(CFPropertyListRef dict, const char* key) {
+    return CFDictionaryGetValue(static_cast<CFDictionaryRef>(dict), str(key));
+}
+
+constexpr CFPropertyListFormat kFormats[] = {kCFPropertyListXMLFormat_v1_0,
+                                             kCFPropertyListBinaryFormat_v1_0};
+
+} // namespace
+
+TEST(PropertyList, EveryTypeRoundTripsInBothFormats) {
+    const auto original = everyType();
+    for (CFPropertyListFormat format : kFormats) {
+        SCOPED_TRACE(format);
+        auto bytes = write(original, format);
+        ASSERT_TRUE(bytes);
+        CFPropertyListFormat seen = 0;
+        auto back = read(bytes, kCFPropertyListImmutable, &seen);
+        ASSERT_TRUE(back);
+        EXPECT_EQ(seen, format);
+        EXPECT_TRUE(CFEqual(back, original));
+        // Integer and real stay apart, even for a real with no fraction.
+        EXPECT_FALSE(CFNumberIsFloatType(static_cast<CFNumberRef>(at(back, "integer"))));
+        EXPECT_FALSE(CFNumberIsFloatType(static_cast<CFNumberRef>(at(back, "type"))));
+        EXPECT_TRUE(CFNumberIsFloatType(static_cast<CFNumberRef>(at(back, "integral real"))));
+        EXPECT_TRUE(CFNumberIsFloatType(static_cast<CFNumberRef>(at(back, "real"))));
+        Float64 real = 0;
+        CFNumberGetValue(static_cast<CFNumberRef>(at(back, "real")), kCFNumberFloat64Type, &real);
+        EXPECT_EQ(real, 0.1); // exactly: no digits lost in XML
+        CFNumberGetValue(static_cast<CFNumberRef>(at(back, "tiny")), kCFNumberFloat64Type, &real);
+        EXPECT_EQ(real, 5e-324);
+        EXPECT_EQ(at(back, "true"), kCFBooleanTrue);
+        EXPECT_EQ(CFGetTypeID(at(back, "data")), CFDataGetTypeID());
+        EXPECT_EQ(CFDataGetLength(static_cast<CFDataRef>(at(back, "empty data"))), 0);
+    }
+}
+
+TEST(PropertyList, TopLevelValuesNeedNotBeDictionaries) {
+    auto s = str("just a string");
+    auto n = float64(-2.5);
+    Owned<CFArrayRef> empty(CFArrayCreate(nullptr, nullptr, 0, &kCFTypeArrayCallBacks));
+    const CFTypeRef values[] = {s, n, kCFBooleanFalse, empty};
+    for (CFPropertyListFormat format : kFormats) {
+        for (CFTypeRef value : values) {
+            auto back = read(write(value, format));
+            EXPECT_TRUE(CFEqual(back, value));
+        }
+    }
+}
+
+TEST(PropertyList, TheSameDictionaryGivesTheSameBytes) {
+    // Same content, opposite insertion order.
+    const char* keys[] = {"version", "type", "subtype", "manufacturer", "data", "name"};
+    auto forward = mutableDictionary();
+    auto backward = mutableDictionary();
+    for (int i = 0; i < 6; ++i) {
+        CFDictionarySetValue(forward, str(keys[i]).get(), int32(i).get());
+        CFDictionarySetValue(backward, str(keys[5 - i]).get(), int32(5 - i).get());
+    }
+    for (CFPropertyListFormat format : kFormats) {
+        auto a = write(forward, format);
+        auto b = write(forward, format);
+        auto c = write(backward, format);
+        EXPECT_EQ(bytes(a), bytes(b));
+        EXPECT_EQ(bytes(a), bytes(c));
+        // A state read back and written again is byte for byte the same.
+        auto again = write(read(a), format);
+        EXPECT_EQ(bytes(a), bytes(again));
+    }
+    auto everything = everyType();
+    for (CFPropertyListFormat format : kFormats) {
+        EXPECT_EQ(bytes(write(everything, format)), bytes(write(everything, format)));
+    }
+    // Keys are written in sorted order.
+    const std::string xml = bytes(write(forward, kCFPropertyListXMLFormat_v1_0));
+    EXPECT_LT(xml.find("<key>data</key>"), xml.find("<key>manufacturer</key>"));
+    EXPECT_LT(xml.find("<key>subtype</key>"), xml.find("<key>type</key>"));
+}
+
+TEST(PropertyList, MutabilityOptionsShapeWhatIsRead) {
+    auto bytes = write(everyType(), kCFPropertyListBinaryFormat_v1_0);
+    {
+        auto list = read(bytes, kCFPropertyListImmutable);
+        auto dict = const_cast<CFMutableDictionaryRef>(static_cast<CFDictionaryRef>(list.get()));
+        CFDictionarySetValue(dict, CFSTR("added"), kCFBooleanTrue); // refused: immutable
+        EXPECT_FALSE(CFDictionaryContainsKey(dict, CFSTR("added")));
+    }
+    {
+        auto list = read(bytes, kCFPropertyListMutableContainers);
+        auto dict = const_cast<CFMutableDictionaryRef>(static_cast<CFDictionaryRef>(list.get()));
+        CFDictionarySetValue(dict, CFSTR("added"), kCFBooleanTrue);
+        EXPECT_TRUE(CFDictionaryContainsKey(dict, CFSTR("added")));
+        auto nested = const_cast<CFMutableDictionaryRef>(static_cast<CFDictionaryRef>(at(list, "nested")));
+        CFDictionaryRemoveValue(nested, CFSTR("empty"));
+        EXPECT_EQ(CFDictionaryGetCount(nested), 1);
+        auto s = const_cast<CFMutableStringRef>(static_cast<CFStringRef>(at(list, "string")));
+        CFStringAppend(s, CFSTR("!")); // leaves stay immutable
+        EXPECT_FALSE(CFStringHasSuffix(s, CFSTR("!")));
+    }
+    {
+        auto list = read(bytes, kCFPropertyListMutableContainersAndLeaves);
+        auto s = const_cast<CFMutableStringRef>(static_cast<CFStringRef>(at(list, "string")));
+        CFStringAppend(s, CFSTR("!"));
+        EXPECT_TRUE(CFStringHasSuffix(s, CFSTR("!")));
+    }
+}
+
+TEST(PropertyList, DeepCopiesAreIndependent) {
+    const auto original = everyType();
+    Owned<CFPropertyListRef> copy(CFPropertyListCreateDeepCopy(nullptr, original, kCFPropertyListMutableContainersAndLeaves));
+    ASSERT_TRUE(copy);
+    EXPECT_TRUE(CFEqual(copy, original));
+    auto nested = const_cast<CFMutableDictionaryRef>(static_cast<CFDictionaryRef>(at(copy, "nested")));
+    CFDictionarySetValue(nested, CFSTR("new"), kCFBooleanTrue);
+    EXPECT_FALSE(CFEqual(copy, original));
+    EXPECT_EQ(CFDictionaryGetCount(static_cast<CFDictionaryRef>(at(original, "nested"))), 2);
+    EXPECT_TRUE(CFPropertyListIsValid(original, kCFPropertyListBinaryFormat_v1_0));
+}
+
+TEST(PropertyList, WritingRefusesWhatAListCannotHold) {
+    Owned<CFURLRef> url(CFURLCreateWithFileSystemPath(nullptr, CFSTR("/tmp"), kCFURLPOSIXPathStyle, true));
+    auto withURL = mutableDictionary();
+    CFDictionarySetValue(withURL, CFSTR("url"), url.get());
+    auto numberKey = mutableDictionary();
+    CFDictionarySetValue(numberKey, int32(1).get(), CFSTR("x"));
+    // A container that holds itself.
+    Owned<CFMutableArrayRef> loop(CFArrayCreateMutable(nullptr, 0, &kCFTypeArrayCallBacks));
+    Owned<CFMutableArrayRef> holder(CFArrayCreateMutable(nullptr, 0, nullptr)); // no retain
+    CFArrayAppendValue(holder, loop.get());
+    CFArrayAppendValue(loop, holder.get());
+    const CFTypeRef refused[] = {withURL.get(), numberKey.get(), loop.get(), nullptr};
+    for (CFTypeRef value : refused) {
+        EXPECT_FALSE(CFPropertyListIsValid(value, kCFPropertyListXMLFormat_v1_0));
+        for (CFPropertyListFormat format : kFormats) {
+            CFErrorRef error = nullptr;
+            EXPECT_EQ(CFPropertyListCreateData(nullptr, value, format, 0, &error), nullptr);
+            ASSERT_NE(error, nullptr);
+            Owned<CFStringRef> why(CFErrorCopyDescription(error));
+            EXPECT_GT(CFStringGetLength(why), 0);
+            CFRelease(error);
+            // The error out-argument may be NULL.
+            EXPECT_EQ(CFPropertyListCreateData(nullptr, value, format, 0, nullptr), nullptr);
+        }
+    }
+    CFArrayRemoveAllValues(loop);
+    EXPECT_EQ(CFPropertyListCreateData(nullptr, everyType(), kCFPropertyListOpenStepFormat, 0, nullptr),
+              nullptr);
+}
+
+TEST(PropertyList, ReadsHandWrittenXML) {
+    const std::string xml = R"(<?xml version="1.0" encoding="UTF-8"?>
+<!DOCTYPE plist PUBLIC "-//Apple//DTD PLIST 1.0//EN" "http://www.apple.com/DTDs/PropertyList-1.0.dtd">
+<plist version="1.0">
+<!-- a comment holding <dict> is not structure -->
+<dict>
+    <key>name</key><string>A&amp;B &lt;&#8722;&#x41;&gt;</string>
+    <key>cdata</key><string><![CDATA[x<y]]></string>
+    <key>hex</key><integer>0x10</integer>
+    <key>negative</key><integer>-9223372036854775808</integer>
+    <key>real</key><real>1e3</real>
+    <key>empty</key><string/>
+    <key>flag</key><true/>
+    <key>data</key><data>
+    AAEC
+    /w==
+    </data>
+    <key>list</key><array><integer>1</integer><dict/></array>
+</dict>
+</plist>
+)";
+    auto list = read(dataOf(xml));
+    ASSERT_TRUE(list);
+    EXPECT_EQ(text(static_cast<CFStringRef>(at(list, "name"))), "A&B <\xE2\x88\x92" "A>");
+    EXPECT_EQ(text(static_cast<CFStringRef>(at(list, "cdata"))), "x<y");
+    SInt64 v = 0;
+    CFNumberGetValue(static_cast<CFNumberRef>(at(list, "hex")), kCFNumberSInt64Type, &v);
+    EXPECT_EQ(v, 16);
+    CFNumberGetValue(static_cast<CFNumberRef>(at(list, "negative")), kCFNumberSInt64Type, &v);
+    EXPECT_EQ(v, INT64_MIN);
+    EXPECT_EQ(bytes(static_cast<CFDataRef>(at(list, "data"))), std::string("\x00\x01\x02\xFF", 4));
+    EXPECT_EQ(CFArrayGetCount(static_cast<CFArrayRef>(at(list, "list"))), 2);
+}
