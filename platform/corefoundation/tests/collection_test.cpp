@@ -144,7 +144,8 @@ TEST(Dictionary, IterationFollowsInsertionOrder) {
 
 TEST(Dictionary, CopiesAreIndependentAndKeepCallbacks) {
     const void* keys[] = {CFSTR("name"), CFSTR("version")};
-    const void* values[] = {CFSTR("Warm Body"), int32(0).get()};
+    auto zero = int32(0);
+    const void* values[] = {CFSTR("Warm Body"), zero.get()};
     Owned<CFDictionaryRef> original(CFDictionaryCreate(nullptr, keys, values, 2,
                                                        &kCFTypeDictionaryKeyCallBacks,
                                                        &kCFTypeDictionaryValueCallBacks));

@@ -49,7 +49,7 @@ struct BinaryList {
     static std::string big(uint64_t v, int n) {
         std::string out;
         for (int i = n - 1; i >= 0; --i) {
-            out += static_cast<char>(v >> (8 * i) & 0xFF);
+            out += static_cast<char>(i < 8 ? v >> (8 * i) & 0xFF : 0);
         }
         return out;
     }
