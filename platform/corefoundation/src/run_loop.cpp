@@ -90,7 +90,8 @@ void fireDueTimers(__CFRunLoop& loop, CFStringRef mode, std::unique_lock<std::mu
     const CFAbsoluteTime time = cf::now();
     std::vector<__CFRunLoopTimer*> due;
     for (const auto& e : loop.timers) {
-        if (e.timer->valid && matches(e.mode, mode) && e.timer->nextFire <= time &&
+        if (e.timer->valid && matches(e.mode, mode) &&
+            e.timer->nextFire <= time + cf::kTimerTolerance &&
             std::find(due.begin(), due.end(), e.timer) == due.end()) {
             due.push_back(e.timer);
         }
@@ -106,17 +107,16 @@ void fireDueTimers(__CFRunLoop& loop, CFStringRef mode, std::unique_lock<std::mu
     });
     for (__CFRunLoopTimer* timer : due) {
         // An earlier callout may have invalidated or rescheduled this one.
-        if (!timer->valid || timer->nextFire > time) {
+        if (!timer->valid || timer->nextFire > time + cf::kTimerTolerance) {
             continue;
         }
-        bool repeats = timer->interval > 0;
+        const bool repeats = timer->interval > 0;
         if (repeats) {
             // Skip missed firings: the next date is the first one after now on the timer's grid.
-            const double behind = std::floor((time - timer->nextFire) / timer->interval);
-            timer->nextFire += (behind + 1) * timer->interval;
-            if (timer->nextFire <= time) {
-                timer->nextFire = time + timer->interval;
-            }
+            const double due = std::floor((time + cf::kTimerTolerance - timer->anchor) /
+                                          timer->interval) + 1;
+            timer->steps = std::max(timer->steps + 1, due);
+            timer->nextFire = timer->anchor + timer->steps * timer->interval;
         }
         CFRetain(timer);
         lock.unlock();

@@ -26,7 +26,11 @@ struct __CFRunLoopTimer final : cf::CFObject {
     CFRunLoopTimerContext context{};
     const uint64_t sequence; // creation order, the last tie-break
 
-    // Guarded by cf::runLoopMutex().
+    // Guarded by cf::runLoopMutex(). A repeating timer's dates are anchor + k * interval,
+    // computed afresh each time rather than summed, so that rounding never accumulates: at
+    // today's absolute times a double resolves only about 0.1 us.
+    CFAbsoluteTime anchor;
+    double steps = 0; // k for nextFire
     CFAbsoluteTime nextFire;
     bool valid = true;
     std::vector<__CFRunLoop*> loops; // every loop holding an entry for this timer
@@ -57,6 +61,10 @@ struct __CFRunLoop final : cf::CFObject {
 };
 
 namespace cf {
+
+// A timer is due when its date is at most this far ahead of now: absolute times carry rounding
+// of a few tenths of a microsecond, which must not push a firing past the end of a run.
+constexpr CFTimeInterval kTimerTolerance = 1.0e-6;
 
 // One lock for every loop and timer: run-loop traffic is light, and one lock keeps the
 // cross-loop operations (invalidate, set fire date) simple.

@@ -54,7 +54,7 @@ __CFRunLoopTimer::__CFRunLoopTimer(CFAbsoluteTime fireDate, CFTimeInterval inter
                                    CFRunLoopTimerCallBack callout,
                                    const CFRunLoopTimerContext* given)
     : interval(interval > 0 ? interval : 0), order(order), callout(callout),
-      sequence(nextSequence.fetch_add(1)), nextFire(fireDate) {
+      sequence(nextSequence.fetch_add(1)), anchor(fireDate), nextFire(fireDate) {
     if (given != nullptr) {
         context = *given;
         if (context.retain != nullptr && context.info != nullptr) {
@@ -169,6 +169,8 @@ void CFRunLoopTimerSetNextFireDate(CFRunLoopTimerRef timer, CFAbsoluteTime fireD
     std::vector<__CFRunLoop*> loops;
     {
         std::lock_guard lock(cf::runLoopMutex());
+        timer->anchor = fireDate;
+        timer->steps = 0;
         timer->nextFire = fireDate;
         loops = timer->loops;
         wakeAll(loops);

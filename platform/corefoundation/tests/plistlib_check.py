@@ -59,7 +59,7 @@ def values_for_plistlib():
     return {
         "sample": EXPECTED_SAMPLE,
         "integers": [0, 1, 255, 256, 65535, 65536, 2**31 - 1, 2**32, 2**63 - 1, -1, -2**63],
-        "reals": [0.0, -0.0, 1e308, 5e-324, 0.1, -2.5, math.inf, -math.inf, 1e-7, 123456789.125],
+        "reals": [0.0, -0.0, 1e308, 5e-324, 0.1, -2.5, math.inf, -math.inf, math.nan, 1e-7, 123456789.125],
         "strings": ["\u2212", "\U0001f39b\U0001f3b9", "e\u0301", "\u200b", "<&>\"'", "a" * 1000, ""],
         "many keys": {"key %04d \u00b7" % i: i for i in range(300)},
         "shared": ["same"] * 500,

@@ -116,6 +116,31 @@ TEST(PropertyList, TopLevelValuesNeedNotBeDictionaries) {
     }
 }
 
+TEST(PropertyList, EqualLookingValuesOfDifferentTypesStayApart) {
+    // The binary writer shares equal objects; values that merely look alike must not merge.
+    auto one = int32(1);
+    auto oneReal = float64(1.0);
+    auto oneString = str("1");
+    auto oneData = dataOf("1");
+    const void* values[] = {one, oneReal, kCFBooleanTrue, oneString, oneData, one, oneReal};
+    Owned<CFArrayRef> array(CFArrayCreate(nullptr, values, 7, &kCFTypeArrayCallBacks));
+    for (CFPropertyListFormat format : kFormats) {
+        auto back = read(write(array, format));
+        const auto a = static_cast<CFArrayRef>(back.get());
+        ASSERT_EQ(CFArrayGetCount(a), 7);
+        const CFTypeID types[] = {CFNumberGetTypeID(), CFNumberGetTypeID(), CFBooleanGetTypeID(),
+                                  CFStringGetTypeID(), CFDataGetTypeID(), CFNumberGetTypeID(),
+                                  CFNumberGetTypeID()};
+        for (CFIndex i = 0; i < 7; ++i) {
+            EXPECT_EQ(CFGetTypeID(CFArrayGetValueAtIndex(a, i)), types[i]) << i;
+        }
+        EXPECT_FALSE(CFNumberIsFloatType(static_cast<CFNumberRef>(CFArrayGetValueAtIndex(a, 0))));
+        EXPECT_TRUE(CFNumberIsFloatType(static_cast<CFNumberRef>(CFArrayGetValueAtIndex(a, 1))));
+        EXPECT_FALSE(CFNumberIsFloatType(static_cast<CFNumberRef>(CFArrayGetValueAtIndex(a, 5))));
+        EXPECT_TRUE(CFNumberIsFloatType(static_cast<CFNumberRef>(CFArrayGetValueAtIndex(a, 6))));
+    }
+}
+
 TEST(PropertyList, TheSameDictionaryGivesTheSameBytes) {
     // Same content, opposite insertion order.
     const char* keys[] = {"version", "type", "subtype", "manufacturer", "data", "name"};

@@ -74,14 +74,30 @@ TEST_F(RunLoop, ManualClockStandsStillUntilAdvanced) {
 }
 
 TEST_F(RunLoop, ThirtyHertzTimerFiresThirtyTimesInOneSecond) {
-    addTimer("poll", 1.0 / 30, 1.0 / 30, kCFRunLoopCommonModes);
-    EXPECT_EQ(CFRunLoopRunInMode(kCFRunLoopDefaultMode, 1.0 + 1e-9, false), kCFRunLoopRunTimedOut);
+    addTimer("poll", 0.03333333333333333, 0.03333333333333333, kCFRunLoopCommonModes);
+    EXPECT_EQ(CFRunLoopRunInMode(kCFRunLoopDefaultMode, 1.0, false), kCFRunLoopRunTimedOut);
     ASSERT_EQ(log.events.size(), 30u);
     for (size_t i = 0; i < log.times.size(); ++i) {
         // Each firing sees its own time on the manual clock.
         EXPECT_NEAR(log.times[i], start + (i + 1) / 30.0, 1e-6) << i;
     }
     EXPECT_NEAR(CFAbsoluteTimeGetCurrent(), start + 1.0, 1e-6);
+}
+
+TEST_F(RunLoop, RepeatingTimersFireTheirFullCountWhateverTheInterval) {
+    // The last firing falls exactly on the end of the run; rounding must not push it past.
+    const struct {
+        CFTimeInterval interval;
+        size_t count;
+    } cases[] = {{0.1, 10}, {0.2, 5}, {0.005, 200}, {1.0 / 60, 60}, {0.3, 3}, {0.01, 100}};
+    for (const auto& c : cases) {
+        log.events.clear();
+        start = CFAbsoluteTimeGetCurrent();
+        CFRunLoopTimerRef t = addTimer("t", c.interval, c.interval);
+        CFRunLoopRunInMode(kCFRunLoopDefaultMode, c.interval * static_cast<double>(c.count), false);
+        EXPECT_EQ(log.events.size(), c.count) << c.interval;
+        CFRunLoopTimerInvalidate(t);
+    }
 }
 
 TEST_F(RunLoop, TimersFireInDateOrderThenByOrderThenCreation) {

@@ -16,8 +16,11 @@
 //     kCFRunLoopRunHandledSource returnAfterSourceHandled was true and posted work was run
 //                                (timers do not count as sources, as on the platform);
 //     kCFRunLoopRunTimedOut      the time ran out.
-// - A repeating timer that falls behind fires once and then moves to the next fire date after
-//   now (missed firings are skipped, not queued). A non-repeating timer is invalidated after it
+// - A repeating timer fires on the grid firstDate + k * interval (dates are computed, not
+//   summed, so a 10 Hz timer fires exactly 10 times in a one-second run). A timer counts as due
+//   within 1 us of its date, which absorbs rounding in absolute times. A repeating timer that
+//   falls behind fires once and then moves to the next grid date after now (missed firings are
+//   skipped, not queued); CFRunLoopTimerSetNextFireDate starts a new grid. A non-repeating timer is invalidated after it
 //   fires. A loop retains the timers added to it until they are invalidated or removed.
 // - Posted work: CFRunLoopPerformFunction and CFRunLoopPerformBlock may be called from any
 //   thread; the function runs on the loop's thread during its next pass in a matching mode.
