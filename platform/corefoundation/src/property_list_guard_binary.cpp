@@ -21,6 +21,25 @@ uint64_t readBig(const uint8_t* p, size_t n) {
     return v;
 }
 
+bool validUTF16(const uint8_t* p, uint64_t units) {
+    for (uint64_t i = 0; i < units; ++i) {
+        const unsigned u = static_cast<unsigned>(p[2 * i] << 8 | p[2 * i + 1]);
+        if (u >= 0xD800 && u <= 0xDBFF) {
+            if (i + 1 >= units) {
+                return false;
+            }
+            const unsigned next = static_cast<unsigned>(p[2 * i + 2] << 8 | p[2 * i + 3]);
+            if (next < 0xDC00 || next > 0xDFFF) {
+                return false;
+            }
+            ++i;
+        } else if (u >= 0xDC00 && u <= 0xDFFF) {
+            return false;
+        }
+    }
+    return true;
+}
+
 uint64_t saturatingAdd(uint64_t a, uint64_t b) { return a > UINT64_MAX - b ? UINT64_MAX : a + b; }
 
 enum class Kind : uint8_t { Unparsed, Leaf, String, Array, Dictionary };
@@ -142,6 +161,16 @@ private:
             }
             o.kind = high == 0x4 ? Kind::Leaf : Kind::String;
             o.payload = count * unit;
+            if (high == 0x5) {
+                for (uint64_t i = 0; i < count; ++i) {
+                    if (b_[at + i] >= 0x80) {
+                        return "ASCII string with a byte above 127";
+                    }
+                }
+            } else if (high == 0x6 && !validUTF16(b_ + at, count)) {
+                // The parser would quietly turn a lone surrogate into an empty string.
+                return "UTF-16 string with a lone surrogate";
+            }
             return {};
         }
         case 0xA:

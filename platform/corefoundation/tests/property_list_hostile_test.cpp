@@ -189,6 +189,10 @@ TEST(HostilePropertyList, BinaryCountsAndReferences) {
     cases.push_back({"truncated integer", {{"\x13\x01"}}});
     cases.push_back({"real of 2 bytes", {{"\x21\x00\x00"}}});
     cases.push_back({"string with invalid UTF-8", {{"\x52\xC3\x28"}}});
+    cases.push_back({"ASCII string with a high byte", {{"\x52\xC3\xA9"}}});
+    cases.push_back({"UTF-16 lone high surrogate", {{std::string("\x61\xD8\x00", 3)}}});
+    cases.push_back({"UTF-16 lone low surrogate", {{std::string("\x62\x00\x41\xDC\x00", 5)}}});
+    cases.push_back({"UTF-16 pair reversed", {{std::string("\x62\xDC\x00\xD8\x00", 5)}}});
     for (auto& [what, list] : cases) {
         expectRefused(list.bytes(), what.c_str());
     }
