@@ -75,6 +75,19 @@ public:
     const char* helpForControl(const NSControl* control) const;
     void drawHelp();
 
+    // The preset menu and user preset files (presets/preset_menu.cpp).
+    std::shared_ptr<NSMenu> presetMenu();
+    void addUserPresets(const NSURL& folder, NSMenu& menu, unsigned depth);
+    void factoryPreset(NSMenuItem* item);
+    void userPreset(NSMenuItem* item);
+    void savePreset(NSMenuItem* item);
+    void openPreset(NSMenuItem* item);
+    void showPresetFolder(NSMenuItem* item);
+    void notifyPreset();
+    void presetError(const NSString& detail);
+    const NSString& helpBanner() const { return helpText; }
+    const std::shared_ptr<NSWindow>& userGuideWindow() const { return guideWindow; }
+
     void drawRect(NSRect dirtyRect) override;
     void viewWillMoveToWindow(NSWindow* newWindow) override;
 

@@ -1,4 +1,4 @@
-// Help mode's switch and look-up, and the seams of the user guide and the preset menu.
+// Help mode's switch and look-up.
 
 #include "view/editor_view.h"
 
@@ -53,12 +53,4 @@ const char* KelvoView::helpForControl(const NSControl* control) const {
     return actionHelpText(action.name != nullptr ? action.name : "");
 }
 
-void KelvoView::guide(NSControl*) {
-    // The user guide window comes with the guide's own work; a drag ends here already.
-    finish();
-}
-
-void KelvoView::presets(NSControl*) {
-    // The preset menu comes with the preset work; a drag ends here already.
-    finish();
-}
+// guide: is in guide/user_guide.cpp, presets: in presets/preset_menu.cpp.
