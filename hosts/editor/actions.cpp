@@ -18,7 +18,14 @@ const char* const editorUsage =
     "  --detail                press DETAIL\n"
     "  --scale 75|85|100       choose the interface size\n"
     "  --ticks N               advance the 30 Hz poll N times\n"
-    "  --time N                report the time of N refreshes with a full redraw\n";
+    "  --time N                report the time of N refreshes with a full redraw\n"
+    "  --preset-menu PATH      click PRESETS and choose PATH (\"Vocals/Warm Body\",\n"
+    "                          \"User Presets/Folder/Name\", \"Save Preset\u2026\")\n"
+    "  --answer FILE|cancel    the file for the panel the last --preset-menu opened\n"
+    "  --help-mode             click ? (help mode on or off)\n"
+    "  --hover X,Y             move the mouse to (X, Y); the next poll follows it\n"
+    "  --guide                 click GUIDE; the guide window is written as OUT-guide.png\n"
+    "  --home DIR              the home folder (user presets: DIR/Library/Audio/Presets)\n";
 
 namespace {
 
@@ -67,8 +74,42 @@ bool parseCommand(int argc, char** argv, EditorCommand& command, std::string& er
             shift = true;
             continue;
         }
+        if (arg == "--home") {
+            if (!next(command.home)) {
+                return false;
+            }
+            continue;
+        }
+        if (arg == "--answer") {
+            if (command.actions.empty() ||
+                command.actions.back().kind != EditorAction::Kind::presetMenu ||
+                !command.actions.back().answer.empty() || !next(value) || value.empty()) {
+                error = "--answer FILE|cancel follows a --preset-menu";
+                return false;
+            }
+            command.actions.back().answer = value;
+            continue;
+        }
         if (arg == "--detail") {
             action.kind = EditorAction::Kind::detail;
+        } else if (arg == "--help-mode" || arg == "--guide") {
+            action.kind =
+                arg == "--guide" ? EditorAction::Kind::guide : EditorAction::Kind::helpMode;
+        } else if (arg == "--preset-menu") {
+            if (!next(value) || value.empty()) {
+                error = "--preset-menu wants a menu path";
+                return false;
+            }
+            action.kind = EditorAction::Kind::presetMenu;
+            action.text = value;
+        } else if (arg == "--hover") {
+            if (!next(value) || !numbers(value, 2, v)) {
+                error = "--hover wants X,Y";
+                return false;
+            }
+            action.kind = EditorAction::Kind::hover;
+            action.x = v[0];
+            action.y = v[1];
         } else if (arg == "--set" || arg == "--input") {
             if (!next(value)) {
                 return false;

@@ -17,11 +17,13 @@
 
 #include <AppKit/AppKit.h>
 #include <AppKit/AppKitHost.h>
+#include <AppKit/ScriptedUserInterface.h>
 #include <AudioUnit/AUCocoaUIView.h>
 
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <iostream>
 #include <memory>
 
@@ -178,6 +180,45 @@ NSPopUpButton* scaleMenu(NSView& view) {
     return nullptr;
 }
 
+// The user's answers as the command line gives them; a menu path that names no item is an
+// error of the command line, not a cancelled menu.
+class CommandLineAnswers : public appkit::ScriptedUserInterface {
+public:
+    std::shared_ptr<NSMenuItem> chooseMenuItem(const NSMenu& menu, NSPoint location,
+                                               const NSView* view) override {
+        const std::string answer = menuAnswers.empty() ? "" : menuAnswers.front();
+        std::shared_ptr<NSMenuItem> item =
+            ScriptedUserInterface::chooseMenuItem(menu, location, view);
+        if (!item && !answer.empty() && answer != kCancel) {
+            missed = answer;
+        }
+        return item;
+    }
+    std::string missed;
+};
+
+// A point of the faceplate in art units (1983 by 793) as a view point at 100 %.
+constexpr double artScale = 0.75642965204236; // 1500 / 1983
+
+// The PRESETS button's title, as the faceplate shows it.
+std::string presetTitle(NSView& view) {
+    for (const std::shared_ptr<NSView>& subview : view.subviews()) {
+        if (auto* button = dynamic_cast<NSButton*>(subview.get());
+            button != nullptr && button->title().hasPrefix("PRESETS")) {
+            return button->title().stdString();
+        }
+    }
+    return "";
+}
+
+// OUT.png gives OUT-guide.png.
+std::string guidePNG(const std::string& png) {
+    const std::string suffix = ".png";
+    const bool hasSuffix = png.size() > suffix.size() &&
+                           png.compare(png.size() - suffix.size(), suffix.size(), suffix) == 0;
+    return (hasSuffix ? png.substr(0, png.size() - suffix.size()) : png) + "-guide.png";
+}
+
 void renderInput(HostedUnit& unit, const AudioData& audio) {
     std::vector<std::vector<float>> output(unit.channels(), std::vector<float>(blockFrames));
     std::vector<const float*> in(unit.channels());
@@ -203,6 +244,14 @@ int run(int argc, char** argv) {
         std::cerr << "kelvo-editor: " << error << "\n" << editorUsage;
         return exitBadInput;
     }
+    // The user preset folder lies under the home folder, read on every use.
+    if (!command.home.empty()) {
+        setenv("HOME", command.home.c_str(), 1);
+    }
+    const auto answers = std::make_shared<CommandLineAnswers>();
+    appkit::setUserInterfaceHost(answers);
+    bool presetsUsed = false;
+    bool guideShown = false;
 
     // The first input file decides the stream format; without one, 48 kHz stereo.
     AudioData firstInput;
@@ -288,6 +337,32 @@ int run(int argc, char** argv) {
                 advancePoll();
             }
             break;
+        case EditorAction::Kind::presetMenu:
+            // The menu and the panel it opens ask their answers while PRESETS is clicked.
+            answers->queueMenuAnswer(action.text);
+            if (!action.answer.empty()) {
+                answers->queueFileAnswer(action.answer);
+            }
+            window.click(1120 * artScale, 40 * artScale, 1); // PRESETS
+            pumpMainRunLoop();                               // the sheet's completion
+            answers->fileAnswers.clear();
+            if (!answers->missed.empty()) {
+                throw InputError("the preset menu has no item \"" + answers->missed + "\"");
+            }
+            presetsUsed = true;
+            break;
+        case EditorAction::Kind::helpMode:
+            window.click(1887.5 * artScale, 40 * artScale, 1); // ?
+            break;
+        case EditorAction::Kind::hover:
+            appkit::setMouseLocation(
+                window.window().convertPointToScreen(window.toWindow(action.x, action.y)));
+            advancePoll(); // help mode follows the mouse at the poll
+            break;
+        case EditorAction::Kind::guide:
+            window.click(1761 * artScale, 40 * artScale, 1); // GUIDE
+            guideShown = true;
+            break;
         }
         pumpMainRunLoop();
     }
@@ -307,10 +382,28 @@ int run(int argc, char** argv) {
     if (!window.window().writePNG(command.png.c_str())) {
         throw InputError("cannot write " + command.png);
     }
+    if (guideShown) {
+        const std::vector<std::shared_ptr<NSWindow>>& children = window.window().childWindows();
+        if (children.empty()) {
+            throw InputError("GUIDE showed no window");
+        }
+        children.front()->display();
+        if (!children.front()->writePNG(guidePNG(command.png).c_str())) {
+            throw InputError("cannot write " + guidePNG(command.png));
+        }
+    }
     pumpMainRunLoop();
     for (const std::string& line : log.lines()) {
         std::cout << line << "\n";
     }
+    // What the preset commands showed: sheets, then the PRESETS title.
+    for (const auto& alert : answers->alertsShown) {
+        std::cout << "alert " << alert.messageText << ": " << alert.informativeText << "\n";
+    }
+    if (presetsUsed) {
+        std::cout << "title " << presetTitle(window.view()) << "\n";
+    }
+    appkit::setUserInterfaceHost(nullptr);
     return exitSuccess;
 }
 
