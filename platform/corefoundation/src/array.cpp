@@ -10,10 +10,18 @@
 
 namespace {
 
-const void* retainValue(CFAllocatorRef, const void* value) { return CFRetain(value); }
-void releaseValue(CFAllocatorRef, const void* value) { CFRelease(value); }
-CFStringRef describeValue(const void* value) { return CFCopyDescription(value); }
-Boolean equalValues(const void* a, const void* b) { return CFEqual(a, b); }
+const void* retainValue(CFAllocatorRef, const void* value) {
+    return CFRetain(value);
+}
+void releaseValue(CFAllocatorRef, const void* value) {
+    CFRelease(value);
+}
+CFStringRef describeValue(const void* value) {
+    return CFCopyDescription(value);
+}
+Boolean equalValues(const void* a, const void* b) {
+    return CFEqual(a, b);
+}
 
 } // namespace
 
@@ -22,7 +30,8 @@ extern "C" const CFArrayCallBacks kCFTypeArrayCallBacks = {0, retainValue, relea
 
 struct __CFArray final : cf::CFObject {
     __CFArray(const CFArrayCallBacks* given, bool isMutable)
-        : callbacks(given != nullptr ? *given : CFArrayCallBacks{0, nullptr, nullptr, nullptr, nullptr}),
+        : callbacks(given != nullptr ? *given
+                                     : CFArrayCallBacks{0, nullptr, nullptr, nullptr, nullptr}),
           isMutable(isMutable) {}
     ~__CFArray() override {
         for (const void* v : values) {
@@ -83,7 +92,9 @@ struct __CFArray final : cf::CFObject {
 
 namespace {
 
-__CFArray* mutableArray(CFMutableArrayRef a) { return a != nullptr && a->isMutable ? a : nullptr; }
+__CFArray* mutableArray(CFMutableArrayRef a) {
+    return a != nullptr && a->isMutable ? a : nullptr;
+}
 
 bool validRange(CFArrayRef a, CFRange range) {
     return a != nullptr && range.location >= 0 && range.length >= 0 &&
@@ -104,7 +115,9 @@ __CFArray* copyOf(CFArrayRef a, bool isMutable) {
 
 extern "C" {
 
-CFTypeID CFArrayGetTypeID(void) { return cf::kArrayTypeID; }
+CFTypeID CFArrayGetTypeID(void) {
+    return cf::kArrayTypeID;
+}
 
 CFArrayRef CFArrayCreate(CFAllocatorRef, const void** values, CFIndex numValues,
                          const CFArrayCallBacks* callBacks) {

@@ -69,7 +69,7 @@ Registry& registry() {
 }
 
 bool exists(const std::string& path, bool* isDirectory = nullptr) {
-    struct stat info{};
+    struct stat info {};
     if (::stat(path.c_str(), &info) != 0) {
         return false;
     }
@@ -122,7 +122,9 @@ std::string executablePath(const __CFBundle* b) {
     return b->path + "/Contents/" + kExecutableFolder + "/" + file;
 }
 
-std::string resourcesPath(const __CFBundle* b) { return b->path + "/Contents/Resources"; }
+std::string resourcesPath(const __CFBundle* b) {
+    return b->path + "/Contents/Resources";
+}
 
 bool load(__CFBundle* b, CFErrorRef* error) {
     std::lock_guard lock(b->loadMutex);
@@ -131,8 +133,8 @@ bool load(__CFBundle* b, CFErrorRef* error) {
     }
     const std::string file = executablePath(b);
     if (file.empty() || !exists(file)) {
-        cf::setError(error, kCFErrorDomainCocoa, 4, "The bundle's executable was not found: " +
-                                                        (file.empty() ? b->path : file));
+        cf::setError(error, kCFErrorDomainCocoa, 4,
+                     "The bundle's executable was not found: " + (file.empty() ? b->path : file));
         return false;
     }
     // Local binding: each bundle's symbols stay its own, however many define the same names.
@@ -150,7 +152,9 @@ bool load(__CFBundle* b, CFErrorRef* error) {
 
 extern "C" {
 
-CFTypeID CFBundleGetTypeID(void) { return cf::kBundleTypeID; }
+CFTypeID CFBundleGetTypeID(void) {
+    return cf::kBundleTypeID;
+}
 
 CFBundleRef CFBundleCreate(CFAllocatorRef, CFURLRef bundleURL) {
     if (bundleURL == nullptr) {
@@ -226,9 +230,13 @@ CFBundleRef CFBundleGetMainBundle(void) {
     return main;
 }
 
-CFStringRef CFBundleGetIdentifier(CFBundleRef b) { return b != nullptr ? b->identifier : nullptr; }
+CFStringRef CFBundleGetIdentifier(CFBundleRef b) {
+    return b != nullptr ? b->identifier : nullptr;
+}
 
-CFDictionaryRef CFBundleGetInfoDictionary(CFBundleRef b) { return b != nullptr ? b->info : nullptr; }
+CFDictionaryRef CFBundleGetInfoDictionary(CFBundleRef b) {
+    return b != nullptr ? b->info : nullptr;
+}
 
 CFTypeRef CFBundleGetValueForInfoDictionaryKey(CFBundleRef b, CFStringRef key) {
     return b != nullptr && key != nullptr ? CFDictionaryGetValue(b->info, key) : nullptr;
@@ -329,7 +337,9 @@ CFArrayRef CFBundleCopyResourceURLsOfType(CFBundleRef b, CFStringRef type, CFStr
     return urls;
 }
 
-Boolean CFBundleLoadExecutable(CFBundleRef b) { return b != nullptr && load(b, nullptr); }
+Boolean CFBundleLoadExecutable(CFBundleRef b) {
+    return b != nullptr && load(b, nullptr);
+}
 
 Boolean CFBundleLoadExecutableAndReturnError(CFBundleRef b, CFErrorRef* error) {
     if (error != nullptr) {

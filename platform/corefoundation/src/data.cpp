@@ -9,7 +9,8 @@
 #include <vector>
 
 struct __CFData final : cf::CFObject {
-    __CFData(std::vector<UInt8> bytes, bool isMutable) : bytes(std::move(bytes)), isMutable(isMutable) {}
+    __CFData(std::vector<UInt8> bytes, bool isMutable)
+        : bytes(std::move(bytes)), isMutable(isMutable) {}
     CFTypeID typeID() const override { return cf::kDataTypeID; }
     bool equals(const CFObject& other) const override {
         return bytes == static_cast<const __CFData&>(other).bytes;
@@ -34,7 +35,9 @@ struct __CFData final : cf::CFObject {
 
 namespace {
 
-__CFData* mutableData(CFMutableDataRef d) { return d != nullptr && d->isMutable ? d : nullptr; }
+__CFData* mutableData(CFMutableDataRef d) {
+    return d != nullptr && d->isMutable ? d : nullptr;
+}
 
 bool validRange(const __CFData* d, CFRange range) {
     return range.location >= 0 && range.length >= 0 &&
@@ -46,7 +49,9 @@ bool validRange(const __CFData* d, CFRange range) {
 
 extern "C" {
 
-CFTypeID CFDataGetTypeID(void) { return cf::kDataTypeID; }
+CFTypeID CFDataGetTypeID(void) {
+    return cf::kDataTypeID;
+}
 
 CFDataRef CFDataCreate(CFAllocatorRef, const UInt8* bytes, CFIndex length) {
     if (length < 0 || (bytes == nullptr && length > 0)) {
@@ -77,7 +82,9 @@ CFIndex CFDataGetLength(CFDataRef d) {
     return d != nullptr ? static_cast<CFIndex>(d->bytes.size()) : 0;
 }
 
-const UInt8* CFDataGetBytePtr(CFDataRef d) { return d != nullptr ? d->bytes.data() : nullptr; }
+const UInt8* CFDataGetBytePtr(CFDataRef d) {
+    return d != nullptr ? d->bytes.data() : nullptr;
+}
 
 void CFDataGetBytes(CFDataRef d, CFRange range, UInt8* buffer) {
     if (d == nullptr || buffer == nullptr || !validRange(d, range)) {

@@ -12,11 +12,21 @@
 
 namespace {
 
-const void* retainValue(CFAllocatorRef, const void* value) { return CFRetain(value); }
-void releaseValue(CFAllocatorRef, const void* value) { CFRelease(value); }
-CFStringRef describeValue(const void* value) { return CFCopyDescription(value); }
-Boolean equalValues(const void* a, const void* b) { return CFEqual(a, b); }
-CFHashCode hashValue(const void* value) { return CFHash(value); }
+const void* retainValue(CFAllocatorRef, const void* value) {
+    return CFRetain(value);
+}
+void releaseValue(CFAllocatorRef, const void* value) {
+    CFRelease(value);
+}
+CFStringRef describeValue(const void* value) {
+    return CFCopyDescription(value);
+}
+Boolean equalValues(const void* a, const void* b) {
+    return CFEqual(a, b);
+}
+CFHashCode hashValue(const void* value) {
+    return CFHash(value);
+}
 // Keys that are strings are stored as immutable copies, so a later change to a mutable key
 // cannot move it.
 const void* copyStringKey(CFAllocatorRef, const void* key) {
@@ -33,8 +43,8 @@ const CFDictionaryKeyCallBacks kCFTypeDictionaryKeyCallBacks = {
     0, retainValue, releaseValue, describeValue, equalValues, hashValue};
 const CFDictionaryKeyCallBacks kCFCopyStringDictionaryKeyCallBacks = {
     0, copyStringKey, releaseValue, describeValue, equalValues, hashValue};
-const CFDictionaryValueCallBacks kCFTypeDictionaryValueCallBacks = {
-    0, retainValue, releaseValue, describeValue, equalValues};
+const CFDictionaryValueCallBacks kCFTypeDictionaryValueCallBacks = {0, retainValue, releaseValue,
+                                                                    describeValue, equalValues};
 }
 
 struct __CFDictionary final : cf::CFObject {
@@ -45,10 +55,12 @@ struct __CFDictionary final : cf::CFObject {
 
     __CFDictionary(const CFDictionaryKeyCallBacks* k, const CFDictionaryValueCallBacks* v,
                    bool isMutable)
-        : keyCallbacks(k != nullptr ? *k : CFDictionaryKeyCallBacks{0, nullptr, nullptr, nullptr,
-                                                                     nullptr, nullptr}),
-          valueCallbacks(v != nullptr ? *v : CFDictionaryValueCallBacks{0, nullptr, nullptr,
-                                                                         nullptr, nullptr}),
+        : keyCallbacks(k != nullptr ? *k
+                                    : CFDictionaryKeyCallBacks{0, nullptr, nullptr, nullptr,
+                                                               nullptr, nullptr}),
+          valueCallbacks(v != nullptr
+                             ? *v
+                             : CFDictionaryValueCallBacks{0, nullptr, nullptr, nullptr, nullptr}),
           isMutable(isMutable) {}
     ~__CFDictionary() override {
         for (const Entry& e : entries) {
@@ -190,7 +202,9 @@ __CFDictionary* copyOf(CFDictionaryRef d, bool isMutable) {
 
 extern "C" {
 
-CFTypeID CFDictionaryGetTypeID(void) { return cf::kDictionaryTypeID; }
+CFTypeID CFDictionaryGetTypeID(void) {
+    return cf::kDictionaryTypeID;
+}
 
 CFDictionaryRef CFDictionaryCreate(CFAllocatorRef, const void** keys, const void** values,
                                    CFIndex numValues, const CFDictionaryKeyCallBacks* keyCallBacks,

@@ -36,24 +36,30 @@ const CFErrorDomain kCFErrorDomainOSStatus = CFSTR("NSOSStatusErrorDomain");
 const CFErrorDomain kCFErrorDomainCocoa = CFSTR("NSCocoaErrorDomain");
 const CFStringRef kCFErrorDescriptionKey = CFSTR("NSDescription");
 
-CFTypeID CFErrorGetTypeID(void) { return cf::kErrorTypeID; }
+CFTypeID CFErrorGetTypeID(void) {
+    return cf::kErrorTypeID;
+}
 
 CFErrorRef CFErrorCreate(CFAllocatorRef, CFErrorDomain domain, CFIndex code,
                          CFDictionaryRef userInfo) {
     if (domain == nullptr) {
         return nullptr;
     }
-    CFDictionaryRef info = userInfo != nullptr
-                               ? CFDictionaryCreateCopy(nullptr, userInfo)
-                               : CFDictionaryCreate(nullptr, nullptr, nullptr, 0,
-                                                    &kCFTypeDictionaryKeyCallBacks,
-                                                    &kCFTypeDictionaryValueCallBacks);
+    CFDictionaryRef info =
+        userInfo != nullptr
+            ? CFDictionaryCreateCopy(nullptr, userInfo)
+            : CFDictionaryCreate(nullptr, nullptr, nullptr, 0, &kCFTypeDictionaryKeyCallBacks,
+                                 &kCFTypeDictionaryValueCallBacks);
     return new __CFError(domain, code, info);
 }
 
-CFErrorDomain CFErrorGetDomain(CFErrorRef err) { return err != nullptr ? err->domain : nullptr; }
+CFErrorDomain CFErrorGetDomain(CFErrorRef err) {
+    return err != nullptr ? err->domain : nullptr;
+}
 
-CFIndex CFErrorGetCode(CFErrorRef err) { return err != nullptr ? err->code : 0; }
+CFIndex CFErrorGetCode(CFErrorRef err) {
+    return err != nullptr ? err->code : 0;
+}
 
 CFDictionaryRef CFErrorCopyUserInfo(CFErrorRef err) {
     return err != nullptr ? static_cast<CFDictionaryRef>(CFRetain(err->userInfo)) : nullptr;
@@ -75,16 +81,16 @@ CFStringRef CFErrorCopyDescription(CFErrorRef err) {
 
 namespace cf {
 
-void setError(CFErrorRef* error, CFErrorDomain domain, CFIndex code, const std::string& description) {
+void setError(CFErrorRef* error, CFErrorDomain domain, CFIndex code,
+              const std::string& description) {
     if (error == nullptr) {
         return;
     }
     CFStringRef text = makeString(description);
     const void* keys[] = {kCFErrorDescriptionKey};
     const void* values[] = {text};
-    CFDictionaryRef info = CFDictionaryCreate(nullptr, keys, values, 1,
-                                              &kCFTypeDictionaryKeyCallBacks,
-                                              &kCFTypeDictionaryValueCallBacks);
+    CFDictionaryRef info = CFDictionaryCreate(
+        nullptr, keys, values, 1, &kCFTypeDictionaryKeyCallBacks, &kCFTypeDictionaryValueCallBacks);
     *error = CFErrorCreate(nullptr, domain, code, info);
     CFRelease(info);
     CFRelease(text);

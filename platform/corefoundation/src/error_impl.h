@@ -8,6 +8,7 @@
 namespace cf {
 
 // Stores a new error in *error when error is not NULL.
-void setError(CFErrorRef* error, CFErrorDomain domain, CFIndex code, const std::string& description);
+void setError(CFErrorRef* error, CFErrorDomain domain, CFIndex code,
+              const std::string& description);
 
 } // namespace cf

@@ -75,47 +75,84 @@ struct TypeInfo {
 TypeInfo info(CFNumberType type) {
     switch (type) {
     case kCFNumberSInt8Type:
-    case kCFNumberCharType: return {Kind::Integer, 1, true};
+    case kCFNumberCharType:
+        return {Kind::Integer, 1, true};
     case kCFNumberSInt16Type:
-    case kCFNumberShortType: return {Kind::Integer, 2, true};
+    case kCFNumberShortType:
+        return {Kind::Integer, 2, true};
     case kCFNumberSInt32Type:
-    case kCFNumberIntType: return {Kind::Integer, 4, true};
+    case kCFNumberIntType:
+        return {Kind::Integer, 4, true};
     case kCFNumberSInt64Type:
     case kCFNumberLongType:
     case kCFNumberLongLongType:
     case kCFNumberCFIndexType:
-    case kCFNumberNSIntegerType: return {Kind::Integer, 8, true};
+    case kCFNumberNSIntegerType:
+        return {Kind::Integer, 8, true};
     case kCFNumberFloat32Type:
-    case kCFNumberFloatType: return {Kind::Real, 4, true};
+    case kCFNumberFloatType:
+        return {Kind::Real, 4, true};
     case kCFNumberFloat64Type:
     case kCFNumberDoubleType:
-    case kCFNumberCGFloatType: return {Kind::Real, 8, true};
-    default: return {Kind::Unknown, 0, false};
+    case kCFNumberCGFloatType:
+        return {Kind::Real, 8, true};
+    default:
+        return {Kind::Unknown, 0, false};
     }
 }
 
 int64_t readInteger(const void* p, size_t size) {
     switch (size) {
-    case 1: { int8_t v; std::memcpy(&v, p, 1); return v; }
-    case 2: { int16_t v; std::memcpy(&v, p, 2); return v; }
-    case 4: { int32_t v; std::memcpy(&v, p, 4); return v; }
-    default: { int64_t v; std::memcpy(&v, p, 8); return v; }
+    case 1: {
+        int8_t v;
+        std::memcpy(&v, p, 1);
+        return v;
+    }
+    case 2: {
+        int16_t v;
+        std::memcpy(&v, p, 2);
+        return v;
+    }
+    case 4: {
+        int32_t v;
+        std::memcpy(&v, p, 4);
+        return v;
+    }
+    default: {
+        int64_t v;
+        std::memcpy(&v, p, 8);
+        return v;
+    }
     }
 }
 
 // Stores v into a signed integer of `size` bytes, clamped; false when clamped.
 bool writeInteger(void* p, size_t size, int64_t v) {
     const int bits = static_cast<int>(size * 8);
-    const int64_t maximum = bits == 64 ? std::numeric_limits<int64_t>::max()
-                                       : (int64_t{1} << (bits - 1)) - 1;
+    const int64_t maximum =
+        bits == 64 ? std::numeric_limits<int64_t>::max() : (int64_t{1} << (bits - 1)) - 1;
     const int64_t minimum = -maximum - 1;
     const bool exact = v >= minimum && v <= maximum;
     const int64_t c = v < minimum ? minimum : (v > maximum ? maximum : v);
     switch (size) {
-    case 1: { const auto x = static_cast<int8_t>(c); std::memcpy(p, &x, 1); break; }
-    case 2: { const auto x = static_cast<int16_t>(c); std::memcpy(p, &x, 2); break; }
-    case 4: { const auto x = static_cast<int32_t>(c); std::memcpy(p, &x, 4); break; }
-    default: std::memcpy(p, &c, 8); break;
+    case 1: {
+        const auto x = static_cast<int8_t>(c);
+        std::memcpy(p, &x, 1);
+        break;
+    }
+    case 2: {
+        const auto x = static_cast<int16_t>(c);
+        std::memcpy(p, &x, 2);
+        break;
+    }
+    case 4: {
+        const auto x = static_cast<int32_t>(c);
+        std::memcpy(p, &x, 4);
+        break;
+    }
+    default:
+        std::memcpy(p, &c, 8);
+        break;
     }
     return exact;
 }
@@ -127,10 +164,16 @@ extern "C" {
 const CFBooleanRef kCFBooleanTrue = &trueObject;
 const CFBooleanRef kCFBooleanFalse = &falseObject;
 
-CFTypeID CFNumberGetTypeID(void) { return cf::kNumberTypeID; }
-CFTypeID CFBooleanGetTypeID(void) { return cf::kBooleanTypeID; }
+CFTypeID CFNumberGetTypeID(void) {
+    return cf::kNumberTypeID;
+}
+CFTypeID CFBooleanGetTypeID(void) {
+    return cf::kBooleanTypeID;
+}
 
-Boolean CFBooleanGetValue(CFBooleanRef b) { return b != nullptr && b->value; }
+Boolean CFBooleanGetValue(CFBooleanRef b) {
+    return b != nullptr && b->value;
+}
 
 CFNumberRef CFNumberCreate(CFAllocatorRef, CFNumberType type, const void* valuePtr) {
     const TypeInfo t = info(type);
@@ -159,7 +202,9 @@ CFIndex CFNumberGetByteSize(CFNumberRef n) {
     return n != nullptr ? static_cast<CFIndex>(info(n->type).size) : 0;
 }
 
-Boolean CFNumberIsFloatType(CFNumberRef n) { return n != nullptr && n->isFloat; }
+Boolean CFNumberIsFloatType(CFNumberRef n) {
+    return n != nullptr && n->isFloat;
+}
 
 Boolean CFNumberGetValue(CFNumberRef n, CFNumberType type, void* valuePtr) {
     const TypeInfo t = info(type);
@@ -203,7 +248,8 @@ Boolean CFNumberGetValue(CFNumberRef n, CFNumberType type, void* valuePtr) {
 
 CFComparisonResult CFNumberCompare(CFNumberRef a, CFNumberRef b, void*) {
     if (a == nullptr || b == nullptr) {
-        return a == b ? kCFCompareEqualTo : (a == nullptr ? kCFCompareLessThan : kCFCompareGreaterThan);
+        return a == b ? kCFCompareEqualTo
+                      : (a == nullptr ? kCFCompareLessThan : kCFCompareGreaterThan);
     }
     auto order = [](auto x, auto y) {
         return x < y ? kCFCompareLessThan : (x > y ? kCFCompareGreaterThan : kCFCompareEqualTo);

@@ -16,18 +16,30 @@ std::string CFObject::describe() const {
 
 const char* typeName(CFTypeID id) {
     switch (id) {
-    case kStringTypeID: return "CFString";
-    case kNumberTypeID: return "CFNumber";
-    case kBooleanTypeID: return "CFBoolean";
-    case kDataTypeID: return "CFData";
-    case kArrayTypeID: return "CFArray";
-    case kDictionaryTypeID: return "CFDictionary";
-    case kURLTypeID: return "CFURL";
-    case kBundleTypeID: return "CFBundle";
-    case kErrorTypeID: return "CFError";
-    case kRunLoopTypeID: return "CFRunLoop";
-    case kRunLoopTimerTypeID: return "CFRunLoopTimer";
-    default: return "CFType";
+    case kStringTypeID:
+        return "CFString";
+    case kNumberTypeID:
+        return "CFNumber";
+    case kBooleanTypeID:
+        return "CFBoolean";
+    case kDataTypeID:
+        return "CFData";
+    case kArrayTypeID:
+        return "CFArray";
+    case kDictionaryTypeID:
+        return "CFDictionary";
+    case kURLTypeID:
+        return "CFURL";
+    case kBundleTypeID:
+        return "CFBundle";
+    case kErrorTypeID:
+        return "CFError";
+    case kRunLoopTypeID:
+        return "CFRunLoop";
+    case kRunLoopTimerTypeID:
+        return "CFRunLoopTimer";
+    default:
+        return "CFType";
     }
 }
 
@@ -64,7 +76,9 @@ CFIndex CFGetRetainCount(CFTypeRef ref) {
     return object(ref)->references.load(std::memory_order_relaxed);
 }
 
-CFTypeID CFGetTypeID(CFTypeRef ref) { return ref != nullptr ? object(ref)->typeID() : 0; }
+CFTypeID CFGetTypeID(CFTypeRef ref) {
+    return ref != nullptr ? object(ref)->typeID() : 0;
+}
 
 Boolean CFEqual(CFTypeRef a, CFTypeRef b) {
     if (a == b) {
@@ -79,7 +93,9 @@ Boolean CFEqual(CFTypeRef a, CFTypeRef b) {
     return object(a)->equals(*object(b));
 }
 
-CFHashCode CFHash(CFTypeRef ref) { return ref != nullptr ? object(ref)->hash() : 0; }
+CFHashCode CFHash(CFTypeRef ref) {
+    return ref != nullptr ? object(ref)->hash() : 0;
+}
 
 CFStringRef CFCopyDescription(CFTypeRef ref) {
     if (ref == nullptr) {
@@ -92,6 +108,8 @@ CFStringRef CFCopyTypeIDDescription(CFTypeID typeID) {
     return cf::makeString(cf::typeName(typeID));
 }
 
-CFAllocatorRef CFGetAllocator(CFTypeRef) { return nullptr; }
+CFAllocatorRef CFGetAllocator(CFTypeRef) {
+    return nullptr;
+}
 
 } // extern "C"

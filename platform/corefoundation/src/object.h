@@ -43,15 +43,17 @@ struct CFObject {
     const bool immortal = false;
 };
 
-inline const CFObject* object(CFTypeRef ref) { return static_cast<const CFObject*>(ref); }
+inline const CFObject* object(CFTypeRef ref) {
+    return static_cast<const CFObject*>(ref);
+}
 
-template <typename T>
-T* mutableObject(const T* ref) {
+template <typename T> T* mutableObject(const T* ref) {
     return const_cast<T*>(ref);
 }
 
 // FNV-1a, the hash of every content-hashed type.
-inline CFHashCode hashBytes(const void* bytes, size_t length, CFHashCode seed = 14695981039346656037UL) {
+inline CFHashCode hashBytes(const void* bytes, size_t length,
+                            CFHashCode seed = 14695981039346656037UL) {
     const auto* p = static_cast<const unsigned char*>(bytes);
     CFHashCode h = seed;
     for (size_t i = 0; i < length; ++i) {

@@ -189,7 +189,8 @@ CFTypeRef fromNode(plist_t node, CFOptionFlags options, unsigned depth, std::str
         CFDataRef data = nullptr;
         if (mutableLeaves) {
             CFMutableDataRef m = CFDataCreateMutable(nullptr, 0);
-            CFDataAppendBytes(m, reinterpret_cast<const UInt8*>(bytes), static_cast<CFIndex>(length));
+            CFDataAppendBytes(m, reinterpret_cast<const UInt8*>(bytes),
+                              static_cast<CFIndex>(length));
             data = m;
         } else {
             data = CFDataCreate(nullptr, reinterpret_cast<const UInt8*>(bytes),
@@ -269,8 +270,8 @@ bool isBinary(const UInt8* bytes, size_t length) {
 
 bool looksLikeXML(const UInt8* bytes, size_t length) {
     size_t i = length >= 3 && std::memcmp(bytes, "\xEF\xBB\xBF", 3) == 0 ? 3 : 0;
-    while (i < length && (bytes[i] == ' ' || bytes[i] == '\t' || bytes[i] == '\r' ||
-                          bytes[i] == '\n')) {
+    while (i < length &&
+           (bytes[i] == ' ' || bytes[i] == '\t' || bytes[i] == '\r' || bytes[i] == '\n')) {
         ++i;
     }
     return i < length && bytes[i] == '<';
@@ -305,17 +306,19 @@ CFPropertyListRef CFPropertyListCreateWithData(CFAllocatorRef, CFDataRef data,
         fail(error, kCFPropertyListReadUnknownVersionError, "neither XML nor binary");
         return nullptr;
     }
-    const std::string refused = binary ? cf::plist::checkBinary(bytes, length)
-                                       : cf::plist::checkXML(bytes, length);
+    const std::string refused =
+        binary ? cf::plist::checkBinary(bytes, length) : cf::plist::checkXML(bytes, length);
     if (!refused.empty()) {
         fail(error, kCFPropertyListReadCorruptError, "malformed property list: " + refused);
         return nullptr;
     }
     plist_t parsed = nullptr;
     if (binary) {
-        plist_from_bin(reinterpret_cast<const char*>(bytes), static_cast<uint32_t>(length), &parsed);
+        plist_from_bin(reinterpret_cast<const char*>(bytes), static_cast<uint32_t>(length),
+                       &parsed);
     } else {
-        plist_from_xml(reinterpret_cast<const char*>(bytes), static_cast<uint32_t>(length), &parsed);
+        plist_from_xml(reinterpret_cast<const char*>(bytes), static_cast<uint32_t>(length),
+                       &parsed);
     }
     const Node root(parsed);
     if (root == nullptr) {
@@ -335,8 +338,7 @@ CFPropertyListRef CFPropertyListCreateWithData(CFAllocatorRef, CFDataRef data,
 }
 
 CFDataRef CFPropertyListCreateData(CFAllocatorRef, CFPropertyListRef propertyList,
-                                   CFPropertyListFormat format, CFOptionFlags,
-                                   CFErrorRef* error) {
+                                   CFPropertyListFormat format, CFOptionFlags, CFErrorRef* error) {
     if (error != nullptr) {
         *error = nullptr;
     }

@@ -64,7 +64,8 @@ CFTypeRef copy(CFTypeRef value, CFOptionFlags option, unsigned depth) {
     }
     if (type == CFDataGetTypeID()) {
         const auto d = static_cast<CFDataRef>(value);
-        return mutableLeaves ? CFDataCreateMutableCopy(nullptr, 0, d) : CFDataCreateCopy(nullptr, d);
+        return mutableLeaves ? CFDataCreateMutableCopy(nullptr, 0, d)
+                             : CFDataCreateCopy(nullptr, d);
     }
     if (type == CFNumberGetTypeID() || type == CFBooleanGetTypeID()) {
         return CFRetain(value);

@@ -40,7 +40,9 @@ bool validUTF16(const uint8_t* p, uint64_t units) {
     return true;
 }
 
-uint64_t saturatingAdd(uint64_t a, uint64_t b) { return a > UINT64_MAX - b ? UINT64_MAX : a + b; }
+uint64_t saturatingAdd(uint64_t a, uint64_t b) {
+    return a > UINT64_MAX - b ? UINT64_MAX : a + b;
+}
 
 enum class Kind : uint8_t { Unparsed, Leaf, String, Array, Dictionary };
 

@@ -29,9 +29,9 @@ bool elementNamed(std::string_view name, Element& e) {
         std::string_view name;
         Element element;
     } kElements[] = {
-        {"plist", Element::Plist},   {"dict", Element::Dict},     {"array", Element::Array},
-        {"key", Element::Key},       {"string", Element::String}, {"integer", Element::Integer},
-        {"real", Element::Real},     {"data", Element::Data},     {"true", Element::True},
+        {"plist", Element::Plist}, {"dict", Element::Dict},     {"array", Element::Array},
+        {"key", Element::Key},     {"string", Element::String}, {"integer", Element::Integer},
+        {"real", Element::Real},   {"data", Element::Data},     {"true", Element::True},
         {"false", Element::False},
     };
     for (const auto& k : kElements) {
@@ -43,7 +43,9 @@ bool elementNamed(std::string_view name, Element& e) {
     return false;
 }
 
-bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+bool isSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+}
 
 std::string_view trimmed(std::string_view s) {
     while (!s.empty() && isSpace(s.front())) {
@@ -345,6 +347,8 @@ private:
 
 } // namespace
 
-std::string checkXML(const uint8_t* bytes, size_t length) { return XMLCheck(bytes, length).run(); }
+std::string checkXML(const uint8_t* bytes, size_t length) {
+    return XMLCheck(bytes, length).run();
+}
 
 } // namespace cf::plist

@@ -46,9 +46,8 @@ bool hasWork(const __CFRunLoop& loop, CFStringRef mode) {
 }
 
 bool hasTimers(const __CFRunLoop& loop, CFStringRef mode) {
-    return std::any_of(loop.timers.begin(), loop.timers.end(), [&](const auto& e) {
-        return e.timer->valid && matches(e.mode, mode);
-    });
+    return std::any_of(loop.timers.begin(), loop.timers.end(),
+                       [&](const auto& e) { return e.timer->valid && matches(e.mode, mode); });
 }
 
 // The earliest fire date among the mode's timers, or +infinity.
@@ -113,8 +112,8 @@ void fireDueTimers(__CFRunLoop& loop, CFStringRef mode, std::unique_lock<std::mu
         const bool repeats = timer->interval > 0;
         if (repeats) {
             // Skip missed firings: the next date is the first one after now on the timer's grid.
-            const double due = std::floor((time + cf::kTimerTolerance - timer->anchor) /
-                                          timer->interval) + 1;
+            const double due =
+                std::floor((time + cf::kTimerTolerance - timer->anchor) / timer->interval) + 1;
             timer->steps = std::max(timer->steps + 1, due);
             timer->nextFire = timer->anchor + timer->steps * timer->interval;
         }
@@ -146,9 +145,10 @@ void post(CFRunLoopRef rl, CFTypeRef mode, std::function<void()> function) {
         return;
     }
     // Copy the modes so that a mutable array changed later does not change where work runs.
-    CFTypeRef modes = CFGetTypeID(mode) == cf::kArrayTypeID
-                          ? static_cast<CFTypeRef>(CFArrayCreateCopy(nullptr, static_cast<CFArrayRef>(mode)))
-                          : static_cast<CFTypeRef>(CFStringCreateCopy(nullptr, static_cast<CFStringRef>(mode)));
+    CFTypeRef modes =
+        CFGetTypeID(mode) == cf::kArrayTypeID
+            ? static_cast<CFTypeRef>(CFArrayCreateCopy(nullptr, static_cast<CFArrayRef>(mode)))
+            : static_cast<CFTypeRef>(CFStringCreateCopy(nullptr, static_cast<CFStringRef>(mode)));
     {
         std::lock_guard lock(cf::runLoopMutex());
         rl->posted.push_back({modes, std::move(function)});
@@ -190,14 +190,18 @@ __CFRunLoop::~__CFRunLoop() {
 
 extern "C" {
 
-CFTypeID CFRunLoopGetTypeID(void) { return cf::kRunLoopTypeID; }
+CFTypeID CFRunLoopGetTypeID(void) {
+    return cf::kRunLoopTypeID;
+}
 
 CFRunLoopRef CFRunLoopGetMain(void) {
     static auto* main = new __CFRunLoop(true);
     return main;
 }
 
-CFRunLoopRef CFRunLoopGetCurrent(void) { return currentLoop(); }
+CFRunLoopRef CFRunLoopGetCurrent(void) {
+    return currentLoop();
+}
 
 CFRunLoopRunResult CFRunLoopRunInMode(CFRunLoopMode mode, CFTimeInterval seconds,
                                       Boolean returnAfterSourceHandled) {

@@ -13,8 +13,8 @@ std::atomic<bool> manualOn{false};
 std::atomic<double> manualTime{0.0};
 
 CFAbsoluteTime systemTime() {
-    const auto since1970 = std::chrono::duration<double>(
-        std::chrono::system_clock::now().time_since_epoch());
+    const auto since1970 =
+        std::chrono::duration<double>(std::chrono::system_clock::now().time_since_epoch());
     return since1970.count() - kCFAbsoluteTimeIntervalSince1970;
 }
 
@@ -22,9 +22,13 @@ CFAbsoluteTime systemTime() {
 
 namespace cf {
 
-CFAbsoluteTime now() { return manualOn.load() ? manualTime.load() : systemTime(); }
+CFAbsoluteTime now() {
+    return manualOn.load() ? manualTime.load() : systemTime();
+}
 
-bool manualClock() { return manualOn.load(); }
+bool manualClock() {
+    return manualOn.load();
+}
 
 void advanceManualClockTo(CFAbsoluteTime time) {
     double current = manualTime.load();
@@ -36,7 +40,9 @@ void advanceManualClockTo(CFAbsoluteTime time) {
 
 extern "C" {
 
-CFAbsoluteTime CFAbsoluteTimeGetCurrent(void) { return cf::now(); }
+CFAbsoluteTime CFAbsoluteTimeGetCurrent(void) {
+    return cf::now();
+}
 
 void CFRunLoopUseManualClockForTesting(Boolean useManualClock) {
     std::lock_guard lock(cf::runLoopMutex());
@@ -46,7 +52,9 @@ void CFRunLoopUseManualClockForTesting(Boolean useManualClock) {
     manualOn.store(useManualClock != 0);
 }
 
-Boolean CFRunLoopIsUsingManualClockForTesting(void) { return manualOn.load(); }
+Boolean CFRunLoopIsUsingManualClockForTesting(void) {
+    return manualOn.load();
+}
 
 void CFRunLoopAdvanceManualClockForTesting(CFTimeInterval seconds) {
     if (!manualOn.load()) {
@@ -58,6 +66,8 @@ void CFRunLoopAdvanceManualClockForTesting(CFTimeInterval seconds) {
     }
 }
 
-void CFShimAdvanceClock(CFTimeInterval seconds) { CFRunLoopAdvanceManualClockForTesting(seconds); }
+void CFShimAdvanceClock(CFTimeInterval seconds) {
+    CFRunLoopAdvanceManualClockForTesting(seconds);
+}
 
 } // extern "C"

@@ -18,7 +18,9 @@ void wakeAll(const std::vector<__CFRunLoop*>& loops) {
     }
 }
 
-bool sameMode(CFStringRef a, CFStringRef b) { return CFEqual(a, b); }
+bool sameMode(CFStringRef a, CFStringRef b) {
+    return CFEqual(a, b);
+}
 
 // Removes the timer's entries from `loop` (all modes, or just `mode`) and returns the references
 // to drop once the lock is released. Called with the lock held.
@@ -71,7 +73,9 @@ __CFRunLoopTimer::~__CFRunLoopTimer() {
 
 extern "C" {
 
-CFTypeID CFRunLoopTimerGetTypeID(void) { return cf::kRunLoopTimerTypeID; }
+CFTypeID CFRunLoopTimerGetTypeID(void) {
+    return cf::kRunLoopTimerTypeID;
+}
 
 CFRunLoopTimerRef CFRunLoopTimerCreate(CFAllocatorRef, CFAbsoluteTime fireDate,
                                        CFTimeInterval interval, CFOptionFlags, CFIndex order,
@@ -123,9 +127,8 @@ Boolean CFRunLoopContainsTimer(CFRunLoopRef rl, CFRunLoopTimerRef timer, CFRunLo
         return false;
     }
     std::lock_guard lock(cf::runLoopMutex());
-    return std::any_of(rl->timers.begin(), rl->timers.end(), [&](const auto& e) {
-        return e.timer == timer && sameMode(e.mode, mode);
-    });
+    return std::any_of(rl->timers.begin(), rl->timers.end(),
+                       [&](const auto& e) { return e.timer == timer && sameMode(e.mode, mode); });
 }
 
 void CFRunLoopTimerInvalidate(CFRunLoopTimerRef timer) {

@@ -33,11 +33,15 @@ CFHashCode __CFString::hash() const {
     return cf::hashBytes(units.data(), units.size() * sizeof(char16_t));
 }
 
-std::string __CFString::describe() const { return isMutable ? cf::encodeUTF8(units) : utf8; }
+std::string __CFString::describe() const {
+    return isMutable ? cf::encodeUTF8(units) : utf8;
+}
 
 namespace cf {
 
-CFStringRef makeString(std::u16string units) { return new __CFString(std::move(units)); }
+CFStringRef makeString(std::u16string units) {
+    return new __CFString(std::move(units));
+}
 
 CFStringRef makeString(std::string_view text) {
     std::u16string units;
@@ -96,7 +100,9 @@ CFStringRef __CFStringMakeConstantString(const char* cStr) {
     return s;
 }
 
-CFTypeID CFStringGetTypeID(void) { return cf::kStringTypeID; }
+CFTypeID CFStringGetTypeID(void) {
+    return cf::kStringTypeID;
+}
 
 CFStringRef CFStringCreateWithCString(CFAllocatorRef, const char* cStr, CFStringEncoding encoding) {
     if (cStr == nullptr) {
@@ -127,8 +133,8 @@ CFStringRef CFStringCreateWithCharacters(CFAllocatorRef, const UniChar* chars, C
     if (numChars < 0 || (chars == nullptr && numChars > 0)) {
         return nullptr;
     }
-    return cf::makeString(std::u16string(reinterpret_cast<const char16_t*>(chars),
-                                         static_cast<size_t>(numChars)));
+    return cf::makeString(
+        std::u16string(reinterpret_cast<const char16_t*>(chars), static_cast<size_t>(numChars)));
 }
 
 CFStringRef CFStringCreateCopy(CFAllocatorRef, CFStringRef s) {
@@ -172,9 +178,8 @@ CFArrayRef CFStringCreateArrayBySeparatingStrings(CFAllocatorRef, CFStringRef s,
     size_t start = 0;
     while (true) {
         const size_t at = sep.empty() ? std::u16string::npos : text.find(sep, start);
-        CFStringRef part = cf::makeString(text.substr(start, at == std::u16string::npos
-                                                                 ? std::u16string::npos
-                                                                 : at - start));
+        CFStringRef part = cf::makeString(
+            text.substr(start, at == std::u16string::npos ? std::u16string::npos : at - start));
         CFArrayAppendValue(parts, part);
         CFRelease(part);
         if (at == std::u16string::npos) {
@@ -250,8 +255,8 @@ const char* CFStringGetCStringPtr(CFStringRef s, CFStringEncoding encoding) {
         return s->utf8Exact ? s->utf8.c_str() : nullptr;
     }
     if (encoding == kCFStringEncodingASCII) {
-        const bool ascii = std::all_of(s->units.begin(), s->units.end(),
-                                       [](char16_t u) { return u < 0x80; });
+        const bool ascii =
+            std::all_of(s->units.begin(), s->units.end(), [](char16_t u) { return u < 0x80; });
         return ascii ? s->utf8.c_str() : nullptr;
     }
     return nullptr;
@@ -263,14 +268,22 @@ CFIndex CFStringGetMaximumSizeForEncoding(CFIndex length, CFStringEncoding encod
     }
     CFIndex perUnit;
     switch (encoding) {
-    case kCFStringEncodingUTF8: perUnit = 3; break; // a surrogate pair: 4 bytes for 2 units
+    case kCFStringEncodingUTF8:
+        perUnit = 3;
+        break; // a surrogate pair: 4 bytes for 2 units
     case kCFStringEncodingUTF16:
     case kCFStringEncodingUTF16BE:
-    case kCFStringEncodingUTF16LE: perUnit = 2; break;
+    case kCFStringEncodingUTF16LE:
+        perUnit = 2;
+        break;
     case kCFStringEncodingUTF32:
     case kCFStringEncodingUTF32BE:
-    case kCFStringEncodingUTF32LE: perUnit = 4; break;
-    default: perUnit = 1; break;
+    case kCFStringEncodingUTF32LE:
+        perUnit = 4;
+        break;
+    default:
+        perUnit = 1;
+        break;
     }
     if (length > 0x7fffffffffffffffL / perUnit) {
         return kCFNotFound;
@@ -321,8 +334,12 @@ CFIndex CFStringGetBytes(CFStringRef s, CFRange range, CFStringEncoding encoding
     return converted;
 }
 
-CFStringEncoding CFStringGetSystemEncoding(void) { return kCFStringEncodingUTF8; }
+CFStringEncoding CFStringGetSystemEncoding(void) {
+    return kCFStringEncodingUTF8;
+}
 
-CFStringEncoding CFStringGetFastestEncoding(CFStringRef) { return kCFStringEncodingUTF8; }
+CFStringEncoding CFStringGetFastestEncoding(CFStringRef) {
+    return kCFStringEncodingUTF8;
+}
 
 } // extern "C"

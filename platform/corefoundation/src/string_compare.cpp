@@ -20,7 +20,9 @@ char16_t fold(char16_t u) {
     return u;
 }
 
-bool isDigit(char16_t u) { return u >= u'0' && u <= u'9'; }
+bool isDigit(char16_t u) {
+    return u >= u'0' && u <= u'9';
+}
 
 std::u16string folded(std::u16string text) {
     for (char16_t& u : text) {
@@ -146,6 +148,8 @@ SInt32 CFStringGetIntValue(CFStringRef s) {
     return v > 0x7fffffffLL ? 0x7fffffff : (v < -0x80000000LL ? -0x7fffffff - 1 : SInt32(v));
 }
 
-double CFStringGetDoubleValue(CFStringRef s) { return std::strtod(cf::utf8(s).c_str(), nullptr); }
+double CFStringGetDoubleValue(CFStringRef s) {
+    return std::strtod(cf::utf8(s).c_str(), nullptr);
+}
 
 } // extern "C"

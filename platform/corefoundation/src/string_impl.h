@@ -29,7 +29,9 @@ struct __CFString final : cf::CFObject {
 
 namespace cf {
 
-inline const __CFString* string(CFStringRef ref) { return ref; }
+inline const __CFString* string(CFStringRef ref) {
+    return ref;
+}
 
 // A new immutable string (+1) from UTF-8 text; invalid bytes are read as MacRoman.
 CFStringRef makeString(std::string_view utf8);

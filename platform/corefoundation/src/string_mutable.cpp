@@ -108,7 +108,13 @@ std::string format(CFStringRef formatString, va_list args) {
 #pragma GCC diagnostic ignored "-Wformat-nonliteral"
 #pragma GCC diagnostic ignored "-Wformat-security"
         switch (type) {
-        case 'd': case 'i': case 'o': case 'u': case 'x': case 'X': case 'c':
+        case 'd':
+        case 'i':
+        case 'o':
+        case 'u':
+        case 'x':
+        case 'X':
+        case 'c':
             if (length == "l" || length == "z" || length == "t" || length == "j") {
                 emit(va_arg(args, long));
             } else if (length == "ll" || length == "q") {
@@ -121,7 +127,14 @@ std::string format(CFStringRef formatString, va_list args) {
                 emit(va_arg(args, int));
             }
             break;
-        case 'e': case 'E': case 'f': case 'F': case 'g': case 'G': case 'a': case 'A':
+        case 'e':
+        case 'E':
+        case 'f':
+        case 'F':
+        case 'g':
+        case 'G':
+        case 'a':
+        case 'A':
             if (length == "L") {
                 emit(va_arg(args, long double));
             } else {
@@ -187,8 +200,8 @@ void CFStringAppendCString(CFMutableStringRef theString, const char* cStr,
         return;
     }
     std::u16string units;
-    if (cf::decode(reinterpret_cast<const unsigned char*>(cStr), std::strlen(cStr), encoding,
-                   false, units)) {
+    if (cf::decode(reinterpret_cast<const unsigned char*>(cStr), std::strlen(cStr), encoding, false,
+                   units)) {
         s->units += units;
     }
 }
@@ -240,8 +253,7 @@ void CFStringReplace(CFMutableStringRef theString, CFRange range, CFStringRef re
         return;
     }
     const std::u16string copy = replacement->units;
-    s->units.replace(static_cast<size_t>(range.location), static_cast<size_t>(range.length),
-                     copy);
+    s->units.replace(static_cast<size_t>(range.location), static_cast<size_t>(range.length), copy);
 }
 
 void CFStringReplaceAll(CFMutableStringRef theString, CFStringRef replacement) {

@@ -62,9 +62,12 @@ std::string percentEncoded(const std::string& path) {
 
 bool percentDecoded(const std::string& text, std::string& out) {
     auto value = [](char c) {
-        if (c >= '0' && c <= '9') return c - '0';
-        if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-        if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+        if (c >= '0' && c <= '9')
+            return c - '0';
+        if (c >= 'a' && c <= 'f')
+            return c - 'a' + 10;
+        if (c >= 'A' && c <= 'F')
+            return c - 'A' + 10;
         return -1;
     };
     for (size_t i = 0; i < text.size(); ++i) {
@@ -97,16 +100,22 @@ __CFURL::__CFURL(std::string p, bool dir) : path(std::move(p)), isDirectory(dir 
     string = cf::makeString(text);
 }
 
-__CFURL::~__CFURL() { CFRelease(string); }
+__CFURL::~__CFURL() {
+    CFRelease(string);
+}
 
 bool __CFURL::equals(const CFObject& other) const {
     const auto& o = static_cast<const __CFURL&>(other);
     return path == o.path && isDirectory == o.isDirectory;
 }
 
-CFHashCode __CFURL::hash() const { return cf::hashBytes(path.data(), path.size()); }
+CFHashCode __CFURL::hash() const {
+    return cf::hashBytes(path.data(), path.size());
+}
 
-std::string __CFURL::describe() const { return cf::utf8(string); }
+std::string __CFURL::describe() const {
+    return cf::utf8(string);
+}
 
 namespace cf {
 
@@ -118,7 +127,9 @@ CFURLRef makeFileURL(const std::string& p, bool isDirectory) {
 
 extern "C" {
 
-CFTypeID CFURLGetTypeID(void) { return cf::kURLTypeID; }
+CFTypeID CFURLGetTypeID(void) {
+    return cf::kURLTypeID;
+}
 
 CFURLRef CFURLCreateWithFileSystemPath(CFAllocatorRef, CFStringRef filePath,
                                        CFURLPathStyle pathStyle, Boolean isDirectory) {
@@ -159,8 +170,8 @@ CFURLRef CFURLCreateWithString(CFAllocatorRef, CFStringRef urlString, CFURLRef b
     return cf::makeFileURL(decoded, decoded.back() == '/');
 }
 
-CFURLRef CFURLCreateCopyAppendingPathComponent(CFAllocatorRef, CFURLRef url,
-                                               CFStringRef component, Boolean isDirectory) {
+CFURLRef CFURLCreateCopyAppendingPathComponent(CFAllocatorRef, CFURLRef url, CFStringRef component,
+                                               Boolean isDirectory) {
     if (url == nullptr || component == nullptr) {
         return nullptr;
     }
@@ -231,19 +242,27 @@ CFStringRef CFURLCopyPathExtension(CFURLRef url) {
     return cf::makeString(last.substr(dot + 1));
 }
 
-CFStringRef CFURLGetString(CFURLRef url) { return url != nullptr ? url->string : nullptr; }
+CFStringRef CFURLGetString(CFURLRef url) {
+    return url != nullptr ? url->string : nullptr;
+}
 
-Boolean CFURLHasDirectoryPath(CFURLRef url) { return url != nullptr && url->isDirectory; }
+Boolean CFURLHasDirectoryPath(CFURLRef url) {
+    return url != nullptr && url->isDirectory;
+}
 
-CFURLRef CFURLGetBaseURL(CFURLRef) { return nullptr; }
+CFURLRef CFURLGetBaseURL(CFURLRef) {
+    return nullptr;
+}
 
-CFURLRef CFURLCopyAbsoluteURL(CFURLRef url) { return static_cast<CFURLRef>(CFRetain(url)); }
+CFURLRef CFURLCopyAbsoluteURL(CFURLRef url) {
+    return static_cast<CFURLRef>(CFRetain(url));
+}
 
 Boolean CFURLResourceIsReachable(CFURLRef url, CFErrorRef* error) {
     if (error != nullptr) {
         *error = nullptr;
     }
-    struct stat info{};
+    struct stat info {};
     return url != nullptr && ::stat(url->path.c_str(), &info) == 0;
 }
 

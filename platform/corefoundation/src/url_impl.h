@@ -26,6 +26,8 @@ namespace cf {
 
 // (+1) A file URL for a path; a relative path is resolved against the current directory.
 CFURLRef makeFileURL(const std::string& path, bool isDirectory);
-inline const std::string& path(CFURLRef url) { return url->path; }
+inline const std::string& path(CFURLRef url) {
+    return url->path;
+}
 
 } // namespace cf

@@ -3,7 +3,9 @@
 // side only works when each binds its own symbols locally.
 
 namespace kelvotest {
-int sharedValue() { return BUNDLE_VALUE; }
+int sharedValue() {
+    return BUNDLE_VALUE;
+}
 } // namespace kelvotest
 
 extern "C" __attribute__((visibility("default"))) int KelvoTestBundleValue() {

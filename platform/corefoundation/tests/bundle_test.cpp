@@ -76,8 +76,8 @@ protected:
 } // namespace
 
 TEST_F(Bundle, CreateReadsInfoPlistAndEntersTheRegistry) {
-    const fs::path dir = makeBundle("KelvoTestOne", "com.kelvo.test.one", nullptr,
-                                    kCFPropertyListXMLFormat_v1_0);
+    const fs::path dir =
+        makeBundle("KelvoTestOne", "com.kelvo.test.one", nullptr, kCFPropertyListXMLFormat_v1_0);
     auto url = directoryURL(dir);
     Owned<CFBundleRef> bundle(CFBundleCreate(nullptr, url));
     ASSERT_TRUE(bundle);
@@ -112,14 +112,13 @@ TEST_F(Bundle, StaysRegisteredAfterTheCallerReleasesIt) {
     CFBundleRef found = CFBundleGetBundleWithIdentifier(CFSTR("com.kelvo.test.kept"));
     ASSERT_EQ(found, bundle);
     EXPECT_EQ(text(CFBundleGetIdentifier(found)), "com.kelvo.test.kept");
-    EXPECT_TRUE(CFArrayContainsValue(CFBundleGetAllBundles(),
-                                     CFRangeMake(0, CFArrayGetCount(CFBundleGetAllBundles())),
-                                     found));
+    EXPECT_TRUE(CFArrayContainsValue(
+        CFBundleGetAllBundles(), CFRangeMake(0, CFArrayGetCount(CFBundleGetAllBundles())), found));
 }
 
 TEST_F(Bundle, ResourcesAreFoundOnlyWhenTheyExist) {
-    const fs::path dir = makeBundle("KelvoTestRes", "com.kelvo.test.res", nullptr,
-                                    kCFPropertyListXMLFormat_v1_0);
+    const fs::path dir =
+        makeBundle("KelvoTestRes", "com.kelvo.test.res", nullptr, kCFPropertyListXMLFormat_v1_0);
     Owned<CFBundleRef> bundle(CFBundleCreate(nullptr, directoryURL(dir)));
     ASSERT_TRUE(bundle);
     const fs::path resources = fs::canonical(dir) / "Contents" / "Resources";
@@ -150,7 +149,8 @@ TEST_F(Bundle, ResourcesAreFoundOnlyWhenTheyExist) {
             EXPECT_EQ(path(url), (resources / c.expected).string()) << c.name;
         }
     }
-    Owned<CFURLRef> inner(CFBundleCopyResourceURL(bundle, CFSTR("Inner"), CFSTR("component"), CFSTR("Backend")));
+    Owned<CFURLRef> inner(
+        CFBundleCopyResourceURL(bundle, CFSTR("Inner"), CFSTR("component"), CFSTR("Backend")));
     EXPECT_TRUE(CFURLHasDirectoryPath(inner));
 }
 

@@ -9,8 +9,7 @@
 namespace cftest {
 
 // Owns one reference (the Create rule) and releases it.
-template <typename Ref>
-class Owned {
+template <typename Ref> class Owned {
 public:
     Owned() = default;
     explicit Owned(Ref ref) : ref_(ref) {}
@@ -44,8 +43,9 @@ inline std::string text(CFStringRef s) {
     if (s == nullptr) {
         return "<null>";
     }
-    std::string out(static_cast<size_t>(CFStringGetMaximumSizeForEncoding(
-                        CFStringGetLength(s), kCFStringEncodingUTF8)) + 1,
+    std::string out(static_cast<size_t>(CFStringGetMaximumSizeForEncoding(CFStringGetLength(s),
+                                                                          kCFStringEncodingUTF8)) +
+                        1,
                     '\0');
     if (!CFStringGetCString(s, out.data(), static_cast<CFIndex>(out.size()),
                             kCFStringEncodingUTF8)) {

@@ -29,7 +29,9 @@ TEST(Data, CopiesBytesAndGrows) {
     CFDataAppendBytes(m, CFDataGetBytePtr(d), CFDataGetLength(d));
     CFDataAppendBytes(m, reinterpret_cast<const UInt8*>("ab"), 2);
     CFDataGetMutableBytePtr(m)[0] = 9;
-    EXPECT_EQ(bytes(m), std::string("\x09\x01\x02\x03" "ab", 6));
+    EXPECT_EQ(bytes(m), std::string("\x09\x01\x02\x03"
+                                    "ab",
+                                    6));
     Owned<CFDataRef> copy(CFDataCreateCopy(nullptr, m));
     CFDataSetLength(m, 1);
     EXPECT_EQ(CFDataGetLength(copy), 6);
@@ -76,12 +78,12 @@ TEST(Array, TypeCallbacksRetainAndCompareByValue) {
     CFArraySetValueAtIndex(m, 2, CFSTR("Out"));
     EXPECT_EQ(CFGetRetainCount(b), 2); // released by the mutable copy, held by the original
     EXPECT_FALSE(CFEqual(m, array));
-    CFArraySortValues(m, CFRangeMake(0, 3),
-                      [](const void* x, const void* y, void*) {
-                          return CFStringCompare(static_cast<CFStringRef>(x),
-                                                 static_cast<CFStringRef>(y), 0);
-                      },
-                      nullptr);
+    CFArraySortValues(
+        m, CFRangeMake(0, 3),
+        [](const void* x, const void* y, void*) {
+            return CFStringCompare(static_cast<CFStringRef>(x), static_cast<CFStringRef>(y), 0);
+        },
+        nullptr);
     EXPECT_EQ(text(static_cast<CFStringRef>(CFArrayGetValueAtIndex(m, 0))), "GR");
     EXPECT_EQ(text(static_cast<CFStringRef>(CFArrayGetValueAtIndex(m, 2))), "Out");
     CFArrayRemoveAllValues(m);
@@ -153,13 +155,15 @@ TEST(Dictionary, CopiesAreIndependentAndKeepCallbacks) {
     EXPECT_EQ(copy.get(), original.get());
     Owned<CFMutableDictionaryRef> edited(CFDictionaryCreateMutableCopy(nullptr, 0, original));
     CFDictionarySetValue(edited, CFSTR("name"), CFSTR("Mine"));
-    EXPECT_EQ(text(static_cast<CFStringRef>(CFDictionaryGetValue(original, CFSTR("name")))), "Warm Body");
+    EXPECT_EQ(text(static_cast<CFStringRef>(CFDictionaryGetValue(original, CFSTR("name")))),
+              "Warm Body");
     EXPECT_EQ(text(static_cast<CFStringRef>(CFDictionaryGetValue(edited, CFSTR("name")))), "Mine");
     EXPECT_FALSE(CFEqual(original, edited));
     CFDictionarySetValue(edited, CFSTR("name"), CFSTR("Warm Body"));
     EXPECT_TRUE(CFEqual(original, edited));
     // Immutable dictionaries refuse changes.
-    CFDictionarySetValue(const_cast<CFMutableDictionaryRef>(original.get()), CFSTR("x"), CFSTR("y"));
+    CFDictionarySetValue(const_cast<CFMutableDictionaryRef>(original.get()), CFSTR("x"),
+                         CFSTR("y"));
     EXPECT_EQ(CFDictionaryGetCount(original), 2);
 }
 

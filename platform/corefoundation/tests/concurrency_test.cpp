@@ -17,8 +17,9 @@ namespace {
 class FarTimer {
 public:
     FarTimer() {
-        timer_ = CFRunLoopTimerCreate(nullptr, CFAbsoluteTimeGetCurrent() + 1.0e6, 0, 0, 0,
-                                      [](CFRunLoopTimerRef, void*) {}, nullptr);
+        timer_ = CFRunLoopTimerCreate(
+            nullptr, CFAbsoluteTimeGetCurrent() + 1.0e6, 0, 0, 0, [](CFRunLoopTimerRef, void*) {},
+            nullptr);
         CFRunLoopAddTimer(CFRunLoopGetMain(), timer_, kCFRunLoopDefaultMode);
     }
     ~FarTimer() {
@@ -99,8 +100,9 @@ TEST(Concurrency, OtherThreadsHaveTheirOwnLoops) {
         CFRetain(mine);
         workerLoop = mine;
         // Run the worker's loop until the main thread's posted work stops it.
-        CFRunLoopTimerRef far = CFRunLoopTimerCreate(nullptr, CFAbsoluteTimeGetCurrent() + 1e6, 0,
-                                                     0, 0, [](CFRunLoopTimerRef, void*) {}, nullptr);
+        CFRunLoopTimerRef far = CFRunLoopTimerCreate(
+            nullptr, CFAbsoluteTimeGetCurrent() + 1e6, 0, 0, 0, [](CFRunLoopTimerRef, void*) {},
+            nullptr);
         CFRunLoopAddTimer(mine, far, kCFRunLoopDefaultMode);
         while (!done.load()) {
             CFRunLoopRunInMode(kCFRunLoopDefaultMode, 600.0, true);

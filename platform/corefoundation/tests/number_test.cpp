@@ -15,10 +15,10 @@ TEST(Number, KeepsWhetherItIsIntegerOrReal) {
         CFNumberType type;
         bool isFloat;
     } cases[] = {
-        {kCFNumberSInt8Type, false},  {kCFNumberSInt16Type, false}, {kCFNumberSInt32Type, false},
-        {kCFNumberSInt64Type, false}, {kCFNumberIntType, false},    {kCFNumberLongLongType, false},
+        {kCFNumberSInt8Type, false},   {kCFNumberSInt16Type, false}, {kCFNumberSInt32Type, false},
+        {kCFNumberSInt64Type, false},  {kCFNumberIntType, false},    {kCFNumberLongLongType, false},
         {kCFNumberCFIndexType, false}, {kCFNumberFloat32Type, true}, {kCFNumberFloat64Type, true},
-        {kCFNumberFloatType, true},   {kCFNumberDoubleType, true},
+        {kCFNumberFloatType, true},    {kCFNumberDoubleType, true},
     };
     for (const auto& c : cases) {
         const std::int64_t buffer = 0; // zero of every width and type

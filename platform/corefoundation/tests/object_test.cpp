@@ -54,15 +54,20 @@ TEST(ObjectModel, TypeIDsAreDistinctAndReported) {
     auto d = dataOf("x");
     Owned<CFArrayRef> a(CFArrayCreate(nullptr, nullptr, 0, &kCFTypeArrayCallBacks));
     auto dict = mutableDictionary();
-    Owned<CFURLRef> url(CFURLCreateWithFileSystemPath(nullptr, CFSTR("/tmp"), kCFURLPOSIXPathStyle, true));
+    Owned<CFURLRef> url(
+        CFURLCreateWithFileSystemPath(nullptr, CFSTR("/tmp"), kCFURLPOSIXPathStyle, true));
     const struct {
         CFTypeRef object;
         CFTypeID expected;
     } cases[] = {
-        {s, CFStringGetTypeID()},     {n, CFNumberGetTypeID()},
-        {kCFBooleanFalse, CFBooleanGetTypeID()}, {d, CFDataGetTypeID()},
-        {a, CFArrayGetTypeID()},      {dict.get(), CFDictionaryGetTypeID()},
-        {url, CFURLGetTypeID()},      {CFRunLoopGetMain(), CFRunLoopGetTypeID()},
+        {s, CFStringGetTypeID()},
+        {n, CFNumberGetTypeID()},
+        {kCFBooleanFalse, CFBooleanGetTypeID()},
+        {d, CFDataGetTypeID()},
+        {a, CFArrayGetTypeID()},
+        {dict.get(), CFDictionaryGetTypeID()},
+        {url, CFURLGetTypeID()},
+        {CFRunLoopGetMain(), CFRunLoopGetTypeID()},
     };
     for (size_t i = 0; i < std::size(cases); ++i) {
         EXPECT_EQ(CFGetTypeID(cases[i].object), cases[i].expected) << "case " << i;
@@ -87,7 +92,10 @@ TEST(ObjectModel, EqualityAndHashAreByContent) {
     auto d1 = dataOf("abc");
     auto d2 = dataOf("abc");
     const std::pair<CFTypeRef, CFTypeRef> equal[] = {
-        {s1, s2}, {s1, CFSTR("name")}, {i1, r1}, {d1, d2},
+        {s1, s2},
+        {s1, CFSTR("name")},
+        {i1, r1},
+        {d1, d2},
     };
     for (const auto& [a, b] : equal) {
         EXPECT_TRUE(CFEqual(a, b));

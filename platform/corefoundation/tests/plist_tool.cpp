@@ -28,7 +28,10 @@ std::string hex(const std::string& bytes) {
 }
 
 std::string utf8(CFStringRef s) {
-    std::string out(static_cast<size_t>(CFStringGetMaximumSizeForEncoding(CFStringGetLength(s), kCFStringEncodingUTF8)) + 1, '\0');
+    std::string out(static_cast<size_t>(CFStringGetMaximumSizeForEncoding(CFStringGetLength(s),
+                                                                          kCFStringEncodingUTF8)) +
+                        1,
+                    '\0');
     CFStringGetCString(s, out.data(), static_cast<CFIndex>(out.size()), kCFStringEncodingUTF8);
     out.resize(std::char_traits<char>::length(out.c_str()));
     return out;
@@ -120,7 +123,8 @@ CFDictionaryRef sample() {
     set(d, "real", CFNumberCreate(nullptr, kCFNumberFloat64Type, &real));
     set(d, "integral real", CFNumberCreate(nullptr, kCFNumberFloat64Type, &integral));
     set(d, "single", CFNumberCreate(nullptr, kCFNumberFloat32Type, &single));
-    set(d, "name", string("Vocals / Warm Body \xE2\x88\x92 3 dB \xC2\xB7 \xE2\x80\xA6 \xF0\x9F\x8E\x9B <&>"));
+    set(d, "name",
+        string("Vocals / Warm Body \xE2\x88\x92 3 dB \xC2\xB7 \xE2\x80\xA6 \xF0\x9F\x8E\x9B <&>"));
     set(d, "empty", string(""));
     set(d, "yes", CFRetain(kCFBooleanTrue));
     set(d, "no", CFRetain(kCFBooleanFalse));
@@ -133,8 +137,8 @@ CFDictionaryRef sample() {
     CFRelease(item);
     CFArrayAppendValue(list, kCFBooleanTrue);
     set(d, "list", list);
-    CFMutableDictionaryRef inner = CFDictionaryCreateMutable(nullptr, 0, &kCFTypeDictionaryKeyCallBacks,
-                                                             &kCFTypeDictionaryValueCallBacks);
+    CFMutableDictionaryRef inner = CFDictionaryCreateMutable(
+        nullptr, 0, &kCFTypeDictionaryKeyCallBacks, &kCFTypeDictionaryValueCallBacks);
     set(inner, "\xC3\xA9l\xC3\xA9ment", string("part"));
     set(d, "element-name", inner);
     return d;
@@ -157,8 +161,9 @@ int main(int argc, char** argv) {
     if (command == "write") {
         CFDictionaryRef d = sample();
         bool ok = true;
-        for (const auto& [format, name] : {std::pair{kCFPropertyListXMLFormat_v1_0, "sample.xml"},
-                                           std::pair{kCFPropertyListBinaryFormat_v1_0, "sample.bin"}}) {
+        for (const auto& [format, name] :
+             {std::pair{kCFPropertyListXMLFormat_v1_0, "sample.xml"},
+              std::pair{kCFPropertyListBinaryFormat_v1_0, "sample.bin"}}) {
             CFDataRef bytes = CFPropertyListCreateData(nullptr, d, format, 0, nullptr);
             ok = ok && bytes != nullptr && writeFile(std::string(argv[2]) + "/" + name, bytes);
             if (bytes != nullptr) {
@@ -170,7 +175,8 @@ int main(int argc, char** argv) {
     }
     if (command == "dump") {
         std::ifstream in(argv[2], std::ios::binary);
-        const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        const std::string bytes((std::istreambuf_iterator<char>(in)),
+                                std::istreambuf_iterator<char>());
         CFDataRef data = CFDataCreate(nullptr, reinterpret_cast<const UInt8*>(bytes.data()),
                                       static_cast<CFIndex>(bytes.size()));
         CFErrorRef error = nullptr;

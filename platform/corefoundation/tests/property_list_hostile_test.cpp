@@ -31,8 +31,8 @@ struct BinaryList {
             offsets.push_back(out.size());
             out += o;
         }
-        const int size = offsetSize != 0 ? offsetSize
-                                         : (out.size() < 256 ? 1 : (out.size() < 65536 ? 2 : 4));
+        const int size =
+            offsetSize != 0 ? offsetSize : (out.size() < 256 ? 1 : (out.size() < 65536 ? 2 : 4));
         const uint64_t table = out.size();
         for (uint64_t o : offsets) {
             out += big(o, size);
@@ -42,7 +42,8 @@ struct BinaryList {
         out += static_cast<char>(refSize);
         out += big(countOverride >= 0 ? static_cast<uint64_t>(countOverride) : objects.size(), 8);
         out += big(top, 8);
-        out += big(tableOffsetOverride >= 0 ? static_cast<uint64_t>(tableOffsetOverride) : table, 8);
+        out +=
+            big(tableOffsetOverride >= 0 ? static_cast<uint64_t>(tableOffsetOverride) : table, 8);
         return out;
     }
 
@@ -67,7 +68,8 @@ void expectRefused(const std::string& bytes, const char* what) {
     auto d = dataOf(bytes);
     CFErrorRef error = nullptr;
     CFPropertyListFormat format = 0;
-    CFPropertyListRef list = CFPropertyListCreateWithData(nullptr, d, kCFPropertyListImmutable, &format, &error);
+    CFPropertyListRef list =
+        CFPropertyListCreateWithData(nullptr, d, kCFPropertyListImmutable, &format, &error);
     EXPECT_EQ(list, nullptr) << what;
     if (list != nullptr) {
         CFRelease(list);
@@ -88,7 +90,8 @@ std::string goodBinary() {
     CFDictionarySetValue(d, CFSTR("data"), dataOf(std::string(20, '\x01')).get());
     Owned<CFArrayRef> array(CFArrayCreate(nullptr, nullptr, 0, &kCFTypeArrayCallBacks));
     CFDictionarySetValue(d, CFSTR("list"), array.get());
-    Owned<CFDataRef> out(CFPropertyListCreateData(nullptr, d, kCFPropertyListBinaryFormat_v1_0, 0, nullptr));
+    Owned<CFDataRef> out(
+        CFPropertyListCreateData(nullptr, d, kCFPropertyListBinaryFormat_v1_0, 0, nullptr));
     return bytes(out);
 }
 
@@ -97,7 +100,8 @@ std::string goodXML() {
     CFDictionarySetValue(d, CFSTR("version"), int32(0).get());
     CFDictionarySetValue(d, CFSTR("real"), float64(2.5).get());
     CFDictionarySetValue(d, CFSTR("data"), dataOf("abc").get());
-    Owned<CFDataRef> out(CFPropertyListCreateData(nullptr, d, kCFPropertyListXMLFormat_v1_0, 0, nullptr));
+    Owned<CFDataRef> out(
+        CFPropertyListCreateData(nullptr, d, kCFPropertyListXMLFormat_v1_0, 0, nullptr));
     return bytes(out);
 }
 
@@ -141,7 +145,8 @@ TEST(HostilePropertyList, BinaryStructureErrors) {
     }
     {
         BinaryList b;
-        b.objects = {BinaryList::marker(0xA, 2) + BinaryList::ref(1, 1) + BinaryList::ref(9, 1), "\x08"};
+        b.objects = {BinaryList::marker(0xA, 2) + BinaryList::ref(1, 1) + BinaryList::ref(9, 1),
+                     "\x08"};
         cases.push_back({"reference out of range", b.bytes()});
     }
     {
@@ -163,19 +168,23 @@ TEST(HostilePropertyList, BinaryStructureErrors) {
 TEST(HostilePropertyList, BinaryCountsAndReferences) {
     std::vector<std::pair<std::string, BinaryList>> cases;
     const uint64_t huge = uint64_t{1} << 60;
-    cases.push_back({"array of 2^60 elements", {{BinaryList::marker(0xA, huge) + std::string(8, '\0')}}});
-    cases.push_back({"dictionary of 2^60 pairs", {{BinaryList::marker(0xD, huge) + std::string(8, '\0')}}});
+    cases.push_back(
+        {"array of 2^60 elements", {{BinaryList::marker(0xA, huge) + std::string(8, '\0')}}});
+    cases.push_back(
+        {"dictionary of 2^60 pairs", {{BinaryList::marker(0xD, huge) + std::string(8, '\0')}}});
     cases.push_back({"data of 2^60 bytes", {{BinaryList::marker(0x4, huge) + "abc"}}});
     cases.push_back({"string of 2^60 characters", {{BinaryList::marker(0x5, huge) + "abc"}}});
-    cases.push_back({"UTF-16 string of 2^62 units", {{BinaryList::marker(0x6, uint64_t{1} << 62) + "abcd"}}});
+    cases.push_back(
+        {"UTF-16 string of 2^62 units", {{BinaryList::marker(0x6, uint64_t{1} << 62) + "abcd"}}});
     cases.push_back({"count past 64 bits", {{"\xAF\x14" + std::string(16, '\xFF')}}});
-    cases.push_back({"array that holds itself", {{BinaryList::marker(0xA, 1) + BinaryList::ref(0, 1)}}});
+    cases.push_back(
+        {"array that holds itself", {{BinaryList::marker(0xA, 1) + BinaryList::ref(0, 1)}}});
     cases.push_back({"two arrays holding each other",
                      {{BinaryList::marker(0xA, 1) + BinaryList::ref(1, 1),
                        BinaryList::marker(0xA, 1) + BinaryList::ref(0, 1)}}});
-    cases.push_back({"dictionary whose value is itself",
-                     {{BinaryList::marker(0xD, 1) + BinaryList::ref(1, 1) + BinaryList::ref(0, 1),
-                       "\x51k"}}});
+    cases.push_back(
+        {"dictionary whose value is itself",
+         {{BinaryList::marker(0xD, 1) + BinaryList::ref(1, 1) + BinaryList::ref(0, 1), "\x51k"}}});
     cases.push_back({"dictionary key that is a number",
                      {{BinaryList::marker(0xD, 1) + BinaryList::ref(1, 1) + BinaryList::ref(1, 1),
                        "\x10\x01"}}});
@@ -184,7 +193,8 @@ TEST(HostilePropertyList, BinaryCountsAndReferences) {
     cases.push_back({"UID", {{"\x80\x01"}}});
     cases.push_back({"set", {{"\xC0"}}});
     cases.push_back({"unknown marker", {{"\x70"}}});
-    cases.push_back({"integer beyond 64 signed bits", {{"\x14" + BinaryList::big(1, 8) + std::string(8, '\0')}}});
+    cases.push_back({"integer beyond 64 signed bits",
+                     {{"\x14" + BinaryList::big(1, 8) + std::string(8, '\0')}}});
     cases.push_back({"2^64 - 1", {{"\x14" + std::string(8, '\0') + std::string(8, '\xFF')}}});
     cases.push_back({"truncated integer", {{"\x13\x01"}}});
     cases.push_back({"real of 2 bytes", {{"\x21\x00\x00"}}});
@@ -225,11 +235,14 @@ TEST(HostilePropertyList, NestingIsLimited) {
     // 512 levels are fine; 513 are not.
     auto nest = [](int depth) {
         std::string s = "<plist>";
-        for (int i = 0; i < depth; ++i) s += "<array>";
-        for (int i = 0; i < depth; ++i) s += "</array>";
+        for (int i = 0; i < depth; ++i)
+            s += "<array>";
+        for (int i = 0; i < depth; ++i)
+            s += "</array>";
         return s + "</plist>";
     };
-    Owned<CFPropertyListRef> deep(CFPropertyListCreateWithData(nullptr, dataOf(nest(512)), 0, nullptr, nullptr));
+    Owned<CFPropertyListRef> deep(
+        CFPropertyListCreateWithData(nullptr, dataOf(nest(512)), 0, nullptr, nullptr));
     EXPECT_TRUE(deep);
     expectRefused(nest(513), "XML arrays nested 513 deep");
 }
@@ -258,8 +271,8 @@ TEST(HostilePropertyList, MalformedXML) {
         "<",
         "<plist>",
         "<plist><dict></plist>",
-        "<plist><dict><key>a</key></dict></plist>",         // key without value
-        "<plist><dict><string>a</string></dict></plist>",  // value without key
+        "<plist><dict><key>a</key></dict></plist>",       // key without value
+        "<plist><dict><string>a</string></dict></plist>", // value without key
         "<plist><array><key>a</key></array></plist>",
         "<plist><integer>zz</integer></plist>",
         "<plist><integer></integer></plist>",
@@ -304,7 +317,8 @@ TEST(HostilePropertyList, EveryTruncationAndManyCorruptionsAreSafe) {
     // Whatever comes out must be NULL or a valid list; nothing may crash or leak.
     auto tryRead = [](const std::string& bytes) {
         CFErrorRef error = nullptr;
-        CFPropertyListRef list = CFPropertyListCreateWithData(nullptr, dataOf(bytes), 0, nullptr, &error);
+        CFPropertyListRef list =
+            CFPropertyListCreateWithData(nullptr, dataOf(bytes), 0, nullptr, &error);
         EXPECT_TRUE((list == nullptr) != (error == nullptr));
         if (list != nullptr) {
             EXPECT_TRUE(CFPropertyListIsValid(list, kCFPropertyListBinaryFormat_v1_0));

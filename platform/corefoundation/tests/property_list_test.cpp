@@ -23,21 +23,29 @@ Owned<CFDictionaryRef> everyType() {
     CFArrayAppendValue(array, int32(1).get());
     CFArrayAppendValue(array, CFSTR("two"));
     CFArrayAppendValue(array, float64(3.5).get());
-    CFArrayAppendValue(array, Owned<CFArrayRef>(CFArrayCreate(nullptr, nullptr, 0, &kCFTypeArrayCallBacks)).get());
+    CFArrayAppendValue(
+        array, Owned<CFArrayRef>(CFArrayCreate(nullptr, nullptr, 0, &kCFTypeArrayCallBacks)).get());
 
     auto d = mutableDictionary();
-    CFDictionarySetValue(d, CFSTR("string"), str("Warm \xE2\x88\x92 Body \xF0\x9F\x8E\x9B <&>").get());
+    CFDictionarySetValue(d, CFSTR("string"),
+                         str("Warm \xE2\x88\x92 Body \xF0\x9F\x8E\x9B <&>").get());
     CFDictionarySetValue(d, CFSTR("empty string"), CFSTR(""));
     CFDictionarySetValue(d, CFSTR("integer"), int32(-7).get());
     CFDictionarySetValue(d, CFSTR("type"), int32('aufx').get());
     SInt64 big = -(SInt64{1} << 62);
-    CFDictionarySetValue(d, CFSTR("big"), Owned<CFNumberRef>(CFNumberCreate(nullptr, kCFNumberSInt64Type, &big)).get());
+    CFDictionarySetValue(
+        d, CFSTR("big"),
+        Owned<CFNumberRef>(CFNumberCreate(nullptr, kCFNumberSInt64Type, &big)).get());
     CFDictionarySetValue(d, CFSTR("real"), float64(0.1).get());
     CFDictionarySetValue(d, CFSTR("integral real"), float64(1.0).get());
     CFDictionarySetValue(d, CFSTR("tiny"), float64(5e-324).get());
     CFDictionarySetValue(d, CFSTR("true"), kCFBooleanTrue);
     CFDictionarySetValue(d, CFSTR("false"), kCFBooleanFalse);
-    CFDictionarySetValue(d, CFSTR("data"), dataOf(std::string("\x00\x01\xFF\x7F" "blob", 8)).get());
+    CFDictionarySetValue(d, CFSTR("data"),
+                         dataOf(std::string("\x00\x01\xFF\x7F"
+                                            "blob",
+                                            8))
+                             .get());
     CFDictionarySetValue(d, CFSTR("empty data"), dataOf("").get());
     CFDictionarySetValue(d, CFSTR("array"), array.get());
     CFDictionarySetValue(d, CFSTR("nested"), nested.get());
@@ -58,7 +66,8 @@ Owned<CFDataRef> write(CFPropertyListRef list, CFPropertyListFormat format) {
 Owned<CFPropertyListRef> read(CFDataRef bytes, CFOptionFlags options = kCFPropertyListImmutable,
                               CFPropertyListFormat* format = nullptr) {
     CFErrorRef error = nullptr;
-    Owned<CFPropertyListRef> list(CFPropertyListCreateWithData(nullptr, bytes, options, format, &error));
+    Owned<CFPropertyListRef> list(
+        CFPropertyListCreateWithData(nullptr, bytes, options, format, &error));
     if (error != nullptr) {
         Owned<CFStringRef> why(CFErrorCopyDescription(error));
         ADD_FAILURE() << text(why);
@@ -129,7 +138,7 @@ TEST(PropertyList, EqualLookingValuesOfDifferentTypesStayApart) {
         const auto a = static_cast<CFArrayRef>(back.get());
         ASSERT_EQ(CFArrayGetCount(a), 7);
         const CFTypeID types[] = {CFNumberGetTypeID(), CFNumberGetTypeID(), CFBooleanGetTypeID(),
-                                  CFStringGetTypeID(), CFDataGetTypeID(), CFNumberGetTypeID(),
+                                  CFStringGetTypeID(), CFDataGetTypeID(),   CFNumberGetTypeID(),
                                   CFNumberGetTypeID()};
         for (CFIndex i = 0; i < 7; ++i) {
             EXPECT_EQ(CFGetTypeID(CFArrayGetValueAtIndex(a, i)), types[i]) << i;
@@ -183,7 +192,8 @@ TEST(PropertyList, MutabilityOptionsShapeWhatIsRead) {
         auto dict = const_cast<CFMutableDictionaryRef>(static_cast<CFDictionaryRef>(list.get()));
         CFDictionarySetValue(dict, CFSTR("added"), kCFBooleanTrue);
         EXPECT_TRUE(CFDictionaryContainsKey(dict, CFSTR("added")));
-        auto nested = const_cast<CFMutableDictionaryRef>(static_cast<CFDictionaryRef>(at(list, "nested")));
+        auto nested =
+            const_cast<CFMutableDictionaryRef>(static_cast<CFDictionaryRef>(at(list, "nested")));
         CFDictionaryRemoveValue(nested, CFSTR("empty"));
         EXPECT_EQ(CFDictionaryGetCount(nested), 1);
         auto s = const_cast<CFMutableStringRef>(static_cast<CFStringRef>(at(list, "string")));
@@ -200,10 +210,12 @@ TEST(PropertyList, MutabilityOptionsShapeWhatIsRead) {
 
 TEST(PropertyList, DeepCopiesAreIndependent) {
     const auto original = everyType();
-    Owned<CFPropertyListRef> copy(CFPropertyListCreateDeepCopy(nullptr, original, kCFPropertyListMutableContainersAndLeaves));
+    Owned<CFPropertyListRef> copy(
+        CFPropertyListCreateDeepCopy(nullptr, original, kCFPropertyListMutableContainersAndLeaves));
     ASSERT_TRUE(copy);
     EXPECT_TRUE(CFEqual(copy, original));
-    auto nested = const_cast<CFMutableDictionaryRef>(static_cast<CFDictionaryRef>(at(copy, "nested")));
+    auto nested =
+        const_cast<CFMutableDictionaryRef>(static_cast<CFDictionaryRef>(at(copy, "nested")));
     CFDictionarySetValue(nested, CFSTR("new"), kCFBooleanTrue);
     EXPECT_FALSE(CFEqual(copy, original));
     EXPECT_EQ(CFDictionaryGetCount(static_cast<CFDictionaryRef>(at(original, "nested"))), 2);
@@ -211,7 +223,8 @@ TEST(PropertyList, DeepCopiesAreIndependent) {
 }
 
 TEST(PropertyList, WritingRefusesWhatAListCannotHold) {
-    Owned<CFURLRef> url(CFURLCreateWithFileSystemPath(nullptr, CFSTR("/tmp"), kCFURLPOSIXPathStyle, true));
+    Owned<CFURLRef> url(
+        CFURLCreateWithFileSystemPath(nullptr, CFSTR("/tmp"), kCFURLPOSIXPathStyle, true));
     auto withURL = mutableDictionary();
     CFDictionarySetValue(withURL, CFSTR("url"), url.get());
     auto numberKey = mutableDictionary();
@@ -236,8 +249,9 @@ TEST(PropertyList, WritingRefusesWhatAListCannotHold) {
         }
     }
     CFArrayRemoveAllValues(loop);
-    EXPECT_EQ(CFPropertyListCreateData(nullptr, everyType(), kCFPropertyListOpenStepFormat, 0, nullptr),
-              nullptr);
+    EXPECT_EQ(
+        CFPropertyListCreateData(nullptr, everyType(), kCFPropertyListOpenStepFormat, 0, nullptr),
+        nullptr);
 }
 
 TEST(PropertyList, ReadsHandWrittenXML) {
@@ -263,7 +277,8 @@ TEST(PropertyList, ReadsHandWrittenXML) {
 )";
     auto list = read(dataOf(xml));
     ASSERT_TRUE(list);
-    EXPECT_EQ(text(static_cast<CFStringRef>(at(list, "name"))), "A&B <\xE2\x88\x92" "A>");
+    EXPECT_EQ(text(static_cast<CFStringRef>(at(list, "name"))), "A&B <\xE2\x88\x92"
+                                                                "A>");
     EXPECT_EQ(text(static_cast<CFStringRef>(at(list, "cdata"))), "x<y");
     SInt64 v = 0;
     CFNumberGetValue(static_cast<CFNumberRef>(at(list, "hex")), kCFNumberSInt64Type, &v);

@@ -44,12 +44,13 @@ protected:
         CFRunLoopUseManualClockForTesting(false);
     }
 
-    CFRunLoopTimerRef addTimer(const std::string& name, CFTimeInterval after, CFTimeInterval interval,
-                               CFRunLoopMode mode = kCFRunLoopDefaultMode, CFIndex order = 0) {
+    CFRunLoopTimerRef addTimer(const std::string& name, CFTimeInterval after,
+                               CFTimeInterval interval, CFRunLoopMode mode = kCFRunLoopDefaultMode,
+                               CFIndex order = 0) {
         specs.push_back(std::make_unique<TimerSpec>(TimerSpec{&log, name}));
         CFRunLoopTimerContext context{0, specs.back().get(), nullptr, nullptr, nullptr};
-        CFRunLoopTimerRef t = CFRunLoopTimerCreate(nullptr, start + after, interval, 0, order,
-                                                   &record, &context);
+        CFRunLoopTimerRef t =
+            CFRunLoopTimerCreate(nullptr, start + after, interval, 0, order, &record, &context);
         CFRunLoopAddTimer(CFRunLoopGetMain(), t, mode);
         timers.push_back(t);
         return t;
@@ -225,10 +226,13 @@ TEST_F(RunLoop, TimerContextInfoIsRetainedAndReleased) {
     static int releases = 0;
     int payload = 0;
     CFRunLoopTimerContext context{0, &payload,
-                                  [](const void* info) { ++retains; return info; },
+                                  [](const void* info) {
+                                      ++retains;
+                                      return info;
+                                  },
                                   [](const void*) { ++releases; }, nullptr};
-    CFRunLoopTimerRef t = CFRunLoopTimerCreate(nullptr, start + 0.1, 0, 0, 0,
-                                               [](CFRunLoopTimerRef, void*) {}, &context);
+    CFRunLoopTimerRef t = CFRunLoopTimerCreate(
+        nullptr, start + 0.1, 0, 0, 0, [](CFRunLoopTimerRef, void*) {}, &context);
     EXPECT_EQ(retains, 1);
     CFRunLoopAddTimer(CFRunLoopGetMain(), t, kCFRunLoopDefaultMode);
     CFRunLoopRunInMode(kCFRunLoopDefaultMode, 1.0, false);

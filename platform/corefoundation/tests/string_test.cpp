@@ -16,11 +16,17 @@ TEST(String, Utf8RoundTripsAndLengthsCountUtf16Units) {
     } cases[] = {
         {"", 0},
         {"Warm Body", 9},
-        {"\xE2\x88\x92" "12 dB", 6},          // U+2212 minus sign: one unit
-        {"Vocals / Warm\xC2\xB7" "Body", 18}, // middle dot
-        {"\xE2\x80\xA6", 1},                  // ellipsis
-        {"\xF0\x9F\x8E\x9B", 2},              // an emoji outside the BMP: a surrogate pair
-        {"a\xF0\x9F\x8E\x9B" "b\xC3\xA9", 5},
+        {"\xE2\x88\x92"
+         "12 dB",
+         6}, // U+2212 minus sign: one unit
+        {"Vocals / Warm\xC2\xB7"
+         "Body",
+         18},                    // middle dot
+        {"\xE2\x80\xA6", 1},     // ellipsis
+        {"\xF0\x9F\x8E\x9B", 2}, // an emoji outside the BMP: a surrogate pair
+        {"a\xF0\x9F\x8E\x9B"
+         "b\xC3\xA9",
+         5},
     };
     for (const auto& c : cases) {
         auto s = str(c.utf8);
@@ -53,9 +59,11 @@ TEST(String, InvalidInputIsRefused) {
 }
 
 TEST(String, SingleByteEncodingsMapToUnicode) {
-    Owned<CFStringRef> mac(CFStringCreateWithCString(nullptr, "\xC9 \xA5 \xD0", kCFStringEncodingMacRoman));
+    Owned<CFStringRef> mac(
+        CFStringCreateWithCString(nullptr, "\xC9 \xA5 \xD0", kCFStringEncodingMacRoman));
     EXPECT_EQ(text(mac), "\xE2\x80\xA6 \xE2\x80\xA2 \xE2\x80\x93"); // … • –
-    Owned<CFStringRef> latin(CFStringCreateWithCString(nullptr, "caf\xE9", kCFStringEncodingISOLatin1));
+    Owned<CFStringRef> latin(
+        CFStringCreateWithCString(nullptr, "caf\xE9", kCFStringEncodingISOLatin1));
     EXPECT_EQ(text(latin), "caf\xC3\xA9");
     char buffer[16];
     ASSERT_TRUE(CFStringGetCString(mac, buffer, sizeof buffer, kCFStringEncodingMacRoman));
@@ -67,22 +75,26 @@ TEST(String, SingleByteEncodingsMapToUnicode) {
 }
 
 TEST(String, GetCStringNeedsRoomForTheTerminator) {
-    auto s = str("\xE2\x88\x92" "1"); // 4 bytes of UTF-8
-    const CFIndex maximum = CFStringGetMaximumSizeForEncoding(CFStringGetLength(s),
-                                                              kCFStringEncodingUTF8);
+    auto s = str("\xE2\x88\x92"
+                 "1"); // 4 bytes of UTF-8
+    const CFIndex maximum =
+        CFStringGetMaximumSizeForEncoding(CFStringGetLength(s), kCFStringEncodingUTF8);
     EXPECT_GE(maximum, 4);
     char buffer[8];
     std::memset(buffer, 'x', sizeof buffer);
     EXPECT_FALSE(CFStringGetCString(s, buffer, 4, kCFStringEncodingUTF8));
     EXPECT_EQ(buffer[0], '\0');
     EXPECT_TRUE(CFStringGetCString(s, buffer, 5, kCFStringEncodingUTF8));
-    EXPECT_STREQ(buffer, "\xE2\x88\x92" "1");
+    EXPECT_STREQ(buffer, "\xE2\x88\x92"
+                         "1");
 }
 
 TEST(String, BytesAndCharactersInOtherForms) {
     const UInt8 utf16be[] = {0x22, 0x12, 0x00, 0x31};
-    Owned<CFStringRef> a(CFStringCreateWithBytes(nullptr, utf16be, 4, kCFStringEncodingUTF16BE, false));
-    EXPECT_EQ(text(a), "\xE2\x88\x92" "1");
+    Owned<CFStringRef> a(
+        CFStringCreateWithBytes(nullptr, utf16be, 4, kCFStringEncodingUTF16BE, false));
+    EXPECT_EQ(text(a), "\xE2\x88\x92"
+                       "1");
     const UniChar units[] = {0x0041, 0xD83C, 0xDF9B};
     Owned<CFStringRef> b(CFStringCreateWithCharacters(nullptr, units, 3));
     EXPECT_EQ(CFStringGetLength(b), 3);
@@ -93,7 +105,8 @@ TEST(String, BytesAndCharactersInOtherForms) {
               3);
     EXPECT_EQ(used, 5);
     // A buffer too small for the pair takes only whole characters.
-    EXPECT_EQ(CFStringGetBytes(b, CFRangeMake(0, 3), kCFStringEncodingUTF8, 0, false, out, 3, &used), 1);
+    EXPECT_EQ(
+        CFStringGetBytes(b, CFRangeMake(0, 3), kCFStringEncodingUTF8, 0, false, out, 3, &used), 1);
     EXPECT_EQ(used, 1);
     Owned<CFStringRef> sub(CFStringCreateWithSubstring(nullptr, b, CFRangeMake(1, 2)));
     EXPECT_EQ(text(sub), "\xF0\x9F\x8E\x9B");
@@ -152,11 +165,13 @@ TEST(String, MutableStringsChangeInPlace) {
     CFStringDelete(m, CFRangeMake(18, 18));
     CFStringReplace(m, CFRangeMake(0, 6), CFSTR("Drums"));
     CFStringInsert(m, 0, CFSTR("\xE2\x88\x92"));
-    EXPECT_EQ(text(m), "\xE2\x88\x92" "Drums / Warm Body");
+    EXPECT_EQ(text(m), "\xE2\x88\x92"
+                       "Drums / Warm Body");
     // A copy is immutable and keeps its text when the original changes.
     Owned<CFStringRef> copy(CFStringCreateCopy(nullptr, m));
     CFStringReplaceAll(m, CFSTR("x"));
-    EXPECT_EQ(text(copy), "\xE2\x88\x92" "Drums / Warm Body");
+    EXPECT_EQ(text(copy), "\xE2\x88\x92"
+                          "Drums / Warm Body");
     EXPECT_NE(CFStringGetCStringPtr(copy, kCFStringEncodingUTF8), nullptr);
     // An immutable string copies to itself.
     auto s = str("same");
@@ -168,7 +183,8 @@ TEST(String, FormatAndSeparate) {
     Owned<CFStringRef> f(CFStringCreateWithFormat(nullptr, nullptr, CFSTR("%@ %d %.2f %s %ld%%"),
                                                   CFSTR("gain"), -3, 1.5, "dB", 7L));
     EXPECT_EQ(text(f), "gain -3 1.50 dB 7%");
-    Owned<CFArrayRef> parts(CFStringCreateArrayBySeparatingStrings(nullptr, CFSTR("a / b / c"), CFSTR(" / ")));
+    Owned<CFArrayRef> parts(
+        CFStringCreateArrayBySeparatingStrings(nullptr, CFSTR("a / b / c"), CFSTR(" / ")));
     ASSERT_EQ(CFArrayGetCount(parts), 3);
     EXPECT_EQ(text(static_cast<CFStringRef>(CFArrayGetValueAtIndex(parts, 2))), "c");
     Owned<CFStringRef> joined(CFStringCreateByCombiningStrings(nullptr, parts, CFSTR("+")));

@@ -21,8 +21,9 @@ std::string path(CFURLRef url) {
 }
 
 Owned<CFURLRef> fileURL(const char* p, bool isDirectory) {
-    return Owned<CFURLRef>(CFURLCreateFromFileSystemRepresentation(
-        nullptr, reinterpret_cast<const UInt8*>(p), static_cast<CFIndex>(std::strlen(p)), isDirectory));
+    return Owned<CFURLRef>(
+        CFURLCreateFromFileSystemRepresentation(nullptr, reinterpret_cast<const UInt8*>(p),
+                                                static_cast<CFIndex>(std::strlen(p)), isDirectory));
 }
 
 } // namespace
@@ -36,8 +37,10 @@ TEST(URL, PathsRoundTripAndSplit) {
     EXPECT_EQ(text(last), "KelvoTolvar.component");
     Owned<CFStringRef> extension(CFURLCopyPathExtension(bundle));
     EXPECT_EQ(text(extension), "component");
-    Owned<CFURLRef> contents(CFURLCreateCopyAppendingPathComponent(nullptr, bundle, CFSTR("Contents"), true));
-    Owned<CFURLRef> info(CFURLCreateCopyAppendingPathComponent(nullptr, contents, CFSTR("Info.plist"), false));
+    Owned<CFURLRef> contents(
+        CFURLCreateCopyAppendingPathComponent(nullptr, bundle, CFSTR("Contents"), true));
+    Owned<CFURLRef> info(
+        CFURLCreateCopyAppendingPathComponent(nullptr, contents, CFSTR("Info.plist"), false));
     EXPECT_EQ(path(info), "/opt/kelvo/KelvoTolvar.component/Contents/Info.plist");
     EXPECT_FALSE(CFURLHasDirectoryPath(info));
     Owned<CFURLRef> up(CFURLCreateCopyDeletingLastPathComponent(nullptr, info));
@@ -61,7 +64,8 @@ TEST(URL, EdgeCasesOfNamesAndRoots) {
     EXPECT_EQ(text(CFURLGetString(spaced)), "file:///tmp/Warm%20Body%20%E2%88%92%203.aupreset");
     Owned<CFURLRef> parsed(CFURLCreateWithString(nullptr, CFURLGetString(spaced), nullptr));
     EXPECT_TRUE(CFEqual(parsed, spaced));
-    Owned<CFURLRef> fromString(CFURLCreateWithFileSystemPath(nullptr, CFSTR("/tmp/x"), kCFURLPOSIXPathStyle, false));
+    Owned<CFURLRef> fromString(
+        CFURLCreateWithFileSystemPath(nullptr, CFSTR("/tmp/x"), kCFURLPOSIXPathStyle, false));
     EXPECT_EQ(path(fromString), "/tmp/x");
     UInt8 small[4];
     EXPECT_FALSE(CFURLGetFileSystemRepresentation(fromString, true, small, sizeof small));

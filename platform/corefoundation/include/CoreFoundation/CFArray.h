@@ -38,8 +38,8 @@ typedef void (*CFArrayApplierFunction)(const void* value, void* context);
 CF_EXPORT CFTypeID CFArrayGetTypeID(void);
 
 // (+1) callBacks may be NULL (raw pointers). [any thread]
-CF_EXPORT CFArrayRef CFArrayCreate(CFAllocatorRef allocator, const void** values,
-                                   CFIndex numValues, const CFArrayCallBacks* callBacks);
+CF_EXPORT CFArrayRef CFArrayCreate(CFAllocatorRef allocator, const void** values, CFIndex numValues,
+                                   const CFArrayCallBacks* callBacks);
 CF_EXPORT CFArrayRef CFArrayCreateCopy(CFAllocatorRef allocator, CFArrayRef theArray);
 // capacity 0 means unlimited.
 CF_EXPORT CFMutableArrayRef CFArrayCreateMutable(CFAllocatorRef allocator, CFIndex capacity,

@@ -21,8 +21,8 @@
 //   Info.plist sits next to the program's Contents folder.
 #pragma once
 
-#include <CoreFoundation/CFBase.h>
 #include <CoreFoundation/CFArray.h>
+#include <CoreFoundation/CFBase.h>
 #include <CoreFoundation/CFDictionary.h>
 #include <CoreFoundation/CFURL.h>
 

@@ -20,8 +20,9 @@
 //   summed, so a 10 Hz timer fires exactly 10 times in a one-second run). A timer counts as due
 //   within 1 us of its date, which absorbs rounding in absolute times. A repeating timer that
 //   falls behind fires once and then moves to the next grid date after now (missed firings are
-//   skipped, not queued); CFRunLoopTimerSetNextFireDate starts a new grid. A non-repeating timer is invalidated after it
-//   fires. A loop retains the timers added to it until they are invalidated or removed.
+//   skipped, not queued); CFRunLoopTimerSetNextFireDate starts a new grid. A non-repeating timer is
+//   invalidated after it fires. A loop retains the timers added to it until they are invalidated or
+//   removed.
 // - Posted work: CFRunLoopPerformFunction and CFRunLoopPerformBlock may be called from any
 //   thread; the function runs on the loop's thread during its next pass in a matching mode.
 //   CFRunLoopWakeUp and CFRunLoopStop may be called from any thread.
@@ -38,8 +39,8 @@
 // - CFRunLoopUseManualClockForTesting(false) returns to the system clock.
 #pragma once
 
-#include <CoreFoundation/CFBase.h>
 #include <CoreFoundation/CFArray.h>
+#include <CoreFoundation/CFBase.h>
 #include <CoreFoundation/CFDate.h>
 
 #ifdef __cplusplus
@@ -116,8 +117,8 @@ CF_EXPORT void CFRunLoopTimerGetContext(CFRunLoopTimerRef timer, CFRunLoopTimerC
 // Posted work. [any thread] `mode` is a mode string or a CFArray of mode strings. The function
 // runs once, on the loop's next pass in a matching mode. (The platform's block form does not
 // exist in C++; this is its function-pointer twin.)
-CF_EXPORT void CFRunLoopPerformFunction(CFRunLoopRef rl, CFTypeRef mode, void (*function)(void* info),
-                                        void* info);
+CF_EXPORT void CFRunLoopPerformFunction(CFRunLoopRef rl, CFTypeRef mode,
+                                        void (*function)(void* info), void* info);
 
 // Manual clock for tests; see the header comment. [main thread]
 CF_EXPORT void CFRunLoopUseManualClockForTesting(Boolean useManualClock);

@@ -16,8 +16,8 @@
 //   ("file2" < "file10"). Other flags are accepted and ignored.
 #pragma once
 
-#include <CoreFoundation/CFBase.h>
 #include <CoreFoundation/CFArray.h>
+#include <CoreFoundation/CFBase.h>
 #include <CoreFoundation/CFData.h>
 
 #ifdef __cplusplus
@@ -83,8 +83,7 @@ CF_EXPORT CFStringRef CFStringCreateWithFormat(CFAllocatorRef alloc, CFTypeRef f
 // UTF-8 bytes of the text, or in another encoding; NULL when the text cannot be encoded.
 CF_EXPORT CFDataRef CFStringCreateExternalRepresentation(CFAllocatorRef alloc,
                                                          CFStringRef theString,
-                                                         CFStringEncoding encoding,
-                                                         UInt8 lossByte);
+                                                         CFStringEncoding encoding, UInt8 lossByte);
 // Components separated by the separator string (+1 array of strings).
 CF_EXPORT CFArrayRef CFStringCreateArrayBySeparatingStrings(CFAllocatorRef alloc,
                                                             CFStringRef theString,
@@ -106,9 +105,8 @@ CF_EXPORT const char* CFStringGetCStringPtr(CFStringRef theString, CFStringEncod
 CF_EXPORT CFIndex CFStringGetMaximumSizeForEncoding(CFIndex length, CFStringEncoding encoding);
 // Converts a range into `buffer` (which may be NULL to measure); returns the units converted and
 // the bytes used in *usedBufLen.
-CF_EXPORT CFIndex CFStringGetBytes(CFStringRef theString, CFRange range,
-                                   CFStringEncoding encoding, UInt8 lossByte,
-                                   Boolean isExternalRepresentation, UInt8* buffer,
+CF_EXPORT CFIndex CFStringGetBytes(CFStringRef theString, CFRange range, CFStringEncoding encoding,
+                                   UInt8 lossByte, Boolean isExternalRepresentation, UInt8* buffer,
                                    CFIndex maxBufLen, CFIndex* usedBufLen);
 CF_EXPORT CFStringEncoding CFStringGetSystemEncoding(void);
 CF_EXPORT CFStringEncoding CFStringGetFastestEncoding(CFStringRef theString);
