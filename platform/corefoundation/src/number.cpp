@@ -61,8 +61,6 @@ struct __CFBoolean final : cf::CFObject {
 
 namespace {
 
-__CFBoolean trueObject(true);
-__CFBoolean falseObject(false);
 
 enum class Kind { Integer, Real, Unknown };
 
@@ -161,8 +159,9 @@ bool writeInteger(void* p, size_t size, int64_t v) {
 
 extern "C" {
 
-const CFBooleanRef kCFBooleanTrue = &trueObject;
-const CFBooleanRef kCFBooleanFalse = &falseObject;
+// Never destroyed: code running during exit (a bundle's static destructors) may still use them.
+const CFBooleanRef kCFBooleanTrue = new __CFBoolean(true);
+const CFBooleanRef kCFBooleanFalse = new __CFBoolean(false);
 
 CFTypeID CFNumberGetTypeID(void) {
     return cf::kNumberTypeID;

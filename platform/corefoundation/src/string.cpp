@@ -80,11 +80,12 @@ bool validRange(CFStringRef s, CFRange range) {
 extern "C" {
 
 CFStringRef __CFStringMakeConstantString(const char* cStr) {
-    // Constant strings are interned for the life of the process, one per distinct text.
-    static std::mutex mutex;
+    // Constant strings are interned for the life of the process, one per distinct text; the
+    // table is never destroyed, so constants stay usable while the process exits.
+    static auto* mutex = new std::mutex();
     static auto* table = new std::unordered_map<std::string, __CFString*>();
     const std::string key = cStr != nullptr ? cStr : "";
-    std::lock_guard lock(mutex);
+    std::lock_guard lock(*mutex);
     auto found = table->find(key);
     if (found != table->end()) {
         return found->second;
