@@ -40,7 +40,31 @@ struct KeyedValue {
 };
 
 // Returns NULL (and the reason) for anything a property list cannot hold.
-plist_t toNode(CFTypeRef value, unsigned depth, std::string& why) {
+// Text that the format can carry exactly. Unpaired surrogates have no UTF-8 form in either
+// format; XML 1.0 cannot hold most control characters at all, not even as references.
+bool writable(CFStringRef s, bool xml, std::string& why) {
+    const std::u16string& units = s->units;
+    for (size_t i = 0; i < units.size(); ++i) {
+        const char16_t u = units[i];
+        if (u >= 0xD800 && u <= 0xDBFF && i + 1 < units.size() && units[i + 1] >= 0xDC00 &&
+            units[i + 1] <= 0xDFFF) {
+            ++i;
+            continue;
+        }
+        if (u >= 0xD800 && u <= 0xDFFF) {
+            why = "a string with an unpaired surrogate";
+            return false;
+        }
+        if (xml &&
+            ((u < 0x20 && u != u'\t' && u != u'\n' && u != u'\r') || u == 0xFFFE || u == 0xFFFF)) {
+            why = "a string with a control character, which XML cannot hold";
+            return false;
+        }
+    }
+    return true;
+}
+
+plist_t toNode(CFTypeRef value, bool xml, unsigned depth, std::string& why) {
     if (value == nullptr) {
         why = "a NULL value";
         return nullptr;
@@ -51,7 +75,16 @@ plist_t toNode(CFTypeRef value, unsigned depth, std::string& why) {
     }
     const CFTypeID type = CFGetTypeID(value);
     if (type == CFStringGetTypeID()) {
-        return plist_new_string(cf::utf8(static_cast<CFStringRef>(value)).c_str());
+        const auto s = static_cast<CFStringRef>(value);
+        if (!writable(s, xml, why)) {
+            return nullptr;
+        }
+        const std::string text = cf::utf8(s);
+        if (text.find('\0') != std::string::npos) {
+            why = "a string with a zero character";
+            return nullptr;
+        }
+        return plist_new_string(text.c_str());
     }
     if (type == CFBooleanGetTypeID()) {
         return plist_new_bool(CFBooleanGetValue(static_cast<CFBooleanRef>(value)) ? 1 : 0);
@@ -80,7 +113,7 @@ plist_t toNode(CFTypeRef value, unsigned depth, std::string& why) {
         const auto array = static_cast<CFArrayRef>(value);
         plist_t node = plist_new_array();
         for (CFIndex i = 0; i < CFArrayGetCount(array); ++i) {
-            plist_t item = toNode(CFArrayGetValueAtIndex(array, i), depth + 1, why);
+            plist_t item = toNode(CFArrayGetValueAtIndex(array, i), xml, depth + 1, why);
             if (item == nullptr) {
                 plist_free(node);
                 return nullptr;
@@ -102,6 +135,9 @@ plist_t toNode(CFTypeRef value, unsigned depth, std::string& why) {
                 why = "a dictionary key that is not a string";
                 return nullptr;
             }
+            if (!writable(static_cast<CFStringRef>(keys[i]), xml, why)) {
+                return nullptr;
+            }
             entries.push_back({static_cast<CFStringRef>(keys[i]), values[i]});
         }
         // Sorted keys make the bytes independent of insertion order.
@@ -110,7 +146,7 @@ plist_t toNode(CFTypeRef value, unsigned depth, std::string& why) {
         });
         plist_t node = plist_new_dict();
         for (const KeyedValue& e : entries) {
-            plist_t item = toNode(e.value, depth + 1, why);
+            plist_t item = toNode(e.value, xml, depth + 1, why);
             if (item == nullptr) {
                 plist_free(node);
                 return nullptr;
@@ -347,7 +383,7 @@ CFDataRef CFPropertyListCreateData(CFAllocatorRef, CFPropertyListRef propertyLis
         return nullptr;
     }
     std::string why;
-    const Node root(toNode(propertyList, 0, why));
+    const Node root(toNode(propertyList, format == kCFPropertyListXMLFormat_v1_0, 0, why));
     if (root == nullptr) {
         fail(error, kCFPropertyListWriteStreamError, "cannot write " + why);
         return nullptr;
@@ -363,7 +399,19 @@ CFDataRef CFPropertyListCreateData(CFAllocatorRef, CFPropertyListRef propertyLis
         fail(error, kCFPropertyListWriteStreamError, "the writer failed");
         return nullptr;
     }
-    CFDataRef data = CFDataCreate(nullptr, reinterpret_cast<const UInt8*>(bytes), length);
+    CFDataRef data;
+    if (format == kCFPropertyListXMLFormat_v1_0) {
+        // A raw carriage return would read back as a line feed (XML normalises line ends); the
+        // writer's own layout never uses one, so every one here is string content.
+        std::string text(bytes, length);
+        for (size_t at = text.find('\r'); at != std::string::npos; at = text.find('\r', at)) {
+            text.replace(at, 1, "&#13;");
+        }
+        data = CFDataCreate(nullptr, reinterpret_cast<const UInt8*>(text.data()),
+                            static_cast<CFIndex>(text.size()));
+    } else {
+        data = CFDataCreate(nullptr, reinterpret_cast<const UInt8*>(bytes), length);
+    }
     if (format == kCFPropertyListXMLFormat_v1_0) {
         plist_to_xml_free(bytes);
     } else {

@@ -121,8 +121,11 @@ public:
         : s_(reinterpret_cast<const char*>(bytes), length) {}
 
     std::string run() {
-        if (s_.find('\0') != std::string_view::npos) {
-            return "zero byte in XML";
+        for (char c : s_) {
+            const auto b = static_cast<unsigned char>(c);
+            if (b < 0x20 && b != '\t' && b != '\n' && b != '\r') {
+                return "a control character, which XML cannot hold";
+            }
         }
         size_t at = s_.starts_with("\xEF\xBB\xBF") ? 3 : 0;
         while (at < s_.size()) {

@@ -141,6 +141,7 @@ CFDictionaryRef sample() {
         nullptr, 0, &kCFTypeDictionaryKeyCallBacks, &kCFTypeDictionaryValueCallBacks);
     set(inner, "\xC3\xA9l\xC3\xA9ment", string("part"));
     set(d, "element-name", inner);
+    set(d, "line ends", string("a\r\nb\rc\td\n"));
     return d;
 }
 

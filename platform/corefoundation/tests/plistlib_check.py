@@ -29,6 +29,7 @@ EXPECTED_SAMPLE = {
     "data": bytes([0] * 11 + [1, 0, 0, 0, 7, 0x41, 0x20, 0, 0]),
     "list": ["item", "item", True],
     "element-name": {"\u00e9l\u00e9ment": "part"},
+    "line ends": "a\r\nb\rc\td\n",
 }
 
 

@@ -311,6 +311,7 @@ TEST(HostilePropertyList, MalformedXML) {
     std::string zero = "<plist><string>a b</string></plist>";
     zero[16] = '\0';
     expectRefused(zero, "a zero byte");
+    expectRefused("<plist><string>bell\x07</string></plist>", "a control character");
 }
 
 TEST(HostilePropertyList, EveryTruncationAndManyCorruptionsAreSafe) {

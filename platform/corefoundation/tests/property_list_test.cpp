@@ -254,6 +254,33 @@ TEST(PropertyList, WritingRefusesWhatAListCannotHold) {
         nullptr);
 }
 
+TEST(PropertyList, TextSurvivesExactlyOrIsRefused) {
+    // Carriage returns survive XML (written as a character reference, since XML readers turn a
+    // raw one into a line feed).
+    auto lineEnds = str("a\r\nb\rc\td\n");
+    for (CFPropertyListFormat format : kFormats) {
+        auto back = read(write(lineEnds, format));
+        EXPECT_TRUE(CFEqual(back, lineEnds)) << format;
+    }
+    // A control character XML cannot hold is refused in XML and kept in binary.
+    auto control = str("bell\x07");
+    EXPECT_EQ(CFPropertyListCreateData(nullptr, control, kCFPropertyListXMLFormat_v1_0, 0, nullptr),
+              nullptr);
+    EXPECT_TRUE(CFEqual(read(write(control, kCFPropertyListBinaryFormat_v1_0)), control));
+    // Text with no exact encoding is refused in both formats rather than changed.
+    const UniChar lone[] = {u'a', 0xD800, u'b'};
+    Owned<CFStringRef> surrogate(CFStringCreateWithCharacters(nullptr, lone, 3));
+    const UniChar zero[] = {u'a', 0, u'b'};
+    Owned<CFStringRef> withZero(CFStringCreateWithCharacters(nullptr, zero, 3));
+    for (CFPropertyListFormat format : kFormats) {
+        EXPECT_EQ(CFPropertyListCreateData(nullptr, surrogate, format, 0, nullptr), nullptr);
+        EXPECT_EQ(CFPropertyListCreateData(nullptr, withZero, format, 0, nullptr), nullptr);
+        auto keyed = mutableDictionary();
+        CFDictionarySetValue(keyed, surrogate.get(), kCFBooleanTrue);
+        EXPECT_EQ(CFPropertyListCreateData(nullptr, keyed, format, 0, nullptr), nullptr);
+    }
+}
+
 TEST(PropertyList, ReadsHandWrittenXML) {
     const std::string xml = R"(<?xml version="1.0" encoding="UTF-8"?>
 <!DOCTYPE plist PUBLIC "-//Apple//DTD PLIST 1.0//EN" "http://www.apple.com/DTDs/PropertyList-1.0.dtd">
