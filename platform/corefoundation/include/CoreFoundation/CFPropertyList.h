@@ -4,12 +4,18 @@
 // - Types: CFString, CFNumber (integer or real kept apart: a number made from an integer type
 //   is written as <integer>, from a real type as <real>; integers are 64-bit signed), CFBoolean,
 //   CFData, CFArray, CFDictionary with string keys. Dates, UIDs and anything else are refused.
+// - Text is written exactly or not at all: strings (and keys) holding an unpaired surrogate or
+//   a zero character are refused in both formats, and control characters other than tab, line
+//   feed and carriage return are refused in XML (XML 1.0 cannot hold them). Integers read from
+//   a file must fit in 64 signed bits.
 // - Output is deterministic: dictionary keys are written in sorted order (by UTF-16 units), so
 //   the same property list gives the same bytes every time, in XML and in binary.
 // - Reading accepts XML and binary (and reports which in *format). Malformed, truncated or
 //   hostile input gives NULL and an error, never a crash: inputs over 64 MiB, nesting deeper
 //   than 512 containers, binary object references that form a cycle, offsets or counts
-//   outside the data are all refused.
+//   outside the data, binary lists that would expand (through shared objects) to more than
+//   2^20 objects or 256 MiB, document type subsets and unknown entities in XML, and numbers
+//   whose text is not a plain integer or real are all refused.
 // - Every CFErrorRef* out-argument may be NULL.
 #pragma once
 
