@@ -6,11 +6,19 @@
 // their written order, recomputing every power of ten where the steps name one. Nothing here
 // is shared with the engines; an engine under test must match it sample for sample.
 
+#include "engine/tanh.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 
 namespace reference {
+
+// The engines' faithfully rounded tanh, so the comparisons can be exact; everything around it
+// stays this file's own.
+inline double tanh(double x) {
+    return classic::tanhScalar(x);
+}
 
 enum class Model { opalin, mireth, vantor, elvane };
 
@@ -162,7 +170,7 @@ public:
             const double u = 0.01 * current[shimmerId];
             const double SG = 0.025 * u;
             const double SD = 0.45 + 1.45 * u;
-            const double SM = SD * (1 - std::tanh(SG) * std::tanh(SG));
+            const double SM = SD * (1 - reference::tanh(SG) * reference::tanh(SG));
 
             // First half: interpolation, input stage, detector (cell steps 1 to 3).
             double y[2];
@@ -175,9 +183,9 @@ public:
                 interpIndex[ch] = (interpIndex[ch] + 1) % 65;
                 const double x = 4 * f * inputGain;
                 follower[ch] = follower[ch] + cBias * (x - follower[ch]);
-                const double w = 0.015 * std::tanh(1.6 * follower[ch]);
-                y[ch] = (std::tanh(k1 * (x + w) + a1) - std::tanh(a1)) /
-                            (k1 * (1 - std::tanh(a1) * std::tanh(a1))) -
+                const double w = 0.015 * reference::tanh(1.6 * follower[ch]);
+                y[ch] = (reference::tanh(k1 * (x + w) + a1) - reference::tanh(a1)) /
+                            (k1 * (1 - reference::tanh(a1) * reference::tanh(a1))) -
                         w;
 
                 double s = y[ch];
@@ -232,8 +240,8 @@ public:
             // Second half: gain, output stage, Shimmer, gains, DC blocker, decimation.
             for (int ch = 0; ch < 2; ++ch) {
                 const double v = y[ch] * g[ch];
-                double A = (std::tanh(k2 * v + a2) - std::tanh(a2)) /
-                           (k2 * (1 - std::tanh(a2) * std::tanh(a2)));
+                double A = (reference::tanh(k2 * v + a2) - reference::tanh(a2)) /
+                           (k2 * (1 - reference::tanh(a2) * reference::tanh(a2)));
                 lp[ch] = lp[ch] + cAir * (A - lp[ch]);
                 noise[ch] ^= noise[ch] << 13;
                 noise[ch] ^= noise[ch] >> 17;
@@ -242,7 +250,8 @@ public:
                 nh[ch] = nh[ch] + cNoiseHigh * (n - nh[ch]);
                 nl[ch] = nl[ch] + cNoiseLow * (nh[ch] - nl[ch]);
                 if (u > 0) {
-                    A = A + 0.22 * u * ((std::tanh(SD * A + SG) - std::tanh(SG)) / SM - A) +
+                    A = A +
+                        0.22 * u * ((reference::tanh(SD * A + SG) - reference::tanh(SG)) / SM - A) +
                         0.065 * u * (A - lp[ch]) + 0.000075 * u * (nh[ch] - nl[ch]);
                 }
                 const double z = A * outputGain * 1.0;

@@ -23,6 +23,7 @@
 //
 // Nothing here allocates, locks or calls the system; all state is fixed-size.
 
+#include "engine/tanh.h"
 #include "parameters/definition.h"
 
 #include <cmath>
@@ -61,15 +62,13 @@ struct Stage {
     void set(double k, double a) noexcept {
         drive = k;
         bias = a;
-        // tanh(a) must be exactly what tanh(k*0 + a) gives per sample, or silence would not
-        // stay silent. A constant bias would otherwise be folded by the compiler, whose
-        // correctly rounded tanh can differ from the library's in the last bit.
-        const volatile double runtimeBias = a;
-        tanhBias = std::tanh(runtimeBias);
+        // tanh(a) is exactly what tanh(k*0 + a) gives per sample, so silence stays silent:
+        // the same function on the same argument, never a folded constant.
+        tanhBias = tanhScalar(a);
         denominator = k * (1.0 - tanhBias * tanhBias);
     }
     double operator()(double x) const noexcept {
-        return (std::tanh(drive * x + bias) - tanhBias) / denominator;
+        return (tanhScalar(drive * x + bias) - tanhBias) / denominator;
     }
 };
 
@@ -278,7 +277,7 @@ template <unsigned N> struct Frame {
         if (u > 0) {
             shimmerDrive.g = 0.025 * u;
             shimmerDrive.d = 0.45 + 1.45 * u;
-            shimmerDrive.tanhG = std::tanh(shimmerDrive.g);
+            shimmerDrive.tanhG = tanhScalar(shimmerDrive.g);
             shimmerDrive.m = shimmerDrive.d * (1.0 - shimmerDrive.tanhG * shimmerDrive.tanhG);
         }
     }
@@ -294,7 +293,7 @@ template <unsigned N> struct Frame {
     double inputStageFrom(unsigned c, double filtered) noexcept {
         const double x = 4.0 * filtered * inputGain;
         biasFollower[c] += coefficients.biasFollower * (x - biasFollower[c]);
-        const double w = biasDepth * std::tanh(biasDrive * biasFollower[c]);
+        const double w = biasDepth * tanhScalar(biasDrive * biasFollower[c]);
         return input(x + w) - w;
     }
 
@@ -313,7 +312,7 @@ template <unsigned N> struct Frame {
         s.noiseHigh += coefficients.noiseHigh * (n - s.noiseHigh);
         s.noiseLow += coefficients.noiseLow * (s.noiseHigh - s.noiseLow);
         if (v.u > 0) {
-            a = a + 0.22 * v.u * ((std::tanh(v.d * a + v.g) - v.tanhG) / v.m - a) +
+            a = a + 0.22 * v.u * ((tanhScalar(v.d * a + v.g) - v.tanhG) / v.m - a) +
                 0.065 * v.u * (a - s.air) + 0.000075 * v.u * (s.noiseHigh - s.noiseLow);
         }
         return a;

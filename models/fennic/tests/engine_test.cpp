@@ -22,9 +22,9 @@ using checks::with;
 
 // The input stage's steady answer to a constant input x: the bias follower settles on x.
 double stageAtDc(double x, double drive) {
-    const double w = 0.025 * std::tanh(1.8 * drive * x);
-    const double t = std::tanh(0.014);
-    return (std::tanh(drive * (x + w) + 0.014) - t) / (drive * (1 - t * t)) - w;
+    const double w = 0.025 * classic::tanhScalar(1.8 * drive * x);
+    const double t = classic::tanhScalar(0.014);
+    return (classic::tanhScalar(drive * (x + w) + 0.014) - t) / (drive * (1 - t * t)) - w;
 }
 
 TEST(FennicGainComputer, KneeAndThresholdAtTheDefaults) {
