@@ -25,6 +25,7 @@
 // - [main thread]
 
 #include <AppKit/NSColor.h>
+#include <AppKit/NSGraphicsContext.h>
 #include <AppKit/NSResponder.h>
 #include <AppKit/NSView.h>
 #include <CoreGraphics/CGContext.h>
@@ -127,6 +128,7 @@ public:
 
 private:
     friend class NSApplication;
+    void drawInto(const std::shared_ptr<NSGraphicsContext>& context);
     NSRect frame_;
     NSWindowStyleMask style_;
     NSInteger number_;
@@ -142,4 +144,5 @@ private:
     std::weak_ptr<NSView> mouseView_; // the view that took the mouse-down
     CGFloat scale_ = 0;               // 0: the main screen's scale
     std::shared_ptr<NSBitmapImageRep> backing_;
+    std::shared_ptr<NSGraphicsContext> backingContext_;
 };

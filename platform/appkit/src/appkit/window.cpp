@@ -311,10 +311,13 @@ bool NSWindow::viewsNeedDisplay() const {
 }
 
 void NSWindow::drawIntoContext(CGContextRef context) {
-    if (!context) {
-        return;
+    if (context) {
+        drawInto(NSGraphicsContext::graphicsContextWithCGContext(context, false));
     }
-    auto graphics = NSGraphicsContext::graphicsContextWithCGContext(context, false);
+}
+
+void NSWindow::drawInto(const std::shared_ptr<NSGraphicsContext>& graphics) {
+    CGContextRef context = graphics->CGContext();
     appkit::CurrentContextScope scope(graphics);
     CGContextSaveGState(context);
     CGContextSetFillRGBA(context, background_.rgba());
@@ -333,10 +336,12 @@ void NSWindow::display() {
     if (!backing_ || !NSEqualSizes(backing_->size(), frame_.size) ||
         backing_->pixelsWide() != NSInteger(std::ceil(frame_.size.width * scale - 1e-9))) {
         backing_ = std::make_shared<NSBitmapImageRep>(frame_.size, scale);
+        backingContext_ = NSGraphicsContext::graphicsContextWithBitmapImageRep(backing_);
     }
+    // The backing and its context are kept between frames: a redraw allocates nothing here.
     CGContextRef context = backing_->drawingContext();
     CGContextClearRect(context, NSMakeRect(0, 0, frame_.size.width, frame_.size.height));
-    drawIntoContext(context);
+    drawInto(backingContext_);
     CGContextFlush(context);
     if (contentView_) {
         clearMarks(*contentView_);

@@ -28,8 +28,36 @@ int pangoWeight(CGFloat weight) {
     return css[8];
 }
 
+struct FontState {
+    PangoContext* context = nullptr;
+    struct Entry {
+        std::string families;
+        CGFloat size;
+        int weight;
+        PangoFontDescription* description;
+    };
+    std::vector<Entry> descriptions;
+
+    // At exit the font machinery's process-wide caches are handed back, so leak checkers see
+    // only real leaks. Nothing draws text after the library's own statics are gone.
+    ~FontState() {
+        for (Entry& e : descriptions) {
+            pango_font_description_free(e.description);
+        }
+        if (context) {
+            g_object_unref(context);
+        }
+        pango_cairo_font_map_set_default(nullptr);
+    }
+};
+
+FontState& fonts() {
+    static FontState state;
+    return state;
+}
+
 PangoContext* sharedContext() {
-    static PangoContext* context = [] {
+    static PangoContext* context = fonts().context = [] {
         PangoFontMap* map = pango_cairo_font_map_get_default();
         PangoContext* c = pango_font_map_create_context(map);
         cairo_font_options_t* options = cairo_font_options_create();
@@ -47,15 +75,9 @@ PangoContext* sharedContext() {
 // Font descriptions are kept by (families, size, weight): faceplate text asks for the same
 // few fonts every frame.
 PangoFontDescription* description(std::string_view families, CGFloat size, CGFloat weight) {
-    struct Entry {
-        std::string families;
-        CGFloat size;
-        int weight;
-        PangoFontDescription* description;
-    };
-    static std::vector<Entry> cache;
+    std::vector<FontState::Entry>& cache = fonts().descriptions;
     const int w = pangoWeight(weight);
-    for (const Entry& e : cache) {
+    for (const FontState::Entry& e : cache) {
         if (e.size == size && e.weight == w && e.families == families) {
             return e.description;
         }

@@ -4,6 +4,7 @@
 #include <AppKit/AppKit.h>
 
 #include "test_support.h"
+#include "testing/allocation_counter.h"
 
 #include <gtest/gtest.h>
 
@@ -176,6 +177,69 @@ TEST_F(WindowPNG, DoubleDensityBackingHasTwiceThePixels) {
     auto back = NSBitmapImageRep::initWithData(png);
     ASSERT_TRUE(back);
     EXPECT_EQ(back->size().width, 480); // the density travels with the file
+}
+
+} // namespace
+
+namespace {
+
+// Everything the faceplate draws per frame except text: paths, gradients, shadows, clips,
+// transforms and images.
+class Shapes : public NSView {
+public:
+    using NSView::NSView;
+    bool isFlipped() const override { return true; }
+    void drawRect(NSRect) override {
+        NSGraphicsContext::saveGraphicsState();
+        NSAffineTransform t;
+        t.scaleXBy(0.75, 0.75);
+        t.translateXBy(-10, -10);
+        t.concat();
+        NSRectClip(NSMakeRect(0, 0, 400, 300));
+        photo->drawInRect(NSMakeRect(0, 0, 400, 300), NSZeroRect, NSCompositingOperationSourceOver,
+                          1, true, {NSImageInterpolationHigh});
+        NSShadow shadow;
+        shadow.setShadowOffset(NSMakeSize(1, -3));
+        shadow.setShadowBlurRadius(5);
+        shadow.set();
+        NSColor::blackColor().setFill();
+        NSBezierPath::bezierPathWithOvalInRect(NSMakeRect(50, 50, 80, 80)).fill();
+        NSGraphicsContext::restoreGraphicsState();
+        NSGradient({NSColor::whiteColor(), NSColor::grayColor(), NSColor::blackColor(),
+                    NSColor::redColor()})
+            .drawInBezierPath(
+                NSBezierPath::bezierPathWithRoundedRect(NSMakeRect(200, 20, 120, 40), 6, 6), 90);
+        NSGradient({NSColor::whiteColor(), NSColor::blackColor()})
+            .drawInBezierPath(NSBezierPath::bezierPathWithOvalInRect(NSMakeRect(200, 80, 14, 14)),
+                              NSPoint{-0.35, -0.4});
+        NSBezierPath line;
+        line.moveToPoint({10, 10});
+        line.lineToPoint({100, 100});
+        line.setLineWidth(5.4);
+        line.setLineCapStyle(NSLineCapStyleRound);
+        line.stroke();
+    }
+    std::shared_ptr<NSImage> photo;
+};
+
+TEST(WindowFrames, RedrawingWithoutTextAllocatesNothing) {
+    auto shapes = std::make_shared<Shapes>(NSMakeRect(0, 0, 400, 300));
+    shapes->photo = NSImage::imageWithSize({200, 100}, true, [](NSRect) {
+        NSColor::redColor().setFill();
+        NSRectFill(NSMakeRect(0, 0, 200, 50));
+        return true;
+    });
+    auto window =
+        std::make_shared<NSWindow>(NSMakeRect(0, 0, 400, 300), 11, NSBackingStoreBuffered, false);
+    window->setContentView(shapes);
+    window->display(); // the first frame builds the backing and the image's bitmap
+    window->display();
+    kelvo::testing::AllocationScope scope;
+    for (int i = 0; i < 5; ++i) {
+        shapes->setNeedsDisplay(true);
+        window->displayIfNeeded();
+    }
+    EXPECT_EQ(scope.count(), 0u);
 }
 
 } // namespace
