@@ -17,8 +17,10 @@
 // - drawInRect(destination, source, operation, fraction, respectFlipped, hints): the part
 //   source of the image — in the image's own points with the origin at its bottom-left;
 //   NSZeroRect for the whole image — into destination in the current user space, at opacity
-//   fraction. With respectFlipped the image appears upright in a flipped context; without it,
-//   it appears upright only in an unflipped one. hints.interpolation sets the sampling.
+//   fraction. With respectFlipped the image appears upright in a flipped context (one whose
+//   current user space has y down on screen); without it, it appears upright only in an
+//   unflipped one. hints.interpolation sets the sampling (high and medium: Cairo's GOOD
+//   filter, a box filter when shrinking).
 // - Drawing an image with no representation draws nothing.
 
 #include <AppKit/NSGraphicsContext.h>

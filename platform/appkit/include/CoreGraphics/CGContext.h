@@ -22,11 +22,15 @@
 //   offset of (1, −3) is 1 point right and 3 points down on screen whatever the view scaling
 //   or flipping. The shadow is the drawn shape's alpha blurred with a Gaussian of standard
 //   deviation blur / 2, tinted with the shadow colour, drawn under the shape and clipped like
-//   it. A colour with zero alpha or a NULL colour turns the shadow off.
+//   it. A colour with zero alpha or a NULL colour turns the shadow off. Gradients and
+//   CGContextClearRect draw no shadow in this stand-in (the editor shadows only fills).
 // - Gradients fill the clip (the platform's behaviour): callers clip to a path first.
 //   Linear: colour at the projection of each point onto start→end; radial: circles
 //   interpolated from (startCentre, startRadius) to (endCentre, endRadius). Beyond the ends
-//   nothing is drawn unless the options extend the end colours.
+//   nothing is drawn unless the options extend the end colours; either option extends both
+//   ends (Cairo pads both together).
+// - "Flipped" for images and text means the current user space's y axis points down on the
+//   device (a positive CTM determinant), whatever view or transform made it so.
 // - Drawing into a context is [main thread] as the rest of AppKit; a context is not thread-safe.
 
 #include <CoreGraphics/CGAffineTransform.h>

@@ -6,7 +6,7 @@
 //   NSGradient and reported by the recording context. CGGradientRef objects wrap one and are
 //   reference counted; CGGradientCreate... return +1.
 // - Without locations the stops are spaced evenly: stop i of n at i / (n − 1) (a single stop
-//   at 0). Between stops colours are interpolated linearly in premultiplied RGBA.
+//   at 0). Between stops colours are interpolated linearly.
 
 #include <CoreGraphics/CGColor.h>
 #include <CoreGraphics/CGGeometry.h>
