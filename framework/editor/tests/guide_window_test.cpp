@@ -3,6 +3,7 @@
 
 #include "editor_harness.h"
 #include "guide/user_guide.h"
+#include "presets_unit_editor.h"
 
 #include "model.h"
 
@@ -108,27 +109,24 @@ TEST_F(GuideWindow, ReadOnlyWrappingTextWithTheFallbackWithoutAGuide) {
 // A bundle folder of its own with the given guide bytes (none when empty).
 class GuideBundle {
 public:
-    explicit GuideBundle(const std::string& guide, const char* identifier) {
-        namespace fs = std::filesystem;
-        root_ = fs::temp_directory_path() / ("kelvo-guide-" + std::string(identifier));
-        fs::remove_all(root_);
-        fs::create_directories(root_ / "Contents/Resources");
-        std::ofstream(root_ / "Contents/Info.plist")
+    GuideBundle(const std::string& guide, const char* identifier) {
+        const std::filesystem::path root = folder_.path();
+        std::filesystem::create_directories(root / "Contents/Resources");
+        std::ofstream(root / "Contents/Info.plist")
             << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\">\n<dict>\n"
                "<key>CFBundleIdentifier</key><string>"
             << identifier
             << "</string>\n<key>CFBundlePackageType</key><string>BNDL</string>\n"
                "</dict>\n</plist>\n";
         if (!guide.empty()) {
-            std::ofstream(root_ / "Contents/Resources/USER-GUIDE.txt", std::ios::binary) << guide;
+            std::ofstream(root / "Contents/Resources/USER-GUIDE.txt", std::ios::binary) << guide;
         }
-        bundle = NSBundle::bundleWithPath(root_.c_str());
+        bundle = NSBundle::bundleWithPath(root.c_str());
     }
-    ~GuideBundle() { std::filesystem::remove_all(root_); }
     std::shared_ptr<NSBundle> bundle;
 
 private:
-    std::filesystem::path root_;
+    TemporaryFolder folder_;
 };
 
 TEST(UserGuideText, TheBundlesGuideOrTheFallback) {
