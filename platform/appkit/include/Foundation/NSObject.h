@@ -39,6 +39,7 @@ class NSString;
 struct FOUNDATION_EXPORT SEL {
     const char* name = nullptr;
     void (*perform)(NSObject* target, NSObject* argument) = nullptr;
+    bool (*accepts)(const NSObject* target) = nullptr; // the target is of the method's class
 
     explicit operator bool() const { return name != nullptr; }
     // Selectors compare by name.
@@ -63,6 +64,7 @@ template <auto Method> SEL NSSelector(const char* name) {
     using A = typename Traits::argument;
     SEL sel;
     sel.name = name;
+    sel.accepts = [](const NSObject* target) { return dynamic_cast<const C*>(target) != nullptr; };
     sel.perform = [](NSObject* target, NSObject* argument) {
         if (auto* object = dynamic_cast<C*>(target)) {
             if constexpr (std::is_same_v<A, NSObject>) {

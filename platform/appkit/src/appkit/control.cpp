@@ -23,7 +23,7 @@ bool NSControl::sendAction(SEL action, NSObject* target) {
         held = this->target();
         target = held.get();
     }
-    if (!target) {
+    if (!action.canPerform(target)) {
         return false;
     }
     // The action may remove this control from its view: keep it alive until it returns.

@@ -192,7 +192,7 @@ bool NSMenu::performItem(const std::shared_ptr<NSMenuItem>& item) {
         return false;
     }
     const std::shared_ptr<NSObject> target = item->target();
-    if (!target) {
+    if (!item->action().canPerform(target.get())) {
         return false;
     }
     const std::shared_ptr<NSMenuItem> keep = item;

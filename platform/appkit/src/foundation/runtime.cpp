@@ -20,9 +20,7 @@ bool SEL::operator==(const SEL& other) const {
 }
 
 bool SEL::canPerform(NSObject* target) const {
-    // Performing on a target of another class does nothing; there is no way to ask the
-    // function first, so a selector that can be performed at all counts.
-    return target != nullptr && perform != nullptr;
+    return target != nullptr && perform != nullptr && (accepts == nullptr || accepts(target));
 }
 
 SEL NSSelectorFromString(const char* name) {

@@ -92,6 +92,8 @@ TEST_F(Controls, TheTargetIsWeakAndTheActionKeepsItsName) {
     EXPECT_FALSE(button->sendAction(button->action(), nullptr));
     EXPECT_TRUE(button->sendAction(button->action(), target.get()));
     EXPECT_EQ(target->senders.size(), 1u);
+    NSObject stranger; // not a Target: the action cannot be performed on it
+    EXPECT_FALSE(button->sendAction(button->action(), &stranger));
 }
 
 TEST_F(Controls, SliderClampsSnapsToTicksAndSendsItsAction) {

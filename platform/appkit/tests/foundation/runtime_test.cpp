@@ -33,6 +33,8 @@ TEST(Selector, CarriesItsNameAndPerformsOnItsClass) {
     ASSERT_EQ(target.senders.size(), 1u);
     EXPECT_EQ(target.senders[0], &sender);
     Other notATarget;
+    EXPECT_TRUE(sel.canPerform(&target));
+    EXPECT_FALSE(sel.canPerform(&notATarget));
     sel.perform(&notATarget, &sender); // another class: nothing happens
     EXPECT_EQ(target.senders.size(), 1u);
     EXPECT_EQ(NSSelectorFromString("x:").perform, nullptr);
