@@ -39,6 +39,18 @@ inline constexpr unsigned filterCentre = 32;  // each filter delays 32 oversampl
 inline constexpr unsigned dryRingLength = 17; // 64 oversampled samples = 16 host frames, plus one
 inline constexpr unsigned oversampling = 4;
 
+// Substeps the frame's batched stages take at once: a stretch of 16 host frames.
+inline constexpr unsigned maximumBatch = 64;
+
+// count values, each exactly as tanhScalar: a pair straight in SSE2, more in one batch.
+inline void tanhBatch(const double* in, double* out, unsigned count) noexcept {
+    if (count == 2) {
+        tanh2(in, out);
+    } else if (count != 0) {
+        tanhMany(in, out, count);
+    }
+}
+
 inline constexpr std::uint32_t noiseSeedLeft = 0x3728AC51u;
 inline constexpr std::uint32_t noiseSeedRight = 0x98E16B43u;
 
@@ -285,51 +297,74 @@ template <unsigned N> struct Frame {
     // Substep 2: true when the coefficient block is due; the counter then advances (wrapping).
     bool updateDue() noexcept { return substep++ % layout.updatePeriod == 0; }
 
-    // Substep 3, first part: zero-stuffed interpolation, input gain, slow bias, input stage.
-    double inputStage(unsigned c, unsigned k) noexcept {
-        return inputStageFrom(c, interpolation[c].output(taps, k));
-    }
-    // The same from the interpolation filter's output for this substep.
-    double inputStageFrom(unsigned c, double filtered) noexcept {
-        const double x = 4.0 * filtered * inputGain;
-        biasFollower[c] += coefficients.biasFollower * (x - biasFollower[c]);
-        const double w = biasDepth * tanhScalar(biasDrive * biasFollower[c]);
-        return input(x + w) - w;
-    }
-
-    // Analog Shimmer on the output stage's result A; the filters and the noise run at 0 % too.
-    double applyShimmer(unsigned c, double a) noexcept {
-        return applyShimmerWith(c, a, shimmerDrive);
-    }
-    // The same with the Shimmer law of a given substep.
-    double applyShimmerWith(unsigned c, double a, const ShimmerDrive& v) noexcept {
-        Shimmer& s = shimmer[c];
-        s.air += coefficients.air * (a - s.air);
-        s.noise ^= s.noise << 13;
-        s.noise ^= s.noise >> 17;
-        s.noise ^= s.noise << 5;
-        const double n = s.noise * (1.0 / 2147483648.0) - 1.0; // s * 2^-31 - 1
-        s.noiseHigh += coefficients.noiseHigh * (n - s.noiseHigh);
-        s.noiseLow += coefficients.noiseLow * (s.noiseHigh - s.noiseLow);
-        if (v.u > 0) {
-            a = a + 0.22 * v.u * ((tanhScalar(v.d * a + v.g) - v.tanhG) / v.m - a) +
-                0.065 * v.u * (a - s.air) + 0.000075 * v.u * (s.noiseHigh - s.noiseLow);
+    // Substep 3, first part: input gain, slow bias and input stage, from the interpolation
+    // filter's outputs, for `count` substeps of both channels interleaved (left, right per
+    // substep, in time order). The bias followers advance substep by substep; the tanh of the
+    // bias law and then of the stage are taken for all lanes at once. Each lane does exactly
+    // the arithmetic of one channel's substep; the stage constants and gains hold over the
+    // substeps (at most maximumBatch).
+    void inputStages(const double* filtered, double* out, unsigned count) noexcept {
+        const unsigned lanes = 2 * count;
+        double x[2 * maximumBatch], argument[2 * maximumBatch], t[2 * maximumBatch];
+        for (unsigned i = 0; i < lanes; ++i) {
+            const unsigned c = i % 2;
+            x[i] = 4.0 * filtered[i] * inputGain;
+            biasFollower[c] += coefficients.biasFollower * (x[i] - biasFollower[c]);
+            argument[i] = biasDrive * biasFollower[c];
         }
-        return a;
+        tanhBatch(argument, t, lanes);
+        for (unsigned i = 0; i < lanes; ++i) {
+            out[i] = biasDepth * t[i]; // w
+            argument[i] = input.drive * (x[i] + out[i]) + input.bias;
+        }
+        tanhBatch(argument, t, lanes);
+        for (unsigned i = 0; i < lanes; ++i) {
+            out[i] = (t[i] - input.tanhBias) / input.denominator - out[i]; // S(x + w) - w
+        }
     }
 
-    // Substep 5 after the model's work: output stage, Shimmer, gains, DC blocker, decimation.
-    // Returns the decimated wet sample at k = 0 (later substeps only feed the line).
-    double outputStage(unsigned c, unsigned k, double y) noexcept {
-        return decimate(c, k, wetStage(c, y));
-    }
-    // Output stage, Shimmer, gains and DC blocker: what enters the decimation line.
-    double wetStage(unsigned c, double y) noexcept { return wetStageWith(c, y, shimmerDrive); }
-    double wetStageWith(unsigned c, double y, const ShimmerDrive& drive) noexcept {
-        double z = output(y);
-        z = applyShimmerWith(c, z, drive);
-        z = z * outputGain * postGain;
-        return dcBlock(c, z);
+    // Substep 5 after the model's work: output stage, Analog Shimmer (its filters and noise run
+    // at 0 % too), gains and DC blocker, what enters the decimation line; for `count` substeps
+    // of both channels interleaved as in inputStages, drive[s] the Shimmer law of substep s.
+    // The tanh of the output stage and then of the Shimmer law are taken for all lanes at once;
+    // the Shimmer filters, noise and DC blockers run substep by substep.
+    void wetStages(const double* y, double* out, unsigned count,
+                   const ShimmerDrive* drive) noexcept {
+        const unsigned lanes = 2 * count;
+        double a[2 * maximumBatch], argument[2 * maximumBatch], t[2 * maximumBatch];
+        for (unsigned i = 0; i < lanes; ++i) {
+            argument[i] = output.drive * y[i] + output.bias;
+        }
+        tanhBatch(argument, t, lanes);
+        unsigned shimmering = 0;
+        for (unsigned i = 0; i < lanes; ++i) {
+            a[i] = (t[i] - output.tanhBias) / output.denominator;
+            const ShimmerDrive& v = drive[i / 2];
+            if (v.u > 0) {
+                argument[shimmering++] = v.d * a[i] + v.g;
+            }
+        }
+        tanhBatch(argument, t, shimmering);
+        const double* shimmerTanh = t;
+        for (unsigned i = 0; i < lanes; ++i) {
+            const unsigned c = i % 2;
+            const ShimmerDrive& v = drive[i / 2];
+            Shimmer& s = shimmer[c];
+            s.air += coefficients.air * (a[i] - s.air);
+            s.noise ^= s.noise << 13;
+            s.noise ^= s.noise >> 17;
+            s.noise ^= s.noise << 5;
+            const double n = s.noise * (1.0 / 2147483648.0) - 1.0; // s * 2^-31 - 1
+            s.noiseHigh += coefficients.noiseHigh * (n - s.noiseHigh);
+            s.noiseLow += coefficients.noiseLow * (s.noiseHigh - s.noiseLow);
+            double z = a[i];
+            if (v.u > 0) {
+                z = z + 0.22 * v.u * ((*shimmerTanh++ - v.tanhG) / v.m - z) +
+                    0.065 * v.u * (z - s.air) + 0.000075 * v.u * (s.noiseHigh - s.noiseLow);
+            }
+            z = z * outputGain * postGain;
+            out[i] = dcBlock(c, z);
+        }
     }
 
     double dcBlock(unsigned c, double z) noexcept {
@@ -404,13 +439,23 @@ Stereo tickFrame(Engine& engine, double left, double right, unsigned channels) n
         if (f.updateDue()) {
             engine.configure();
         }
+        // Both channels' input stages side by side, then the hooks in their order: no hook
+        // reads or writes an input stage's state, nor the output stages' ahead of them.
+        const double filtered[2] = {f.interpolation[0].output(f.taps, k),
+                                    f.interpolation[1].output(f.taps, k)};
         double y[2];
+        f.inputStages(filtered, y, 1);
         for (unsigned c = 0; c < 2; ++c) {
-            y[c] = engine.firstHalf(c, f.inputStage(c, k));
+            y[c] = engine.firstHalf(c, y[c]);
         }
         engine.between();
         for (unsigned c = 0; c < 2; ++c) {
-            const double out = f.outputStage(c, k, engine.secondHalf(c, y[c]));
+            y[c] = engine.secondHalf(c, y[c]);
+        }
+        double z[2];
+        f.wetStages(y, z, 1, &f.shimmerDrive);
+        for (unsigned c = 0; c < 2; ++c) {
+            const double out = f.decimate(c, k, z[c]);
             if (k == 0) {
                 wet[c] = out;
             }

@@ -95,16 +95,23 @@ void renderFrames(Engine& engine, const float* const in[2], float* const out[2],
                 if (f.updateDue()) {
                     engine.configure();
                 }
+                // Both channels' stages side by side, the hooks in their order between.
+                const double pair[2] = {filtered[i][k][0], filtered[i][k][1]};
                 double y[2];
+                f.inputStages(pair, y, 1);
                 for (unsigned c = 0; c < 2; ++c) {
-                    y[c] = engine.firstHalf(c, f.inputStageFrom(c, filtered[i][k][c]));
+                    y[c] = engine.firstHalf(c, y[c]);
                 }
                 engine.between();
                 for (unsigned c = 0; c < 2; ++c) {
-                    const double z = f.wetStage(c, engine.secondHalf(c, y[c]));
-                    f.decimation[c].push(z);
+                    y[c] = engine.secondHalf(c, y[c]);
+                }
+                double z[2];
+                f.wetStages(y, z, 1, &f.shimmerDrive);
+                for (unsigned c = 0; c < 2; ++c) {
+                    f.decimation[c].push(z[c]);
                     f.decimation[c].advance();
-                    line[lineHistory + oversampling * i + k][c] = z;
+                    line[lineHistory + oversampling * i + k][c] = z[c];
                 }
             }
             mixAt[i] = f.mix;
@@ -139,12 +146,14 @@ void renderStretches(Engine& engine, const float* const in[2], float* const out[
     const unsigned period = f.layout.updatePeriod;
     constexpr unsigned maximumRun = 16; // frames in one stretch
     constexpr unsigned maximumSteps = oversampling * maximumRun;
+    static_assert(maximumSteps <= maximumBatch, "a stretch's stages go through in one batch");
     constexpr unsigned inputHistory = 16;            // host frames an input sum reaches
     constexpr unsigned lineHistory = filterTaps - 1; // substeps a decimation sum reaches
     ChannelPair x[inputHistory + maximumRun];        // sanitised inputs, oldest first
     double dryValue[maximumRun][2];
-    ChannelPair filtered[maximumSteps];
-    double y[maximumSteps][2];
+    double filtered[2 * maximumSteps]; // left, right per substep
+    double y[2 * maximumSteps];        // likewise
+    double z[2 * maximumSteps];
     ShimmerDrive drive[maximumSteps];
     double mixAt[maximumRun], bypassAt[maximumRun];
     ChannelPair line[lineHistory + maximumSteps];
@@ -194,7 +203,8 @@ void renderStretches(Engine& engine, const float* const in[2], float* const out[
                 for (unsigned j = k, m = 0; j < filterTaps; j += oversampling, ++m) {
                     sum += f.taps[j] * x[inputHistory + i - m];
                 }
-                filtered[oversampling * i + k] = sum;
+                filtered[2 * (oversampling * i + k)] = sum[0];
+                filtered[2 * (oversampling * i + k) + 1] = sum[1];
             }
         }
 
@@ -211,31 +221,27 @@ void renderStretches(Engine& engine, const float* const in[2], float* const out[
             }
         }
 
-        // 4. Input stages.
-        for (unsigned s = 0; s < steps; ++s) {
-            for (unsigned c = 0; c < 2; ++c) {
-                y[s][c] = f.inputStageFrom(c, filtered[s][c]);
-            }
-        }
+        // 4. Input stages, every tanh of the stretch in one batch.
+        f.inputStages(filtered, y, steps);
 
         // 5. The model section.
         for (unsigned s = 0; s < steps; ++s) {
             for (unsigned c = 0; c < 2; ++c) {
-                y[s][c] = engine.firstHalf(c, y[s][c]);
+                y[2 * s + c] = engine.firstHalf(c, y[2 * s + c]);
             }
             engine.between();
             for (unsigned c = 0; c < 2; ++c) {
-                y[s][c] = engine.secondHalf(c, y[s][c]);
+                y[2 * s + c] = engine.secondHalf(c, y[2 * s + c]);
             }
         }
 
-        // 6. Output stages into the decimation line.
+        // 6. Output stages, likewise batched, into the decimation line.
+        f.wetStages(y, z, steps, drive);
         for (unsigned s = 0; s < steps; ++s) {
             for (unsigned c = 0; c < 2; ++c) {
-                const double z = f.wetStageWith(c, y[s][c], drive[s]);
-                f.decimation[c].push(z);
+                f.decimation[c].push(z[2 * s + c]);
                 f.decimation[c].advance();
-                line[lineHistory + s][c] = z;
+                line[lineHistory + s][c] = z[2 * s + c];
             }
         }
 
