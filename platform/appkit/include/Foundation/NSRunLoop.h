@@ -6,8 +6,9 @@
 //   kCFRunLoopCommonModes (the default, modal-panel and menu-tracking modes), so a timer added
 //   in the common modes keeps firing while a menu or a panel tracks.
 // - A timer is a CFRunLoopTimer: it fires when the run loop runs and CF's clock (which tests
-//   drive by hand) has reached its fire date; a repeating timer's next fire date advances by
-//   whole intervals. The block gets the timer.
+//   drive by hand) has reached its fire date, first one interval after it is added; a
+//   repeating timer that falls behind fires once and moves on (CF's rule). The block gets the
+//   timer.
 // - Adding a timer to a run loop keeps the timer alive until it is invalidated (or, for a
 //   one-shot timer, until it has fired). invalidate is idempotent and stops all further fires,
 //   also from inside the block.

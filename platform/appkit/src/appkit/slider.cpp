@@ -149,10 +149,7 @@ void NSSlider::setAccessibilityValue(const NSHandle& value) {
     if (!number || !std::isfinite(number.doubleValue())) {
         return;
     }
-    const double before = value_;
     setDoubleValue(tickValuesOnly_ ? closestTickMarkValueToValue(number.doubleValue())
                                    : number.doubleValue());
-    if (value_ != before || !isContinuous()) {
-        sendAction(action(), nullptr);
-    }
+    sendAction(action(), nullptr);
 }
