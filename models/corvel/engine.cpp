@@ -181,7 +181,7 @@ Stereo Engine::tick(double left, double right, unsigned channels) noexcept {
 
 void Engine::render(const float* const in[2], float* const out[2], unsigned frames,
                     unsigned channels) noexcept {
-    renderFrames(*this, in, out, frames, channels);
+    renderRecorded(*this, in, out, frames, channels);
 }
 
 void Engine::configure() noexcept {
@@ -226,6 +226,22 @@ double Engine::firstHalf(unsigned c, double y) noexcept {
 
     const double eqOut = e + highPassWeight * (filtered - e);
     return y + equaliser * (eqOut - y);
+}
+
+// firstHalf with a kept substep's coefficients and weights: the same steps.
+double Engine::equalise(unsigned c, double y, const Biquad (&q)[sectionCount], double onePole,
+                        double weight, double blend) noexcept {
+    State* s = states[c];
+    const double low = s[lowShelf].run(q[lowShelf], y);
+    const double mid = s[midBell].run(q[midBell], low);
+    const double e = s[highShelf].run(q[highShelf], mid);
+    double& p = highPassOutput[c];
+    p = onePole * (p + e - highPassInput[c]);
+    highPassInput[c] = e;
+    const double filtered = s[highPass].run(q[highPass], p);
+
+    const double eqOut = e + weight * (filtered - e);
+    return y + blend * (eqOut - y);
 }
 
 } // namespace classic

@@ -82,12 +82,36 @@ private:
     template <class Model>
     friend void renderFrames(Model&, const float* const[2], float* const[2], unsigned,
                              unsigned) noexcept;
+    template <class Model>
+    friend void renderRecorded(Model&, const float* const[2], float* const[2], unsigned,
+                               unsigned) noexcept;
     void configure() noexcept;
     // The equaliser after the preamp stage: shelves and bell, the high-pass path, the EQ In
     // blend. The frame's output stage follows.
     double firstHalf(unsigned channel, double y) noexcept;
     void between() noexcept {}
     double secondHalf(unsigned, double z) noexcept { return z; }
+
+    // What the hooks read of one substep's update, kept so that render can run the updates
+    // of a stretch ahead of its audio.
+    struct Substep {
+        Biquad sections[sectionCount];
+        double pole, highPassWeight, equaliser;
+    };
+    Substep substepValues() const noexcept {
+        return {{sections[lowShelf].current, sections[midBell].current,
+                 sections[highShelf].current, sections[highPass].current},
+                pole,
+                highPassWeight,
+                equaliser};
+    }
+    double firstHalf(const Substep& v, unsigned channel, double y) noexcept {
+        return equalise(channel, y, v.sections, v.pole, v.highPassWeight, v.equaliser);
+    }
+    void between(const Substep&) noexcept {}
+    double secondHalf(const Substep&, unsigned, double z) noexcept { return z; }
+    double equalise(unsigned channel, double y, const Biquad (&q)[sectionCount], double onePole,
+                    double weight, double blend) noexcept;
 
     // Both channels always hold the same coefficients (the same targets, glided in the same
     // steps from the same reset), so one set serves both and glides once per substep.

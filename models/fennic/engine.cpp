@@ -60,7 +60,7 @@ Stereo Engine::tick(double left, double right, unsigned channels) noexcept {
 
 void Engine::render(const float* const in[2], float* const out[2], unsigned frames,
                     unsigned channels) noexcept {
-    renderFrames(*this, in, out, frames, channels);
+    renderRecorded(*this, in, out, frames, channels);
 }
 
 void Engine::configure() noexcept {
@@ -106,19 +106,24 @@ double Engine::firstHalf(unsigned c, double y) noexcept {
 }
 
 double Engine::secondHalf(unsigned c, double y) noexcept {
-    const RatioStep& row = ratioSteps[step];
+    return secondHalf(substepValues(), c, y);
+}
+
+double Engine::secondHalf(const Substep& now, unsigned c, double y) noexcept {
+    const RatioStep& row = ratioSteps[now.step];
     double& gain = frame.gainReduction[c]; // G, dB
     double target = 0;
-    if (compress) {
-        const double level = envelopes[c] + link * (loudest - envelopes[c]);
-        if (!(std::fabs(level) < quietLevel[step])) {
-            const double over = 20.0 * std::log10(std::max(std::fabs(level), 1e-12)) - threshold;
+    if (now.compress) {
+        const double level = envelopes[c] + now.link * (loudest - envelopes[c]);
+        if (!(std::fabs(level) < quietLevel[now.step])) {
+            const double over =
+                20.0 * std::log10(std::max(std::fabs(level), 1e-12)) - now.threshold;
             target = reductionTarget(over, row);
         }
     }
     // An unchanged target leaves G exactly as it is: G + c * 0.
     if (target != gain) {
-        double tau = target > gain ? attackTime.value : releaseTime.value * (1.0 + 0.035 * gain);
+        double tau = target > gain ? now.attack : now.release * (1.0 + 0.035 * gain);
         tau = std::max(tau, 0.00002);
         // The effective time constant is R*tau, for attack and release alike.
         gain += (1.0 - std::exp(-1.0 / (row.ratio * frame.fos * tau))) * (target - gain);

@@ -79,6 +79,9 @@ private:
     template <class Model>
     friend void renderFrames(Model&, const float* const[2], float* const[2], unsigned,
                              unsigned) noexcept;
+    template <class Model>
+    friend void renderRecorded(Model&, const float* const[2], float* const[2], unsigned,
+                               unsigned) noexcept;
     void configure() noexcept;
     // The detector, after the input stage; it hears the previous substep's gain.
     double firstHalf(unsigned channel, double y) noexcept;
@@ -86,6 +89,24 @@ private:
     void between() noexcept { loudest = std::max(envelopes[0], envelopes[1]); }
     // Gain computer, gain and the "All Buttons" saturation; the frame's output stage follows.
     double secondHalf(unsigned channel, double y) noexcept;
+
+    // What the hooks read of one substep's update, kept so that render can run the updates
+    // of a stretch ahead of its audio.
+    struct Substep {
+        unsigned step;
+        double threshold;
+        bool compress;
+        double link;
+        double attack, release; // s
+    };
+    Substep substepValues() const noexcept {
+        return {step, threshold, compress, link, attackTime.value, releaseTime.value};
+    }
+    double firstHalf(const Substep&, unsigned channel, double y) noexcept {
+        return firstHalf(channel, y);
+    }
+    void between(const Substep&) noexcept { between(); }
+    double secondHalf(const Substep& v, unsigned channel, double y) noexcept;
 
     // A value that is a pure function of one smoothed parameter, recomputed only when the
     // parameter moves: once the smoothers settle the powers cost nothing.

@@ -170,6 +170,16 @@ struct ShimmerDrive {
     double m = 1; // D(1 - tanh^2(G))
 };
 
+// The frame's values that a model's substep values set: what inputStagesEach and wetStagesEach
+// take per substep, for models whose gains and input stage move on every substep.
+struct StageValues {
+    double inputGain = 1;
+    Stage input;
+    double biasDrive = 1.6;
+    double outputGain = 1;
+    double postGain = 1;
+};
+
 template <unsigned N> struct Frame {
     FrameLayout layout{};
     FrameCoefficients coefficients{};
@@ -363,6 +373,77 @@ template <unsigned N> struct Frame {
                     0.065 * v.u * (z - s.air) + 0.000075 * v.u * (s.noiseHigh - s.noiseLow);
             }
             z = z * outputGain * postGain;
+            out[i] = dcBlock(c, z);
+        }
+    }
+
+    // The values inputStagesEach and wetStagesEach take, as the last coefficient block left them.
+    StageValues stageValues() const noexcept {
+        return {inputGain, input, biasDrive, outputGain, postGain};
+    }
+
+    // inputStages with the gain, stage and bias drive of each substep from values[s] instead
+    // of the frame's: lane by lane the same arithmetic, in the same order.
+    void inputStagesEach(const double* filtered, double* out, unsigned count,
+                         const StageValues* values) noexcept {
+        const unsigned lanes = 2 * count;
+        double x[2 * maximumBatch], argument[2 * maximumBatch], t[2 * maximumBatch];
+        for (unsigned i = 0; i < lanes; ++i) {
+            const unsigned c = i % 2;
+            const StageValues& v = values[i / 2];
+            x[i] = 4.0 * filtered[i] * v.inputGain;
+            biasFollower[c] += coefficients.biasFollower * (x[i] - biasFollower[c]);
+            argument[i] = v.biasDrive * biasFollower[c];
+        }
+        tanhBatch(argument, t, lanes);
+        for (unsigned i = 0; i < lanes; ++i) {
+            const Stage& stage = values[i / 2].input;
+            out[i] = biasDepth * t[i]; // w
+            argument[i] = stage.drive * (x[i] + out[i]) + stage.bias;
+        }
+        tanhBatch(argument, t, lanes);
+        for (unsigned i = 0; i < lanes; ++i) {
+            const Stage& stage = values[i / 2].input;
+            out[i] = (t[i] - stage.tanhBias) / stage.denominator - out[i]; // S(x + w) - w
+        }
+    }
+
+    // wetStages with the output and post gains of each substep from values[s].
+    void wetStagesEach(const double* y, double* out, unsigned count, const ShimmerDrive* drive,
+                       const StageValues* values) noexcept {
+        const unsigned lanes = 2 * count;
+        double a[2 * maximumBatch], argument[2 * maximumBatch], t[2 * maximumBatch];
+        for (unsigned i = 0; i < lanes; ++i) {
+            argument[i] = output.drive * y[i] + output.bias;
+        }
+        tanhBatch(argument, t, lanes);
+        unsigned shimmering = 0;
+        for (unsigned i = 0; i < lanes; ++i) {
+            a[i] = (t[i] - output.tanhBias) / output.denominator;
+            const ShimmerDrive& v = drive[i / 2];
+            if (v.u > 0) {
+                argument[shimmering++] = v.d * a[i] + v.g;
+            }
+        }
+        tanhBatch(argument, t, shimmering);
+        const double* shimmerTanh = t;
+        for (unsigned i = 0; i < lanes; ++i) {
+            const unsigned c = i % 2;
+            const ShimmerDrive& v = drive[i / 2];
+            Shimmer& s = shimmer[c];
+            s.air += coefficients.air * (a[i] - s.air);
+            s.noise ^= s.noise << 13;
+            s.noise ^= s.noise >> 17;
+            s.noise ^= s.noise << 5;
+            const double n = s.noise * (1.0 / 2147483648.0) - 1.0; // s * 2^-31 - 1
+            s.noiseHigh += coefficients.noiseHigh * (n - s.noiseHigh);
+            s.noiseLow += coefficients.noiseLow * (s.noiseHigh - s.noiseLow);
+            double z = a[i];
+            if (v.u > 0) {
+                z = z + 0.22 * v.u * ((*shimmerTanh++ - v.tanhG) / v.m - z) +
+                    0.065 * v.u * (z - s.air) + 0.000075 * v.u * (s.noiseHigh - s.noiseLow);
+            }
+            z = z * values[i / 2].outputGain * values[i / 2].postGain;
             out[i] = dcBlock(c, z);
         }
     }

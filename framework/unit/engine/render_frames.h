@@ -265,4 +265,137 @@ void renderStretches(Engine& engine, const float* const in[2], float* const out[
     }
 }
 
+// renderRecorded: for models whose substep values (gains, stage, filter coefficients) move on
+// every substep but never see the audio. Over a stretch of up to 16 frames the smoothing and
+// the model's update run substep by substep first, each substep's values kept: the frame's
+// (stageValues) and the model's (substepValues); then the input stages of the whole stretch
+// in one batch, the model's hooks substep by substep with their substep's values, the output
+// stages in one batch, and decimation, crossfades and meters. Each state variable sees
+// exactly the operations tickFrame gives it, in the same order. What a model must offer:
+//
+//     Substep substepValues() const;   // what its hooks read of its update, after it ran
+//     double firstHalf(const Substep&, unsigned channel, double y);
+//     void between(const Substep&);
+//     double secondHalf(const Substep&, unsigned channel, double y);
+//
+// and its update must read nothing the hooks write.
+//
+// [render thread] frames host frames from in[0], in[1] into out[0], out[1] (channels 1: in[1]
+// and out[1] are ignored and may be null).
+template <class Engine>
+void renderRecorded(Engine& engine, const float* const in[2], float* const out[2], unsigned frames,
+                    unsigned channels) noexcept {
+    auto& f = engine.frame;
+    constexpr unsigned maximumRun = 16; // frames in one stretch
+    constexpr unsigned maximumSteps = oversampling * maximumRun;
+    static_assert(maximumSteps <= maximumBatch, "a stretch's stages go through in one batch");
+    constexpr unsigned inputHistory = 16;            // host frames an input sum reaches
+    constexpr unsigned lineHistory = filterTaps - 1; // substeps a decimation sum reaches
+    ChannelPair x[inputHistory + maximumRun];        // sanitised inputs, oldest first
+    double dryValue[maximumRun][2];
+    double filtered[2 * maximumSteps]; // left, right per substep
+    double y[2 * maximumSteps];        // likewise
+    double z[2 * maximumSteps];
+    ShimmerDrive drive[maximumSteps];
+    StageValues stages[maximumSteps];
+    typename Engine::Substep model[maximumSteps];
+    double mixAt[maximumRun], bypassAt[maximumRun];
+    ChannelPair line[lineHistory + maximumSteps];
+
+    for (unsigned start = 0; start < frames;) {
+        const unsigned n = std::min(maximumRun, frames - start);
+        const unsigned steps = oversampling * n;
+
+        // 1. Histories as straight arrays, then the stretch's inputs.
+        for (unsigned c = 0; c < 2; ++c) {
+            const Interpolator& ring = f.interpolation[c];
+            for (unsigned m = 0; m < inputHistory; ++m) {
+                x[inputHistory - 1 - m][c] = ring.history[ring.index + dryRingLength - m];
+            }
+            const Decimator& decimator = f.decimation[c];
+            for (unsigned j = 1; j <= lineHistory; ++j) {
+                line[lineHistory - j][c] = decimator.line[decimator.index + filterTaps - j];
+            }
+        }
+        for (unsigned i = 0; i < n; ++i) {
+            const double left = f.sanitize(in[0][start + i]);
+            const double sample[2] = {left, channels == 1 ? left : f.sanitize(in[1][start + i])};
+            f.dryPath(sample, dryValue[i]);
+            for (unsigned c = 0; c < 2; ++c) {
+                f.interpolation[c].push(sample[c]);
+                x[inputHistory + i][c] = sample[c];
+            }
+        }
+
+        // 2. Interpolation: substep k meets taps k, k + 4, ... against the last host inputs.
+        for (unsigned i = 0; i < n; ++i) {
+            for (unsigned k = 0; k < oversampling; ++k) {
+                ChannelPair sum = {0.0, 0.0};
+                for (unsigned j = k, m = 0; j < filterTaps; j += oversampling, ++m) {
+                    sum += f.taps[j] * x[inputHistory + i - m];
+                }
+                filtered[2 * (oversampling * i + k)] = sum[0];
+                filtered[2 * (oversampling * i + k) + 1] = sum[1];
+            }
+        }
+
+        // 3. Smoothing and the update of every substep, their values kept.
+        for (unsigned s = 0; s < steps; ++s) {
+            f.smooth();
+            if (f.updateDue()) {
+                engine.configure();
+            }
+            drive[s] = f.shimmerDrive;
+            stages[s] = f.stageValues();
+            model[s] = engine.substepValues();
+            if (s % oversampling == oversampling - 1) {
+                mixAt[s / oversampling] = f.mix;
+                bypassAt[s / oversampling] = f.bypass;
+            }
+        }
+
+        // 4. Input stages, every tanh of the stretch in one batch.
+        f.inputStagesEach(filtered, y, steps, stages);
+
+        // 5. The model section, each substep with its own values.
+        for (unsigned s = 0; s < steps; ++s) {
+            for (unsigned c = 0; c < 2; ++c) {
+                y[2 * s + c] = engine.firstHalf(model[s], c, y[2 * s + c]);
+            }
+            engine.between(model[s]);
+            for (unsigned c = 0; c < 2; ++c) {
+                y[2 * s + c] = engine.secondHalf(model[s], c, y[2 * s + c]);
+            }
+        }
+
+        // 6. Output stages, likewise batched, into the decimation line.
+        f.wetStagesEach(y, z, steps, drive, stages);
+        for (unsigned s = 0; s < steps; ++s) {
+            for (unsigned c = 0; c < 2; ++c) {
+                f.decimation[c].push(z[2 * s + c]);
+                f.decimation[c].advance();
+                line[lineHistory + s][c] = z[2 * s + c];
+            }
+        }
+
+        // 7. Decimation at each frame's first substep, then the crossfades and meters.
+        for (unsigned i = 0; i < n; ++i) {
+            ChannelPair wet = {0.0, 0.0};
+            const unsigned newest = lineHistory + oversampling * i;
+            for (unsigned j = 0; j < filterTaps; ++j) {
+                wet += f.taps[j] * line[newest - j];
+            }
+            const double outLeft = f.finishWith(0, x[inputHistory + i][0], dryValue[i][0], wet[0],
+                                                mixAt[i], bypassAt[i]);
+            const double outRight = f.finishWith(1, x[inputHistory + i][1], dryValue[i][1], wet[1],
+                                                 mixAt[i], bypassAt[i]);
+            out[0][start + i] = static_cast<float>(outLeft);
+            if (channels == 2) {
+                out[1][start + i] = static_cast<float>(outRight);
+            }
+        }
+        start += n;
+    }
+}
+
 } // namespace classic
