@@ -181,10 +181,20 @@ public:
         const bool silenced = member.noReduction.holds(targets);
         const bool floorHolds = member.floorHolds.holds(targets);
         const double loudest = std::fmax(channel[0].level, channel[1].level);
-        for (LevelingChannel& ch : channel) {
-            const double linked =
+        // The linked levels first: neither depends on the other channel's steps 5 to 11. Linked
+        // stereo often gives both channels the same level, and then one logarithm serves both.
+        double linked[2];
+        for (unsigned c = 0; c < 2; ++c) {
+            const LevelingChannel& ch = channel[c];
+            linked[c] =
                 std::fmax(std::fabs(ch.level + settings.link * (loudest - ch.level)), levelFloor);
-            const double over = 20.0 * std::log10(linked) - settings.threshold;
+        }
+        double decibels[2];
+        decibels[0] = 20.0 * std::log10(linked[0]);
+        decibels[1] = linked[1] == linked[0] ? decibels[0] : 20.0 * std::log10(linked[1]);
+        for (unsigned c = 0; c < 2; ++c) {
+            LevelingChannel& ch = channel[c];
+            const double over = decibels[c] - settings.threshold;
             double t = targetReduction(member.law, settings, over, silenced);
 
             const double a = t > ch.memory ? settings.memoryRise : settings.fall;
@@ -193,8 +203,15 @@ public:
                 t = member.floorFactor * ch.memory;
             }
             const double b = t > ch.reduction ? settings.attack : settings.release;
+            const double previous = ch.reduction;
             ch.reduction = ch.reduction + b * (t - ch.reduction);
-            ch.gain = std::pow(10.0, -ch.reduction / 20.0);
+            // g is a function of G alone: an unchanged G (resting at 0, or held) keeps its g,
+            // and a right channel at the left's G takes the left's g.
+            if (ch.reduction != previous) {
+                ch.gain = c == 1 && ch.reduction == channel[0].reduction
+                              ? channel[0].gain
+                              : std::pow(10.0, -ch.reduction / 20.0);
+            }
         }
     }
 

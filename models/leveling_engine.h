@@ -40,7 +40,7 @@ public:
     // in[1] and out[1] unused).
     void render(const float* const in[2], float* const out[2], unsigned frames,
                 unsigned channels) noexcept {
-        renderFrames(derived(), in, out, frames, channels);
+        renderStretches(derived(), in, out, frames, channels);
     }
 
     // Hooks of the frame's substep (called by tickFrame). [render thread]

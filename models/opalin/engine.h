@@ -47,6 +47,9 @@ private:
     template <class E>
     friend void renderFrames(E&, const float* const[2], float* const[2], unsigned,
                              unsigned) noexcept;
+    template <class E>
+    friend void renderStretches(E&, const float* const[2], float* const[2], unsigned,
+                                unsigned) noexcept;
 
     // The coefficient block: current values, except Limit, read as its target.
     void configure() noexcept;
