@@ -106,6 +106,22 @@ struct LevelingChannel {
 inline constexpr double deepestReduction = 48.0; // dB
 inline constexpr double levelFloor = 1e-12;      // -240 dB: silence stays finite in the log
 
+// std::fmax and std::fmin, NaN rule included (a NaN operand yields the other), without the
+// library call the compiler leaves them as. No level here is ever -0 (sums of a +0 start and
+// magnitudes round to +0), so the signed-zero freedom of fmax does not arise.
+inline double larger(double a, double b) noexcept {
+    if (std::isnan(a)) {
+        return b;
+    }
+    return a >= b || std::isnan(b) ? a : b;
+}
+inline double smaller(double a, double b) noexcept {
+    if (std::isnan(a)) {
+        return b;
+    }
+    return a <= b || std::isnan(b) ? a : b;
+}
+
 // Soft knee of width W around over = 0: continuous at both edges, k = W/8 at the threshold.
 inline double kneeOvershoot(double over, double width) noexcept {
     const double half = width / 2.0;
@@ -128,7 +144,7 @@ inline double targetReduction(RatioLaw law, const LevelingSettings& s, double ov
     if (law == RatioLaw::fixed) {
         t = k * (1.0 - 1.0 / s.ratio);
     } else {
-        const double r = std::fmin(0.22 * k, 8.0) + 2.0;
+        const double r = smaller(0.22 * k, 8.0) + 2.0;
         t = k * (r - 1.0);
     }
     if (silenced) {
@@ -180,14 +196,14 @@ public:
     void compute(const float* targets) noexcept {
         const bool silenced = member.noReduction.holds(targets);
         const bool floorHolds = member.floorHolds.holds(targets);
-        const double loudest = std::fmax(channel[0].level, channel[1].level);
+        const double loudest = larger(channel[0].level, channel[1].level);
         // The linked levels first: neither depends on the other channel's steps 5 to 11. Linked
         // stereo often gives both channels the same level, and then one logarithm serves both.
         double linked[2];
         for (unsigned c = 0; c < 2; ++c) {
             const LevelingChannel& ch = channel[c];
             linked[c] =
-                std::fmax(std::fabs(ch.level + settings.link * (loudest - ch.level)), levelFloor);
+                larger(std::fabs(ch.level + settings.link * (loudest - ch.level)), levelFloor);
         }
         double decibels[2];
         decibels[0] = 20.0 * std::log10(linked[0]);
