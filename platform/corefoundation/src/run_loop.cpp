@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <span>
 #include <thread>
 #include <vector>
 
@@ -87,14 +88,31 @@ bool runPostedWork(__CFRunLoop& loop, CFStringRef mode, std::unique_lock<std::mu
 // Fires every timer of the mode that is due now, in fire-date order.
 void fireDueTimers(__CFRunLoop& loop, CFStringRef mode, std::unique_lock<std::mutex>& lock) {
     const CFAbsoluteTime time = cf::now();
-    std::vector<__CFRunLoopTimer*> due;
+    // A pass rarely finds more than a few timers due; holding them on the stack keeps such
+    // passes free of heap allocation (an editor's 30 Hz poll fires through here). A callout may
+    // run a nested pass of this loop, so the list cannot live in the loop itself.
+    constexpr std::size_t inlineCapacity = 16;
+    __CFRunLoopTimer* inlineDue[inlineCapacity];
+    std::vector<__CFRunLoopTimer*> overflow;
+    std::size_t count = 0;
+    __CFRunLoopTimer** first = inlineDue;
     for (const auto& e : loop.timers) {
         if (e.timer->valid && matches(e.mode, mode) &&
             e.timer->nextFire <= time + cf::kTimerTolerance &&
-            std::find(due.begin(), due.end(), e.timer) == due.end()) {
-            due.push_back(e.timer);
+            std::find(first, first + count, e.timer) == first + count) {
+            if (first == inlineDue && count == inlineCapacity) {
+                overflow.assign(inlineDue, inlineDue + count);
+            }
+            if (!overflow.empty()) {
+                overflow.push_back(e.timer);
+                first = overflow.data();
+            } else {
+                inlineDue[count] = e.timer;
+            }
+            ++count;
         }
     }
+    const std::span<__CFRunLoopTimer*> due(first, count);
     std::sort(due.begin(), due.end(), [](const __CFRunLoopTimer* a, const __CFRunLoopTimer* b) {
         if (a->nextFire != b->nextFire) {
             return a->nextFire < b->nextFire;

@@ -2,6 +2,7 @@
 // pumped by hand without sleeping.
 
 #include "cf_test_support.h"
+#include "testing/allocation_counter.h"
 
 #include <gtest/gtest.h>
 
@@ -83,6 +84,26 @@ TEST_F(RunLoop, ThirtyHertzTimerFiresThirtyTimesInOneSecond) {
         EXPECT_NEAR(log.times[i], start + (i + 1) / 30.0, 1e-6) << i;
     }
     EXPECT_NEAR(CFAbsoluteTimeGetCurrent(), start + 1.0, 1e-6);
+}
+
+TEST_F(RunLoop, FiringTimersAllocatesNothing) {
+    // An editor polls at 30 Hz for as long as it is open: the loop's own bookkeeping must not
+    // allocate per pass.
+    int fired = 0;
+    CFRunLoopTimerContext context{0, &fired, nullptr, nullptr, nullptr};
+    auto count = [](CFRunLoopTimerRef, void* info) { ++*static_cast<int*>(info); };
+    for (int i = 0; i < 3; ++i) {
+        CFRunLoopTimerRef t =
+            CFRunLoopTimerCreate(nullptr, start + 0.01, 1.0 / 30.0, 0, i, count, &context);
+        CFRunLoopAddTimer(CFRunLoopGetMain(), t, kCFRunLoopCommonModes);
+        timers.push_back(t);
+    }
+    CFRunLoopRunInMode(kCFRunLoopDefaultMode, 0.1, false); // first passes may grow the lists
+    const int before = fired;
+    kelvo::testing::AllocationScope scope;
+    EXPECT_EQ(CFRunLoopRunInMode(kCFRunLoopDefaultMode, 1.0, false), kCFRunLoopRunTimedOut);
+    EXPECT_EQ(scope.count(), 0u);
+    EXPECT_EQ(fired - before, 90);
 }
 
 TEST_F(RunLoop, RepeatingTimersFireTheirFullCountWhateverTheInterval) {
