@@ -150,6 +150,7 @@ void Engine::reset(const float* values) noexcept {
     sign = t[param::polarity] > 0.5f ? -1 : 1;
     frame.postGain = muted * sign;
     filterClock = 0;
+    appliedPreamp = ~0u;
     configureFilters();
     for (Coefficients& s : sections) {
         s.current = s.target; // no glide after a reset
@@ -202,8 +203,13 @@ void Engine::configure() noexcept {
     equaliser += glide * (static_cast<double>(t[param::eqIn]) - equaliser);
     highPassWeight += glide * ((t[param::highPass] > 0 ? 1.0 : 0.0) - highPassWeight);
     // The drive switches at once with the step.
-    f.input = preamps[gainStep > offStep ? 1 : 0];
-    f.biasDrive = 1.8 * f.input.drive;
+    // Copied only when the preamp changes: render reads the stage back right after.
+    const unsigned preamp = gainStep > offStep ? 1 : 0;
+    if (preamp != appliedPreamp) {
+        f.input = preamps[preamp];
+        f.biasDrive = 1.8 * f.input.drive;
+        appliedPreamp = preamp;
+    }
     pole = poles[stepOf(t[param::highPass], 4)];
     f.postGain = muted * sign;
 

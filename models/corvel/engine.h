@@ -98,12 +98,13 @@ private:
         Biquad sections[sectionCount];
         double pole, highPassWeight, equaliser;
     };
-    Substep substepValues() const noexcept {
-        return {{sections[lowShelf].current, sections[midBell].current,
-                 sections[highShelf].current, sections[highPass].current},
-                pole,
-                highPassWeight,
-                equaliser};
+    void keepSubstep(Substep& into) const noexcept {
+        for (unsigned s = 0; s < sectionCount; ++s) {
+            into.sections[s] = sections[s].current;
+        }
+        into.pole = pole;
+        into.highPassWeight = highPassWeight;
+        into.equaliser = equaliser;
     }
     double firstHalf(const Substep& v, unsigned channel, double y) noexcept {
         return equalise(channel, y, v.sections, v.pole, v.highPassWeight, v.equaliser);
@@ -160,6 +161,7 @@ private:
     double sign = 1;               // polarity, -1..1
     double pole = 0;               // the high pass's first-order pole for this substep
     std::uint32_t filterClock = 0; // substeps since the reset: configureFilters every 128
+    unsigned appliedPreamp = ~0u;  // the preamp now in frame.input (none after a reset)
     Remembered inputGain, outputGain;
 };
 

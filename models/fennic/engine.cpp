@@ -52,6 +52,7 @@ void Engine::reset(const float* values) noexcept {
         gainFactor[c] = 1;
     }
     loudest = 0;
+    appliedStep = ~0u;
 }
 
 Stereo Engine::tick(double left, double right, unsigned channels) noexcept {
@@ -70,8 +71,12 @@ void Engine::configure() noexcept {
     const float* t = frame.targets;
     step = ratioStepOf(t[param::ratio]);
     threshold = thresholdDecibels(step);
-    frame.input = inputStages[step];
-    frame.biasDrive = 1.8 * ratioSteps[step].drive;
+    // Copied only when the step changes: render reads the stage back right after.
+    if (step != appliedStep) {
+        frame.input = inputStages[step];
+        frame.biasDrive = 1.8 * ratioSteps[step].drive;
+        appliedStep = step;
+    }
     compress = t[param::attack] >= 0.5f;
 
     // From the smoothed values.
@@ -106,7 +111,8 @@ double Engine::firstHalf(unsigned c, double y) noexcept {
 }
 
 double Engine::secondHalf(unsigned c, double y) noexcept {
-    return secondHalf(substepValues(), c, y);
+    const Substep now{step, threshold, compress, link, attackTime.value, releaseTime.value};
+    return secondHalf(now, c, y);
 }
 
 double Engine::secondHalf(const Substep& now, unsigned c, double y) noexcept {

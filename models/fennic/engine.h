@@ -99,8 +99,13 @@ private:
         double link;
         double attack, release; // s
     };
-    Substep substepValues() const noexcept {
-        return {step, threshold, compress, link, attackTime.value, releaseTime.value};
+    void keepSubstep(Substep& into) const noexcept {
+        into.step = step;
+        into.threshold = threshold;
+        into.compress = compress;
+        into.link = link;
+        into.attack = attackTime.value;
+        into.release = releaseTime.value;
     }
     double firstHalf(const Substep&, unsigned channel, double y) noexcept {
         return firstHalf(channel, y);
@@ -124,7 +129,8 @@ private:
     double loudest = 0;
 
     // Substep values.
-    unsigned step = 0; // the Ratio step x
+    unsigned step = 0;          // the Ratio step x
+    unsigned appliedStep = ~0u; // the step whose stage is now in frame.input (none after reset)
     double threshold = -20;
     bool compress = true;
     double link = 1;

@@ -377,9 +377,15 @@ template <unsigned N> struct Frame {
         }
     }
 
-    // The values inputStagesEach and wetStagesEach take, as the last coefficient block left them.
-    StageValues stageValues() const noexcept {
-        return {inputGain, input, biasDrive, outputGain, postGain};
+    // The values inputStagesEach and wetStagesEach take, as the last coefficient block left
+    // them; written field by field straight into the keeper (a temporary copied whole would
+    // read back stores of other widths, and stall).
+    void keepStageValues(StageValues& into) const noexcept {
+        into.inputGain = inputGain;
+        into.input = input;
+        into.biasDrive = biasDrive;
+        into.outputGain = outputGain;
+        into.postGain = postGain;
     }
 
     // inputStages with the gain, stage and bias drive of each substep from values[s] instead

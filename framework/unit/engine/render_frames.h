@@ -268,12 +268,12 @@ void renderStretches(Engine& engine, const float* const in[2], float* const out[
 // renderRecorded: for models whose substep values (gains, stage, filter coefficients) move on
 // every substep but never see the audio. Over a stretch of up to 16 frames the smoothing and
 // the model's update run substep by substep first, each substep's values kept: the frame's
-// (stageValues) and the model's (substepValues); then the input stages of the whole stretch
+// (keepStageValues) and the model's (keepSubstep); then the input stages of the whole stretch
 // in one batch, the model's hooks substep by substep with their substep's values, the output
 // stages in one batch, and decimation, crossfades and meters. Each state variable sees
 // exactly the operations tickFrame gives it, in the same order. What a model must offer:
 //
-//     Substep substepValues() const;   // what its hooks read of its update, after it ran
+//     void keepSubstep(Substep&) const;   // what its hooks read of its update, after it ran
 //     double firstHalf(const Substep&, unsigned channel, double y);
 //     void between(const Substep&);
 //     double secondHalf(const Substep&, unsigned channel, double y);
@@ -346,8 +346,8 @@ void renderRecorded(Engine& engine, const float* const in[2], float* const out[2
                 engine.configure();
             }
             drive[s] = f.shimmerDrive;
-            stages[s] = f.stageValues();
-            model[s] = engine.substepValues();
+            f.keepStageValues(stages[s]);
+            engine.keepSubstep(model[s]);
             if (s % oversampling == oversampling - 1) {
                 mixAt[s / oversampling] = f.mix;
                 bypassAt[s / oversampling] = f.bypass;
