@@ -327,15 +327,22 @@ void renderRecorded(Engine& engine, const float* const in[2], float* const out[2
             }
         }
 
-        // 2. Interpolation: substep k meets taps k, k + 4, ... against the last host inputs.
+        // 2. Interpolation: substep k meets taps k, k + 4, ... against the last host inputs;
+        // the four sums of a frame side by side, each in its own order.
         for (unsigned i = 0; i < n; ++i) {
-            for (unsigned k = 0; k < oversampling; ++k) {
-                ChannelPair sum = {0.0, 0.0};
-                for (unsigned j = k, m = 0; j < filterTaps; j += oversampling, ++m) {
-                    sum += f.taps[j] * x[inputHistory + i - m];
+            ChannelPair sum[oversampling] = {};
+            unsigned m = 0;
+            for (; oversampling * m + oversampling <= filterTaps; ++m) {
+                for (unsigned k = 0; k < oversampling; ++k) {
+                    sum[k] += f.taps[oversampling * m + k] * x[inputHistory + i - m];
                 }
-                filtered[2 * (oversampling * i + k)] = sum[0];
-                filtered[2 * (oversampling * i + k) + 1] = sum[1];
+            }
+            for (unsigned k = 0; oversampling * m + k < filterTaps; ++k) {
+                sum[k] += f.taps[oversampling * m + k] * x[inputHistory + i - m];
+            }
+            for (unsigned k = 0; k < oversampling; ++k) {
+                filtered[2 * (oversampling * i + k)] = sum[k][0];
+                filtered[2 * (oversampling * i + k) + 1] = sum[k][1];
             }
         }
 
@@ -378,13 +385,26 @@ void renderRecorded(Engine& engine, const float* const in[2], float* const out[2
             }
         }
 
-        // 7. Decimation at each frame's first substep, then the crossfades and meters.
-        for (unsigned i = 0; i < n; ++i) {
-            ChannelPair wet = {0.0, 0.0};
+        // 7. Decimation at each frame's first substep, four frames' sums side by side (each
+        // in the filter's order), then the crossfades and meters.
+        ChannelPair wetAt[maximumRun];
+        for (unsigned i = 0; i < n; i += 4) {
+            ChannelPair sum[4] = {};
             const unsigned newest = lineHistory + oversampling * i;
             for (unsigned j = 0; j < filterTaps; ++j) {
-                wet += f.taps[j] * line[newest - j];
+                for (unsigned q = 0; q < 4; ++q) {
+                    // Frames past the stretch sum clamped, kept values: dropped below.
+                    sum[q] +=
+                        f.taps[j] *
+                        line[std::min(newest + oversampling * q, lineHistory + steps - 1) - j];
+                }
             }
+            for (unsigned q = 0; q < 4 && i + q < n; ++q) {
+                wetAt[i + q] = sum[q];
+            }
+        }
+        for (unsigned i = 0; i < n; ++i) {
+            const ChannelPair wet = wetAt[i];
             const double outLeft = f.finishWith(0, x[inputHistory + i][0], dryValue[i][0], wet[0],
                                                 mixAt[i], bypassAt[i]);
             const double outRight = f.finishWith(1, x[inputHistory + i][1], dryValue[i][1], wet[1],
