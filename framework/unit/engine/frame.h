@@ -314,23 +314,9 @@ template <unsigned N> struct Frame {
     // the arithmetic of one channel's substep; the stage constants and gains hold over the
     // substeps (at most maximumBatch).
     void inputStages(const double* filtered, double* out, unsigned count) noexcept {
-        const unsigned lanes = 2 * count;
-        double x[2 * maximumBatch], argument[2 * maximumBatch], t[2 * maximumBatch];
-        for (unsigned i = 0; i < lanes; ++i) {
-            const unsigned c = i % 2;
-            x[i] = 4.0 * filtered[i] * inputGain;
-            biasFollower[c] += coefficients.biasFollower * (x[i] - biasFollower[c]);
-            argument[i] = biasDrive * biasFollower[c];
-        }
-        tanhBatch(argument, t, lanes);
-        for (unsigned i = 0; i < lanes; ++i) {
-            out[i] = biasDepth * t[i]; // w
-            argument[i] = input.drive * (x[i] + out[i]) + input.bias;
-        }
-        tanhBatch(argument, t, lanes);
-        for (unsigned i = 0; i < lanes; ++i) {
-            out[i] = (t[i] - input.tanhBias) / input.denominator - out[i]; // S(x + w) - w
-        }
+        StageValues now;
+        keepStageValues(now);
+        inputStagesStrided<0>(filtered, out, count, &now);
     }
 
     // Substep 5 after the model's work: output stage, Analog Shimmer (its filters and noise run
@@ -340,41 +326,9 @@ template <unsigned N> struct Frame {
     // the Shimmer filters, noise and DC blockers run substep by substep.
     void wetStages(const double* y, double* out, unsigned count,
                    const ShimmerDrive* drive) noexcept {
-        const unsigned lanes = 2 * count;
-        double a[2 * maximumBatch], argument[2 * maximumBatch], t[2 * maximumBatch];
-        for (unsigned i = 0; i < lanes; ++i) {
-            argument[i] = output.drive * y[i] + output.bias;
-        }
-        tanhBatch(argument, t, lanes);
-        unsigned shimmering = 0;
-        for (unsigned i = 0; i < lanes; ++i) {
-            a[i] = (t[i] - output.tanhBias) / output.denominator;
-            const ShimmerDrive& v = drive[i / 2];
-            if (v.u > 0) {
-                argument[shimmering++] = v.d * a[i] + v.g;
-            }
-        }
-        tanhBatch(argument, t, shimmering);
-        const double* shimmerTanh = t;
-        for (unsigned i = 0; i < lanes; ++i) {
-            const unsigned c = i % 2;
-            const ShimmerDrive& v = drive[i / 2];
-            Shimmer& s = shimmer[c];
-            s.air += coefficients.air * (a[i] - s.air);
-            s.noise ^= s.noise << 13;
-            s.noise ^= s.noise >> 17;
-            s.noise ^= s.noise << 5;
-            const double n = s.noise * (1.0 / 2147483648.0) - 1.0; // s * 2^-31 - 1
-            s.noiseHigh += coefficients.noiseHigh * (n - s.noiseHigh);
-            s.noiseLow += coefficients.noiseLow * (s.noiseHigh - s.noiseLow);
-            double z = a[i];
-            if (v.u > 0) {
-                z = z + 0.22 * v.u * ((*shimmerTanh++ - v.tanhG) / v.m - z) +
-                    0.065 * v.u * (z - s.air) + 0.000075 * v.u * (s.noiseHigh - s.noiseLow);
-            }
-            z = z * outputGain * postGain;
-            out[i] = dcBlock(c, z);
-        }
+        StageValues now;
+        keepStageValues(now);
+        wetStagesStrided<0>(y, out, count, drive, &now);
     }
 
     // The values inputStagesEach and wetStagesEach take, as the last coefficient block left
@@ -392,31 +346,46 @@ template <unsigned N> struct Frame {
     // of the frame's: lane by lane the same arithmetic, in the same order.
     void inputStagesEach(const double* filtered, double* out, unsigned count,
                          const StageValues* values) noexcept {
+        inputStagesStrided<1>(filtered, out, count, values);
+    }
+
+    // wetStages with the output and post gains of each substep from values[s].
+    void wetStagesEach(const double* y, double* out, unsigned count, const ShimmerDrive* drive,
+                       const StageValues* values) noexcept {
+        wetStagesStrided<1>(y, out, count, drive, values);
+    }
+
+    // The stages of substep s read values[s * stride]: stride 1 for values kept per substep,
+    // stride 0 for the frame's own values over the whole batch (a constant, so that the
+    // compiler keeps them in registers as when they were read from the frame).
+    template <unsigned stride>
+    void inputStagesStrided(const double* filtered, double* out, unsigned count,
+                            const StageValues* values) noexcept {
         const unsigned lanes = 2 * count;
         double x[2 * maximumBatch], argument[2 * maximumBatch], t[2 * maximumBatch];
         for (unsigned i = 0; i < lanes; ++i) {
             const unsigned c = i % 2;
-            const StageValues& v = values[i / 2];
+            const StageValues& v = values[i / 2 * stride];
             x[i] = 4.0 * filtered[i] * v.inputGain;
             biasFollower[c] += coefficients.biasFollower * (x[i] - biasFollower[c]);
             argument[i] = v.biasDrive * biasFollower[c];
         }
         tanhBatch(argument, t, lanes);
         for (unsigned i = 0; i < lanes; ++i) {
-            const Stage& stage = values[i / 2].input;
+            const Stage& stage = values[i / 2 * stride].input;
             out[i] = biasDepth * t[i]; // w
             argument[i] = stage.drive * (x[i] + out[i]) + stage.bias;
         }
         tanhBatch(argument, t, lanes);
         for (unsigned i = 0; i < lanes; ++i) {
-            const Stage& stage = values[i / 2].input;
+            const Stage& stage = values[i / 2 * stride].input;
             out[i] = (t[i] - stage.tanhBias) / stage.denominator - out[i]; // S(x + w) - w
         }
     }
 
-    // wetStages with the output and post gains of each substep from values[s].
-    void wetStagesEach(const double* y, double* out, unsigned count, const ShimmerDrive* drive,
-                       const StageValues* values) noexcept {
+    template <unsigned stride>
+    void wetStagesStrided(const double* y, double* out, unsigned count,
+                          const ShimmerDrive* drive, const StageValues* values) noexcept {
         const unsigned lanes = 2 * count;
         double a[2 * maximumBatch], argument[2 * maximumBatch], t[2 * maximumBatch];
         for (unsigned i = 0; i < lanes; ++i) {
@@ -449,7 +418,7 @@ template <unsigned N> struct Frame {
                 z = z + 0.22 * v.u * ((*shimmerTanh++ - v.tanhG) / v.m - z) +
                     0.065 * v.u * (z - s.air) + 0.000075 * v.u * (s.noiseHigh - s.noiseLow);
             }
-            z = z * values[i / 2].outputGain * values[i / 2].postGain;
+            z = z * values[i / 2 * stride].outputGain * values[i / 2 * stride].postGain;
             out[i] = dcBlock(c, z);
         }
     }
