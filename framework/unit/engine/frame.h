@@ -26,6 +26,7 @@
 #include "engine/tanh.h"
 #include "parameters/definition.h"
 
+#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <utility>
@@ -208,6 +209,7 @@ template <unsigned N> struct Frame {
     double postGain = 1;
     double mix = 1;
     double bypass = 0;
+    bool settled = false; // the last smoothing pass changed nothing: see smooth
 
     Shimmer shimmer[2];
     ShimmerDrive shimmerDrive;
@@ -224,6 +226,7 @@ template <unsigned N> struct Frame {
         layout = frameLayout;
         fs = sampleRate;
         fos = oversampling * sampleRate;
+        settled = false;
         coefficients.smoothing = timeCoefficient(fos, 0.008);
         coefficients.glide = timeCoefficient(fos, 0.003);
         coefficients.detector = timeCoefficient(fos, 0.00015);
@@ -261,6 +264,7 @@ template <unsigned N> struct Frame {
         }
         dryIndex = 0;
         substep = 0;
+        settled = false;
         mix = targets[layout.mixId] * 0.01;
         bypass = targets[layout.bypassId];
     }
@@ -268,7 +272,11 @@ template <unsigned N> struct Frame {
     // [render thread] Targets for the next segment: the unit's values under the normalise rule.
     void setTargets(const float* values) noexcept {
         for (unsigned i = 0; i < N; ++i) {
-            targets[i] = normalize(layout.definitions[i], values[i]);
+            const float target = normalize(layout.definitions[i], values[i]);
+            if (std::bit_cast<std::uint32_t>(target) != std::bit_cast<std::uint32_t>(targets[i])) {
+                settled = false;
+            }
+            targets[i] = target;
         }
     }
 
@@ -285,15 +293,30 @@ template <unsigned N> struct Frame {
         dryIndex = read;
     }
 
-    // Substep 1: every value, mix and bypass glide toward their targets with c(8 ms).
+    // Substep 1: every value, mix and bypass glide toward their targets with c(8 ms). A pass
+    // is a function of the values and the targets alone: once one leaves every value as it
+    // was, bit for bit, so would every further pass toward the same targets, and they are
+    // skipped until setTargets or reset brings new ones. (Parameters at rest come to that
+    // within a fraction of a second.)
     void smooth() noexcept {
-        const double c = coefficients.smoothing;
-        for (unsigned i = 0; i < N; ++i) {
-            const double now = current[i];
-            current[i] = static_cast<float>(now + c * (static_cast<double>(targets[i]) - now));
+        if (settled) {
+            return;
         }
+        const double c = coefficients.smoothing;
+        bool moved = false;
+        for (unsigned i = 0; i < N; ++i) {
+            const float before = current[i];
+            const double now = before;
+            current[i] = static_cast<float>(now + c * (static_cast<double>(targets[i]) - now));
+            moved |=
+                std::bit_cast<std::uint32_t>(current[i]) != std::bit_cast<std::uint32_t>(before);
+        }
+        const double mixBefore = mix, bypassBefore = bypass;
         mix += c * (0.01 * targets[layout.mixId] - mix);
         bypass += c * (static_cast<double>(targets[layout.bypassId]) - bypass);
+        moved |= std::bit_cast<std::uint64_t>(mix) != std::bit_cast<std::uint64_t>(mixBefore) ||
+                 std::bit_cast<std::uint64_t>(bypass) != std::bit_cast<std::uint64_t>(bypassBefore);
+        settled = !moved;
         const double u = 0.01 * current[layout.shimmerId];
         shimmerDrive.u = u;
         if (u > 0) {
@@ -384,8 +407,8 @@ template <unsigned N> struct Frame {
     }
 
     template <unsigned stride>
-    void wetStagesStrided(const double* y, double* out, unsigned count,
-                          const ShimmerDrive* drive, const StageValues* values) noexcept {
+    void wetStagesStrided(const double* y, double* out, unsigned count, const ShimmerDrive* drive,
+                          const StageValues* values) noexcept {
         const unsigned lanes = 2 * count;
         double a[2 * maximumBatch], argument[2 * maximumBatch], t[2 * maximumBatch];
         for (unsigned i = 0; i < lanes; ++i) {

@@ -26,11 +26,20 @@
 // gives it, in the same order. What a model must allow: its hooks read only targets and what
 // its coefficient block computed, never the smoothed values (the smoothing of a stretch runs
 // ahead of the audio), and its update period is a multiple of the oversampling (otherwise the
-// frames go through tick).
+// frames go through tick). A model may take a stretch's hooks in one call instead,
+//
+//     void section(double* y, unsigned steps);   // y: left, right per substep, in place
+//
+// doing for each substep in turn exactly what firstHalf, between and secondHalf would.
+//
+// Both renderStretches and renderRecorded sum the filters of a whole stretch side by side
+// (filter_sums.h).
 
+#include "engine/filter_sums.h"
 #include "engine/frame.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace classic {
 
@@ -45,8 +54,6 @@ template <class Engine>
 void renderFrames(Engine& engine, const float* const in[2], float* const out[2], unsigned frames,
                   unsigned channels) noexcept {
     auto& f = engine.frame;
-    constexpr unsigned inputHistory = 16;    // host frames a substep's sum reaches back
-    constexpr unsigned lineHistory = 64;     // substeps the decimation sum reaches back
     ChannelPair x[inputHistory + renderRun]; // sanitised inputs, oldest first
     ChannelPair filtered[renderRun][oversampling];
     ChannelPair line[lineHistory + oversampling * renderRun];
@@ -137,6 +144,104 @@ void renderFrames(Engine& engine, const float* const in[2], float* const out[2],
     }
 }
 
+// What renderStretches and renderRecorded share: a stretch's inputs, dry path and
+// interpolation sums ahead of its substeps; after them its decimation line, decimation sums,
+// crossfades and meters. The input and line histories stay here from one stretch to the next
+// (as straight arrays the sums can read side by side); the decimation ring of the frame gets
+// its values back at the end of the call, as tickFrame would have left it.
+struct Stretch {
+    static constexpr unsigned maximumSteps = oversampling * stretchFrames;
+    double input[inputHistory + stretchFrames][2] = {}; // sanitised inputs, oldest first
+    double line[oversampling][lineRows][2] = {};        // the decimation line by phase
+    double dryValue[stretchFrames][2];
+    double filtered[2 * maximumSteps]; // left, right per substep
+    double y[2 * maximumSteps];        // likewise: through the model section
+    double z[2 * maximumSteps];        // likewise: what enters the decimation line
+    ShimmerDrive drive[maximumSteps];
+    double mixAt[stretchFrames], bypassAt[stretchFrames];
+    double wet[stretchFrames][2];
+    unsigned frames = 0; // of the stretch under way
+    unsigned steps = 0;
+
+    // The histories from the frame's rings, once per call.
+    template <class F> void load(const F& f) noexcept {
+        for (unsigned c = 0; c < 2; ++c) {
+            const Interpolator& ring = f.interpolation[c];
+            for (unsigned m = 0; m < inputHistory; ++m) {
+                input[inputHistory - 1 - m][c] = ring.history[ring.index + dryRingLength - m];
+            }
+            const Decimator& decimator = f.decimation[c];
+            for (unsigned j = 1; j <= lineHistory; ++j) {
+                const unsigned t = lineHistory - j;
+                line[t % oversampling][t / oversampling][c] =
+                    decimator.line[decimator.index + filterTaps - j];
+            }
+        }
+    }
+
+    // Steps 1 and 2: the stretch's inputs sanitised, through the dry path and into the
+    // interpolation rings; then every interpolation output of the stretch.
+    template <class F>
+    void begin(F& f, const float* const in[2], unsigned start, unsigned n,
+               unsigned channels) noexcept {
+        frames = n;
+        steps = oversampling * n;
+        for (unsigned i = 0; i < n; ++i) {
+            const double left = f.sanitize(in[0][start + i]);
+            const double sample[2] = {left, channels == 1 ? left : f.sanitize(in[1][start + i])};
+            f.dryPath(sample, dryValue[i]);
+            for (unsigned c = 0; c < 2; ++c) {
+                f.interpolation[c].push(sample[c]);
+                input[inputHistory + i][c] = sample[c];
+            }
+        }
+        interpolateStretch(f.taps, input, n, filtered);
+    }
+
+    // The last steps: z into the decimation line, the decimation at each frame's first
+    // substep, then the crossfades and meters.
+    template <class F>
+    void end(F& f, float* const out[2], unsigned start, unsigned channels) noexcept {
+        for (unsigned s = 0; s < steps; ++s) {
+            for (unsigned c = 0; c < 2; ++c) {
+                line[s % oversampling][stretchFrames + s / oversampling][c] = z[2 * s + c];
+            }
+        }
+        decimateStretch(f.taps, line, wet);
+        for (unsigned i = 0; i < frames; ++i) {
+            const double outLeft = f.finishWith(0, input[inputHistory + i][0], dryValue[i][0],
+                                                wet[i][0], mixAt[i], bypassAt[i]);
+            const double outRight = f.finishWith(1, input[inputHistory + i][1], dryValue[i][1],
+                                                 wet[i][1], mixAt[i], bypassAt[i]);
+            out[0][start + i] = static_cast<float>(outLeft);
+            if (channels == 2) {
+                out[1][start + i] = static_cast<float>(outRight);
+            }
+        }
+    }
+
+    // Before the next stretch: its histories end where this one ends.
+    void advance() noexcept {
+        std::memmove(input, input + frames, sizeof(input[0]) * inputHistory);
+        for (auto& phase : line) {
+            std::memmove(phase, phase + frames, sizeof(phase[0]) * stretchFrames);
+        }
+    }
+
+    // After the last stretch (before advance): the decimation rings as totalSteps pushes
+    // would have left them. Their last 65 pushes fill every slot.
+    template <class F> void store(F& f, unsigned totalSteps) const noexcept {
+        for (unsigned c = 0; c < 2; ++c) {
+            Decimator& decimator = f.decimation[c];
+            decimator.index = (decimator.index + totalSteps) % filterTaps;
+            for (unsigned t = lineHistory + steps - filterTaps; t < lineHistory + steps; ++t) {
+                decimator.push(line[t % oversampling][t / oversampling][c]);
+                decimator.advance();
+            }
+        }
+    }
+};
+
 // [render thread] frames host frames from in[0], in[1] into out[0], out[1] (channels 1: in[1]
 // and out[1] are ignored and may be null).
 template <class Engine>
@@ -144,19 +249,7 @@ void renderStretches(Engine& engine, const float* const in[2], float* const out[
                      unsigned channels) noexcept {
     auto& f = engine.frame;
     const unsigned period = f.layout.updatePeriod;
-    constexpr unsigned maximumRun = 16; // frames in one stretch
-    constexpr unsigned maximumSteps = oversampling * maximumRun;
-    static_assert(maximumSteps <= maximumBatch, "a stretch's stages go through in one batch");
-    constexpr unsigned inputHistory = 16;            // host frames an input sum reaches
-    constexpr unsigned lineHistory = filterTaps - 1; // substeps a decimation sum reaches
-    ChannelPair x[inputHistory + maximumRun];        // sanitised inputs, oldest first
-    double dryValue[maximumRun][2];
-    double filtered[2 * maximumSteps]; // left, right per substep
-    double y[2 * maximumSteps];        // likewise
-    double z[2 * maximumSteps];
-    ShimmerDrive drive[maximumSteps];
-    double mixAt[maximumRun], bypassAt[maximumRun];
-    ChannelPair line[lineHistory + maximumSteps];
+    static_assert(Stretch::maximumSteps <= maximumBatch, "a stretch's stages go through at once");
 
     if (period % oversampling != 0) {
         for (unsigned i = 0; i < frames; ++i) {
@@ -169,44 +262,16 @@ void renderStretches(Engine& engine, const float* const in[2], float* const out[
         return;
     }
 
+    Stretch stretch;
+    stretch.load(f);
     for (unsigned start = 0; start < frames;) {
         const unsigned phase = f.substep % period;
         const unsigned untilBlock = (phase == 0 ? period : period - phase) / oversampling;
-        const unsigned n = std::min({maximumRun, untilBlock, frames - start});
-        const unsigned steps = oversampling * n;
+        const unsigned n = std::min({stretchFrames, untilBlock, frames - start});
 
-        // 1. Histories as straight arrays, then the stretch's inputs.
-        for (unsigned c = 0; c < 2; ++c) {
-            const Interpolator& ring = f.interpolation[c];
-            for (unsigned m = 0; m < inputHistory; ++m) {
-                x[inputHistory - 1 - m][c] = ring.history[ring.index + dryRingLength - m];
-            }
-            const Decimator& decimator = f.decimation[c];
-            for (unsigned j = 1; j <= lineHistory; ++j) {
-                line[lineHistory - j][c] = decimator.line[decimator.index + filterTaps - j];
-            }
-        }
-        for (unsigned i = 0; i < n; ++i) {
-            const double left = f.sanitize(in[0][start + i]);
-            const double sample[2] = {left, channels == 1 ? left : f.sanitize(in[1][start + i])};
-            f.dryPath(sample, dryValue[i]);
-            for (unsigned c = 0; c < 2; ++c) {
-                f.interpolation[c].push(sample[c]);
-                x[inputHistory + i][c] = sample[c];
-            }
-        }
-
-        // 2. Interpolation: substep k meets taps k, k + 4, ... against the last host inputs.
-        for (unsigned i = 0; i < n; ++i) {
-            for (unsigned k = 0; k < oversampling; ++k) {
-                ChannelPair sum = {0.0, 0.0};
-                for (unsigned j = k, m = 0; j < filterTaps; j += oversampling, ++m) {
-                    sum += f.taps[j] * x[inputHistory + i - m];
-                }
-                filtered[2 * (oversampling * i + k)] = sum[0];
-                filtered[2 * (oversampling * i + k) + 1] = sum[1];
-            }
-        }
+        // 1 and 2. Inputs, dry path, interpolation.
+        stretch.begin(f, in, start, n, channels);
+        const unsigned steps = stretch.steps;
 
         // 3. Smoothing and the coefficient block (due at most at the first substep).
         for (unsigned s = 0; s < steps; ++s) {
@@ -214,54 +279,44 @@ void renderStretches(Engine& engine, const float* const in[2], float* const out[
             if (f.updateDue()) {
                 engine.configure();
             }
-            drive[s] = f.shimmerDrive;
+            stretch.drive[s] = f.shimmerDrive;
             if (s % oversampling == oversampling - 1) {
-                mixAt[s / oversampling] = f.mix;
-                bypassAt[s / oversampling] = f.bypass;
+                stretch.mixAt[s / oversampling] = f.mix;
+                stretch.bypassAt[s / oversampling] = f.bypass;
             }
         }
 
         // 4. Input stages, every tanh of the stretch in one batch.
-        f.inputStages(filtered, y, steps);
+        f.inputStages(stretch.filtered, stretch.y, steps);
 
-        // 5. The model section.
-        for (unsigned s = 0; s < steps; ++s) {
-            for (unsigned c = 0; c < 2; ++c) {
-                y[2 * s + c] = engine.firstHalf(c, y[2 * s + c]);
-            }
-            engine.between();
-            for (unsigned c = 0; c < 2; ++c) {
-                y[2 * s + c] = engine.secondHalf(c, y[2 * s + c]);
+        // 5. The model section: the whole stretch at once if the model offers it.
+        double* y = stretch.y;
+        if constexpr (requires { engine.section(y, steps); }) {
+            engine.section(y, steps);
+        } else {
+            for (unsigned s = 0; s < steps; ++s) {
+                for (unsigned c = 0; c < 2; ++c) {
+                    y[2 * s + c] = engine.firstHalf(c, y[2 * s + c]);
+                }
+                engine.between();
+                for (unsigned c = 0; c < 2; ++c) {
+                    y[2 * s + c] = engine.secondHalf(c, y[2 * s + c]);
+                }
             }
         }
 
-        // 6. Output stages, likewise batched, into the decimation line.
-        f.wetStages(y, z, steps, drive);
-        for (unsigned s = 0; s < steps; ++s) {
-            for (unsigned c = 0; c < 2; ++c) {
-                f.decimation[c].push(z[2 * s + c]);
-                f.decimation[c].advance();
-                line[lineHistory + s][c] = z[2 * s + c];
-            }
-        }
+        // 6. Output stages, likewise batched.
+        f.wetStages(y, stretch.z, steps, stretch.drive);
 
-        // 7. Decimation at each frame's first substep, then the crossfades and meters.
-        for (unsigned i = 0; i < n; ++i) {
-            ChannelPair wet = {0.0, 0.0};
-            const unsigned newest = lineHistory + oversampling * i;
-            for (unsigned j = 0; j < filterTaps; ++j) {
-                wet += f.taps[j] * line[newest - j];
-            }
-            const double outLeft = f.finishWith(0, x[inputHistory + i][0], dryValue[i][0], wet[0],
-                                                mixAt[i], bypassAt[i]);
-            const double outRight = f.finishWith(1, x[inputHistory + i][1], dryValue[i][1], wet[1],
-                                                 mixAt[i], bypassAt[i]);
-            out[0][start + i] = static_cast<float>(outLeft);
-            if (channels == 2) {
-                out[1][start + i] = static_cast<float>(outRight);
-            }
-        }
+        // 7. Decimation, crossfades and meters.
+        stretch.end(f, out, start, channels);
         start += n;
+        if (start < frames) {
+            stretch.advance();
+        }
+    }
+    if (frames > 0) {
+        stretch.store(f, oversampling * frames);
     }
 }
 
@@ -286,65 +341,18 @@ template <class Engine>
 void renderRecorded(Engine& engine, const float* const in[2], float* const out[2], unsigned frames,
                     unsigned channels) noexcept {
     auto& f = engine.frame;
-    constexpr unsigned maximumRun = 16; // frames in one stretch
-    constexpr unsigned maximumSteps = oversampling * maximumRun;
-    static_assert(maximumSteps <= maximumBatch, "a stretch's stages go through in one batch");
-    constexpr unsigned inputHistory = 16;            // host frames an input sum reaches
-    constexpr unsigned lineHistory = filterTaps - 1; // substeps a decimation sum reaches
-    ChannelPair x[inputHistory + maximumRun];        // sanitised inputs, oldest first
-    double dryValue[maximumRun][2];
-    double filtered[2 * maximumSteps]; // left, right per substep
-    double y[2 * maximumSteps];        // likewise
-    double z[2 * maximumSteps];
-    ShimmerDrive drive[maximumSteps];
-    StageValues stages[maximumSteps];
-    typename Engine::Substep model[maximumSteps];
-    double mixAt[maximumRun], bypassAt[maximumRun];
-    ChannelPair line[lineHistory + maximumSteps];
+    static_assert(Stretch::maximumSteps <= maximumBatch, "a stretch's stages go through at once");
+    StageValues stages[Stretch::maximumSteps];
+    typename Engine::Substep model[Stretch::maximumSteps];
 
+    Stretch stretch;
+    stretch.load(f);
     for (unsigned start = 0; start < frames;) {
-        const unsigned n = std::min(maximumRun, frames - start);
-        const unsigned steps = oversampling * n;
+        const unsigned n = std::min(stretchFrames, frames - start);
 
-        // 1. Histories as straight arrays, then the stretch's inputs.
-        for (unsigned c = 0; c < 2; ++c) {
-            const Interpolator& ring = f.interpolation[c];
-            for (unsigned m = 0; m < inputHistory; ++m) {
-                x[inputHistory - 1 - m][c] = ring.history[ring.index + dryRingLength - m];
-            }
-            const Decimator& decimator = f.decimation[c];
-            for (unsigned j = 1; j <= lineHistory; ++j) {
-                line[lineHistory - j][c] = decimator.line[decimator.index + filterTaps - j];
-            }
-        }
-        for (unsigned i = 0; i < n; ++i) {
-            const double left = f.sanitize(in[0][start + i]);
-            const double sample[2] = {left, channels == 1 ? left : f.sanitize(in[1][start + i])};
-            f.dryPath(sample, dryValue[i]);
-            for (unsigned c = 0; c < 2; ++c) {
-                f.interpolation[c].push(sample[c]);
-                x[inputHistory + i][c] = sample[c];
-            }
-        }
-
-        // 2. Interpolation: substep k meets taps k, k + 4, ... against the last host inputs;
-        // the four sums of a frame side by side, each in its own order.
-        for (unsigned i = 0; i < n; ++i) {
-            ChannelPair sum[oversampling] = {};
-            unsigned m = 0;
-            for (; oversampling * m + oversampling <= filterTaps; ++m) {
-                for (unsigned k = 0; k < oversampling; ++k) {
-                    sum[k] += f.taps[oversampling * m + k] * x[inputHistory + i - m];
-                }
-            }
-            for (unsigned k = 0; oversampling * m + k < filterTaps; ++k) {
-                sum[k] += f.taps[oversampling * m + k] * x[inputHistory + i - m];
-            }
-            for (unsigned k = 0; k < oversampling; ++k) {
-                filtered[2 * (oversampling * i + k)] = sum[k][0];
-                filtered[2 * (oversampling * i + k) + 1] = sum[k][1];
-            }
-        }
+        // 1 and 2. Inputs, dry path, interpolation.
+        stretch.begin(f, in, start, n, channels);
+        const unsigned steps = stretch.steps;
 
         // 3. Smoothing and the update of every substep, their values kept.
         for (unsigned s = 0; s < steps; ++s) {
@@ -352,17 +360,18 @@ void renderRecorded(Engine& engine, const float* const in[2], float* const out[2
             if (f.updateDue()) {
                 engine.configure();
             }
-            drive[s] = f.shimmerDrive;
+            stretch.drive[s] = f.shimmerDrive;
             f.keepStageValues(stages[s]);
             engine.keepSubstep(model[s]);
             if (s % oversampling == oversampling - 1) {
-                mixAt[s / oversampling] = f.mix;
-                bypassAt[s / oversampling] = f.bypass;
+                stretch.mixAt[s / oversampling] = f.mix;
+                stretch.bypassAt[s / oversampling] = f.bypass;
             }
         }
 
         // 4. Input stages, every tanh of the stretch in one batch.
-        f.inputStagesEach(filtered, y, steps, stages);
+        double* y = stretch.y;
+        f.inputStagesEach(stretch.filtered, y, steps, stages);
 
         // 5. The model section, each substep with its own values.
         for (unsigned s = 0; s < steps; ++s) {
@@ -375,46 +384,18 @@ void renderRecorded(Engine& engine, const float* const in[2], float* const out[2
             }
         }
 
-        // 6. Output stages, likewise batched, into the decimation line.
-        f.wetStagesEach(y, z, steps, drive, stages);
-        for (unsigned s = 0; s < steps; ++s) {
-            for (unsigned c = 0; c < 2; ++c) {
-                f.decimation[c].push(z[2 * s + c]);
-                f.decimation[c].advance();
-                line[lineHistory + s][c] = z[2 * s + c];
-            }
-        }
+        // 6. Output stages, likewise batched.
+        f.wetStagesEach(y, stretch.z, steps, stretch.drive, stages);
 
-        // 7. Decimation at each frame's first substep, four frames' sums side by side (each
-        // in the filter's order), then the crossfades and meters.
-        ChannelPair wetAt[maximumRun];
-        for (unsigned i = 0; i < n; i += 4) {
-            ChannelPair sum[4] = {};
-            const unsigned newest = lineHistory + oversampling * i;
-            for (unsigned j = 0; j < filterTaps; ++j) {
-                for (unsigned q = 0; q < 4; ++q) {
-                    // Frames past the stretch sum clamped, kept values: dropped below.
-                    sum[q] +=
-                        f.taps[j] *
-                        line[std::min(newest + oversampling * q, lineHistory + steps - 1) - j];
-                }
-            }
-            for (unsigned q = 0; q < 4 && i + q < n; ++q) {
-                wetAt[i + q] = sum[q];
-            }
-        }
-        for (unsigned i = 0; i < n; ++i) {
-            const ChannelPair wet = wetAt[i];
-            const double outLeft = f.finishWith(0, x[inputHistory + i][0], dryValue[i][0], wet[0],
-                                                mixAt[i], bypassAt[i]);
-            const double outRight = f.finishWith(1, x[inputHistory + i][1], dryValue[i][1], wet[1],
-                                                 mixAt[i], bypassAt[i]);
-            out[0][start + i] = static_cast<float>(outLeft);
-            if (channels == 2) {
-                out[1][start + i] = static_cast<float>(outRight);
-            }
-        }
+        // 7. Decimation, crossfades and meters.
+        stretch.end(f, out, start, channels);
         start += n;
+        if (start < frames) {
+            stretch.advance();
+        }
+    }
+    if (frames > 0) {
+        stretch.store(f, oversampling * frames);
     }
 }
 
