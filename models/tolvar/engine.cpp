@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace classic {
 
@@ -48,9 +49,15 @@ void glide(BiquadCoefficients& current, const BiquadCoefficients& target, double
     current.a2 += c * (target.a2 - current.a2);
 }
 
-// Transposed direct form II.
-template <class State> double filter(const BiquadCoefficients& q, State& s, double x) noexcept {
-    const double out = q.b0 * x + s.s1;
+bool sameBits(const BiquadCoefficients& a, const BiquadCoefficients& b) noexcept {
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
+// Transposed direct form II; V is one channel's double or both channels' ChannelPair (each
+// lane then does exactly the one channel's arithmetic).
+template <class V> struct FilterState { V s1, s2; };
+template <class V> V filter(const BiquadCoefficients& q, FilterState<V>& s, V x) noexcept {
+    const V out = q.b0 * x + s.s1;
     s.s1 = s.s2 + q.b1 * x - q.a1 * out;
     s.s2 = q.b2 * x - q.a2 * out;
     return out;
@@ -82,6 +89,7 @@ void Engine::reset(const float* values) noexcept {
     configure();
     lowCurrent = lowTarget;
     highCurrent = highTarget;
+    glideSettled = false;
 }
 
 void Engine::configure() noexcept {
@@ -98,8 +106,15 @@ void Engine::configure() noexcept {
     const double cap = 0.43 * frame.fos;
     const double lowHz = std::min(lowShelfHz[step(targets[lowFrequency], 2)], cap);
     const double highHz = std::min(highShelfHz[step(targets[highFrequency], 2)], cap);
-    lowTarget = lowShelfCoefficients(lowHz, shelfDB[step(targets[lowEq], 10)], frame.fos);
-    highTarget = highShelfCoefficients(highHz, shelfDB[step(targets[highEq], 10)], frame.fos);
+    const BiquadCoefficients low =
+        lowShelfCoefficients(lowHz, shelfDB[step(targets[lowEq], 10)], frame.fos);
+    const BiquadCoefficients high =
+        highShelfCoefficients(highHz, shelfDB[step(targets[highEq], 10)], frame.fos);
+    if (!sameBits(low, lowTarget) || !sameBits(high, highTarget)) {
+        glideSettled = false;
+    }
+    lowTarget = low;
+    highTarget = high;
 }
 
 Stereo Engine::tick(double left, double right, unsigned channels) noexcept {
@@ -111,14 +126,47 @@ void Engine::render(const float* const in[2], float* const out[2], unsigned fram
     renderStretches(*this, in, out, frames, channels);
 }
 
+void Engine::glideShelves() noexcept {
+    if (glideSettled) {
+        return;
+    }
+    const BiquadCoefficients low = lowCurrent, high = highCurrent;
+    const double c = frame.coefficients.glide;
+    glide(lowCurrent, lowTarget, c);
+    glide(highCurrent, highTarget, c);
+    glideSettled = sameBits(low, lowCurrent) && sameBits(high, highCurrent);
+}
+
 double Engine::firstHalf(unsigned channel, double y) noexcept {
     if (channel == 0) {
-        const double c = frame.coefficients.glide;
-        glide(lowCurrent, lowTarget, c);
-        glide(highCurrent, highTarget, c);
+        glideShelves();
     }
-    y = filter(lowCurrent, lowState[channel], y);
-    return filter(highCurrent, highState[channel], y);
+    FilterState<double> low = {lowState[channel].s1, lowState[channel].s2};
+    FilterState<double> high = {highState[channel].s1, highState[channel].s2};
+    y = filter(lowCurrent, low, y);
+    y = filter(highCurrent, high, y);
+    lowState[channel] = {low.s1, low.s2};
+    highState[channel] = {high.s1, high.s2};
+    return y;
+}
+
+void Engine::section(double* y, unsigned steps) noexcept {
+    FilterState<ChannelPair> low = {{lowState[0].s1, lowState[1].s1},
+                                    {lowState[0].s2, lowState[1].s2}};
+    FilterState<ChannelPair> high = {{highState[0].s1, highState[1].s1},
+                                     {highState[0].s2, highState[1].s2}};
+    for (unsigned s = 0; s < steps; ++s) {
+        glideShelves();
+        ChannelPair x;
+        std::memcpy(&x, y + 2 * s, sizeof x);
+        x = filter(lowCurrent, low, x);
+        x = filter(highCurrent, high, x);
+        std::memcpy(y + 2 * s, &x, sizeof x);
+    }
+    for (unsigned c = 0; c < 2; ++c) {
+        lowState[c] = {low.s1[c], low.s2[c]};
+        highState[c] = {high.s1[c], high.s2[c]};
+    }
 }
 
 } // namespace classic

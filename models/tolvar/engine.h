@@ -57,6 +57,9 @@ public:
     double firstHalf(unsigned channel, double y) noexcept;
     void between() noexcept {}
     double secondHalf(unsigned, double y) noexcept { return y; }
+    // The hooks of steps substeps at once (called by renderStretches): y holds left, right per
+    // substep; both channels' shelves side by side.
+    void section(double* y, unsigned steps) noexcept;
 
     // Shelf coefficients as they stand (current) and as the last block computed them (target).
     const BiquadCoefficients& lowShelf() const noexcept { return lowCurrent; }
@@ -73,6 +76,11 @@ private:
     // steps from the same reset), so one set serves both and glides once per substep.
     BiquadCoefficients lowCurrent, lowTarget, highCurrent, highTarget;
     SectionState lowState[2], highState[2];
+    // The last glide left both current sets as they were, bit for bit, and the targets have
+    // not changed since: every further glide would too, so none runs.
+    bool glideSettled = false;
+
+    void glideShelves() noexcept;
 };
 
 } // namespace classic
