@@ -29,6 +29,7 @@
 #include <bit>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <utility>
 
 namespace classic {
@@ -42,6 +43,17 @@ inline constexpr unsigned oversampling = 4;
 
 // Substeps the frame's batched stages take at once: a stretch of 16 host frames.
 inline constexpr unsigned maximumBatch = 64;
+
+// Both channels of one substep side by side: each lane does exactly the scalar arithmetic.
+using ChannelPair = double __attribute__((vector_size(16)));
+inline ChannelPair loadPair(const double* p) noexcept {
+    ChannelPair v;
+    std::memcpy(&v, p, sizeof v);
+    return v;
+}
+inline void storePair(double* p, ChannelPair v) noexcept {
+    std::memcpy(p, &v, sizeof v);
+}
 
 // count values, each exactly as tanhScalar: a pair straight in SSE2, more in one batch.
 inline void tanhBatch(const double* in, double* out, unsigned count) noexcept {
@@ -381,18 +393,24 @@ template <unsigned N> struct Frame {
     // The stages of substep s read values[s * stride]: stride 1 for values kept per substep,
     // stride 0 for the frame's own values over the whole batch (a constant, so that the
     // compiler keeps them in registers as when they were read from the frame).
+    // Both channels of a substep go side by side in a ChannelPair, each lane exactly one channel's
+    // arithmetic; the filters' states stay in registers through the batch.
     template <unsigned stride>
     void inputStagesStrided(const double* filtered, double* out, unsigned count,
                             const StageValues* values) noexcept {
         const unsigned lanes = 2 * count;
         double x[2 * maximumBatch], argument[2 * maximumBatch], t[2 * maximumBatch];
-        for (unsigned i = 0; i < lanes; ++i) {
-            const unsigned c = i % 2;
-            const StageValues& v = values[i / 2 * stride];
-            x[i] = 4.0 * filtered[i] * v.inputGain;
-            biasFollower[c] += coefficients.biasFollower * (x[i] - biasFollower[c]);
-            argument[i] = v.biasDrive * biasFollower[c];
+        const double c = coefficients.biasFollower;
+        ChannelPair follower = {biasFollower[0], biasFollower[1]};
+        for (unsigned s = 0; s < count; ++s) {
+            const StageValues& v = values[s * stride];
+            const ChannelPair xs = 4.0 * loadPair(filtered + 2 * s) * v.inputGain;
+            follower += c * (xs - follower);
+            storePair(x + 2 * s, xs);
+            storePair(argument + 2 * s, v.biasDrive * follower);
         }
+        biasFollower[0] = follower[0];
+        biasFollower[1] = follower[1];
         tanhBatch(argument, t, lanes);
         for (unsigned i = 0; i < lanes; ++i) {
             const Stage& stage = values[i / 2 * stride].input;
@@ -415,34 +433,58 @@ template <unsigned N> struct Frame {
             argument[i] = output.drive * y[i] + output.bias;
         }
         tanhBatch(argument, t, lanes);
-        unsigned shimmering = 0;
         for (unsigned i = 0; i < lanes; ++i) {
             a[i] = (t[i] - output.tanhBias) / output.denominator;
-            const ShimmerDrive& v = drive[i / 2];
+        }
+        unsigned shimmering = 0;
+        for (unsigned s = 0; s < count; ++s) {
+            const ShimmerDrive& v = drive[s];
             if (v.u > 0) {
-                argument[shimmering++] = v.d * a[i] + v.g;
+                storePair(argument + shimmering, v.d * loadPair(a + 2 * s) + v.g);
+                shimmering += 2;
             }
         }
         tanhBatch(argument, t, shimmering);
         const double* shimmerTanh = t;
-        for (unsigned i = 0; i < lanes; ++i) {
-            const unsigned c = i % 2;
-            const ShimmerDrive& v = drive[i / 2];
-            Shimmer& s = shimmer[c];
-            s.air += coefficients.air * (a[i] - s.air);
-            s.noise ^= s.noise << 13;
-            s.noise ^= s.noise >> 17;
-            s.noise ^= s.noise << 5;
-            const double n = s.noise * (1.0 / 2147483648.0) - 1.0; // s * 2^-31 - 1
-            s.noiseHigh += coefficients.noiseHigh * (n - s.noiseHigh);
-            s.noiseLow += coefficients.noiseLow * (s.noiseHigh - s.noiseLow);
-            double z = a[i];
-            if (v.u > 0) {
-                z = z + 0.22 * v.u * ((*shimmerTanh++ - v.tanhG) / v.m - z) +
-                    0.065 * v.u * (z - s.air) + 0.000075 * v.u * (s.noiseHigh - s.noiseLow);
+        const FrameCoefficients& k = coefficients;
+        ChannelPair air = {shimmer[0].air, shimmer[1].air};
+        ChannelPair noiseHigh = {shimmer[0].noiseHigh, shimmer[1].noiseHigh};
+        ChannelPair noiseLow = {shimmer[0].noiseLow, shimmer[1].noiseLow};
+        std::uint32_t noise[2] = {shimmer[0].noise, shimmer[1].noise};
+        ChannelPair dcIn = {dcInput[0], dcInput[1]};
+        ChannelPair dcOut = {dcOutput[0], dcOutput[1]};
+        for (unsigned s = 0; s < count; ++s) {
+            const ShimmerDrive& v = drive[s];
+            ChannelPair z = loadPair(a + 2 * s);
+            air += k.air * (z - air);
+            ChannelPair n;
+            for (unsigned c = 0; c < 2; ++c) {
+                noise[c] ^= noise[c] << 13;
+                noise[c] ^= noise[c] >> 17;
+                noise[c] ^= noise[c] << 5;
+                n[c] = noise[c] * (1.0 / 2147483648.0) - 1.0; // s * 2^-31 - 1
             }
-            z = z * values[i / 2 * stride].outputGain * values[i / 2 * stride].postGain;
-            out[i] = dcBlock(c, z);
+            noiseHigh += k.noiseHigh * (n - noiseHigh);
+            noiseLow += k.noiseLow * (noiseHigh - noiseLow);
+            if (v.u > 0) {
+                z = z + 0.22 * v.u * ((loadPair(shimmerTanh) - v.tanhG) / v.m - z) +
+                    0.065 * v.u * (z - air) + 0.000075 * v.u * (noiseHigh - noiseLow);
+                shimmerTanh += 2;
+            }
+            z = z * values[s * stride].outputGain * values[s * stride].postGain;
+            // The DC blocker, as dcBlock.
+            const ChannelPair blocked = z - dcIn + k.dcPole * dcOut;
+            dcIn = z;
+            dcOut = blocked;
+            storePair(out + 2 * s, blocked);
+        }
+        for (unsigned c = 0; c < 2; ++c) {
+            shimmer[c].air = air[c];
+            shimmer[c].noiseHigh = noiseHigh[c];
+            shimmer[c].noiseLow = noiseLow[c];
+            shimmer[c].noise = noise[c];
+            dcInput[c] = dcIn[c];
+            dcOutput[c] = dcOut[c];
         }
     }
 

@@ -43,9 +43,6 @@
 
 namespace classic {
 
-// Both channels of one sample, side by side: each lane does exactly the scalar arithmetic.
-using ChannelPair = double __attribute__((vector_size(16)));
-
 inline constexpr unsigned renderRun = 32; // frames summed side by side
 
 // [render thread] frames host frames from in[0], in[1] into out[0], out[1] (channels 1: in[1]
