@@ -270,10 +270,11 @@ void renderStretches(Engine& engine, const float* const in[2], float* const out[
         stretch.begin(f, in, start, n, channels);
         const unsigned steps = stretch.steps;
 
-        // 3. Smoothing and the coefficient block (due at most at the first substep).
+        // 3. Smoothing and the coefficient block: due at most at the first substep (the
+        // stretch ends where it is due next), so the counter only counts after that.
         for (unsigned s = 0; s < steps; ++s) {
             f.smooth();
-            if (f.updateDue()) {
+            if (s == 0 && f.updateDue()) {
                 engine.configure();
             }
             stretch.drive[s] = f.shimmerDrive;
@@ -282,6 +283,8 @@ void renderStretches(Engine& engine, const float* const in[2], float* const out[
                 stretch.bypassAt[s / oversampling] = f.bypass;
             }
         }
+
+        f.substep += steps - 1;
 
         // 4. Input stages, every tanh of the stretch in one batch.
         f.inputStages(stretch.filtered, stretch.y, steps);
