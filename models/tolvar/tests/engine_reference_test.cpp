@@ -122,6 +122,12 @@ const std::vector<Case> cases = {
      2,
      {{0, 10, 30}, {500, 12, 1}, {1500, 12, 0}, {2000, 10, 0}, {3000, 10, 100}, {3500, 13, 20}}},
     {"mono_shimmer_48k", 48000, 1, {{0, 13, 32}, {0, 3, 6}, {0, 5, 2}}},
+    // At 8 kHz the shelves' glide and the smoothing come to rest (and stop running) between
+    // the moves, which must start them again.
+    {"moves_after_rest_8k",
+     8000,
+     2,
+     {{0, 2, 9}, {0, 4, 2}, {1500, 2, 1}, {1500, 10, 40}, {4500, 3, 8}, {4500, 12, 1}}},
     {"hostile_targets_48k",
      48000,
      2,

@@ -60,4 +60,40 @@ TEST(TolvarRender, EqualsTickFrameByFrameAcrossRunLengths) {
     }
 }
 
+TEST(TolvarRender, EqualsTickThroughRestAndLateMoves) {
+    // Long runs with the targets still: the glide and smoothing come to rest in between
+    // (8 kHz), then moves of the shelves, mix and bypass start them again.
+    const unsigned frames = 12000, block = 512;
+    classic::Values values = classic::defaultValues();
+    auto byTick = std::make_unique<classic::Engine>();
+    auto byRun = std::make_unique<classic::Engine>();
+    byTick->prepare(8000, values.data());
+    byRun->prepare(8000, values.data());
+    std::vector<float> left(block), right(block), outLeft(block), outRight(block);
+    for (unsigned start = 0; start < frames; start += block) {
+        if (start == 4096 || start == 8192) {
+            values[2] = start == 4096 ? 10.0f : 2.0f;
+            values[3] = start == 4096 ? 1.0f : 7.0f;
+            values[10] = start == 4096 ? 60.0f : 100.0f;
+            values[12] = start == 4096 ? 0.0f : 1.0f;
+            byTick->frame.setTargets(values.data());
+            byRun->frame.setTargets(values.data());
+        }
+        for (unsigned i = 0; i < block; ++i) {
+            left[i] = static_cast<float>(0.8 * std::sin(0.05 * (start + i)));
+            right[i] = static_cast<float>(0.4 * std::sin(0.37 * (start + i)));
+        }
+        const float* in[2] = {left.data(), right.data()};
+        float* out[2] = {outLeft.data(), outRight.data()};
+        byRun->render(in, out, block, 2);
+        for (unsigned i = 0; i < block; ++i) {
+            const classic::Stereo y = byTick->tick(left[i], right[i], 2);
+            ASSERT_EQ(outLeft[i], static_cast<float>(y.first)) << "frame " << start + i;
+            ASSERT_EQ(outRight[i], static_cast<float>(y.second)) << "frame " << start + i;
+        }
+    }
+    EXPECT_EQ(byRun->lowShelf().b0, byTick->lowShelf().b0);
+    EXPECT_EQ(byRun->highShelf().a2, byTick->highShelf().a2);
+}
+
 } // namespace

@@ -6,7 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -128,6 +131,48 @@ TEST(Frame, BypassGlidesToTheDryPath) {
         probe.tick(1.0, 1.0, 2);
     EXPECT_NEAR(probe.frame.bypass, 1.0, 1e-12);
     EXPECT_EQ(static_cast<float>(probe.tick(0.5, 0.25, 2).first), 1.0f);
+}
+
+TEST(Frame, SmoothingSkipsOnlyPassesThatChangeNothing) {
+    // Against the glide written out pass by pass: through rest (where passes are skipped),
+    // moves of one value, of mix and bypass, toward -0, new targets equal to the old, and a
+    // decay to zero (which comes to rest only after the subnormals).
+    Probe probe;
+    probe.record = false;
+    float values[4] = {100, 0, 40, 5};
+    probe.prepare(8000, values);
+    auto& f = probe.frame;
+    float current[4];
+    std::copy(f.current, f.current + 4, current);
+    double mix = f.mix, bypass = f.bypass;
+    const double c = f.coefficients.smoothing;
+    struct Step {
+        unsigned passes;
+        float values[4];
+    };
+    const Step steps[] = {{60000, {100, 0, 40, 5}},    {60000, {100, 0, 40, -7}},
+                          {60000, {30, 1, 40, -7}},    {60000, {30, 1, 40, -0.0f}},
+                          {60000, {30, 1, 40, -0.0f}}, {300000, {100, 0, 0, 0.0f}}};
+    for (const Step& step : steps) {
+        f.setTargets(step.values);
+        for (unsigned pass = 0; pass < step.passes; ++pass) {
+            f.smooth();
+            for (unsigned i = 0; i < 4; ++i) {
+                const double now = current[i];
+                current[i] =
+                    static_cast<float>(now + c * (static_cast<double>(f.targets[i]) - now));
+                ASSERT_EQ(std::bit_cast<std::uint32_t>(f.current[i]),
+                          std::bit_cast<std::uint32_t>(current[i]))
+                    << "value " << i << " pass " << pass;
+            }
+            mix += c * (0.01 * f.targets[0] - mix);
+            bypass += c * (static_cast<double>(f.targets[1]) - bypass);
+            ASSERT_EQ(std::bit_cast<std::uint64_t>(f.mix), std::bit_cast<std::uint64_t>(mix));
+            ASSERT_EQ(std::bit_cast<std::uint64_t>(f.bypass), std::bit_cast<std::uint64_t>(bypass));
+        }
+        EXPECT_TRUE(f.settled) << "each step ends at rest, so the skipping was exercised";
+        EXPECT_EQ(f.shimmerDrive.u, 0.01 * f.current[2]);
+    }
 }
 
 TEST(Frame, MetersFollowInputAndOutputAtTheHostRate) {
