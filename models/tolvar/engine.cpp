@@ -82,6 +82,7 @@ void Engine::prepare(double sampleRate, const float* values) {
 
 void Engine::reset(const float* values) noexcept {
     frame.reset(values);
+    shelvesDesigned = false; // the rate may have changed
     for (unsigned c = 0; c < 2; ++c) {
         lowState[c] = SectionState{};
         highState[c] = SectionState{};
@@ -103,18 +104,26 @@ void Engine::configure() noexcept {
     frame.input.set(0.5 + 0.045 * (gainDB + 10.0), 0.065);
     frame.output.set(0.43, 0.035);
 
+    // The shelf designs follow the four selectors alone: redesigned only when one moved.
+    const ShelfSteps steps = {step(targets[lowFrequency], 2), step(targets[highFrequency], 2),
+                              step(targets[lowEq], 10), step(targets[highEq], 10)};
+    if (shelvesDesigned && steps.lowFrequency == designed.lowFrequency &&
+        steps.highFrequency == designed.highFrequency && steps.lowEq == designed.lowEq &&
+        steps.highEq == designed.highEq) {
+        return;
+    }
     const double cap = 0.43 * frame.fos;
-    const double lowHz = std::min(lowShelfHz[step(targets[lowFrequency], 2)], cap);
-    const double highHz = std::min(highShelfHz[step(targets[highFrequency], 2)], cap);
-    const BiquadCoefficients low =
-        lowShelfCoefficients(lowHz, shelfDB[step(targets[lowEq], 10)], frame.fos);
-    const BiquadCoefficients high =
-        highShelfCoefficients(highHz, shelfDB[step(targets[highEq], 10)], frame.fos);
+    const double lowHz = std::min(lowShelfHz[steps.lowFrequency], cap);
+    const double highHz = std::min(highShelfHz[steps.highFrequency], cap);
+    const BiquadCoefficients low = lowShelfCoefficients(lowHz, shelfDB[steps.lowEq], frame.fos);
+    const BiquadCoefficients high = highShelfCoefficients(highHz, shelfDB[steps.highEq], frame.fos);
     if (!sameBits(low, lowTarget) || !sameBits(high, highTarget)) {
         glideSettled = false;
     }
     lowTarget = low;
     highTarget = high;
+    designed = steps;
+    shelvesDesigned = true;
 }
 
 Stereo Engine::tick(double left, double right, unsigned channels) noexcept {

@@ -79,6 +79,12 @@ private:
     // The last glide left both current sets as they were, bit for bit, and the targets have
     // not changed since: every further glide would too, so none runs.
     bool glideSettled = false;
+    // The selector steps the shelf targets were designed for, once there are targets.
+    struct ShelfSteps {
+        unsigned lowFrequency, highFrequency, lowEq, highEq;
+    };
+    ShelfSteps designed{};
+    bool shelvesDesigned = false;
 
     void glideShelves() noexcept;
 };
