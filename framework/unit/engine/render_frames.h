@@ -224,8 +224,12 @@ void renderStretches(Engine& engine, const float* const in[2], float* const out[
         // 4. Input stages, every tanh of the stretch in one batch.
         f.inputStages(filtered, y, steps);
 
-        // 5. The model section.
-        for (unsigned s = 0; s < steps; ++s) {
+        // 5. The model section; the whole stretch in one call where the engine offers it.
+        constexpr bool wholeStretch = requires { engine.modelSection(y, steps); };
+        if constexpr (wholeStretch) {
+            engine.modelSection(y, steps);
+        }
+        for (unsigned s = 0; !wholeStretch && s < steps; ++s) {
             for (unsigned c = 0; c < 2; ++c) {
                 y[2 * s + c] = engine.firstHalf(c, y[2 * s + c]);
             }

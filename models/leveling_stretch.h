@@ -1,0 +1,154 @@
+#pragma once
+// The leveling gain cell over a whole stretch of substeps, for the frame's stretch render:
+// the same operations on every state variable as detect, compute and apply substep by
+// substep, in the same order, in a shape that keeps the processor busy.
+//
+// Both channels run side by side in SSE2 lanes: between the link (the one place the channels
+// meet) and the gain, each channel's arithmetic is the same. The detector high-pass never
+// depends on the cell's gain, so it runs for the stretch first. Then:
+//
+// - feed-forward members: the levels of a stretch depend only on the audio, so every level
+//   and linked level comes first, every logarithm of the stretch in one call, the target
+//   reductions, then the memory and attack/release chain (a few operations per substep, the
+//   only serial part), and every power of ten in one call;
+// - feedback members: each substep's level waits on the previous substep's gain, so the cell
+//   goes substep by substep, both channels' logarithms and powers as pairs.
+//
+// The settings and the targets hold over a stretch: the coefficient block runs only ahead of
+// it and the unit hands over targets only between render calls.
+
+#include "leveling_cell.h"
+#include "leveling_lanes.h"
+#include "leveling_math.h"
+
+namespace classic {
+
+inline constexpr unsigned levelingStretch = 64; // substeps one call takes at most
+
+// Steps 5 to 7 (knee, law, clamp) for both channels, as targetReduction lane by lane.
+template <RatioLaw law>
+inline Lanes targetReductions(const LevelingSettings& s, Lanes over, bool silenced) noexcept {
+    if (silenced) {
+        return splat(0.0);
+    }
+    const double half = s.knee / 2.0;
+    const Lanes d = over + splat(half);
+    Lanes k = over >= splat(half) ? over : d * d / splat(2.0 * s.knee);
+    k = over <= splat(-half) ? splat(0.0) : k;
+    Lanes t;
+    if constexpr (law == RatioLaw::fixed) {
+        t = k * splat(1.0 - 1.0 / s.ratio);
+    } else {
+        const Lanes r = atMost(splat(0.22) * k, 8.0) + splat(2.0);
+        t = k * (r - splat(1.0));
+    }
+    t = t > splat(deepestReduction) ? splat(deepestReduction) : t;
+    return t < splat(0.0) ? splat(0.0) : t;
+}
+
+// Step 4's linked level of both channels from their detector levels.
+inline Lanes linkedLevels(const LevelingSettings& s, Lanes level) noexcept {
+    const double loudest = larger(level[0], level[1]);
+    return atLeast(magnitude(level + splat(s.link) * (splat(loudest) - level)), levelFloor);
+}
+
+// Steps 8 to 10 for both channels: memory, floor, gain reduction.
+template <LevelingMember member>
+inline void followTarget(const LevelingSettings& s, Lanes t, bool floorHolds, Lanes& memory,
+                         Lanes& reduction) noexcept {
+    const Lanes a = t > memory ? splat(s.memoryRise) : splat(s.fall);
+    memory = memory + a * (t - memory);
+    if (floorHolds) {
+        const Lanes held = splat(member.floorFactor) * memory;
+        t = t < held ? held : t;
+    }
+    const Lanes b = t > reduction ? splat(s.attack) : splat(s.release);
+    reduction = reduction + b * (t - reduction);
+}
+
+// [render thread] steps substeps (1 to levelingStretch) of the cell on the input-stage
+// outputs y (left, right per substep, in time order), which become y x g. targets: the
+// unit's normalised values, for the floor and no-reduction rules.
+template <LevelingMember member>
+void runStretch(LevelingCell<member>& cell, double* y, unsigned steps,
+                const float* targets) noexcept {
+    if (steps == 0) {
+        return;
+    }
+    const LevelingSettings& s = cell.settings;
+    LevelingChannel* ch = cell.channel;
+    const unsigned count = 2 * steps;
+    const bool silenced = member.noReduction.holds(targets);
+    const bool floorHolds = member.floorHolds.holds(targets);
+    double highPassed[2 * levelingStretch];
+    double gains[2 * levelingStretch];
+
+    // Step 1: the high-pass rests while it is off, so switching it back on resumes it.
+    const double* detected = y;
+    if constexpr (member.detectorHighPass) {
+        if (s.highPass != 0.0) {
+            Lanes input = {ch[0].highPassInput, ch[1].highPassInput};
+            Lanes output = {ch[0].highPassOutput, ch[1].highPassOutput};
+            for (unsigned i = 0; i < count; i += 2) {
+                const Lanes v = loadLanes(y + i);
+                output = splat(s.highPass) * (output + v - input);
+                input = v;
+                storeLanes(highPassed + i, output);
+            }
+            for (unsigned c = 0; c < 2; ++c) {
+                ch[c].highPassInput = input[c];
+                ch[c].highPassOutput = output[c];
+            }
+            detected = highPassed;
+        }
+    }
+
+    Lanes level = {ch[0].level, ch[1].level};
+    Lanes memory = {ch[0].memory, ch[1].memory};
+    Lanes reduction = {ch[0].reduction, ch[1].reduction};
+    if constexpr (member.detector == Detector::feedForward) {
+        double linked[2 * levelingStretch];
+        double decibels[2 * levelingStretch];
+        for (unsigned i = 0; i < count; i += 2) {
+            level = level + splat(s.detector) * (magnitude(loadLanes(detected + i)) - level);
+            storeLanes(linked + i, linkedLevels(s, level));
+        }
+        levelLog10Many(linked, decibels, count);
+        double exponents[2 * levelingStretch];
+        for (unsigned i = 0; i < count; i += 2) {
+            const Lanes over = splat(20.0) * loadLanes(decibels + i) - splat(s.threshold);
+            const Lanes t = targetReductions<member.law>(s, over, silenced);
+            followTarget<member>(s, t, floorHolds, memory, reduction);
+            storeLanes(exponents + i, -reduction / splat(20.0));
+        }
+        levelExp10Many(exponents, gains, count);
+    } else {
+        // Step 2: 10^(-G/20) of the previous substep's G, exactly the gain step 11 left.
+        Lanes gain = {ch[0].gain, ch[1].gain};
+        for (unsigned i = 0; i < count; i += 2) {
+            const Lanes v = loadLanes(detected + i) * gain;
+            level = level + splat(s.detector) * (magnitude(v) - level);
+            double linked[2], decibels[2];
+            storeLanes(linked, linkedLevels(s, level));
+            levelLog10Pair(linked, decibels);
+            const Lanes over = splat(20.0) * loadLanes(decibels) - splat(s.threshold);
+            const Lanes t = targetReductions<member.law>(s, over, silenced);
+            followTarget<member>(s, t, floorHolds, memory, reduction);
+            double exponents[2];
+            storeLanes(exponents, -reduction / splat(20.0));
+            levelExp10Pair(exponents, gains + i);
+            gain = loadLanes(gains + i);
+        }
+    }
+    for (unsigned c = 0; c < 2; ++c) {
+        ch[c].level = level[c];
+        ch[c].memory = memory[c];
+        ch[c].reduction = reduction[c];
+        ch[c].gain = gains[count - 2 + c];
+    }
+    for (unsigned i = 0; i < count; ++i) {
+        y[i] = y[i] * gains[i];
+    }
+}
+
+} // namespace classic
