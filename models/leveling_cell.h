@@ -206,8 +206,7 @@ public:
             linked[c] =
                 larger(std::fabs(ch.level + settings.link * (loudest - ch.level)), levelFloor);
         }
-        double logarithms[2];
-        levelLog10Pair(linked, logarithms);
+        const Lanes logarithms = levelLog10Pair(Lanes{linked[0], linked[1]});
         for (unsigned c = 0; c < 2; ++c) {
             LevelingChannel& ch = channel[c];
             const double over = 20.0 * logarithms[c] - settings.threshold;

@@ -12,7 +12,7 @@
 //   reductions, then the memory and attack/release chain (a few operations per substep, the
 //   only serial part), and every power of ten in one call;
 // - feedback members: each substep's level waits on the previous substep's gain, so the cell
-//   goes substep by substep, both channels' logarithms and powers as pairs.
+//   goes substep by substep, both channels' logarithm and power as one pair each.
 //
 // The settings and the targets hold over a stretch: the coefficient block runs only ahead of
 // it and the unit hands over targets only between render calls.
@@ -72,12 +72,12 @@ inline void followTarget(const LevelingSettings& s, Lanes t, bool floorHolds, La
 template <LevelingMember member>
 void runStretch(LevelingCell<member>& cell, double* y, unsigned steps,
                 const float* targets) noexcept {
-    if (steps == 0) {
+    const unsigned count = 2 * steps;
+    if (count == 0) {
         return;
     }
     const LevelingSettings& s = cell.settings;
     LevelingChannel* ch = cell.channel;
-    const unsigned count = 2 * steps;
     const bool silenced = member.noReduction.holds(targets);
     const bool floorHolds = member.floorHolds.holds(targets);
     double highPassed[2 * levelingStretch];
@@ -128,16 +128,11 @@ void runStretch(LevelingCell<member>& cell, double* y, unsigned steps,
         for (unsigned i = 0; i < count; i += 2) {
             const Lanes v = loadLanes(detected + i) * gain;
             level = level + splat(s.detector) * (magnitude(v) - level);
-            double linked[2], decibels[2];
-            storeLanes(linked, linkedLevels(s, level));
-            levelLog10Pair(linked, decibels);
-            const Lanes over = splat(20.0) * loadLanes(decibels) - splat(s.threshold);
-            const Lanes t = targetReductions<member.law>(s, over, silenced);
+            const Lanes decibels = splat(20.0) * levelLog10Pair(linkedLevels(s, level));
+            const Lanes t = targetReductions<member.law>(s, decibels - splat(s.threshold), silenced);
             followTarget<member>(s, t, floorHolds, memory, reduction);
-            double exponents[2];
-            storeLanes(exponents, -reduction / splat(20.0));
-            levelExp10Pair(exponents, gains + i);
-            gain = loadLanes(gains + i);
+            gain = levelExp10Pair(-reduction / splat(20.0));
+            storeLanes(gains + i, gain);
         }
     }
     for (unsigned c = 0; c < 2; ++c) {
