@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <emmintrin.h>
 
 namespace classic {
 
@@ -32,14 +33,39 @@ inline Lanes magnitude(Lanes v) noexcept {
                                    static_cast<std::int64_t>(0x7fffffffffffffffULL));
 }
 
-// larger(v, bound) of the scalar cell for a bound that is never NaN: a NaN v yields the bound.
+// larger(v, bound) of the scalar cell for a bound that is neither NaN nor zero: a NaN v
+// yields the bound, as maxpd(v, bound) does (it takes its second operand unless v > bound).
 inline Lanes atLeast(Lanes v, double bound) noexcept {
-    return v >= splat(bound) ? v : splat(bound);
+    return reinterpret_cast<Lanes>(_mm_max_pd(reinterpret_cast<__m128d>(v), _mm_set1_pd(bound)));
 }
 
-// smaller(v, bound) likewise.
+// smaller(v, bound) likewise, as minpd(v, bound).
 inline Lanes atMost(Lanes v, double bound) noexcept {
-    return v <= splat(bound) ? v : splat(bound);
+    return reinterpret_cast<Lanes>(_mm_min_pd(reinterpret_cast<__m128d>(v), _mm_set1_pd(bound)));
+}
+
+// v > bound ? bound : v, NaN kept: minpd(bound, v) takes v unless bound < v.
+inline Lanes capAt(Lanes v, double bound) noexcept {
+    return reinterpret_cast<Lanes>(_mm_min_pd(_mm_set1_pd(bound), reinterpret_cast<__m128d>(v)));
+}
+
+// v < bound ? bound : v lane by lane, NaN v kept: maxpd(bound, v) takes v unless bound > v.
+inline Lanes raiseTo(Lanes v, Lanes bound) noexcept {
+    return reinterpret_cast<Lanes>(
+        _mm_max_pd(reinterpret_cast<__m128d>(bound), reinterpret_cast<__m128d>(v)));
+}
+
+// when ? a : b lane by lane. Both lanes usually agree, and then a predicted branch keeps the
+// comparison out of the chain of dependent steps: what follows starts on a or b at once.
+inline Lanes choose(LaneBits when, Lanes a, Lanes b) noexcept {
+    switch (_mm_movemask_pd(reinterpret_cast<__m128d>(when))) {
+    case 0:
+        return b;
+    case 3:
+        return a;
+    default:
+        return when ? a : b;
+    }
 }
 
 } // namespace classic

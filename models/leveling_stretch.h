@@ -25,16 +25,27 @@ namespace classic {
 
 inline constexpr unsigned levelingStretch = 64; // substeps one call takes at most
 
-// Steps 5 to 7 (knee, law, clamp) for both channels, as targetReduction lane by lane.
+// Steps 5 to 7 (knee, law, clamp) for both channels, as targetReduction lane by lane. Most
+// substeps lie outside the knee, so its division runs only when a lane is inside.
 template <RatioLaw law>
 inline Lanes targetReductions(const LevelingSettings& s, Lanes over, bool silenced) noexcept {
     if (silenced) {
         return splat(0.0);
     }
     const double half = s.knee / 2.0;
-    const Lanes d = over + splat(half);
-    Lanes k = over >= splat(half) ? over : d * d / splat(2.0 * s.knee);
-    k = over <= splat(-half) ? splat(0.0) : k;
+    const LaneBits below = over <= splat(-half);
+    const LaneBits above = over >= splat(half);
+    Lanes k;
+    const int outside = _mm_movemask_pd(reinterpret_cast<__m128d>(below | above));
+    if (outside == 3) {
+        if (_mm_movemask_pd(reinterpret_cast<__m128d>(below)) == 3) {
+            return splat(0.0); // k = 0: both laws give t = +0
+        }
+        k = choose(below, splat(0.0), over);
+    } else {
+        const Lanes d = over + splat(half);
+        k = below ? splat(0.0) : above ? over : d * d / splat(2.0 * s.knee);
+    }
     Lanes t;
     if constexpr (law == RatioLaw::fixed) {
         t = k * splat(1.0 - 1.0 / s.ratio);
@@ -42,27 +53,34 @@ inline Lanes targetReductions(const LevelingSettings& s, Lanes over, bool silenc
         const Lanes r = atMost(splat(0.22) * k, 8.0) + splat(2.0);
         t = k * (r - splat(1.0));
     }
-    t = t > splat(deepestReduction) ? splat(deepestReduction) : t;
-    return t < splat(0.0) ? splat(0.0) : t;
+    // The clamp rarely acts: a predicted branch passes t on at once.
+    const LaneBits clamped = (t > splat(deepestReduction)) | (t < splat(0.0));
+    if (_mm_movemask_pd(reinterpret_cast<__m128d>(clamped)) != 0) {
+        t = raiseTo(capAt(t, deepestReduction), splat(0.0));
+    }
+    return t;
 }
 
-// Step 4's linked level of both channels from their detector levels.
+// Step 4's linked level of both channels from their detector levels. A link of 1 multiplies
+// exactly, so the product is left out there.
 inline Lanes linkedLevels(const LevelingSettings& s, Lanes level) noexcept {
     const double loudest = larger(level[0], level[1]);
-    return atLeast(magnitude(level + splat(s.link) * (splat(loudest) - level)), levelFloor);
+    const Lanes towardLoudest = splat(loudest) - level;
+    const Lanes linked = s.link == 1.0 ? level + towardLoudest
+                                       : level + splat(s.link) * towardLoudest;
+    return atLeast(magnitude(linked), levelFloor);
 }
 
 // Steps 8 to 10 for both channels: memory, floor, gain reduction.
 template <LevelingMember member>
 inline void followTarget(const LevelingSettings& s, Lanes t, bool floorHolds, Lanes& memory,
                          Lanes& reduction) noexcept {
-    const Lanes a = t > memory ? splat(s.memoryRise) : splat(s.fall);
+    const Lanes a = choose(t > memory, splat(s.memoryRise), splat(s.fall));
     memory = memory + a * (t - memory);
     if (floorHolds) {
-        const Lanes held = splat(member.floorFactor) * memory;
-        t = t < held ? held : t;
+        t = raiseTo(t, splat(member.floorFactor) * memory);
     }
-    const Lanes b = t > reduction ? splat(s.attack) : splat(s.release);
+    const Lanes b = choose(t > reduction, splat(s.attack), splat(s.release));
     reduction = reduction + b * (t - reduction);
 }
 
@@ -119,7 +137,7 @@ void runStretch(LevelingCell<member>& cell, double* y, unsigned steps,
             const Lanes over = splat(20.0) * loadLanes(decibels + i) - splat(s.threshold);
             const Lanes t = targetReductions<member.law>(s, over, silenced);
             followTarget<member>(s, t, floorHolds, memory, reduction);
-            storeLanes(exponents + i, -reduction / splat(20.0));
+            storeLanes(exponents + i, reduction / splat(-20.0)); // -G/20 exactly
         }
         levelExp10Many(exponents, gains, count);
     } else {
@@ -131,7 +149,7 @@ void runStretch(LevelingCell<member>& cell, double* y, unsigned steps,
             const Lanes decibels = splat(20.0) * levelLog10Pair(linkedLevels(s, level));
             const Lanes t = targetReductions<member.law>(s, decibels - splat(s.threshold), silenced);
             followTarget<member>(s, t, floorHolds, memory, reduction);
-            gain = levelExp10Pair(-reduction / splat(20.0));
+            gain = levelExp10Pair(reduction / splat(-20.0)); // -G/20 exactly
             storeLanes(gains + i, gain);
         }
     }
