@@ -62,7 +62,7 @@ double correctlyRounded(const Function& f, double x) {
     return static_cast<double>(f.quad(static_cast<__float128>(x)));
 }
 
-// The x at which k = round(x 128 / log_b 2) steps from `step` - 1 to `step`.
+// The x at which k = round(x 256 / log_b 2) steps from `step` - 1 to `step`.
 double stepStart(const Function& f, long step) {
     return (static_cast<double>(step) - 0.5) / f.base.inverseInterval;
 }
@@ -296,7 +296,7 @@ TEST(Exp10, MonotoneAcrossEveryIntervalStepAndAlongTheWorkingRanges) {
         for (int k = -20; k <= 22; ++k) {
             around(k, 4096);
         }
-        around(f.base.normalFrom, 4096);
+        around(f.base.normalAbove, 4096);
         std::mt19937_64 random(13);
         for (unsigned i = 0; i < 64; ++i) {
             run(uniform(random, range.low, range.high), 1u << 15);
@@ -312,7 +312,7 @@ TEST(Exp10, MonotoneAcrossEveryIntervalStepAndAlongTheWorkingRanges) {
     EXPECT_EQ(decreases, 0u);
 }
 
-// Each row against quadruple precision: 2^(j/128) correctly rounded plus the double nearest
+// Each row against quadruple precision: 2^(j/256) correctly rounded plus the double nearest
 // the rest.
 TEST(Exp10, TableHoldsTheRoundedPowersOfTwo) {
     for (unsigned j = 0; j < exp10RowCount; ++j) {
