@@ -25,9 +25,23 @@ namespace classic {
 
 inline constexpr unsigned levelingStretch = 64; // substeps one call takes at most
 
-// Steps 5 to 7 (knee, law, clamp) for both channels, as targetReduction lane by lane. Most
-// substeps lie outside the knee, so its division runs only when a lane is inside.
-template <RatioLaw law>
+// Every select below gives the scalar cell's value for every input, NaN included. It takes
+// one of two shapes, chosen by `chained`:
+// - chained (feedback members, where each substep waits on the one before): a predicted
+//   branch where both lanes usually agree, so that what follows starts at once instead of
+//   waiting for the comparison; the knee's division and the law only where a lane needs them;
+// - otherwise (feed-forward members, whose per-substep steps are independent): plain selects
+//   and min/max instructions, which cost no mispredictions.
+template <bool chained> inline Lanes pick(LaneBits when, Lanes a, Lanes b) noexcept {
+    if constexpr (chained) {
+        return choose(when, a, b);
+    } else {
+        return when ? a : b;
+    }
+}
+
+// Steps 5 to 7 (knee, law, clamp) for both channels, as targetReduction lane by lane.
+template <RatioLaw law, bool chained>
 inline Lanes targetReductions(const LevelingSettings& s, Lanes over, bool silenced) noexcept {
     if (silenced) {
         return splat(0.0);
@@ -37,7 +51,7 @@ inline Lanes targetReductions(const LevelingSettings& s, Lanes over, bool silenc
     const LaneBits above = over >= splat(half);
     Lanes k;
     const int outside = _mm_movemask_pd(reinterpret_cast<__m128d>(below | above));
-    if (outside == 3) {
+    if (chained && outside == 3) {
         if (_mm_movemask_pd(reinterpret_cast<__m128d>(below)) == 3) {
             return splat(0.0); // k = 0: both laws give t = +0
         }
@@ -50,37 +64,44 @@ inline Lanes targetReductions(const LevelingSettings& s, Lanes over, bool silenc
     if constexpr (law == RatioLaw::fixed) {
         t = k * splat(1.0 - 1.0 / s.ratio);
     } else {
-        const Lanes r = atMost(splat(0.22) * k, 8.0) + splat(2.0);
+        const Lanes p = splat(0.22) * k;
+        // smaller(p, 8)
+        const Lanes r =
+            (chained ? choose(p <= splat(8.0), p, splat(8.0)) : atMost(p, 8.0)) + splat(2.0);
         t = k * (r - splat(1.0));
     }
-    // The clamp rarely acts: a predicted branch passes t on at once.
-    const LaneBits clamped = (t > splat(deepestReduction)) | (t < splat(0.0));
-    if (_mm_movemask_pd(reinterpret_cast<__m128d>(clamped)) != 0) {
-        t = raiseTo(capAt(t, deepestReduction), splat(0.0));
+    if constexpr (chained) {
+        const LaneBits clamped = (t > splat(deepestReduction)) | (t < splat(0.0));
+        if (_mm_movemask_pd(reinterpret_cast<__m128d>(clamped)) == 0) {
+            return t;
+        }
     }
-    return t;
+    return raiseTo(capAt(t, deepestReduction), splat(0.0));
 }
 
 // Step 4's linked level of both channels from their detector levels. A link of 1 multiplies
 // exactly, so the product is left out there.
-inline Lanes linkedLevels(const LevelingSettings& s, Lanes level) noexcept {
+template <bool chained> inline Lanes linkedLevels(const LevelingSettings& s, Lanes level) noexcept {
     const double loudest = larger(level[0], level[1]);
     const Lanes towardLoudest = splat(loudest) - level;
-    const Lanes linked = s.link == 1.0 ? level + towardLoudest
-                                       : level + splat(s.link) * towardLoudest;
-    return atLeast(magnitude(linked), levelFloor);
+    const Lanes linked =
+        s.link == 1.0 ? level + towardLoudest : level + splat(s.link) * towardLoudest;
+    const Lanes l = magnitude(linked);
+    return chained ? choose(l >= splat(levelFloor), l, splat(levelFloor)) // larger(l, floor)
+                   : atLeast(l, levelFloor);
 }
 
 // Steps 8 to 10 for both channels: memory, floor, gain reduction.
-template <LevelingMember member>
+template <LevelingMember member, bool chained>
 inline void followTarget(const LevelingSettings& s, Lanes t, bool floorHolds, Lanes& memory,
                          Lanes& reduction) noexcept {
-    const Lanes a = choose(t > memory, splat(s.memoryRise), splat(s.fall));
+    const Lanes a = pick<chained>(t > memory, splat(s.memoryRise), splat(s.fall));
     memory = memory + a * (t - memory);
     if (floorHolds) {
-        t = raiseTo(t, splat(member.floorFactor) * memory);
+        const Lanes held = splat(member.floorFactor) * memory;
+        t = chained ? choose(t < held, held, t) : raiseTo(t, held);
     }
-    const Lanes b = choose(t > reduction, splat(s.attack), splat(s.release));
+    const Lanes b = pick<chained>(t > reduction, splat(s.attack), splat(s.release));
     reduction = reduction + b * (t - reduction);
 }
 
@@ -129,14 +150,14 @@ void runStretch(LevelingCell<member>& cell, double* y, unsigned steps,
         double decibels[2 * levelingStretch];
         for (unsigned i = 0; i < count; i += 2) {
             level = level + splat(s.detector) * (magnitude(loadLanes(detected + i)) - level);
-            storeLanes(linked + i, linkedLevels(s, level));
+            storeLanes(linked + i, linkedLevels<false>(s, level));
         }
         levelLog10Many(linked, decibels, count);
         double exponents[2 * levelingStretch];
         for (unsigned i = 0; i < count; i += 2) {
             const Lanes over = splat(20.0) * loadLanes(decibels + i) - splat(s.threshold);
-            const Lanes t = targetReductions<member.law>(s, over, silenced);
-            followTarget<member>(s, t, floorHolds, memory, reduction);
+            const Lanes t = targetReductions<member.law, false>(s, over, silenced);
+            followTarget<member, false>(s, t, floorHolds, memory, reduction);
             storeLanes(exponents + i, reduction / splat(-20.0)); // -G/20 exactly
         }
         levelExp10Many(exponents, gains, count);
@@ -146,9 +167,10 @@ void runStretch(LevelingCell<member>& cell, double* y, unsigned steps,
         for (unsigned i = 0; i < count; i += 2) {
             const Lanes v = loadLanes(detected + i) * gain;
             level = level + splat(s.detector) * (magnitude(v) - level);
-            const Lanes decibels = splat(20.0) * levelLog10Pair(linkedLevels(s, level));
-            const Lanes t = targetReductions<member.law>(s, decibels - splat(s.threshold), silenced);
-            followTarget<member>(s, t, floorHolds, memory, reduction);
+            const Lanes decibels = splat(20.0) * levelLog10Pair(linkedLevels<true>(s, level));
+            const Lanes over = decibels - splat(s.threshold);
+            const Lanes t = targetReductions<member.law, true>(s, over, silenced);
+            followTarget<member, true>(s, t, floorHolds, memory, reduction);
             gain = levelExp10Pair(reduction / splat(-20.0)); // -G/20 exactly
             storeLanes(gains + i, gain);
         }
