@@ -34,6 +34,8 @@
 #include "engine/exp10_table.h"
 #include "engine/log10_exp10_lanes.h"
 
+#include <type_traits>
+
 namespace classic {
 namespace exp10_detail {
 
@@ -46,12 +48,14 @@ struct Base {
     double finiteUpTo, nonzeroFrom;
     // Above this 2^m alone is normal: m >= -1021 (and 2^(j/256) b^r >= 2^(-1/512)).
     double normalAbove;
+    // Up to this 2^m is a double: m <= 1023.
+    double shortUpTo;
 };
 inline constexpr Base ten = {
     tenInverseInterval, tenIntervalHigh, tenIntervalLow, tenA1, tenA2, tenA3, tenA4, tenA5,
-    tenFiniteUpTo,      tenNonzeroFrom,  -307.0};
-inline constexpr Base e = {eInverseInterval, eIntervalHigh, eIntervalLow, eA1, eA2, eA3, eA4, eA5,
-                           eFiniteUpTo,      eNonzeroFrom,  -707.0};
+    tenFiniteUpTo,      tenNonzeroFrom,  -307.0,         308.0};
+inline constexpr Base e = {eInverseInterval, eIntervalHigh, eIntervalLow, eA1,  eA2, eA3, eA4, eA5,
+                           eFiniteUpTo,      eNonzeroFrom,  -707.0,       709.0};
 
 // Adding 1.5 * 2^52 rounds to an integer k and leaves it in the low mantissa bits.
 inline constexpr double shifter = 0x1.8p52;
@@ -97,12 +101,18 @@ template <const Base& base, class V>
     return high + ((linear + L::separate(highR2 * p23)) + L::separate(highR4 * p45));
 }
 
-// x with a normal finite result: above normalAbove, at most finiteUpTo.
+// x above normalAbove, at most shortUpTo: the result and 2^m are normal. 2^m joins by a
+// multiplication on one lane (the bits of a lone double would go through an integer register
+// and back, longer), by an addition to the exponent bits on two or four; both are exact.
 template <const Base& base, class V> [[gnu::always_inline]] inline V ordinary(const V& x) {
     using L = Lanes<V>;
     typename L::Bits scale;
     const V y = scaled<base>(x, scale);
-    return L::value(L::bits(y) + scale);
+    if constexpr (std::is_same_v<V, double>) {
+        return y * L::value(scale + std::bit_cast<std::uint64_t>(1.0));
+    } else {
+        return L::value(L::bits(y) + scale);
+    }
 }
 
 // Any x.
@@ -126,11 +136,10 @@ template <const Base& base, class V> [[gnu::always_inline]] inline V anyLanes(co
 
 // The kernel of one base, for the lanes of logexp_detail.
 template <const Base& base> struct Kernel {
-    // A normal finite result.
     template <class V> [[gnu::always_inline]] static auto fits(const V& x) {
         using L = Lanes<V>;
         return L::less(L::splat(base.normalAbove), x) &
-               L::less(x, L::splat(outward(base.finiteUpTo)));
+               L::less(x, L::splat(outward(base.shortUpTo)));
     }
     template <class V> [[gnu::always_inline]] static V ordinary(const V& x) {
         return exp10_detail::ordinary<base>(x);
