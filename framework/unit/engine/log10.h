@@ -91,7 +91,7 @@ template <bool scaled, class V>
     const V error = (high - s) + a; // exact where |high| >= |a|, and high = 0 gives 0
     const V small = error + (b + low);
 
-    // Q(u) = u^2 (q2 + q3 u + u^2 (q4 + q5 u) + u^4 (q6 + q7 u)); u rounded once is close
+    // Q(u) = u^2 (q2 + q3 u) + u^4 (q4 + q5 u + u^2 (q6 + q7 u)); u rounded once is close
     // enough for it, and its own multiplication shortens the chain.
     const V u = L::separate(d * L::load(table.inverse, row));
     const V u2 = u * u;
@@ -99,8 +99,8 @@ template <bool scaled, class V>
     const V p23 = q2 + L::separate(u * q3);
     const V p45 = q4 + L::separate(u * q5);
     const V p67 = q6 + L::separate(u * q7);
-    const V p = p23 + (L::separate(u2 * p45) + L::separate(u4 * p67));
-    return s + (small + L::separate(u2 * p));
+    const V p47 = p45 + L::separate(u2 * p67);
+    return s + ((small + L::separate(u2 * p23)) + L::separate(u4 * p47));
 }
 
 // Any x: subnormals (and zeros, negatives) are scaled by 2^52 first.
