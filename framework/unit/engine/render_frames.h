@@ -225,7 +225,9 @@ void renderStretches(Engine& engine, const float* const in[2], float* const out[
         f.inputStages(filtered, y, steps);
 
         // 5. The model section; the whole stretch in one call where the engine offers it.
-        constexpr bool wholeStretch = requires { engine.modelSection(y, steps); };
+        constexpr bool wholeStretch = requires {
+            engine.modelSection(y, steps);
+        };
         if constexpr (wholeStretch) {
             engine.modelSection(y, steps);
         }
