@@ -58,7 +58,7 @@ public:
 
     // The model section of a stretch of the frame's render (y: left, right per substep), the
     // same as the three hooks substep by substep. [render thread]
-    void modelSection(double* y, unsigned steps) noexcept {
+    void section(double* y, unsigned steps) noexcept {
         static_assert(maximumBatch <= levelingStretch, "a stretch fits the cell's arrays");
         runStretch(cell, y, steps, frame.targets);
         frame.gainReduction[0] = cell.channel[0].reduction;

@@ -224,20 +224,18 @@ void renderStretches(Engine& engine, const float* const in[2], float* const out[
         // 4. Input stages, every tanh of the stretch in one batch.
         f.inputStages(filtered, y, steps);
 
-        // 5. The model section; the whole stretch in one call where the engine offers it.
-        constexpr bool wholeStretch = requires {
-            engine.modelSection(y, steps);
-        };
-        if constexpr (wholeStretch) {
-            engine.modelSection(y, steps);
-        }
-        for (unsigned s = 0; !wholeStretch && s < steps; ++s) {
-            for (unsigned c = 0; c < 2; ++c) {
-                y[2 * s + c] = engine.firstHalf(c, y[2 * s + c]);
-            }
-            engine.between();
-            for (unsigned c = 0; c < 2; ++c) {
-                y[2 * s + c] = engine.secondHalf(c, y[2 * s + c]);
+        // 5. The model section: the whole stretch at once if the model offers it.
+        if constexpr (requires { engine.section(y, steps); }) {
+            engine.section(y, steps);
+        } else {
+            for (unsigned s = 0; s < steps; ++s) {
+                for (unsigned c = 0; c < 2; ++c) {
+                    y[2 * s + c] = engine.firstHalf(c, y[2 * s + c]);
+                }
+                engine.between();
+                for (unsigned c = 0; c < 2; ++c) {
+                    y[2 * s + c] = engine.secondHalf(c, y[2 * s + c]);
+                }
             }
         }
 
