@@ -21,6 +21,8 @@
 //
 // Everything is fixed-size double arithmetic on the render thread; nothing allocates.
 
+#include "leveling_math.h"
+
 #include <cmath>
 
 namespace classic {
@@ -197,20 +199,17 @@ public:
         const bool silenced = member.noReduction.holds(targets);
         const bool floorHolds = member.floorHolds.holds(targets);
         const double loudest = larger(channel[0].level, channel[1].level);
-        // The linked levels first: neither depends on the other channel's steps 5 to 11. Linked
-        // stereo often gives both channels the same level, and then one logarithm serves both.
+        // The linked levels first: neither depends on the other channel's steps 5 to 11.
         double linked[2];
         for (unsigned c = 0; c < 2; ++c) {
             const LevelingChannel& ch = channel[c];
             linked[c] =
                 larger(std::fabs(ch.level + settings.link * (loudest - ch.level)), levelFloor);
         }
-        double decibels[2];
-        decibels[0] = 20.0 * std::log10(linked[0]);
-        decibels[1] = linked[1] == linked[0] ? decibels[0] : 20.0 * std::log10(linked[1]);
+        const Lanes logarithms = levelLog10Pair(Lanes{linked[0], linked[1]});
         for (unsigned c = 0; c < 2; ++c) {
             LevelingChannel& ch = channel[c];
-            const double over = decibels[c] - settings.threshold;
+            const double over = 20.0 * logarithms[c] - settings.threshold;
             double t = targetReduction(member.law, settings, over, silenced);
 
             const double a = t > ch.memory ? settings.memoryRise : settings.fall;
@@ -226,7 +225,7 @@ public:
             if (ch.reduction != previous) {
                 ch.gain = c == 1 && ch.reduction == channel[0].reduction
                               ? channel[0].gain
-                              : std::pow(10.0, -ch.reduction / 20.0);
+                              : levelExp10(-ch.reduction / 20.0);
             }
         }
     }

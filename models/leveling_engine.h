@@ -11,6 +11,7 @@
 #include "engine/frame.h"
 #include "engine/render_frames.h"
 #include "leveling_cell.h"
+#include "leveling_stretch.h"
 
 namespace classic {
 
@@ -54,6 +55,15 @@ public:
         frame.gainReduction[1] = cell.channel[1].reduction;
     }
     double secondHalf(unsigned channel, double y) noexcept { return cell.apply(channel, y); }
+
+    // The model section of a stretch of the frame's render (y: left, right per substep), the
+    // same as the three hooks substep by substep. [render thread]
+    void section(double* y, unsigned steps) noexcept {
+        static_assert(maximumBatch <= levelingStretch, "a stretch fits the cell's arrays");
+        runStretch(cell, y, steps, frame.targets);
+        frame.gainReduction[0] = cell.channel[0].reduction;
+        frame.gainReduction[1] = cell.channel[1].reduction;
+    }
 
     // The cell as it stands, for inspection. [render thread]
     const LevelingSettings& settings() const noexcept { return cell.settings; }

@@ -6,6 +6,8 @@
 // their written order, recomputing every power of ten where the steps name one. Nothing here
 // is shared with the engines; an engine under test must match it sample for sample.
 
+#include "engine/exp10.h"
+#include "engine/log10.h"
 #include "engine/tanh.h"
 
 #include <algorithm>
@@ -14,10 +16,16 @@
 
 namespace reference {
 
-// The engines' faithfully rounded tanh, so the comparisons can be exact; everything around it
-// stays this file's own.
+// The engines' faithfully rounded tanh, log10 and 10^x, so the comparisons can be exact;
+// everything around them stays this file's own.
 inline double tanh(double x) {
     return classic::tanhScalar(x);
+}
+inline double log10(double x) {
+    return classic::log10Scalar(x);
+}
+inline double exp10(double x) {
+    return classic::exp10Scalar(x);
 }
 
 enum class Model { opalin, mireth, vantor, elvane };
@@ -195,7 +203,7 @@ public:
                     hpOut[ch] = s;
                 }
                 if (feedback())
-                    s = s * std::pow(10.0, -G[ch] / 20);
+                    s = s * reference::exp10(-G[ch] / 20);
                 level[ch] = level[ch] + cDetector * (std::fabs(s) - level[ch]);
             }
 
@@ -206,7 +214,7 @@ public:
                 double l = std::fabs(level[ch] + link * (m - level[ch]));
                 if (l < 1e-12)
                     l = 1e-12;
-                const double over = 20 * std::log10(l) - threshold;
+                const double over = 20 * reference::log10(l) - threshold;
                 double kn;
                 if (over <= -W / 2) {
                     kn = 0;
@@ -234,7 +242,7 @@ public:
                     t = floorFactor() * memory[ch];
                 const double b = t > G[ch] ? attack : release;
                 G[ch] = G[ch] + b * (t - G[ch]);
-                g[ch] = std::pow(10.0, -G[ch] / 20);
+                g[ch] = reference::exp10(-G[ch] / 20);
             }
 
             // Second half: gain, output stage, Shimmer, gains, DC blocker, decimation.

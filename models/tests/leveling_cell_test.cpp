@@ -1,8 +1,9 @@
 // The leveling gain cell on its own: the knee and the two ratio laws at their edges, the
-// stereo link, the detector high-pass, the feedback detector, the memory floor and the
-// per-substep target rules.
+// stereo link, the detector high-pass, the feedback detector, the memory floor, the
+// per-substep target rules, and the stretch form against the substep form.
 
 #include "leveling_cell.h"
+#include "leveling_stretch.h"
 
 #include <gtest/gtest.h>
 
@@ -288,6 +289,88 @@ TEST_F(LevelingCellTest, SilenceGivesNoReductionAndResetClearsEverything) {
         EXPECT_EQ(ch.highPassInput, 0.0);
         EXPECT_EQ(ch.highPassOutput, 0.0);
     }
+}
+
+struct StretchCase {
+    const char* what;
+    double highPass, link;
+    float targets[3];
+};
+
+// Both channels' audio through a stretch of substeps at once and through detect, compute and
+// apply substep by substep: state and audio bit for bit, across stretch lengths from 1 to 64
+// and levels that make the reduction rise, hold and recover.
+// memory: the left channel's at the end.
+template <LevelingMember member>
+void expectStretchMatchesSubsteps(const StretchCase& c, double& memory) {
+    LevelingCell<member> bySubstep, byStretch;
+    LevelingSettings s;
+    s.threshold = -18;
+    s.knee = 12;
+    s.ratio = 4;
+    s.link = c.link;
+    s.highPass = c.highPass;
+    s.attack = 0.03;
+    s.release = 0.002;
+    s.fall = 0.0005;
+    s.detector = 0.1;
+    s.memoryRise = 0.01;
+    bySubstep.settings = byStretch.settings = s;
+    const unsigned lengths[] = {1, 64, 7, 64, 2, 63, 64, 64, 33, 64, 64, 5};
+    unsigned n = 0;
+    for (unsigned round = 0; round < 6; ++round) {
+        for (const unsigned steps : lengths) {
+            double y[2 * levelingStretch], want[2 * levelingStretch];
+            for (unsigned i = 0; i < steps; ++i, ++n) {
+                const double swell = (n / 200) % 3 == 2 ? 0.001 : 1.5 * ((n / 200) % 3);
+                y[2 * i] = want[2 * i] = swell * std::sin(0.05 * n);
+                y[2 * i + 1] = want[2 * i + 1] = 0.4 * std::sin(0.13 * n + 1) + 0.2;
+            }
+            for (unsigned i = 0; i < steps; ++i) {
+                bySubstep.detect(0, want[2 * i]);
+                bySubstep.detect(1, want[2 * i + 1]);
+                bySubstep.compute(c.targets);
+                want[2 * i] = bySubstep.apply(0, want[2 * i]);
+                want[2 * i + 1] = bySubstep.apply(1, want[2 * i + 1]);
+            }
+            runStretch(byStretch, y, steps, c.targets);
+            for (unsigned i = 0; i < 2 * steps; ++i) {
+                ASSERT_EQ(y[i], want[i]) << c.what << ", substep " << n - steps + i / 2;
+            }
+            for (unsigned ch = 0; ch < 2; ++ch) {
+                const LevelingChannel &a = byStretch.channel[ch], &b = bySubstep.channel[ch];
+                ASSERT_EQ(a.level, b.level) << c.what << ", substep " << n;
+                ASSERT_EQ(a.memory, b.memory) << c.what << ", substep " << n;
+                ASSERT_EQ(a.reduction, b.reduction) << c.what << ", substep " << n;
+                ASSERT_EQ(a.gain, b.gain) << c.what << ", substep " << n;
+                ASSERT_EQ(a.highPassInput, b.highPassInput) << c.what;
+                ASSERT_EQ(a.highPassOutput, b.highPassOutput) << c.what;
+            }
+        }
+        // Switch the high-pass off and on between stretches, as a coefficient block may.
+        const double highPass = round % 2 == 0 ? 0.0 : c.highPass;
+        bySubstep.settings.highPass = byStretch.settings.highPass = highPass;
+    }
+    memory = bySubstep.channel[0].memory;
+}
+
+TEST(LevelingStretch, MatchesTheSubstepFormBitForBit) {
+    const StretchCase cases[] = {
+        {"linked, high-pass, floor held", 0.995, 1.0, {1, 50, 0}},
+        {"independent, no high-pass, floor held", 0.0, 0.0, {1, 50, 0}},
+        {"half linked, high-pass, floor off", 0.99, 0.5, {0, 50, 0}},
+    };
+    double memory = -1;
+    for (const StretchCase& c : cases) {
+        expectStretchMatchesSubsteps<feedForwardFloor>(c, memory);
+        EXPECT_GT(memory, 1.0) << c.what << ": the cell never reduced";
+        expectStretchMatchesSubsteps<feedbackFloorByTarget>(c, memory);
+        EXPECT_GT(memory, 1.0) << c.what << ": the cell never reduced";
+    }
+    // The no-reduction rule over whole stretches.
+    const StretchCase silenced = {"silenced", 0.0, 1.0, {1, 0, 0}};
+    expectStretchMatchesSubsteps<feedForwardFloor>(silenced, memory);
+    EXPECT_EQ(memory, 0.0);
 }
 
 } // namespace

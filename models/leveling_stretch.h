@@ -1,0 +1,189 @@
+#pragma once
+// The leveling gain cell over a whole stretch of substeps, for the frame's stretch render:
+// the same operations on every state variable as detect, compute and apply substep by
+// substep, in the same order, in a shape that keeps the processor busy.
+//
+// Both channels run side by side in SSE2 lanes: between the link (the one place the channels
+// meet) and the gain, each channel's arithmetic is the same. The detector high-pass never
+// depends on the cell's gain, so it runs for the stretch first. Then:
+//
+// - feed-forward members: the levels of a stretch depend only on the audio, so every level
+//   and linked level comes first, every logarithm of the stretch in one call, the target
+//   reductions, then the memory and attack/release chain (a few operations per substep, the
+//   only serial part), and every power of ten in one call;
+// - feedback members: each substep's level waits on the previous substep's gain, so the cell
+//   goes substep by substep, both channels' logarithm and power as one pair each.
+//
+// The settings and the targets hold over a stretch: the coefficient block runs only ahead of
+// it and the unit hands over targets only between render calls.
+
+#include "leveling_cell.h"
+#include "leveling_lanes.h"
+#include "leveling_math.h"
+
+namespace classic {
+
+inline constexpr unsigned levelingStretch = 64; // substeps one call takes at most
+
+// Every select below gives the scalar cell's value for every input, NaN included. It takes
+// one of two shapes, chosen by `chained`:
+// - chained (feedback members, where each substep waits on the one before): a predicted
+//   branch where both lanes usually agree, so that what follows starts at once instead of
+//   waiting for the comparison; the knee's division and the law only where a lane needs them;
+// - otherwise (feed-forward members, whose per-substep steps are independent): plain selects
+//   and min/max instructions, which cost no mispredictions.
+template <bool chained> inline Lanes pick(LaneBits when, Lanes a, Lanes b) noexcept {
+    if constexpr (chained) {
+        return choose(when, a, b);
+    } else {
+        return when ? a : b;
+    }
+}
+
+// Steps 5 to 7 (knee, law, clamp) for both channels, as targetReduction lane by lane.
+template <RatioLaw law, bool chained>
+inline Lanes targetReductions(const LevelingSettings& s, Lanes over, bool silenced) noexcept {
+    if (silenced) {
+        return splat(0.0);
+    }
+    const double half = s.knee / 2.0;
+    const LaneBits below = over <= splat(-half);
+    const LaneBits above = over >= splat(half);
+    Lanes k;
+    const int outside = _mm_movemask_pd(reinterpret_cast<__m128d>(below | above));
+    if (chained && outside == 3) {
+        if (_mm_movemask_pd(reinterpret_cast<__m128d>(below)) == 3) {
+            return splat(0.0); // k = 0: both laws give t = +0
+        }
+        k = choose(below, splat(0.0), over);
+    } else {
+        const Lanes d = over + splat(half);
+        k = below ? splat(0.0) : above ? over : d * d / splat(2.0 * s.knee);
+    }
+    Lanes t;
+    if constexpr (law == RatioLaw::fixed) {
+        t = k * splat(1.0 - 1.0 / s.ratio);
+    } else {
+        const Lanes p = splat(0.22) * k;
+        // smaller(p, 8)
+        const Lanes r =
+            (chained ? choose(p <= splat(8.0), p, splat(8.0)) : atMost(p, 8.0)) + splat(2.0);
+        t = k * (r - splat(1.0));
+    }
+    if constexpr (chained) {
+        const LaneBits clamped = (t > splat(deepestReduction)) | (t < splat(0.0));
+        if (_mm_movemask_pd(reinterpret_cast<__m128d>(clamped)) == 0) {
+            return t;
+        }
+    }
+    return raiseTo(capAt(t, deepestReduction), splat(0.0));
+}
+
+// Step 4's linked level of both channels from their detector levels. A link of 1 multiplies
+// exactly, so the product is left out there.
+template <bool chained> inline Lanes linkedLevels(const LevelingSettings& s, Lanes level) noexcept {
+    const double loudest = larger(level[0], level[1]);
+    const Lanes towardLoudest = splat(loudest) - level;
+    const Lanes linked =
+        s.link == 1.0 ? level + towardLoudest : level + splat(s.link) * towardLoudest;
+    const Lanes l = magnitude(linked);
+    return chained ? choose(l >= splat(levelFloor), l, splat(levelFloor)) // larger(l, floor)
+                   : atLeast(l, levelFloor);
+}
+
+// Steps 8 to 10 for both channels: memory, floor, gain reduction.
+template <LevelingMember member, bool chained>
+inline void followTarget(const LevelingSettings& s, Lanes t, bool floorHolds, Lanes& memory,
+                         Lanes& reduction) noexcept {
+    const Lanes a = pick<chained>(t > memory, splat(s.memoryRise), splat(s.fall));
+    memory = memory + a * (t - memory);
+    if (floorHolds) {
+        const Lanes held = splat(member.floorFactor) * memory;
+        t = chained ? choose(t < held, held, t) : raiseTo(t, held);
+    }
+    const Lanes b = pick<chained>(t > reduction, splat(s.attack), splat(s.release));
+    reduction = reduction + b * (t - reduction);
+}
+
+// [render thread] steps substeps (1 to levelingStretch) of the cell on the input-stage
+// outputs y (left, right per substep, in time order), which become y x g. targets: the
+// unit's normalised values, for the floor and no-reduction rules.
+template <LevelingMember member>
+void runStretch(LevelingCell<member>& cell, double* y, unsigned steps,
+                const float* targets) noexcept {
+    const unsigned count = 2 * steps;
+    if (count == 0) {
+        return;
+    }
+    const LevelingSettings& s = cell.settings;
+    LevelingChannel* ch = cell.channel;
+    const bool silenced = member.noReduction.holds(targets);
+    const bool floorHolds = member.floorHolds.holds(targets);
+    double highPassed[2 * levelingStretch];
+    double gains[2 * levelingStretch];
+
+    // Step 1: the high-pass rests while it is off, so switching it back on resumes it.
+    const double* detected = y;
+    if constexpr (member.detectorHighPass) {
+        if (s.highPass != 0.0) {
+            Lanes input = {ch[0].highPassInput, ch[1].highPassInput};
+            Lanes output = {ch[0].highPassOutput, ch[1].highPassOutput};
+            for (unsigned i = 0; i < count; i += 2) {
+                const Lanes v = loadLanes(y + i);
+                output = splat(s.highPass) * (output + v - input);
+                input = v;
+                storeLanes(highPassed + i, output);
+            }
+            for (unsigned c = 0; c < 2; ++c) {
+                ch[c].highPassInput = input[c];
+                ch[c].highPassOutput = output[c];
+            }
+            detected = highPassed;
+        }
+    }
+
+    Lanes level = {ch[0].level, ch[1].level};
+    Lanes memory = {ch[0].memory, ch[1].memory};
+    Lanes reduction = {ch[0].reduction, ch[1].reduction};
+    if constexpr (member.detector == Detector::feedForward) {
+        double linked[2 * levelingStretch];
+        double decibels[2 * levelingStretch];
+        for (unsigned i = 0; i < count; i += 2) {
+            level = level + splat(s.detector) * (magnitude(loadLanes(detected + i)) - level);
+            storeLanes(linked + i, linkedLevels<false>(s, level));
+        }
+        levelLog10Many(linked, decibels, count);
+        double exponents[2 * levelingStretch];
+        for (unsigned i = 0; i < count; i += 2) {
+            const Lanes over = splat(20.0) * loadLanes(decibels + i) - splat(s.threshold);
+            const Lanes t = targetReductions<member.law, false>(s, over, silenced);
+            followTarget<member, false>(s, t, floorHolds, memory, reduction);
+            storeLanes(exponents + i, reduction / splat(-20.0)); // -G/20 exactly
+        }
+        levelExp10Many(exponents, gains, count);
+    } else {
+        // Step 2: 10^(-G/20) of the previous substep's G, exactly the gain step 11 left.
+        Lanes gain = {ch[0].gain, ch[1].gain};
+        for (unsigned i = 0; i < count; i += 2) {
+            const Lanes v = loadLanes(detected + i) * gain;
+            level = level + splat(s.detector) * (magnitude(v) - level);
+            const Lanes decibels = splat(20.0) * levelLog10Pair(linkedLevels<true>(s, level));
+            const Lanes over = decibels - splat(s.threshold);
+            const Lanes t = targetReductions<member.law, true>(s, over, silenced);
+            followTarget<member, true>(s, t, floorHolds, memory, reduction);
+            gain = levelExp10Pair(reduction / splat(-20.0)); // -G/20 exactly
+            storeLanes(gains + i, gain);
+        }
+    }
+    for (unsigned c = 0; c < 2; ++c) {
+        ch[c].level = level[c];
+        ch[c].memory = memory[c];
+        ch[c].reduction = reduction[c];
+        ch[c].gain = gains[count - 2 + c];
+    }
+    for (unsigned i = 0; i < count; ++i) {
+        y[i] = y[i] * gains[i];
+    }
+}
+
+} // namespace classic
