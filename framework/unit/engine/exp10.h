@@ -159,7 +159,8 @@ inline double exp10Scalar(double x) noexcept {
     return logexp_detail::shortOrWhole<exp10_detail::Exp10>(x);
 }
 
-// [any thread] 10^x on both lanes, each exactly as exp10Scalar.
+// [any thread] 10^x on both lanes, each exactly as exp10Scalar. The compiler takes any
+// two-double vector for __m128d.
 inline __m128d exp10Pair(__m128d x) noexcept {
     return (__m128d)logexp_detail::shortOrWhole<exp10_detail::Exp10>((logexp_detail::Pack2)x);
 }
