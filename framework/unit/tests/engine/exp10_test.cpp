@@ -202,12 +202,11 @@ TEST(Exp10, EdgesOfTheDomain) {
             arguments.push_back(0.25); // a NaN or an infinity beside it changes nothing
         }
         const Evaluated ours = evaluate(f->paths, arguments);
+        EXPECT_EQ(ours.pathMismatches, 0u) << f->name; // NaN included
         for (std::size_t i = 0; i < std::size(cases); ++i) {
             const double y = ours.values[2 * i], expected = cases[i].expected;
             if (std::isnan(expected)) {
                 EXPECT_TRUE(std::isnan(y)) << f->name << std::hexfloat << "(" << cases[i].x << ")";
-                const __m128d pair = f->paths.pair(_mm_set1_pd(cases[i].x));
-                EXPECT_TRUE(std::isnan(_mm_cvtsd_f64(pair)));
             } else {
                 EXPECT_EQ(bitsOf(y), bitsOf(expected))
                     << f->name << std::hexfloat << "(" << cases[i].x << ") = " << y;
