@@ -2,7 +2,10 @@
 // 10^x for the gain stages and e^x for the smoothing coefficients: within 0.51 ulp of the exact
 // value (measured on many millions of arguments, see tests/engine/exp10_test.cpp), exact at
 // 0 and (10^x) at the integers up to 22, and the same bits whether computed one, two (SSE2)
-// or four (AVX2) at a time. No division.
+// or four (AVX2) at a time. No division. Against pow(10, x) two at a time it takes a quarter
+// of the time per value, a seventh in a batch, about half along a feedback chain; against
+// glibc's exp (its FMA code) under half, a fifth, and as long along a chain
+// (tests/engine/log10_exp10_benchmark.cpp).
 //
 //     double exp10Scalar(double x);   __m128d exp10Pair(__m128d x);   10^x
 //     double expScalar(double x);     __m128d expPair(__m128d x);     e^x
@@ -156,7 +159,8 @@ inline double exp10Scalar(double x) noexcept {
     return logexp_detail::shortOrWhole<exp10_detail::Exp10>(x);
 }
 
-// [any thread] 10^x on both lanes, each exactly as exp10Scalar.
+// [any thread] 10^x on both lanes, each exactly as exp10Scalar. The compiler takes any
+// two-double vector for __m128d.
 inline __m128d exp10Pair(__m128d x) noexcept {
     return (__m128d)logexp_detail::shortOrWhole<exp10_detail::Exp10>((logexp_detail::Pack2)x);
 }

@@ -1,7 +1,9 @@
 #pragma once
 // log10 for the level detectors: within 0.51 ulp of the exact value (measured on many millions
 // of arguments, see tests/engine/log10_test.cpp), exact at 1 and at the powers of ten, and the
-// same bits whether computed one, two (SSE2) or four (AVX2) at a time. No division.
+// same bits whether computed one, two (SSE2) or four (AVX2) at a time. No division. Against
+// glibc's log10 (its FMA code) it takes about half the time per value two at a time, a third in
+// a batch, and two thirds along a feedback chain (tests/engine/log10_exp10_benchmark.cpp).
 //
 //     double log10Scalar(double x);
 //     __m128d log10Pair(__m128d x);                                    both lanes

@@ -79,7 +79,7 @@ void PrintTo(const Sweep& sweep, std::ostream* out) {
     *out << sweep.function.name << ": " << sweep.name;
 }
 
-double signed_(std::mt19937_64& random, double x) {
+double eitherSign(std::mt19937_64& random, double x) {
     return random() & 1 ? x : -x;
 }
 
@@ -87,7 +87,8 @@ const Sweep sweeps[] = {
     {"gains, -2.4..3", ten, 3'000'000, [](auto& g) { return uniform(g, -2.4, 3); }, 0.51},
     {"every normal result", ten, 2'000'000, [](auto& g) { return uniform(g, -307.6, 308.25); },
      0.51},
-    {"near 0", ten, 500'000, [](auto& g) { return signed_(g, uniformExponent(g, -60, -6)); }, 0.51},
+    {"near 0", ten, 500'000, [](auto& g) { return eitherSign(g, uniformExponent(g, -60, -6)); },
+     0.51},
     {"beside the interval steps", ten, 1'000'000,
      [](auto& g) {
          const long step = std::uniform_int_distribution<long>(-1200, 1200)(g);
@@ -98,7 +99,7 @@ const Sweep sweeps[] = {
     {"coefficients, -20..0", natural, 3'000'000, [](auto& g) { return uniform(g, -20, 0); }, 0.51},
     {"every normal result", natural, 2'000'000, [](auto& g) { return uniform(g, -708.39, 709.78); },
      0.51},
-    {"near 0", natural, 500'000, [](auto& g) { return signed_(g, uniformExponent(g, -60, -6)); },
+    {"near 0", natural, 500'000, [](auto& g) { return eitherSign(g, uniformExponent(g, -60, -6)); },
      0.51},
     {"beside the interval steps", natural, 1'000'000,
      [](auto& g) {
@@ -201,12 +202,11 @@ TEST(Exp10, EdgesOfTheDomain) {
             arguments.push_back(0.25); // a NaN or an infinity beside it changes nothing
         }
         const Evaluated ours = evaluate(f->paths, arguments);
+        EXPECT_EQ(ours.pathMismatches, 0u) << f->name; // NaN included
         for (std::size_t i = 0; i < std::size(cases); ++i) {
             const double y = ours.values[2 * i], expected = cases[i].expected;
             if (std::isnan(expected)) {
                 EXPECT_TRUE(std::isnan(y)) << f->name << std::hexfloat << "(" << cases[i].x << ")";
-                const __m128d pair = f->paths.pair(_mm_set1_pd(cases[i].x));
-                EXPECT_TRUE(std::isnan(_mm_cvtsd_f64(pair)));
             } else {
                 EXPECT_EQ(bitsOf(y), bitsOf(expected))
                     << f->name << std::hexfloat << "(" << cases[i].x << ") = " << y;

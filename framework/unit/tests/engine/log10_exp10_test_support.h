@@ -129,7 +129,7 @@ inline std::string testName(const char* text) {
 
 // The batch forms for every count up to 9, each from every start offset 0..3 (so the AVX2
 // loop, the pairs and the odd one each meet every alignment): the same bits as the scalar
-// path, and nothing written past the count.
+// path, also in place, and nothing written past the count.
 inline unsigned batchTailMismatches(const Paths& paths, const std::vector<double>& pool) {
     unsigned mismatches = 0;
     void (*const forms[])(const double*, double*, std::size_t) = {paths.many, paths.manySse2,
@@ -139,10 +139,13 @@ inline unsigned batchTailMismatches(const Paths& paths, const std::vector<double
             for (std::size_t offset = 0; offset < 4; ++offset) {
                 std::vector<double> out(16, -123.0);
                 form(pool.data() + offset, out.data() + offset, count);
+                std::vector<double> inPlace(pool.begin(), pool.begin() + 16);
+                form(inPlace.data() + offset, inPlace.data() + offset, count);
                 for (std::size_t i = 0; i < out.size(); ++i) {
                     const bool inside = i >= offset && i < offset + count;
                     const double expected = inside ? paths.scalar(pool[i]) : -123.0;
                     mismatches += bitsOf(out[i]) != bitsOf(expected);
+                    mismatches += bitsOf(inPlace[i]) != bitsOf(inside ? expected : pool[i]);
                 }
             }
         }

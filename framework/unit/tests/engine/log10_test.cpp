@@ -149,10 +149,10 @@ TEST(Log10, EdgesOfTheDomain) {
         {nan, nan},
         {-nan, nan},
         {std::numeric_limits<double>::signaling_NaN(), nan},
-        {denormMin, static_cast<double>(correctlyRounded(denormMin))},
-        {0x1p-1022, static_cast<double>(correctlyRounded(0x1p-1022))},
-        {0x1.fffffffffffffp-1023, static_cast<double>(correctlyRounded(0x1.fffffffffffffp-1023))},
-        {max, static_cast<double>(correctlyRounded(max))},
+        {denormMin, correctlyRounded(denormMin)},
+        {0x1p-1022, correctlyRounded(0x1p-1022)},
+        {0x1.fffffffffffffp-1023, correctlyRounded(0x1.fffffffffffffp-1023)},
+        {max, correctlyRounded(max)},
     };
     std::vector<double> arguments;
     for (const Case& c : cases) {
@@ -164,19 +164,15 @@ TEST(Log10, EdgesOfTheDomain) {
                 << std::hexfloat << "log10(" << c.x << ") = " << y;
         }
         arguments.push_back(c.x);
-        arguments.push_back(2.5); // a NaN or an infinity beside it changes nothing
+        arguments.push_back(2.5);
     }
+    // Every path gives the same bits, NaN included, and a NaN or an infinity beside an
+    // argument changes nothing.
     const Evaluated ours = evaluate(paths, arguments);
+    EXPECT_EQ(ours.pathMismatches, 0u);
     for (std::size_t i = 1; i < arguments.size(); i += 2) {
         EXPECT_EQ(bitsOf(ours.values[i]), bitsOf(log10Scalar(2.5)));
     }
-    // NaN is a NaN on every path; the other results compare bit for bit.
-    unsigned nanMismatches = 0;
-    for (std::size_t i = 0; i < arguments.size(); i += 2) {
-        const __m128d pair = classic::log10Pair(_mm_set_pd(arguments[i], arguments[i]));
-        nanMismatches += std::isnan(ours.values[i]) != std::isnan(_mm_cvtsd_f64(pair));
-    }
-    EXPECT_EQ(nanMismatches, 0u);
 }
 
 // With denormals read as zero (and results flushed), as the engines run: a subnormal argument
