@@ -136,12 +136,10 @@ void Engine::prepare(double sampleRate, const float* values) {
 void Engine::reset(const float* values) noexcept {
     frame.reset(values);
     const float* t = frame.targets;
-    for (unsigned c = 0; c < 2; ++c) {
-        for (State& s : states[c]) {
-            s = State{};
-        }
-        highPassInput[c] = highPassOutput[c] = 0;
+    for (State& s : states) {
+        s = State{};
     }
+    highPassInput = highPassOutput = pending = ChannelLanes{0, 0};
     equaliser = t[param::eqIn];
     highPassWeight = t[param::highPass] > 0 ? 1 : 0;
     const unsigned gainStep = stepOf(t[param::inputGain], 20);
@@ -156,6 +154,7 @@ void Engine::reset(const float* values) noexcept {
         s.current = s.target; // no glide after a reset
         s.settled = true;
     }
+    keptNow = nullptr;
 }
 
 void Engine::setTarget(Section s, const Biquad& q) noexcept {
@@ -215,38 +214,45 @@ void Engine::configure() noexcept {
 
     // Each section's coefficients move toward their targets before the section runs.
     for (Coefficients& s : sections) {
-        s.glide(glide);
+        if (!s.settled) {
+            s.glide(glide);
+            keptNow = nullptr;
+        }
     }
 }
 
-double Engine::firstHalf(unsigned c, double y) noexcept {
-    State* s = states[c];
-    const double low = s[lowShelf].run(sections[lowShelf].current, y);
-    const double mid = s[midBell].run(sections[midBell].current, low);
-    const double e = s[highShelf].run(sections[highShelf].current, mid);
-    // One-pole high pass at the same corner ahead of the biquad: third order together.
-    double& p = highPassOutput[c];
-    p = pole * (p + e - highPassInput[c]);
-    highPassInput[c] = e;
-    const double filtered = s[highPass].run(sections[highPass].current, p);
-
-    const double eqOut = e + highPassWeight * (filtered - e);
-    return y + equaliser * (eqOut - y);
+void Engine::keepSubstep(Substep& into) noexcept {
+    if (keptNow == nullptr) {
+        keptIndex = keptIndex == maximumBatch ? 0 : keptIndex + 1;
+        Biquad* snapshot = kept[keptIndex];
+        for (unsigned s = 0; s < sectionCount; ++s) {
+            snapshot[s] = sections[s].current;
+        }
+        keptNow = snapshot;
+    }
+    into.sections = keptNow;
+    into.pole = pole;
+    into.highPassWeight = highPassWeight;
+    into.equaliser = equaliser;
 }
 
-// firstHalf with a kept substep's coefficients and weights: the same steps.
-double Engine::equalise(unsigned c, double y, const Biquad (&q)[sectionCount], double onePole,
-                        double weight, double blend) noexcept {
-    State* s = states[c];
-    const double low = s[lowShelf].run(q[lowShelf], y);
-    const double mid = s[midBell].run(q[midBell], low);
-    const double e = s[highShelf].run(q[highShelf], mid);
-    double& p = highPassOutput[c];
-    p = onePole * (p + e - highPassInput[c]);
-    highPassInput[c] = e;
-    const double filtered = s[highPass].run(q[highPass], p);
+void Engine::between() noexcept {
+    const Biquad now[sectionCount] = {sections[lowShelf].current, sections[midBell].current,
+                                      sections[highShelf].current, sections[highPass].current};
+    pending = equalise(pending, now, pole, highPassWeight, equaliser);
+}
 
-    const double eqOut = e + weight * (filtered - e);
+ChannelLanes Engine::equalise(ChannelLanes y, const Biquad* q, double onePole, double weight,
+                              double blend) noexcept {
+    const ChannelLanes low = states[lowShelf].run(q[lowShelf], y);
+    const ChannelLanes mid = states[midBell].run(q[midBell], low);
+    const ChannelLanes e = states[highShelf].run(q[highShelf], mid);
+    // One-pole high pass at the same corner ahead of the biquad: third order together.
+    highPassOutput = onePole * (highPassOutput + e - highPassInput);
+    highPassInput = e;
+    const ChannelLanes filtered = states[highPass].run(q[highPass], highPassOutput);
+
+    const ChannelLanes eqOut = e + weight * (filtered - e);
     return y + blend * (eqOut - y);
 }
 

@@ -14,6 +14,9 @@
 
 namespace classic {
 
+// Both channels of one sample side by side: each lane does exactly the scalar arithmetic.
+using ChannelLanes = double __attribute__((vector_size(16)));
+
 // Input level in dB per Input Gain step: line -10..+20, "OFF" (0 dB, muted), mic +20..+80.
 inline constexpr double inputLevelDecibels[21] = {-10, -5, 0,  5,  10, 15, 20, 0,  20, 25, 30,
                                                   35,  40, 45, 50, 55, 60, 65, 70, 75, 80};
@@ -86,33 +89,36 @@ private:
     friend void renderRecorded(Model&, const float* const[2], float* const[2], unsigned,
                                unsigned) noexcept;
     void configure() noexcept;
-    // The equaliser after the preamp stage: shelves and bell, the high-pass path, the EQ In
-    // blend. The frame's output stage follows.
-    double firstHalf(unsigned channel, double y) noexcept;
-    void between() noexcept {}
-    double secondHalf(unsigned, double z) noexcept { return z; }
+    // The equaliser runs both channels at once, between the halves: the first half takes each
+    // channel's preamp output, the second hands back its equalised sample. The frame's output
+    // stage follows.
+    double firstHalf(unsigned channel, double y) noexcept {
+        pending[channel] = y;
+        return y;
+    }
+    void between() noexcept;
+    double secondHalf(unsigned channel, double) noexcept { return pending[channel]; }
 
     // What the hooks read of one substep's update, kept so that render can run the updates
-    // of a stretch ahead of its audio.
+    // of a stretch ahead of its audio. The coefficients are a snapshot in `kept`, taken only
+    // when a glide moved them: settled sections cost no copy.
     struct Substep {
-        Biquad sections[sectionCount];
+        const Biquad* sections;
         double pole, highPassWeight, equaliser;
     };
-    void keepSubstep(Substep& into) const noexcept {
-        for (unsigned s = 0; s < sectionCount; ++s) {
-            into.sections[s] = sections[s].current;
-        }
-        into.pole = pole;
-        into.highPassWeight = highPassWeight;
-        into.equaliser = equaliser;
+    void keepSubstep(Substep& into) noexcept;
+    double firstHalf(const Substep&, unsigned channel, double y) noexcept {
+        return firstHalf(channel, y);
     }
-    double firstHalf(const Substep& v, unsigned channel, double y) noexcept {
-        return equalise(channel, y, v.sections, v.pole, v.highPassWeight, v.equaliser);
+    void between(const Substep& v) noexcept {
+        pending = equalise(pending, v.sections, v.pole, v.highPassWeight, v.equaliser);
     }
-    void between(const Substep&) noexcept {}
-    double secondHalf(const Substep&, unsigned, double z) noexcept { return z; }
-    double equalise(unsigned channel, double y, const Biquad (&q)[sectionCount], double onePole,
-                    double weight, double blend) noexcept;
+    double secondHalf(const Substep&, unsigned channel, double z) noexcept {
+        return secondHalf(channel, z);
+    }
+    // Low shelf, mid bell, high shelf, the high-pass path and the EQ In blend on both channels.
+    ChannelLanes equalise(ChannelLanes y, const Biquad* q, double onePole, double weight,
+                          double blend) noexcept;
 
     // Both channels always hold the same coefficients (the same targets, glided in the same
     // steps from the same reset), so one set serves both and glides once per substep.
@@ -123,10 +129,11 @@ private:
         bool settled = true;
         void glide(double c) noexcept;
     };
+    // One section's state, both channels.
     struct State {
-        double s1 = 0, s2 = 0;
-        double run(const Biquad& q, double x) noexcept {
-            const double out = q.b0 * x + s1;
+        ChannelLanes s1 = {0, 0}, s2 = {0, 0};
+        ChannelLanes run(const Biquad& q, ChannelLanes x) noexcept {
+            const ChannelLanes out = q.b0 * x + s1;
             s1 = s2 + q.b1 * x - q.a1 * out;
             s2 = q.b2 * x - q.a2 * out;
             return out;
@@ -151,9 +158,16 @@ private:
     double poles[5] = {};        // high-pass pole per High Pass step
     Stage preamps[2];            // line, microphone
     Coefficients sections[sectionCount];
-    State states[2][sectionCount];
-    double highPassInput[2] = {};  // e_prev
-    double highPassOutput[2] = {}; // p
+    State states[sectionCount];
+    ChannelLanes highPassInput = {0, 0};  // e_prev
+    ChannelLanes highPassOutput = {0, 0}; // p
+    ChannelLanes pending = {0, 0};        // the substep's samples between the hooks
+    // Coefficient snapshots for kept substeps, a ring: a stretch keeps at most maximumBatch
+    // substeps before their audio runs, so the snapshot in use is never overwritten.
+    Biquad kept[maximumBatch + 1][sectionCount];
+    unsigned keptIndex = 0;
+    // The newest snapshot; none after a reset or a glide, so the next kept substep takes one.
+    const Biquad* keptNow = nullptr;
     double equaliser = 1;          // EQ In, 0..1
     double highPassWeight = 0;     // high-pass on, 0..1
     double level = 0;              // input level, dB
