@@ -1,0 +1,162 @@
+#pragma once
+// What the log10 and exp10 tests share: the error in ulps against an exact value, and the
+// evaluation of every path (scalar, pair, pair with its lanes swapped, the batch forms with
+// and without AVX2) for a set of arguments, counting lanes whose bits differ from the scalar.
+
+#include "engine/log10_exp10_lanes.h"
+
+#include <bit>
+#include <cctype>
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <limits>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace kelvo_test {
+
+constexpr double infinity = std::numeric_limits<double>::infinity();
+
+inline std::uint64_t bitsOf(double x) {
+    return std::bit_cast<std::uint64_t>(x);
+}
+
+// The spacing of doubles at |y| (the binade's ulp; subnormal spacing below 2^-1022).
+inline long double ulpAt(long double y) {
+    y = fabsl(y);
+    if (y < 0x1p-1022L) {
+        return 0x1p-1074L;
+    }
+    int exponent = 0;
+    frexpl(y, &exponent); // y = m 2^exponent, 0.5 <= m < 1
+    return ldexpl(1.0L, exponent - 53);
+}
+
+// Error of `got` in ulps of `exact` (a long double standing in for the exact value; its own
+// error is a few units of its 64th bit, about 2^-10 ulp of a double).
+inline double ulpsOff(double got, long double exact) {
+    return static_cast<double>(fabsl(static_cast<long double>(got) - exact) / ulpAt(exact));
+}
+
+// One function's paths.
+struct Paths {
+    double (*scalar)(double);
+    __m128d (*pair)(__m128d);
+    void (*many)(const double*, double*, std::size_t);
+    void (*manySse2)(const double*, double*, std::size_t);
+    void (*manyAvx2)(const double*, double*, std::size_t); // as manySse2 without AVX2
+};
+
+template <class F>
+Paths pathsOf(double (*scalar)(double), __m128d (*pair)(__m128d),
+              void (*many)(const double*, double*, std::size_t)) {
+    using namespace classic::logexp_detail;
+    return {scalar, pair, many, manySse2<F>, hasAvx2 ? manyAvx2<F> : manySse2<F>};
+}
+
+struct Evaluated {
+    std::vector<double> values; // the scalar path's
+    unsigned pathMismatches = 0;
+};
+
+inline Evaluated evaluate(const Paths& paths, const std::vector<double>& arguments) {
+    const std::size_t n = arguments.size();
+    Evaluated result;
+    result.values.resize(n);
+    // The batch forms over all but the last argument, so that their odd tails run too.
+    std::vector<double> many(n), manySse2(n), manyAvx2(n);
+    paths.many(arguments.data(), many.data(), n - 1);
+    paths.manySse2(arguments.data(), manySse2.data(), n - 1);
+    paths.manyAvx2(arguments.data(), manyAvx2.data(), n - 1);
+    for (std::size_t i = 0; i < n; ++i) {
+        const double x = arguments[i];
+        const double neighbour = arguments[(i + 1) % n];
+        const double scalar = paths.scalar(x);
+        const std::uint64_t expected = bitsOf(scalar);
+        // Either lane, beside another argument: a lane's result must not depend on either.
+        const __m128d low = paths.pair(_mm_set_pd(neighbour, x));
+        const __m128d high = paths.pair(_mm_set_pd(x, neighbour));
+        const bool batched = i + 1 < n;
+        if (bitsOf(_mm_cvtsd_f64(low)) != expected ||
+            bitsOf(_mm_cvtsd_f64(_mm_unpackhi_pd(high, high))) != expected ||
+            (batched && (bitsOf(many[i]) != expected || bitsOf(manySse2[i]) != expected ||
+                         bitsOf(manyAvx2[i]) != expected))) {
+            ++result.pathMismatches;
+        }
+        result.values[i] = scalar;
+    }
+    return result;
+}
+
+inline double uniform(std::mt19937_64& random, double low, double high) {
+    return std::uniform_real_distribution<double>(low, high)(random);
+}
+
+// A random mantissa at a random exponent in [low, high).
+inline double uniformExponent(std::mt19937_64& random, int low, int high) {
+    const int exponent = std::uniform_int_distribution<int>(low, high - 1)(random);
+    return std::ldexp(uniform(random, 1.0, 2.0), exponent);
+}
+
+// A few ulps either side of a given positive point (stepping the bits steps through
+// consecutive doubles).
+inline double beside(std::mt19937_64& random, double point, int ulps) {
+    const int steps = std::uniform_int_distribution<int>(-ulps, ulps)(random);
+    return std::bit_cast<double>(std::bit_cast<std::int64_t>(point) + steps);
+}
+
+// Turns a sweep's name into a test name: letters and digits, each other run one underscore.
+inline std::string testName(const char* text) {
+    std::string name;
+    for (const char* c = text; *c; ++c) {
+        if (std::isalnum(static_cast<unsigned char>(*c))) {
+            name += *c;
+        } else if (!name.empty() && name.back() != '_') {
+            name += '_';
+        }
+    }
+    while (!name.empty() && name.back() == '_') {
+        name.pop_back();
+    }
+    return name;
+}
+
+// The batch forms for every count up to 9, each from every start offset 0..3 (so the AVX2
+// loop, the pairs and the odd one each meet every alignment): the same bits as the scalar
+// path, and nothing written past the count.
+inline unsigned batchTailMismatches(const Paths& paths, const std::vector<double>& pool) {
+    unsigned mismatches = 0;
+    void (*const forms[])(const double*, double*, std::size_t) = {paths.many, paths.manySse2,
+                                                                  paths.manyAvx2};
+    for (auto form : forms) {
+        for (std::size_t count = 0; count <= 9; ++count) {
+            for (std::size_t offset = 0; offset < 4; ++offset) {
+                std::vector<double> out(16, -123.0);
+                form(pool.data() + offset, out.data() + offset, count);
+                for (std::size_t i = 0; i < out.size(); ++i) {
+                    const bool inside = i >= offset && i < offset + count;
+                    const double expected = inside ? paths.scalar(pool[i]) : -123.0;
+                    mismatches += bitsOf(out[i]) != bitsOf(expected);
+                }
+            }
+        }
+    }
+    return mismatches;
+}
+
+// The control register's flush-to-zero and denormals-are-zero bits set for a scope, as the
+// engines run.
+class FlushDenormals {
+public:
+    FlushDenormals() : saved_(_mm_getcsr()) { _mm_setcsr(saved_ | 0x8040); }
+    ~FlushDenormals() { _mm_setcsr(saved_); }
+    FlushDenormals(const FlushDenormals&) = delete;
+    FlushDenormals& operator=(const FlushDenormals&) = delete;
+
+private:
+    unsigned saved_;
+};
+
+} // namespace kelvo_test
