@@ -30,6 +30,22 @@ template <class Lanes> Lanes magnitude(Lanes x) noexcept {
     return reinterpret_cast<Lanes>(reinterpret_cast<Bits>(x) & Bits{allButSign, allButSign});
 }
 
+// reductionTarget of each lane, its branches as selections (the knee's square only where a
+// lane is inside the knee).
+template <class Lanes> Lanes reductionTargets(Lanes over, const RatioStep& step) noexcept {
+    const double knee = step.kneeWidth;
+    const Lanes zero = {0, 0};
+    Lanes kneeValue = over >= knee / 2.0 ? over : zero;
+    const auto inside = over > -knee / 2.0 && over < knee / 2.0;
+    if (inside[0] || inside[1]) {
+        const Lanes t = over + knee / 2.0;
+        kneeValue = inside ? t * t / (2.0 * knee) : kneeValue;
+    }
+    const Lanes reduction = (step.ratio - 1.0) * kneeValue;
+    const Lanes most = {48.0, 48.0};
+    return most < reduction ? most : reduction; // min(reduction, 48)
+}
+
 } // namespace
 
 Engine::Engine() = default;
@@ -125,7 +141,7 @@ void Engine::between() noexcept {
     between(now);
 }
 
-void Engine::between(const Substep& now) noexcept {
+inline void Engine::between(const Substep& now) noexcept {
     const RatioStep& row = ratioSteps[now.step];
     const double rate = ratioRate[now.step];
     const ChannelLanes y = pending;
@@ -155,7 +171,7 @@ void Engine::between(const Substep& now) noexcept {
             const ChannelLanes floor = {1e-12, 1e-12};
             const ChannelLanes over =
                 20.0 * ChannelLanes(log10Pair(level < floor ? floor : level)) - now.threshold;
-            target = ChannelLanes{reductionTarget(over[0], row), reductionTarget(over[1], row)};
+            target = reductionTargets(over, row);
         }
     }
 

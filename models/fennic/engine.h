@@ -115,7 +115,7 @@ private:
         pending[channel] = y;
         return y;
     }
-    void between(const Substep& now) noexcept;
+    [[gnu::always_inline]] inline void between(const Substep& now) noexcept;
     double secondHalf(const Substep&, unsigned channel, double) noexcept {
         return pending[channel];
     }
