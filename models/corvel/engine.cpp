@@ -155,6 +155,7 @@ void Engine::reset(const float* values) noexcept {
         s.settled = true;
     }
     keptNow = nullptr;
+    steady = false;
 }
 
 void Engine::setTarget(Section s, const Biquad& q) noexcept {
@@ -175,12 +176,22 @@ void Engine::configureFilters() noexcept {
     setTarget(highPass, highPassDesign(fos, stepOf(t[param::highPass], 4)));
 }
 
+void Engine::noteTargets() noexcept {
+    for (unsigned i = 0; i < glidedTargetCount; ++i) {
+        if (frame.targets[glidedTargets[i]] != steadyTargets[i]) {
+            steady = false;
+        }
+    }
+}
+
 Stereo Engine::tick(double left, double right, unsigned channels) noexcept {
+    noteTargets();
     return tickFrame(*this, left, right, channels);
 }
 
 void Engine::render(const float* const in[2], float* const out[2], unsigned frames,
                     unsigned channels) noexcept {
+    noteTargets();
     renderRecorded(*this, in, out, frames, channels);
 }
 
@@ -191,26 +202,35 @@ void Engine::configure() noexcept {
     Frame<parameterCount>& f = frame;
     const double glide = glideCoefficient; // c(2 ms)
 
-    // Substep values, from the targets unless smoothed values are named.
-    const float* t = f.targets;
-    const unsigned gainStep = stepOf(t[param::inputGain], 20);
-    level += f.coefficients.smoothing * (inputLevelDecibels[gainStep] - level);
-    f.inputGain = inputGain.of(level);
     f.outputGain = outputGain.of(f.current[param::outputTrim]);
-    muted += glide * ((gainStep == offStep ? 0.0 : 1.0) - muted);
-    sign += glide * ((t[param::polarity] > 0.5f ? -1.0 : 1.0) - sign);
-    equaliser += glide * (static_cast<double>(t[param::eqIn]) - equaliser);
-    highPassWeight += glide * ((t[param::highPass] > 0 ? 1.0 : 0.0) - highPassWeight);
-    // The drive switches at once with the step.
-    // Copied only when the preamp changes: render reads the stage back right after.
-    const unsigned preamp = gainStep > offStep ? 1 : 0;
-    if (preamp != appliedPreamp) {
-        f.input = preamps[preamp];
-        f.biasDrive = 1.8 * f.input.drive;
-        appliedPreamp = preamp;
+    // Substep values, from the targets unless smoothed values are named. Once every glide
+    // below stands still and the targets have not moved, another round would change nothing.
+    if (!steady) {
+        const float* t = f.targets;
+        const double before[5] = {level, muted, sign, equaliser, highPassWeight};
+        const unsigned gainStep = stepOf(t[param::inputGain], 20);
+        level += f.coefficients.smoothing * (inputLevelDecibels[gainStep] - level);
+        f.inputGain = inputGain.of(level);
+        muted += glide * ((gainStep == offStep ? 0.0 : 1.0) - muted);
+        sign += glide * ((t[param::polarity] > 0.5f ? -1.0 : 1.0) - sign);
+        equaliser += glide * (static_cast<double>(t[param::eqIn]) - equaliser);
+        highPassWeight += glide * ((t[param::highPass] > 0 ? 1.0 : 0.0) - highPassWeight);
+        // The drive switches at once with the step.
+        // Copied only when the preamp changes: render reads the stage back right after.
+        const unsigned preamp = gainStep > offStep ? 1 : 0;
+        if (preamp != appliedPreamp) {
+            f.input = preamps[preamp];
+            f.biasDrive = 1.8 * f.input.drive;
+            appliedPreamp = preamp;
+        }
+        pole = poles[stepOf(t[param::highPass], 4)];
+        f.postGain = muted * sign;
+        steady = level == before[0] && muted == before[1] && sign == before[2] &&
+                 equaliser == before[3] && highPassWeight == before[4];
+        for (unsigned i = 0; i < glidedTargetCount; ++i) {
+            steadyTargets[i] = t[glidedTargets[i]];
+        }
     }
-    pole = poles[stepOf(t[param::highPass], 4)];
-    f.postGain = muted * sign;
 
     // Each section's coefficients move toward their targets before the section runs.
     for (Coefficients& s : sections) {

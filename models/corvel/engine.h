@@ -153,6 +153,12 @@ private:
     };
 
     void setTarget(Section s, const Biquad& q) noexcept;
+    // [render thread] Before a tick or render: targets move only between them, so a change of
+    // those the substep values glide toward ends their standing still.
+    void noteTargets() noexcept;
+    static constexpr unsigned glidedTargetCount = 4;
+    static constexpr unsigned glidedTargets[glidedTargetCount] = {param::inputGain, param::polarity,
+                                                                  param::eqIn, param::highPass};
 
     double glideCoefficient = 0; // c(2 ms)
     double poles[5] = {};        // high-pass pole per High Pass step
@@ -177,6 +183,10 @@ private:
     std::uint32_t filterClock = 0; // substeps since the reset: configureFilters every 128
     unsigned appliedPreamp = ~0u;  // the preamp now in frame.input (none after a reset)
     Remembered inputGain, outputGain;
+    // The glides of level, mute, polarity, EQ In and high-pass on stand still at the targets
+    // kept in steadyTargets (false after a reset).
+    bool steady = false;
+    float steadyTargets[glidedTargetCount] = {};
 };
 
 } // namespace classic
