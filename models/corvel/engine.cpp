@@ -241,28 +241,35 @@ void Engine::configure() noexcept {
     }
 }
 
-void Engine::keepSubstep(Substep& into) noexcept {
+const Engine::BiquadLanes* Engine::snapshot() noexcept {
     if (keptNow == nullptr) {
         keptIndex = keptIndex == maximumBatch ? 0 : keptIndex + 1;
-        Biquad* snapshot = kept[keptIndex];
+        BiquadLanes* lanes = kept[keptIndex];
         for (unsigned s = 0; s < sectionCount; ++s) {
-            snapshot[s] = sections[s].current;
+            const Biquad& q = sections[s].current;
+            lanes[s].b0 = ChannelLanes{q.b0, q.b0};
+            lanes[s].b1 = ChannelLanes{q.b1, q.b1};
+            lanes[s].b2 = ChannelLanes{q.b2, q.b2};
+            lanes[s].a1 = ChannelLanes{q.a1, q.a1};
+            lanes[s].a2 = ChannelLanes{q.a2, q.a2};
         }
-        keptNow = snapshot;
+        keptNow = lanes;
     }
-    into.sections = keptNow;
+    return keptNow;
+}
+
+void Engine::keepSubstep(Substep& into) noexcept {
+    into.sections = snapshot();
     into.pole = pole;
     into.highPassWeight = highPassWeight;
     into.equaliser = equaliser;
 }
 
 void Engine::between() noexcept {
-    const Biquad now[sectionCount] = {sections[lowShelf].current, sections[midBell].current,
-                                      sections[highShelf].current, sections[highPass].current};
-    pending = equalise(pending, now, pole, highPassWeight, equaliser);
+    pending = equalise(pending, snapshot(), pole, highPassWeight, equaliser);
 }
 
-ChannelLanes Engine::equalise(ChannelLanes y, const Biquad* q, double onePole, double weight,
+ChannelLanes Engine::equalise(ChannelLanes y, const BiquadLanes* q, double onePole, double weight,
                               double blend) noexcept {
     const ChannelLanes low = states[lowShelf].run(q[lowShelf], y);
     const ChannelLanes mid = states[midBell].run(q[midBell], low);

@@ -99,11 +99,18 @@ private:
     void between() noexcept;
     double secondHalf(unsigned channel, double) noexcept { return pending[channel]; }
 
+    // One section's coefficients in both lanes, as the equaliser multiplies them.
+    struct BiquadLanes {
+        ChannelLanes b0, b1, b2, a1, a2;
+    };
+    // The newest snapshot of the coefficients, taken now if a glide or reset made it stale.
+    const BiquadLanes* snapshot() noexcept;
+
     // What the hooks read of one substep's update, kept so that render can run the updates
     // of a stretch ahead of its audio. The coefficients are a snapshot in `kept`, taken only
     // when a glide moved them: settled sections cost no copy.
     struct Substep {
-        const Biquad* sections;
+        const BiquadLanes* sections;
         double pole, highPassWeight, equaliser;
     };
     void keepSubstep(Substep& into) noexcept;
@@ -117,7 +124,7 @@ private:
         return secondHalf(channel, z);
     }
     // Low shelf, mid bell, high shelf, the high-pass path and the EQ In blend on both channels.
-    ChannelLanes equalise(ChannelLanes y, const Biquad* q, double onePole, double weight,
+    ChannelLanes equalise(ChannelLanes y, const BiquadLanes* q, double onePole, double weight,
                           double blend) noexcept;
 
     // Both channels always hold the same coefficients (the same targets, glided in the same
@@ -132,7 +139,7 @@ private:
     // One section's state, both channels.
     struct State {
         ChannelLanes s1 = {0, 0}, s2 = {0, 0};
-        ChannelLanes run(const Biquad& q, ChannelLanes x) noexcept {
+        ChannelLanes run(const BiquadLanes& q, ChannelLanes x) noexcept {
             const ChannelLanes out = q.b0 * x + s1;
             s1 = s2 + q.b1 * x - q.a1 * out;
             s2 = q.b2 * x - q.a2 * out;
@@ -170,10 +177,10 @@ private:
     ChannelLanes pending = {0, 0};        // the substep's samples between the hooks
     // Coefficient snapshots for kept substeps, a ring: a stretch keeps at most maximumBatch
     // substeps before their audio runs, so the snapshot in use is never overwritten.
-    Biquad kept[maximumBatch + 1][sectionCount];
+    BiquadLanes kept[maximumBatch + 1][sectionCount];
     unsigned keptIndex = 0;
     // The newest snapshot; none after a reset or a glide, so the next kept substep takes one.
-    const Biquad* keptNow = nullptr;
+    const BiquadLanes* keptNow = nullptr;
     double equaliser = 1;          // EQ In, 0..1
     double highPassWeight = 0;     // high-pass on, 0..1
     double level = 0;              // input level, dB
