@@ -195,7 +195,7 @@ void Engine::render(const float* const in[2], float* const out[2], unsigned fram
     renderRecorded(*this, in, out, frames, channels);
 }
 
-void Engine::configure() noexcept {
+inline void Engine::configure() noexcept {
     if (filterClock++ % updatePeriod == 0) {
         configureFilters();
     }
@@ -265,12 +265,16 @@ void Engine::keepSubstep(Substep& into) noexcept {
     into.equaliser = equaliser;
 }
 
+inline void Engine::between(const Substep& v) noexcept {
+    pending = equalise(pending, v.sections, v.pole, v.highPassWeight, v.equaliser);
+}
+
 void Engine::between() noexcept {
     pending = equalise(pending, snapshot(), pole, highPassWeight, equaliser);
 }
 
-ChannelLanes Engine::equalise(ChannelLanes y, const BiquadLanes* q, double onePole, double weight,
-                              double blend) noexcept {
+inline ChannelLanes Engine::equalise(ChannelLanes y, const BiquadLanes* q, double onePole,
+                                     double weight, double blend) noexcept {
     const ChannelLanes low = states[lowShelf].run(q[lowShelf], y);
     const ChannelLanes mid = states[midBell].run(q[midBell], low);
     const ChannelLanes e = states[highShelf].run(q[highShelf], mid);

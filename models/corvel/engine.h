@@ -88,7 +88,7 @@ private:
     template <class Model>
     friend void renderRecorded(Model&, const float* const[2], float* const[2], unsigned,
                                unsigned) noexcept;
-    void configure() noexcept;
+    [[gnu::always_inline]] inline void configure() noexcept;
     // The equaliser runs both channels at once, between the halves: the first half takes each
     // channel's preamp output, the second hands back its equalised sample. The frame's output
     // stage follows.
@@ -117,9 +117,7 @@ private:
     double firstHalf(const Substep&, unsigned channel, double y) noexcept {
         return firstHalf(channel, y);
     }
-    void between(const Substep& v) noexcept {
-        pending = equalise(pending, v.sections, v.pole, v.highPassWeight, v.equaliser);
-    }
+    [[gnu::always_inline]] inline void between(const Substep& v) noexcept;
     double secondHalf(const Substep&, unsigned channel, double z) noexcept {
         return secondHalf(channel, z);
     }
