@@ -89,7 +89,7 @@ void Engine::render(const float* const in[2], float* const out[2], unsigned fram
     renderRecorded(*this, in, out, frames, channels);
 }
 
-void Engine::configure() noexcept {
+inline void Engine::configure() noexcept {
     // From the targets: the ratio step (threshold, knee, drive, saturation) and whether the
     // cell compresses at all. They hold for the whole frame, the targets being set between
     // frames.

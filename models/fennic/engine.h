@@ -87,7 +87,7 @@ private:
     template <class Model>
     friend void renderRecorded(Model&, const float* const[2], float* const[2], unsigned,
                                unsigned) noexcept;
-    void configure() noexcept;
+    [[gnu::always_inline]] inline void configure() noexcept;
 
     // What the gain cell reads of one substep's update, kept so that render can run the
     // updates of a stretch ahead of its audio.
