@@ -273,8 +273,8 @@ void Engine::between() noexcept {
     pending = equalise(pending, snapshot(), pole, highPassWeight, equaliser);
 }
 
-inline ChannelLanes Engine::equalise(ChannelLanes y, const BiquadLanes* q, double onePole,
-                                     double weight, double blend) noexcept {
+inline Engine::ChannelLanes Engine::equalise(ChannelLanes y, const BiquadLanes* q, double onePole,
+                                             double weight, double blend) noexcept {
     const ChannelLanes low = states[lowShelf].run(q[lowShelf], y);
     const ChannelLanes mid = states[midBell].run(q[midBell], low);
     const ChannelLanes e = states[highShelf].run(q[highShelf], mid);

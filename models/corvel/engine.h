@@ -14,9 +14,6 @@
 
 namespace classic {
 
-// Both channels of one sample side by side: each lane does exactly the scalar arithmetic.
-using ChannelLanes = double __attribute__((vector_size(16)));
-
 // Input level in dB per Input Gain step: line -10..+20, "OFF" (0 dB, muted), mic +20..+80.
 inline constexpr double inputLevelDecibels[21] = {-10, -5, 0,  5,  10, 15, 20, 0,  20, 25, 30,
                                                   35,  40, 45, 50, 55, 60, 65, 70, 75, 80};
@@ -78,6 +75,9 @@ public:
     double highPassOn() const noexcept { return highPassWeight; }
 
 private:
+    // Both channels of one sample side by side: each lane does exactly the scalar arithmetic.
+    using ChannelLanes = double __attribute__((vector_size(16)));
+
     // The frame drives the substeps through these hooks. Its update runs every substep
     // (period 1): `configure` is the substep values, and runs `configureFilters` itself every
     // 128 substeps.
