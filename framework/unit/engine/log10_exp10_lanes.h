@@ -63,6 +63,7 @@ template <> struct Lanes<double> {
     [[gnu::always_inline]] static Bits greater(double a, double b) { return mask(a > b); }
     [[gnu::always_inline]] static Bits equal(double a, double b) { return mask(a == b); }
     [[gnu::always_inline]] static Bits andNot(Bits mask, Bits b) { return ~mask & b; }
+    [[gnu::always_inline]] static bool allOf(Bits mask) { return mask != 0; }
     // An opaque copy: a product stays a rounded product.
     [[gnu::always_inline]] static double separate(double v) {
         asm("" : "+x"(v));
@@ -84,6 +85,9 @@ template <> struct Lanes<Pack2> {
     [[gnu::always_inline]] static Bits equal(Pack2 a, Pack2 b) { return (Bits)(a == b); }
     [[gnu::always_inline]] static Bits andNot(Bits mask, Bits b) {
         return (Bits)_mm_andnot_si128((__m128i)mask, (__m128i)b);
+    }
+    [[gnu::always_inline]] static bool allOf(Bits mask) {
+        return _mm_movemask_pd((__m128d)mask) == 3;
     }
     [[gnu::always_inline]] static Pack2 separate(Pack2 v) {
         asm("" : "+x"(v));
@@ -127,25 +131,38 @@ template <> struct Lanes<Quad> {
 // initialisation, it is false: the SSE2 path, which gives the same bits.)
 inline const bool hasAvx2 = (__builtin_cpu_init(), __builtin_cpu_supports("avx2"));
 
-// The batch loops around a kernel F (a class with a static `lanes` template): four at a time
-// inside the AVX2 code, so its constants stay in registers from one four to the next, or two
-// at a time with SSE2; then a pair and the odd one that are left.
+// One, two or four lanes of a kernel F: its short way where every lane `fits` it, else the
+// whole (`any`).
+template <class F, class V> [[gnu::always_inline]] inline V shortOrWhole(const V& x) {
+    if (Lanes<V>::allOf(F::fits(x))) [[likely]] {
+        return F::ordinary(x);
+    }
+    return F::any(x);
+}
+
+// The batch loops around a kernel F: four at a time inside the AVX2 code, so its constants
+// stay in registers from one four to the next, or two at a time with SSE2; then a pair and the
+// odd one that are left.
 template <class F>
 [[gnu::target("avx2")]] inline void manyAvx2(const double* in, double* out,
                                              std::size_t count) noexcept {
     std::size_t i = 0;
     for (; i + 4 <= count; i += 4) {
-        const Quad y = F::lanes(Quad{(Pack4)_mm256_loadu_pd(in + i)});
-        _mm256_storeu_pd(out + i, (__m256d)y.v);
+        const Quad x = {(Pack4)_mm256_loadu_pd(in + i)};
+        if (_mm256_movemask_pd((__m256d)F::fits(x).v) == 15) [[likely]] {
+            _mm256_storeu_pd(out + i, (__m256d)F::ordinary(x).v);
+        } else {
+            _mm256_storeu_pd(out + i, (__m256d)F::any(x).v);
+        }
     }
     if (i + 2 <= count) {
-        const Pack2 y = F::lanes(Pack2{in[i], in[i + 1]});
+        const Pack2 y = shortOrWhole<F>(Pack2{in[i], in[i + 1]});
         out[i] = y[0];
         out[i + 1] = y[1];
         i += 2;
     }
     if (i < count) {
-        out[i] = F::lanes(in[i]);
+        out[i] = shortOrWhole<F>(in[i]);
     }
 }
 
@@ -154,11 +171,11 @@ template <class F> inline void manySse2(const double* in, double* out, std::size
     for (; i + 2 <= count; i += 2) {
         Pack2 x;
         std::memcpy(&x, in + i, sizeof x);
-        const Pack2 y = F::lanes(x);
+        const Pack2 y = shortOrWhole<F>(x);
         std::memcpy(out + i, &y, sizeof y);
     }
     if (i < count) {
-        out[i] = F::lanes(in[i]);
+        out[i] = shortOrWhole<F>(in[i]);
     }
 }
 

@@ -62,7 +62,7 @@ double correctlyRounded(const Function& f, double x) {
     return static_cast<double>(f.quad(static_cast<__float128>(x)));
 }
 
-// The x at which k = round(x 128 / log_b 2) steps from `step` - 1 to `step`.
+// The x at which k = round(x 256 / log_b 2) steps from `step` - 1 to `step`.
 double stepStart(const Function& f, long step) {
     return (static_cast<double>(step) - 0.5) / f.base.inverseInterval;
 }
@@ -79,7 +79,7 @@ void PrintTo(const Sweep& sweep, std::ostream* out) {
     *out << sweep.function.name << ": " << sweep.name;
 }
 
-double signed_(std::mt19937_64& random, double x) {
+double eitherSign(std::mt19937_64& random, double x) {
     return random() & 1 ? x : -x;
 }
 
@@ -87,7 +87,8 @@ const Sweep sweeps[] = {
     {"gains, -2.4..3", ten, 3'000'000, [](auto& g) { return uniform(g, -2.4, 3); }, 0.51},
     {"every normal result", ten, 2'000'000, [](auto& g) { return uniform(g, -307.6, 308.25); },
      0.51},
-    {"near 0", ten, 500'000, [](auto& g) { return signed_(g, uniformExponent(g, -60, -6)); }, 0.51},
+    {"near 0", ten, 500'000, [](auto& g) { return eitherSign(g, uniformExponent(g, -60, -6)); },
+     0.51},
     {"beside the interval steps", ten, 1'000'000,
      [](auto& g) {
          const long step = std::uniform_int_distribution<long>(-1200, 1200)(g);
@@ -98,7 +99,7 @@ const Sweep sweeps[] = {
     {"coefficients, -20..0", natural, 3'000'000, [](auto& g) { return uniform(g, -20, 0); }, 0.51},
     {"every normal result", natural, 2'000'000, [](auto& g) { return uniform(g, -708.39, 709.78); },
      0.51},
-    {"near 0", natural, 500'000, [](auto& g) { return signed_(g, uniformExponent(g, -60, -6)); },
+    {"near 0", natural, 500'000, [](auto& g) { return eitherSign(g, uniformExponent(g, -60, -6)); },
      0.51},
     {"beside the interval steps", natural, 1'000'000,
      [](auto& g) {
@@ -296,7 +297,7 @@ TEST(Exp10, MonotoneAcrossEveryIntervalStepAndAlongTheWorkingRanges) {
         for (int k = -20; k <= 22; ++k) {
             around(k, 4096);
         }
-        around(f.base.normalFrom, 4096);
+        around(f.base.normalAbove, 4096);
         std::mt19937_64 random(13);
         for (unsigned i = 0; i < 64; ++i) {
             run(uniform(random, range.low, range.high), 1u << 15);
@@ -312,7 +313,7 @@ TEST(Exp10, MonotoneAcrossEveryIntervalStepAndAlongTheWorkingRanges) {
     EXPECT_EQ(decreases, 0u);
 }
 
-// Each row against quadruple precision: 2^(j/128) correctly rounded plus the double nearest
+// Each row against quadruple precision: 2^(j/256) correctly rounded plus the double nearest
 // the rest.
 TEST(Exp10, TableHoldsTheRoundedPowersOfTwo) {
     for (unsigned j = 0; j < exp10RowCount; ++j) {

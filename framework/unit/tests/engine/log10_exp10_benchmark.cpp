@@ -1,8 +1,8 @@
 // Speed of classic::log10*, exp10* and exp* beside the C library's log10, pow(10, x) (as the
 // engines call it), exp10 and exp: throughput over a block of arguments from each function's
-// working range, and latency along a chain where each result feeds the next argument, as in a
-// level detector's feedback loop. Each reports time_per_value (the inverse of the rate). No
-// timing is asserted.
+// working range, latency along a chain where each result feeds the next argument, and a level
+// detector's feedback loop (log10, then 10^x). Each reports time_per_value (the inverse of the
+// rate; per channel in the loop). No timing is asserted.
 
 #include "engine/exp10.h"
 #include "engine/log10.h"
@@ -132,10 +132,9 @@ template <Function function, Path path> void throughput(benchmark::State& state)
 
 constexpr unsigned chainLength = 1000;
 
-// The next argument from the last result, kept in the working range without a branch: for
-// log10 a level from the last log (x in [-12, 3] gives 10^(x/4 - 3)... approximately, by a
-// cheap affine map of the result into a level), for exp10 and exp the result scaled back.
-template <Function function> double feed(double y) {
+// The next argument from the last result, kept in the working range without a branch (on
+// one double or on both lanes of a pair).
+template <Function function, class V> V feed(V y) {
     if constexpr (function == Function::log10) {
         return 1e-3 + 1e-4 * y * y; // y in [-12, 3]: levels 1e-3 .. 1.5e-2
     } else if constexpr (function == Function::exp10) {
@@ -145,27 +144,80 @@ template <Function function> double feed(double y) {
     }
 }
 
+typedef double Pair __attribute__((vector_size(16)));
+
 template <Function function, Path path> void latency(benchmark::State& state) {
-    double x[2] = {feed<function>(0.3), feed<function>(0.4)};
-    for (auto _ : state) {
-        for (unsigned i = 0; i < chainLength; ++i) {
-            double y[2];
-            if constexpr (path == Path::library) {
-                y[0] = library(function, x[0]);
-                y[1] = library(function, x[1]);
-            } else if constexpr (path == Path::pow10) {
-                y[0] = std::pow(10.0, x[0]);
-                y[1] = std::pow(10.0, x[1]);
-            } else if constexpr (path == Path::scalar) {
-                y[0] = scalar<function>(x[0]);
-                y[1] = scalar<function>(x[1]);
-            } else {
-                _mm_storeu_pd(y, pair<function>(_mm_loadu_pd(x)));
+    if constexpr (path == Path::pair) {
+        Pair x = {feed<function>(0.3), feed<function>(0.4)};
+        for (auto _ : state) {
+            for (unsigned i = 0; i < chainLength; ++i) {
+                x = feed<function>((Pair)pair<function>((__m128d)x));
             }
-            x[0] = feed<function>(y[0]);
-            x[1] = feed<function>(y[1]);
+            benchmark::DoNotOptimize(x);
         }
-        benchmark::DoNotOptimize(x);
+    } else {
+        double x0 = feed<function>(0.3), x1 = feed<function>(0.4);
+        for (auto _ : state) {
+            for (unsigned i = 0; i < chainLength; ++i) {
+                if constexpr (path == Path::library) {
+                    x0 = feed<function>(library(function, x0));
+                    x1 = feed<function>(library(function, x1));
+                } else if constexpr (path == Path::pow10) {
+                    x0 = feed<function>(std::pow(10.0, x0));
+                    x1 = feed<function>(std::pow(10.0, x1));
+                } else {
+                    x0 = feed<function>(scalar<function>(x0));
+                    x1 = feed<function>(scalar<function>(x1));
+                }
+            }
+            benchmark::DoNotOptimize(x0);
+            benchmark::DoNotOptimize(x1);
+        }
+    }
+    perValue(state, 2.0 * chainLength);
+}
+
+// A level detector's loop, as the engines run it: level -> decibels -> a reduction in dB ->
+// its gain factor 10^(-G/20) -> the next level. Both channels side by side.
+enum class Detector { library, scalar, pair };
+
+template <class V> V levelFromGain(V gain) {
+    return 0.01 + 0.3 * gain; // gain in [0.25, 1.8]: levels 0.085 .. 0.55
+}
+template <class V> V reductionFromDecibels(V decibels) {
+    return 0.5 * (decibels + 30.0); // -21 .. -5 dB: G in [4.5, 12.5]
+}
+
+template <Detector detector> double gainOf(double level) {
+    if constexpr (detector == Detector::library) {
+        return std::pow(10.0, -reductionFromDecibels(20.0 * std::log10(level)) / 20.0);
+    } else {
+        return classic::exp10Scalar(-reductionFromDecibels(20.0 * classic::log10Scalar(level)) /
+                                    20.0);
+    }
+}
+
+template <Detector detector> void detectorLoop(benchmark::State& state) {
+    if constexpr (detector == Detector::pair) {
+        Pair level = {0.3, 0.4};
+        for (auto _ : state) {
+            for (unsigned i = 0; i < chainLength; ++i) {
+                const Pair decibels = 20.0 * (Pair)classic::log10Pair((__m128d)level);
+                const Pair reduction = reductionFromDecibels(decibels);
+                level = levelFromGain((Pair)classic::exp10Pair((__m128d)(-reduction / 20.0)));
+            }
+            benchmark::DoNotOptimize(level);
+        }
+    } else {
+        double left = 0.3, right = 0.4;
+        for (auto _ : state) {
+            for (unsigned i = 0; i < chainLength; ++i) {
+                left = levelFromGain(gainOf<detector>(left));
+                right = levelFromGain(gainOf<detector>(right));
+            }
+            benchmark::DoNotOptimize(left);
+            benchmark::DoNotOptimize(right);
+        }
     }
     perValue(state, 2.0 * chainLength);
 }
@@ -187,6 +239,9 @@ KELVO_LOGEXP_BENCHMARKS(exp10, "exp10", "glibc_exp10");
 KELVO_LOGEXP_BENCHMARKS(exp, "exp", "std::exp");
 BENCHMARK(throughput<Function::exp10, Path::pow10>)->Name("Throughput/exp10/std::pow(10,x)");
 BENCHMARK(latency<Function::exp10, Path::pow10>)->Name("Latency/exp10/std::pow(10,x)");
+BENCHMARK(detectorLoop<Detector::library>)->Name("Latency/detector/std::log10+std::pow");
+BENCHMARK(detectorLoop<Detector::scalar>)->Name("Latency/detector/Scalar");
+BENCHMARK(detectorLoop<Detector::pair>)->Name("Latency/detector/Pair");
 
 } // namespace
 

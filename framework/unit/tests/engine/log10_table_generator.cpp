@@ -85,6 +85,7 @@ int main() {
                 "struct Log10Columns {\n"
                 "    double inverseHigh[log10RowCount]; // 1 / (c ln 10) to 9 significant bits\n"
                 "    double inverseLow[log10RowCount];  // the rest of 1 / (c ln 10), rounded\n"
+                "    double inverse[log10RowCount];     // 1 / (c ln 10) rounded to nearest\n"
                 "    double logHigh[log10RowCount];     // log10 c to the nearest 2^-43\n"
                 "    double logLow[log10RowCount];      // the rest of log10 c, rounded\n"
                 "};\n"
@@ -96,6 +97,8 @@ int main() {
     column("inverseLow", "1 / (c ln 10) - inverseHigh, rounded", [](unsigned row) {
         return static_cast<double>(inverse(row) - toBits(inverse(row), 9));
     });
+    column("inverse", "1 / (c ln 10) rounded to nearest",
+           [](unsigned row) { return static_cast<double>(inverse(row)); });
     column("logHigh", "log10 c to the nearest multiple of 2^-43",
            [](unsigned row) { return onGrid(log10q(breakpoint(row))); });
     column("logLow", "log10 c - logHigh, rounded", [](unsigned row) {

@@ -272,6 +272,7 @@ TEST(Log10, TableHoldsTheRoundedValuesAtItsBreakpoints) {
         const double logHigh = static_cast<double>(ldexpq(rintq(ldexpq(log, 43)), -43));
         EXPECT_EQ(table.inverseHigh[row], inverseHigh) << "row " << row;
         EXPECT_EQ(table.inverseLow[row], static_cast<double>(inverse - inverseHigh)) << row;
+        EXPECT_EQ(table.inverse[row], static_cast<double>(inverse)) << "row " << row;
         EXPECT_EQ(table.logHigh[row], logHigh) << "row " << row;
         EXPECT_EQ(table.logLow[row], static_cast<double>(log - logHigh)) << "row " << row;
     }
