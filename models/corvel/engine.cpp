@@ -154,7 +154,7 @@ void Engine::reset(const float* values) noexcept {
         s.current = s.target; // no glide after a reset
         s.settled = true;
     }
-    keptNow = nullptr;
+    keptNow = false;
     steady = false;
 }
 
@@ -236,13 +236,13 @@ inline void Engine::configure() noexcept {
     for (Coefficients& s : sections) {
         if (!s.settled) {
             s.glide(glide);
-            keptNow = nullptr;
+            keptNow = false;
         }
     }
 }
 
-const Engine::BiquadLanes* Engine::snapshot() noexcept {
-    if (keptNow == nullptr) {
+unsigned Engine::snapshot() noexcept {
+    if (!keptNow) {
         keptIndex = keptIndex == maximumBatch ? 0 : keptIndex + 1;
         BiquadLanes* lanes = kept[keptIndex];
         for (unsigned s = 0; s < sectionCount; ++s) {
@@ -253,9 +253,9 @@ const Engine::BiquadLanes* Engine::snapshot() noexcept {
             lanes[s].a1 = ChannelLanes{q.a1, q.a1};
             lanes[s].a2 = ChannelLanes{q.a2, q.a2};
         }
-        keptNow = lanes;
+        keptNow = true;
     }
-    return keptNow;
+    return keptIndex;
 }
 
 void Engine::keepSubstep(Substep& into) noexcept {
@@ -266,15 +266,16 @@ void Engine::keepSubstep(Substep& into) noexcept {
 }
 
 inline void Engine::between(const Substep& v) noexcept {
-    pending = equalise(pending, v.sections, v.pole, v.highPassWeight, v.equaliser);
+    pending = equalise(pending, kept[v.sections], v.pole, v.highPassWeight, v.equaliser);
 }
 
 void Engine::between() noexcept {
-    pending = equalise(pending, snapshot(), pole, highPassWeight, equaliser);
+    const unsigned now = snapshot();
+    pending = equalise(pending, kept[now], pole, highPassWeight, equaliser);
 }
 
-inline Engine::ChannelLanes Engine::equalise(ChannelLanes y, const BiquadLanes* q, double onePole,
-                                             double weight, double blend) noexcept {
+inline Engine::ChannelLanes Engine::equalise(ChannelLanes y, const BiquadLanes (&q)[sectionCount],
+                                             double onePole, double weight, double blend) noexcept {
     const ChannelLanes low = states[lowShelf].run(q[lowShelf], y);
     const ChannelLanes mid = states[midBell].run(q[midBell], low);
     const ChannelLanes e = states[highShelf].run(q[highShelf], mid);

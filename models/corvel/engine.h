@@ -103,14 +103,17 @@ private:
     struct BiquadLanes {
         ChannelLanes b0, b1, b2, a1, a2;
     };
-    // The newest snapshot of the coefficients, taken now if a glide or reset made it stale.
-    const BiquadLanes* snapshot() noexcept;
+    // The newest snapshot of the coefficients (its row of `kept`), taken now if a glide or
+    // reset made it stale.
+    unsigned snapshot() noexcept;
 
     // What the hooks read of one substep's update, kept so that render can run the updates
     // of a stretch ahead of its audio. The coefficients are a snapshot in `kept`, taken only
-    // when a glide moved them: settled sections cost no copy.
+    // when a glide moved them: settled sections cost no copy. (A row number, not a pointer:
+    // the compiler then sees that the equaliser's coefficients are not its states, and keeps
+    // the states in registers through render's loop.)
     struct Substep {
-        const BiquadLanes* sections;
+        unsigned sections;
         double pole, highPassWeight, equaliser;
     };
     void keepSubstep(Substep& into) noexcept;
@@ -122,8 +125,8 @@ private:
         return secondHalf(channel, z);
     }
     // Low shelf, mid bell, high shelf, the high-pass path and the EQ In blend on both channels.
-    ChannelLanes equalise(ChannelLanes y, const BiquadLanes* q, double onePole, double weight,
-                          double blend) noexcept;
+    ChannelLanes equalise(ChannelLanes y, const BiquadLanes (&q)[sectionCount], double onePole,
+                          double weight, double blend) noexcept;
 
     // Both channels always hold the same coefficients (the same targets, glided in the same
     // steps from the same reset), so one set serves both and glides once per substep.
@@ -176,9 +179,10 @@ private:
     // Coefficient snapshots for kept substeps, a ring: a stretch keeps at most maximumBatch
     // substeps before their audio runs, so the snapshot in use is never overwritten.
     BiquadLanes kept[maximumBatch + 1][sectionCount];
-    unsigned keptIndex = 0;
-    // The newest snapshot; none after a reset or a glide, so the next kept substep takes one.
-    const BiquadLanes* keptNow = nullptr;
+    unsigned keptIndex = 0; // the newest snapshot
+    // The newest snapshot holds the coefficients now; false after a reset or a glide, so the
+    // next kept substep takes one.
+    bool keptNow = false;
     double equaliser = 1;          // EQ In, 0..1
     double highPassWeight = 0;     // high-pass on, 0..1
     double level = 0;              // input level, dB
