@@ -136,12 +136,10 @@ void Engine::prepare(double sampleRate, const float* values) {
 void Engine::reset(const float* values) noexcept {
     frame.reset(values);
     const float* t = frame.targets;
-    for (unsigned c = 0; c < 2; ++c) {
-        for (State& s : states[c]) {
-            s = State{};
-        }
-        highPassInput[c] = highPassOutput[c] = 0;
+    for (State& s : states) {
+        s = State{};
     }
+    highPassInput = highPassOutput = pending = ChannelLanes{0, 0};
     equaliser = t[param::eqIn];
     highPassWeight = t[param::highPass] > 0 ? 1 : 0;
     const unsigned gainStep = stepOf(t[param::inputGain], 20);
@@ -156,6 +154,8 @@ void Engine::reset(const float* values) noexcept {
         s.current = s.target; // no glide after a reset
         s.settled = true;
     }
+    keptNow = false;
+    steady = false;
 }
 
 void Engine::setTarget(Section s, const Biquad& q) noexcept {
@@ -176,77 +176,115 @@ void Engine::configureFilters() noexcept {
     setTarget(highPass, highPassDesign(fos, stepOf(t[param::highPass], 4)));
 }
 
+void Engine::noteTargets() noexcept {
+    for (unsigned i = 0; i < glidedTargetCount; ++i) {
+        if (frame.targets[glidedTargets[i]] != steadyTargets[i]) {
+            steady = false;
+        }
+    }
+}
+
 Stereo Engine::tick(double left, double right, unsigned channels) noexcept {
+    noteTargets();
     return tickFrame(*this, left, right, channels);
 }
 
 void Engine::render(const float* const in[2], float* const out[2], unsigned frames,
                     unsigned channels) noexcept {
+    noteTargets();
     renderRecorded(*this, in, out, frames, channels);
 }
 
-void Engine::configure() noexcept {
+inline void Engine::configure() noexcept {
     if (filterClock++ % updatePeriod == 0) {
         configureFilters();
     }
     Frame<parameterCount>& f = frame;
     const double glide = glideCoefficient; // c(2 ms)
 
-    // Substep values, from the targets unless smoothed values are named.
-    const float* t = f.targets;
-    const unsigned gainStep = stepOf(t[param::inputGain], 20);
-    level += f.coefficients.smoothing * (inputLevelDecibels[gainStep] - level);
-    f.inputGain = inputGain.of(level);
     f.outputGain = outputGain.of(f.current[param::outputTrim]);
-    muted += glide * ((gainStep == offStep ? 0.0 : 1.0) - muted);
-    sign += glide * ((t[param::polarity] > 0.5f ? -1.0 : 1.0) - sign);
-    equaliser += glide * (static_cast<double>(t[param::eqIn]) - equaliser);
-    highPassWeight += glide * ((t[param::highPass] > 0 ? 1.0 : 0.0) - highPassWeight);
-    // The drive switches at once with the step.
-    // Copied only when the preamp changes: render reads the stage back right after.
-    const unsigned preamp = gainStep > offStep ? 1 : 0;
-    if (preamp != appliedPreamp) {
-        f.input = preamps[preamp];
-        f.biasDrive = 1.8 * f.input.drive;
-        appliedPreamp = preamp;
+    // Substep values, from the targets unless smoothed values are named. Once every glide
+    // below stands still and the targets have not moved, another round would change nothing.
+    if (!steady) {
+        const float* t = f.targets;
+        const double before[5] = {level, muted, sign, equaliser, highPassWeight};
+        const unsigned gainStep = stepOf(t[param::inputGain], 20);
+        level += f.coefficients.smoothing * (inputLevelDecibels[gainStep] - level);
+        f.inputGain = inputGain.of(level);
+        muted += glide * ((gainStep == offStep ? 0.0 : 1.0) - muted);
+        sign += glide * ((t[param::polarity] > 0.5f ? -1.0 : 1.0) - sign);
+        equaliser += glide * (static_cast<double>(t[param::eqIn]) - equaliser);
+        highPassWeight += glide * ((t[param::highPass] > 0 ? 1.0 : 0.0) - highPassWeight);
+        // The drive switches at once with the step.
+        // Copied only when the preamp changes: render reads the stage back right after.
+        const unsigned preamp = gainStep > offStep ? 1 : 0;
+        if (preamp != appliedPreamp) {
+            f.input = preamps[preamp];
+            f.biasDrive = 1.8 * f.input.drive;
+            appliedPreamp = preamp;
+        }
+        pole = poles[stepOf(t[param::highPass], 4)];
+        f.postGain = muted * sign;
+        steady = level == before[0] && muted == before[1] && sign == before[2] &&
+                 equaliser == before[3] && highPassWeight == before[4];
+        for (unsigned i = 0; i < glidedTargetCount; ++i) {
+            steadyTargets[i] = t[glidedTargets[i]];
+        }
     }
-    pole = poles[stepOf(t[param::highPass], 4)];
-    f.postGain = muted * sign;
 
     // Each section's coefficients move toward their targets before the section runs.
     for (Coefficients& s : sections) {
-        s.glide(glide);
+        if (!s.settled) {
+            s.glide(glide);
+            keptNow = false;
+        }
     }
 }
 
-double Engine::firstHalf(unsigned c, double y) noexcept {
-    State* s = states[c];
-    const double low = s[lowShelf].run(sections[lowShelf].current, y);
-    const double mid = s[midBell].run(sections[midBell].current, low);
-    const double e = s[highShelf].run(sections[highShelf].current, mid);
-    // One-pole high pass at the same corner ahead of the biquad: third order together.
-    double& p = highPassOutput[c];
-    p = pole * (p + e - highPassInput[c]);
-    highPassInput[c] = e;
-    const double filtered = s[highPass].run(sections[highPass].current, p);
-
-    const double eqOut = e + highPassWeight * (filtered - e);
-    return y + equaliser * (eqOut - y);
+unsigned Engine::snapshot() noexcept {
+    if (!keptNow) {
+        keptIndex = keptIndex == maximumBatch ? 0 : keptIndex + 1;
+        BiquadLanes* lanes = kept[keptIndex];
+        for (unsigned s = 0; s < sectionCount; ++s) {
+            const Biquad& q = sections[s].current;
+            lanes[s].b0 = ChannelLanes{q.b0, q.b0};
+            lanes[s].b1 = ChannelLanes{q.b1, q.b1};
+            lanes[s].b2 = ChannelLanes{q.b2, q.b2};
+            lanes[s].a1 = ChannelLanes{q.a1, q.a1};
+            lanes[s].a2 = ChannelLanes{q.a2, q.a2};
+        }
+        keptNow = true;
+    }
+    return keptIndex;
 }
 
-// firstHalf with a kept substep's coefficients and weights: the same steps.
-double Engine::equalise(unsigned c, double y, const Biquad (&q)[sectionCount], double onePole,
-                        double weight, double blend) noexcept {
-    State* s = states[c];
-    const double low = s[lowShelf].run(q[lowShelf], y);
-    const double mid = s[midBell].run(q[midBell], low);
-    const double e = s[highShelf].run(q[highShelf], mid);
-    double& p = highPassOutput[c];
-    p = onePole * (p + e - highPassInput[c]);
-    highPassInput[c] = e;
-    const double filtered = s[highPass].run(q[highPass], p);
+void Engine::keepSubstep(Substep& into) noexcept {
+    into.sections = snapshot();
+    into.pole = pole;
+    into.highPassWeight = highPassWeight;
+    into.equaliser = equaliser;
+}
 
-    const double eqOut = e + weight * (filtered - e);
+inline void Engine::between(const Substep& v) noexcept {
+    pending = equalise(pending, kept[v.sections], v.pole, v.highPassWeight, v.equaliser);
+}
+
+void Engine::between() noexcept {
+    const unsigned now = snapshot();
+    pending = equalise(pending, kept[now], pole, highPassWeight, equaliser);
+}
+
+inline Engine::ChannelLanes Engine::equalise(ChannelLanes y, const BiquadLanes (&q)[sectionCount],
+                                             double onePole, double weight, double blend) noexcept {
+    const ChannelLanes low = states[lowShelf].run(q[lowShelf], y);
+    const ChannelLanes mid = states[midBell].run(q[midBell], low);
+    const ChannelLanes e = states[highShelf].run(q[highShelf], mid);
+    // One-pole high pass at the same corner ahead of the biquad: third order together.
+    highPassOutput = onePole * (highPassOutput + e - highPassInput);
+    highPassInput = e;
+    const ChannelLanes filtered = states[highPass].run(q[highPass], highPassOutput);
+
+    const ChannelLanes eqOut = e + weight * (filtered - e);
     return y + blend * (eqOut - y);
 }
 

@@ -75,6 +75,9 @@ public:
     double highPassOn() const noexcept { return highPassWeight; }
 
 private:
+    // Both channels of one sample side by side: each lane does exactly the scalar arithmetic.
+    using ChannelLanes = double __attribute__((vector_size(16)));
+
     // The frame drives the substeps through these hooks. Its update runs every substep
     // (period 1): `configure` is the substep values, and runs `configureFilters` itself every
     // 128 substeps.
@@ -85,34 +88,45 @@ private:
     template <class Model>
     friend void renderRecorded(Model&, const float* const[2], float* const[2], unsigned,
                                unsigned) noexcept;
-    void configure() noexcept;
-    // The equaliser after the preamp stage: shelves and bell, the high-pass path, the EQ In
-    // blend. The frame's output stage follows.
-    double firstHalf(unsigned channel, double y) noexcept;
-    void between() noexcept {}
-    double secondHalf(unsigned, double z) noexcept { return z; }
+    [[gnu::always_inline]] inline void configure() noexcept;
+    // The equaliser runs both channels at once, between the halves: the first half takes each
+    // channel's preamp output, the second hands back its equalised sample. The frame's output
+    // stage follows.
+    double firstHalf(unsigned channel, double y) noexcept {
+        pending[channel] = y;
+        return y;
+    }
+    void between() noexcept;
+    double secondHalf(unsigned channel, double) noexcept { return pending[channel]; }
+
+    // One section's coefficients in both lanes, as the equaliser multiplies them.
+    struct BiquadLanes {
+        ChannelLanes b0, b1, b2, a1, a2;
+    };
+    // The newest snapshot of the coefficients (its row of `kept`), taken now if a glide or
+    // reset made it stale.
+    unsigned snapshot() noexcept;
 
     // What the hooks read of one substep's update, kept so that render can run the updates
-    // of a stretch ahead of its audio.
+    // of a stretch ahead of its audio. The coefficients are a snapshot in `kept`, taken only
+    // when a glide moved them: settled sections cost no copy. (A row number, not a pointer:
+    // the compiler then sees that the equaliser's coefficients are not its states, and keeps
+    // the states in registers through render's loop.)
     struct Substep {
-        Biquad sections[sectionCount];
+        unsigned sections;
         double pole, highPassWeight, equaliser;
     };
-    void keepSubstep(Substep& into) const noexcept {
-        for (unsigned s = 0; s < sectionCount; ++s) {
-            into.sections[s] = sections[s].current;
-        }
-        into.pole = pole;
-        into.highPassWeight = highPassWeight;
-        into.equaliser = equaliser;
+    void keepSubstep(Substep& into) noexcept;
+    double firstHalf(const Substep&, unsigned channel, double y) noexcept {
+        return firstHalf(channel, y);
     }
-    double firstHalf(const Substep& v, unsigned channel, double y) noexcept {
-        return equalise(channel, y, v.sections, v.pole, v.highPassWeight, v.equaliser);
+    [[gnu::always_inline]] inline void between(const Substep& v) noexcept;
+    double secondHalf(const Substep&, unsigned channel, double z) noexcept {
+        return secondHalf(channel, z);
     }
-    void between(const Substep&) noexcept {}
-    double secondHalf(const Substep&, unsigned, double z) noexcept { return z; }
-    double equalise(unsigned channel, double y, const Biquad (&q)[sectionCount], double onePole,
-                    double weight, double blend) noexcept;
+    // Low shelf, mid bell, high shelf, the high-pass path and the EQ In blend on both channels.
+    ChannelLanes equalise(ChannelLanes y, const BiquadLanes (&q)[sectionCount], double onePole,
+                          double weight, double blend) noexcept;
 
     // Both channels always hold the same coefficients (the same targets, glided in the same
     // steps from the same reset), so one set serves both and glides once per substep.
@@ -123,10 +137,11 @@ private:
         bool settled = true;
         void glide(double c) noexcept;
     };
+    // One section's state, both channels.
     struct State {
-        double s1 = 0, s2 = 0;
-        double run(const Biquad& q, double x) noexcept {
-            const double out = q.b0 * x + s1;
+        ChannelLanes s1 = {0, 0}, s2 = {0, 0};
+        ChannelLanes run(const BiquadLanes& q, ChannelLanes x) noexcept {
+            const ChannelLanes out = q.b0 * x + s1;
             s1 = s2 + q.b1 * x - q.a1 * out;
             s2 = q.b2 * x - q.a2 * out;
             return out;
@@ -146,14 +161,28 @@ private:
     };
 
     void setTarget(Section s, const Biquad& q) noexcept;
+    // [render thread] Before a tick or render: targets move only between them, so a change of
+    // those the substep values glide toward ends their standing still.
+    void noteTargets() noexcept;
+    static constexpr unsigned glidedTargetCount = 4;
+    static constexpr unsigned glidedTargets[glidedTargetCount] = {param::inputGain, param::polarity,
+                                                                  param::eqIn, param::highPass};
 
     double glideCoefficient = 0; // c(2 ms)
     double poles[5] = {};        // high-pass pole per High Pass step
     Stage preamps[2];            // line, microphone
     Coefficients sections[sectionCount];
-    State states[2][sectionCount];
-    double highPassInput[2] = {};  // e_prev
-    double highPassOutput[2] = {}; // p
+    State states[sectionCount];
+    ChannelLanes highPassInput = {0, 0};  // e_prev
+    ChannelLanes highPassOutput = {0, 0}; // p
+    ChannelLanes pending = {0, 0};        // the substep's samples between the hooks
+    // Coefficient snapshots for kept substeps, a ring: a stretch keeps at most maximumBatch
+    // substeps before their audio runs, so the snapshot in use is never overwritten.
+    BiquadLanes kept[maximumBatch + 1][sectionCount];
+    unsigned keptIndex = 0; // the newest snapshot
+    // The newest snapshot holds the coefficients now; false after a reset or a glide, so the
+    // next kept substep takes one.
+    bool keptNow = false;
     double equaliser = 1;          // EQ In, 0..1
     double highPassWeight = 0;     // high-pass on, 0..1
     double level = 0;              // input level, dB
@@ -163,6 +192,10 @@ private:
     std::uint32_t filterClock = 0; // substeps since the reset: configureFilters every 128
     unsigned appliedPreamp = ~0u;  // the preamp now in frame.input (none after a reset)
     Remembered inputGain, outputGain;
+    // The glides of level, mute, polarity, EQ In and high-pass on stand still at the targets
+    // kept in steadyTargets (false after a reset).
+    bool steady = false;
+    float steadyTargets[glidedTargetCount] = {};
 };
 
 } // namespace classic

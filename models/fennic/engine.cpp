@@ -2,10 +2,13 @@
 
 #include "engine.h"
 
+#include "engine/exp10.h"
+#include "engine/log10.h"
 #include "engine/render_frames.h"
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 namespace classic {
 
@@ -18,6 +21,29 @@ unsigned ratioStepOf(float target) noexcept {
         return 0;
     }
     return target >= 4 ? 4u : static_cast<unsigned>(target);
+}
+
+// |x| of each lane: the sign bit cleared, as fabs does.
+template <class Lanes> Lanes magnitude(Lanes x) noexcept {
+    using Bits = std::uint64_t __attribute__((vector_size(16)));
+    constexpr std::uint64_t allButSign = ~std::uint64_t{0} >> 1;
+    return reinterpret_cast<Lanes>(reinterpret_cast<Bits>(x) & Bits{allButSign, allButSign});
+}
+
+// reductionTarget of each lane, its branches as selections (the knee's square only where a
+// lane is inside the knee).
+template <class Lanes> Lanes reductionTargets(Lanes over, const RatioStep& step) noexcept {
+    const double knee = step.kneeWidth;
+    const Lanes zero = {0, 0};
+    Lanes kneeValue = over >= knee / 2.0 ? over : zero;
+    const auto inside = over > -knee / 2.0 && over < knee / 2.0;
+    if (inside[0] || inside[1]) {
+        const Lanes t = over + knee / 2.0;
+        kneeValue = inside ? t * t / (2.0 * knee) : kneeValue;
+    }
+    const Lanes reduction = (step.ratio - 1.0) * kneeValue;
+    const Lanes most = {48.0, 48.0};
+    return most < reduction ? most : reduction; // min(reduction, 48)
 }
 
 } // namespace
@@ -37,7 +63,9 @@ void Engine::prepare(double sampleRate, const float* values) {
         // rounding of the level's logarithm: below it the knee value is 0 for certain.
         const double edge = thresholdDecibels(x) - ratioSteps[x].kneeWidth / 2.0;
         quietLevel[x] = std::pow(10.0, edge / 20.0) * (1.0 - 1e-9);
+        ratioRate[x] = ratioSteps[x].ratio * frame.fos;
     }
+    attackCoefficientStep = ~0u; // the rate changed
     saturation.set(1.7, 0.08);
     frame.output.set(0.45, 0.012);
     frame.biasDepth = 0.025;
@@ -47,11 +75,8 @@ void Engine::prepare(double sampleRate, const float* values) {
 
 void Engine::reset(const float* values) noexcept {
     frame.reset(values); // also clears G (frame.gainReduction)
-    for (unsigned c = 0; c < 2; ++c) {
-        envelopes[c] = 0;
-        gainFactor[c] = 1;
-    }
-    loudest = 0;
+    envelopes = gain = pending = ChannelLanes{0, 0};
+    gainFactor = ChannelLanes{1, 1};
     appliedStep = ~0u;
 }
 
@@ -64,7 +89,7 @@ void Engine::render(const float* const in[2], float* const out[2], unsigned fram
     renderRecorded(*this, in, out, frames, channels);
 }
 
-void Engine::configure() noexcept {
+inline void Engine::configure() noexcept {
     // From the targets: the ratio step (threshold, knee, drive, saturation) and whether the
     // cell compresses at all. They hold for the whole frame, the targets being set between
     // frames.
@@ -83,16 +108,22 @@ void Engine::configure() noexcept {
     const float* v = frame.current;
     if (v[param::input] != inputGain.key) {
         inputGain = {v[param::input],
-                     std::pow(10.0, (static_cast<double>(v[param::input]) - 24.0) / 20.0)};
+                     exp10Scalar((static_cast<double>(v[param::input]) - 24.0) / 20.0)};
     }
     if (v[param::output] != outputGain.key) {
         outputGain = {v[param::output],
-                      std::pow(10.0, (static_cast<double>(v[param::output]) - 24.0) / 20.0)};
+                      exp10Scalar((static_cast<double>(v[param::output]) - 24.0) / 20.0)};
     }
     if (v[param::attack] != attackTime.key) {
         // 0.8 ms at Attack 1 and below, down to 20 us at 7.
         const double a = std::clamp((static_cast<double>(v[param::attack]) - 1.0) / 6.0, 0.0, 1.0);
         attackTime = {v[param::attack], 0.0008 * std::pow(0.025, a)};
+    }
+    if (v[param::attack] != attackCoefficient.key || step != attackCoefficientStep) {
+        // The gain cell's coefficient while G rises; the effective time constant is R tau.
+        const double tau = std::max(attackTime.value, 0.00002);
+        attackCoefficient = {v[param::attack], 1.0 - expScalar(-1.0 / (ratioRate[step] * tau))};
+        attackCoefficientStep = step;
     }
     if (v[param::release] != releaseTime.key) {
         // 1.1 s at Release 1, 50 ms at 7.
@@ -105,38 +136,62 @@ void Engine::configure() noexcept {
     link = static_cast<double>(v[param::stereoLink]) * 0.01;
 }
 
-double Engine::firstHalf(unsigned c, double y) noexcept {
-    envelopes[c] += detector * (std::fabs(y * gainFactor[c]) - envelopes[c]);
-    return y;
+void Engine::between() noexcept {
+    const Substep now{step, threshold, compress, link, attackCoefficient.value, releaseTime.value};
+    between(now);
 }
 
-double Engine::secondHalf(unsigned c, double y) noexcept {
-    const Substep now{step, threshold, compress, link, attackTime.value, releaseTime.value};
-    return secondHalf(now, c, y);
-}
-
-double Engine::secondHalf(const Substep& now, unsigned c, double y) noexcept {
+inline void Engine::between(const Substep& now) noexcept {
     const RatioStep& row = ratioSteps[now.step];
-    double& gain = frame.gainReduction[c]; // G, dB
-    double target = 0;
+    const double rate = ratioRate[now.step];
+    const ChannelLanes y = pending;
+
+    // The release coefficient, from the G before this substep: it is only needed where G
+    // falls, but worked out here it runs beside the chain through the logarithm instead of
+    // after it. G never falls below 0, so with G = 0 in both lanes it is not needed at all.
+    ChannelLanes release = {0, 0};
+    if (gain[0] != 0 || gain[1] != 0) {
+        const ChannelLanes shortest = {0.00002, 0.00002};
+        ChannelLanes tau = now.release * (1.0 + 0.035 * gain);
+        tau = tau < shortest ? shortest : tau; // max(tau, 20 us)
+        release = 1.0 - ChannelLanes(expPair(-1.0 / (rate * tau)));
+    }
+
+    // The detector hears the previous substep's gain; the stereo link the larger envelope.
+    envelopes += detector * (magnitude(y * gainFactor) - envelopes);
+    const double loudest = std::max(envelopes[0], envelopes[1]);
+
+    ChannelLanes target = {0, 0};
     if (now.compress) {
-        const double level = envelopes[c] + now.link * (loudest - envelopes[c]);
-        if (!(std::fabs(level) < quietLevel[now.step])) {
-            const double over =
-                20.0 * std::log10(std::max(std::fabs(level), 1e-12)) - now.threshold;
-            target = reductionTarget(over, row);
+        const ChannelLanes level = magnitude(envelopes + now.link * (loudest - envelopes));
+        // Below quietLevel the knee value is 0 for certain, so the target is 0 whether the
+        // logarithm is taken or not: it is skipped when both channels are that quiet.
+        const double quiet = quietLevel[now.step];
+        if (!(level[0] < quiet && level[1] < quiet)) {
+            const ChannelLanes floor = {1e-12, 1e-12};
+            const ChannelLanes over =
+                20.0 * ChannelLanes(log10Pair(level < floor ? floor : level)) - now.threshold;
+            target = reductionTargets(over, row);
         }
     }
-    // An unchanged target leaves G exactly as it is: G + c * 0.
-    if (target != gain) {
-        double tau = target > gain ? now.attack : now.release * (1.0 + 0.035 * gain);
-        tau = std::max(tau, 0.00002);
-        // The effective time constant is R*tau, for attack and release alike.
-        gain += (1.0 - std::exp(-1.0 / (row.ratio * frame.fos * tau))) * (target - gain);
-        gainFactor[c] = std::pow(10.0, -gain / 20.0);
+
+    // Where the target equals G the step adds coefficient * 0 and leaves G exactly as it is.
+    const ChannelLanes attack = {now.attack, now.attack};
+    const ChannelLanes before = gain;
+    gain += (target > gain ? attack : release) * (target - gain);
+    if (gain[0] != before[0] || gain[1] != before[1]) {
+        gainFactor = exp10Pair(-gain / 20.0);
     }
-    const double v = y * gainFactor[c];
-    return row.saturate ? saturation(v) : v;
+    frame.gainReduction[0] = gain[0];
+    frame.gainReduction[1] = gain[1];
+
+    const ChannelLanes v = y * gainFactor;
+    if (row.saturate) {
+        const ChannelLanes t = tanh2(saturation.drive * v + saturation.bias);
+        pending = (t - saturation.tanhBias) / saturation.denominator;
+    } else {
+        pending = v;
+    }
 }
 
 } // namespace classic

@@ -4,7 +4,9 @@
 // envelope is shared by the stereo link, and the gain computer works in dB with a soft knee.
 // There is no coefficient block: gains, attack and release times and the gain-cell coefficient
 // follow the smoothed values on every substep, and the ratio step (threshold, knee, drive, the
-// "All Buttons" saturation) follows its target on every frame.
+// "All Buttons" saturation) follows its target on every frame. The gain cell is one chain from
+// substep to substep (detector, logarithm, gain computer, exponential, gain, the next
+// detector); both channels run it side by side in vector lanes.
 
 #include "engine/frame.h"
 #include "model.h"
@@ -71,6 +73,9 @@ public:
     double envelope(unsigned channel) const noexcept { return envelopes[channel]; }
 
 private:
+    // Both channels of one substep side by side: each lane does exactly the scalar arithmetic.
+    using ChannelLanes = double __attribute__((vector_size(16)));
+
     // The frame drives the substeps through these hooks. There is no coefficient block: the
     // frame's update runs every substep (period 1) and `configure` is this model's substep
     // values, the ratio step's from the targets, the gains' and times' from the smoothed
@@ -82,36 +87,44 @@ private:
     template <class Model>
     friend void renderRecorded(Model&, const float* const[2], float* const[2], unsigned,
                                unsigned) noexcept;
-    void configure() noexcept;
-    // The detector, after the input stage; it hears the previous substep's gain.
-    double firstHalf(unsigned channel, double y) noexcept;
-    // The larger envelope, shared by the stereo link.
-    void between() noexcept { loudest = std::max(envelopes[0], envelopes[1]); }
-    // Gain computer, gain and the "All Buttons" saturation; the frame's output stage follows.
-    double secondHalf(unsigned channel, double y) noexcept;
+    [[gnu::always_inline]] inline void configure() noexcept;
 
-    // What the hooks read of one substep's update, kept so that render can run the updates
-    // of a stretch ahead of its audio.
+    // What the gain cell reads of one substep's update, kept so that render can run the
+    // updates of a stretch ahead of its audio.
     struct Substep {
         unsigned step;
         double threshold;
         bool compress;
         double link;
-        double attack, release; // s
+        double attack;  // the coefficient 1 - exp(-1/(R fos tau)) for tau the attack time
+        double release; // the release time, s
     };
     void keepSubstep(Substep& into) const noexcept {
         into.step = step;
         into.threshold = threshold;
         into.compress = compress;
         into.link = link;
-        into.attack = attackTime.value;
+        into.attack = attackCoefficient.value;
         into.release = releaseTime.value;
     }
+    // The hooks: the first half takes each channel's input-stage output, between them the
+    // gain cell runs for both channels (detector, larger envelope, gain computer, gain and
+    // the "All Buttons" saturation), the second half hands back each channel's result. The
+    // frame's output stage follows.
     double firstHalf(const Substep&, unsigned channel, double y) noexcept {
-        return firstHalf(channel, y);
+        pending[channel] = y;
+        return y;
     }
-    void between(const Substep&) noexcept { between(); }
-    double secondHalf(const Substep& v, unsigned channel, double y) noexcept;
+    [[gnu::always_inline]] inline void between(const Substep& now) noexcept;
+    double secondHalf(const Substep&, unsigned channel, double) noexcept {
+        return pending[channel];
+    }
+    double firstHalf(unsigned channel, double y) noexcept {
+        pending[channel] = y;
+        return y;
+    }
+    void between() noexcept;
+    double secondHalf(unsigned channel, double) noexcept { return pending[channel]; }
 
     // A value that is a pure function of one smoothed parameter, recomputed only when the
     // parameter moves: once the smoothers settle the powers cost nothing.
@@ -122,11 +135,13 @@ private:
 
     double detector = 0; // c(40 us)
     Stage inputStages[5];
-    Stage saturation;              // S(v; 1.7, 0.08), "All Buttons" only
-    double quietLevel[5] = {};     // a level surely below the knee of each step (see secondHalf)
-    double envelopes[2] = {};      // detector envelope per channel
-    double gainFactor[2] = {1, 1}; // 10^(-G/20) for the G now in frame.gainReduction
-    double loudest = 0;
+    Stage saturation;             // S(v; 1.7, 0.08), "All Buttons" only
+    double quietLevel[5] = {};    // a level surely below the knee of each step (see between)
+    double ratioRate[5] = {};     // R fos of each step
+    ChannelLanes envelopes = {};  // detector envelope per channel
+    ChannelLanes gain = {};       // G, dB, also copied to frame.gainReduction
+    ChannelLanes gainFactor = {}; // 10^(-G/20)
+    ChannelLanes pending = {};    // the substep's samples between the hooks
 
     // Substep values.
     unsigned step = 0;          // the Ratio step x
@@ -135,6 +150,10 @@ private:
     bool compress = true;
     double link = 1;
     Remembered inputGain, outputGain, attackTime, releaseTime;
+    // The attack coefficient, for the attack time in attackTime and the step in
+    // attackCoefficientStep.
+    Remembered attackCoefficient;
+    unsigned attackCoefficientStep = ~0u;
 };
 
 } // namespace classic

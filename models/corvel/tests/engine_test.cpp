@@ -228,4 +228,10 @@ TEST(CorvelEngine, RenderMatchesTickBitForBit) {
     }
 }
 
+// Glides that tick started and settled between two renders: render's coefficients follow them.
+TEST(CorvelEngine, RenderAfterTickFollowsTheSettledGlides) {
+    checks::expectRenderAfterTickMatches<classic::Engine>(
+        classic::defaultValues(), with({{param::highShelf, 6}, {param::lowShelf, -4}}), 6000);
+}
+
 } // namespace

@@ -58,8 +58,8 @@ public:
             for (unsigned c = 0; c < 2; ++c) {
                 u[c] = frame.interpolate(c, k, in[c]);
             }
-            const double gi = std::pow(10.0, (current[param::input] - 24.0) / 20.0);
-            const double go = std::pow(10.0, (current[param::output] - 24.0) / 20.0);
+            const double gi = reference::exp10((current[param::input] - 24.0) / 20.0);
+            const double go = reference::exp10((current[param::output] - 24.0) / 20.0);
             double a = (current[param::attack] - 1.0) / 6.0;
             a = a < 0 ? 0 : a > 1 ? 1 : a;
             const double Ta = 0.0008 * std::pow(0.025, a);
@@ -72,12 +72,12 @@ public:
                 frame.follower[c] = frame.follower[c] + c35 * (xs - frame.follower[c]);
                 const double w = 0.025 * reference::tanh(1.8 * k1 * frame.follower[c]);
                 y[c] = inputStage(xs + w) - w;
-                env[c] = env[c] + cd * (std::fabs(y[c] * std::pow(10.0, -G[c] / 20.0)) - env[c]);
+                env[c] = env[c] + cd * (std::fabs(y[c] * reference::exp10(-G[c] / 20.0)) - env[c]);
             }
             const double m = std::max(env[0], env[1]);
             for (unsigned c = 0; c < 2; ++c) {
                 const double level = env[c] + link * (m - env[c]);
-                const double S = 20.0 * std::log10(std::max(std::fabs(level), 1e-12)) - T;
+                const double S = 20.0 * reference::log10(std::max(std::fabs(level), 1e-12)) - T;
                 double kneeValue;
                 if (S <= -W / 2) {
                     kneeValue = 0;
@@ -89,8 +89,8 @@ public:
                 const double tgt = enabled ? std::min((R - 1) * kneeValue, 48.0) : 0.0;
                 double tau = tgt > G[c] ? Ta : Tr * (1 + 0.035 * G[c]);
                 tau = std::max(tau, 0.00002);
-                G[c] = G[c] + (1 - std::exp(-1 / (R * fos * tau))) * (tgt - G[c]);
-                double v = y[c] * std::pow(10.0, -G[c] / 20.0);
+                G[c] = G[c] + (1 - reference::exp(-1 / (R * fos * tau))) * (tgt - G[c]);
+                double v = y[c] * reference::exp10(-G[c] / 20.0);
                 if (x == 4) {
                     v = allButtons(v);
                 }

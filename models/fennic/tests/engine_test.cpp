@@ -294,4 +294,12 @@ TEST(FennicEngine, RenderMatchesTickBitForBit) {
     }
 }
 
+// What render remembers of the step and the times follows a ratio and timing change made
+// through tick.
+TEST(FennicEngine, RenderAfterTickFollowsTheChanges) {
+    checks::expectRenderAfterTickMatches<classic::Engine>(
+        with({{param::input, 36}}),
+        with({{param::input, 36}, {param::ratio, 4}, {param::attack, 6.5f}}), 3000);
+}
+
 } // namespace

@@ -147,4 +147,48 @@ void expectRenderMatchesTick(const std::vector<classic::Values>& moves, unsigned
     }
 }
 
+// render() after a long run of tick() on the same engine, against tick() alone: state that
+// render keeps for itself must follow what tick changed in between. Both start at `from`; the
+// rendering engine renders a block, then at `to` ticks `ticked` frames and renders again.
+template <class Engine>
+void expectRenderAfterTickMatches(const classic::Values& from, const classic::Values& to,
+                                  std::size_t ticked, unsigned channels = 2) {
+    const unsigned block = 512;
+    const std::size_t frames = block + ticked + block;
+    const std::vector<double> a = testSignal(frames, 0.7, 51);
+    const std::vector<double> b = testSignal(frames, 0.4, 53);
+    auto mixed = prepared<Engine>(from);
+    auto ticking = prepared<Engine>(from);
+    std::vector<float> in[2] = {std::vector<float>(block), std::vector<float>(block)};
+    std::vector<float> out[2] = {std::vector<float>(block), std::vector<float>(block)};
+    for (std::size_t i = 0; i < frames; ++i) {
+        if (i == block) {
+            mixed->frame.setTargets(to.data());
+            ticking->frame.setTargets(to.data());
+        }
+        const bool rendering = i < block || i >= block + ticked;
+        if (rendering && (i == 0 || i == block + ticked)) {
+            for (unsigned j = 0; j < block; ++j) {
+                in[0][j] = static_cast<float>(a[i + j]);
+                in[1][j] = static_cast<float>(b[i + j]);
+            }
+            const float* const source[2] = {in[0].data(), in[1].data()};
+            float* const sink[2] = {out[0].data(), out[1].data()};
+            mixed->render(source, sink, block, channels);
+        }
+        const float left = static_cast<float>(a[i]);
+        const float right = channels == 1 ? left : static_cast<float>(b[i]);
+        const classic::Stereo y = ticking->tick(left, right, channels);
+        if (rendering) {
+            const std::size_t j = i < block ? i : i - block - ticked;
+            ASSERT_EQ(out[0][j], static_cast<float>(y.first)) << "frame " << i;
+            if (channels == 2) {
+                ASSERT_EQ(out[1][j], static_cast<float>(y.second)) << "frame " << i;
+            }
+        } else {
+            mixed->tick(left, right, channels);
+        }
+    }
+}
+
 } // namespace checks

@@ -4,6 +4,8 @@
 // It shares no code with the engines but the tanh, so an engine that drifts from the written
 // order of operations shows up as a sample that differs.
 
+#include "engine/exp10.h"
+#include "engine/log10.h"
 #include "engine/tanh.h"
 
 #include <algorithm>
@@ -25,6 +27,18 @@ inline double cornerCoefficient(double fos, double hertz) {
 // everything around it stays this file's own.
 inline double tanh(double x) {
     return classic::tanhScalar(x);
+}
+
+// The logarithm and the exponentials of the gain computers, likewise the engines' faithfully
+// rounded ones. Coefficients fixed by the sample rate keep the C library's exp, as the engines.
+inline double log10(double x) {
+    return classic::log10Scalar(x);
+}
+inline double exp10(double x) {
+    return classic::exp10Scalar(x);
+}
+inline double exp(double x) {
+    return classic::expScalar(x);
 }
 
 // S(x; k, a) with tanh(a) and the denominator worked out once, as the engines do.
