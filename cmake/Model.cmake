@@ -26,3 +26,36 @@ function(kelvo_add_model name)
       UNIT_SOURCES ${M_UNIT_SOURCES} RESOURCES ${M_RESOURCES} ${rack})
   endif()
 endfunction()
+
+# kelvo_add_model_tests(<name> SOURCES <test sources...> [INCLUDES <dirs...>]
+#                       [LIBRARIES <libraries...>] [ENGINE_BENCHMARK]
+#                       [UNIT_TESTS PRODUCT <Product> [UNIT_SOURCES <sources...>]])
+#
+# A model's tests: kelvo_<name>_tests on its model library; with ENGINE_BENCHMARK, the engine
+# benchmark (tick and render at every preset, reported as x_realtime, never asserted); with
+# UNIT_TESTS, the checks every model's unit passes through the Audio Unit calls, plus
+# UNIT_SOURCES, once the bundle can be built.
+function(kelvo_add_model_tests name)
+  cmake_parse_arguments(T "ENGINE_BENCHMARK;UNIT_TESTS" "PRODUCT"
+    "SOURCES;INCLUDES;LIBRARIES;UNIT_SOURCES" ${ARGN})
+  include(GoogleTest)
+  set(model kelvo_model_${name})
+  add_executable(kelvo_${name}_tests ${T_SOURCES})
+  target_include_directories(kelvo_${name}_tests PRIVATE ${T_INCLUDES})
+  target_link_libraries(kelvo_${name}_tests PRIVATE ${model} ${T_LIBRARIES} GTest::gtest_main)
+  gtest_discover_tests(kelvo_${name}_tests)
+
+  find_package(benchmark QUIET)
+  if(T_ENGINE_BENCHMARK AND benchmark_FOUND)
+    set(bench kelvo_${name}_engine_benchmark)
+    add_executable(${bench} ${PROJECT_SOURCE_DIR}/models/tests/dynamics_engine_benchmark.cpp)
+    target_link_libraries(${bench} PRIVATE ${model} benchmark::benchmark)
+    add_test(NAME ${bench} COMMAND ${bench})
+    set_tests_properties(${bench} PROPERTIES LABELS benchmark)
+  endif()
+
+  if(T_UNIT_TESTS AND COMMAND kelvo_add_unit_test AND TARGET ${T_PRODUCT})
+    kelvo_add_unit_test(kelvo_${name}_unit_tests PRODUCT ${T_PRODUCT} MODEL_LIBRARY ${model}
+      SOURCES ${PROJECT_SOURCE_DIR}/models/rack/tests/unit_test.cpp ${T_UNIT_SOURCES})
+  endif()
+endfunction()
