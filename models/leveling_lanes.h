@@ -4,24 +4,16 @@
 // multiply-add), and every branch of the scalar cell becomes a lane-wise select of the value
 // that branch would have produced.
 
+#include "engine/frame.h"
+
 #include <cstdint>
-#include <cstring>
 #include <emmintrin.h>
 
 namespace classic {
 
-using Lanes = double __attribute__((vector_size(16)));
+// The frame's pair of channels: one channel per lane.
+using Lanes = ChannelPair;
 using LaneBits = std::int64_t __attribute__((vector_size(16)));
-
-inline Lanes loadLanes(const double* from) noexcept {
-    Lanes v;
-    std::memcpy(&v, from, sizeof v);
-    return v;
-}
-
-inline void storeLanes(double* to, Lanes v) noexcept {
-    std::memcpy(to, &v, sizeof v);
-}
 
 inline Lanes splat(double v) noexcept {
     return Lanes{v, v};

@@ -134,10 +134,10 @@ void runStretch(LevelingCell<member>& cell, double* y, unsigned steps,
             Lanes input = {ch[0].highPassInput, ch[1].highPassInput};
             Lanes output = {ch[0].highPassOutput, ch[1].highPassOutput};
             for (unsigned i = 0; i < count; i += 2) {
-                const Lanes v = loadLanes(y + i);
+                const Lanes v = loadPair(y + i);
                 output = splat(s.highPass) * (output + v - input);
                 input = v;
-                storeLanes(highPassed + i, output);
+                storePair(highPassed + i, output);
             }
             for (unsigned c = 0; c < 2; ++c) {
                 ch[c].highPassInput = input[c];
@@ -154,30 +154,30 @@ void runStretch(LevelingCell<member>& cell, double* y, unsigned steps,
         double linked[2 * levelingStretch];
         double decibels[2 * levelingStretch];
         for (unsigned i = 0; i < count; i += 2) {
-            level = level + splat(s.detector) * (magnitude(loadLanes(detected + i)) - level);
-            storeLanes(linked + i, linkedLevels<false>(s, level));
+            level = level + splat(s.detector) * (magnitude(loadPair(detected + i)) - level);
+            storePair(linked + i, linkedLevels<false>(s, level));
         }
         levelLog10Many(linked, decibels, count);
         double exponents[2 * levelingStretch];
         for (unsigned i = 0; i < count; i += 2) {
-            const Lanes over = splat(20.0) * loadLanes(decibels + i) - splat(s.threshold);
+            const Lanes over = splat(20.0) * loadPair(decibels + i) - splat(s.threshold);
             const Lanes t = targetReductions<member.law, false>(s, over, silenced);
             followTarget<member, false>(s, t, floorHolds, memory, reduction);
-            storeLanes(exponents + i, reduction / splat(-20.0)); // -G/20 exactly
+            storePair(exponents + i, reduction / splat(-20.0)); // -G/20 exactly
         }
         levelExp10Many(exponents, gains, count);
     } else {
         // Step 2: 10^(-G/20) of the previous substep's G, exactly the gain step 11 left.
         Lanes gain = {ch[0].gain, ch[1].gain};
         for (unsigned i = 0; i < count; i += 2) {
-            const Lanes v = loadLanes(detected + i) * gain;
+            const Lanes v = loadPair(detected + i) * gain;
             level = level + splat(s.detector) * (magnitude(v) - level);
             const Lanes decibels = splat(20.0) * levelLog10Pair(linkedLevels<true>(s, level));
             const Lanes over = decibels - splat(s.threshold);
             const Lanes t = targetReductions<member.law, true>(s, over, silenced);
             followTarget<member, true>(s, t, floorHolds, memory, reduction);
             gain = levelExp10Pair(reduction / splat(-20.0)); // -G/20 exactly
-            storeLanes(gains + i, gain);
+            storePair(gains + i, gain);
         }
     }
     for (unsigned c = 0; c < 2; ++c) {

@@ -75,9 +75,6 @@ public:
     double highPassOn() const noexcept { return highPassWeight; }
 
 private:
-    // Both channels of one sample side by side: each lane does exactly the scalar arithmetic.
-    using ChannelLanes = double __attribute__((vector_size(16)));
-
     // The frame drives the substeps through these hooks. Its update runs every substep
     // (period 1): `configure` is the substep values, and runs `configureFilters` itself every
     // 128 substeps.
@@ -101,7 +98,7 @@ private:
 
     // One section's coefficients in both lanes, as the equaliser multiplies them.
     struct BiquadLanes {
-        ChannelLanes b0, b1, b2, a1, a2;
+        ChannelPair b0, b1, b2, a1, a2;
     };
     // The newest snapshot of the coefficients (its row of `kept`), taken now if a glide or
     // reset made it stale.
@@ -125,7 +122,7 @@ private:
         return secondHalf(channel, z);
     }
     // Low shelf, mid bell, high shelf, the high-pass path and the EQ In blend on both channels.
-    ChannelLanes equalise(ChannelLanes y, const BiquadLanes (&q)[sectionCount], double onePole,
+    ChannelPair equalise(ChannelPair y, const BiquadLanes (&q)[sectionCount], double onePole,
                           double weight, double blend) noexcept;
 
     // Both channels always hold the same coefficients (the same targets, glided in the same
@@ -139,9 +136,9 @@ private:
     };
     // One section's state, both channels.
     struct State {
-        ChannelLanes s1 = {0, 0}, s2 = {0, 0};
-        ChannelLanes run(const BiquadLanes& q, ChannelLanes x) noexcept {
-            const ChannelLanes out = q.b0 * x + s1;
+        ChannelPair s1 = {0, 0}, s2 = {0, 0};
+        ChannelPair run(const BiquadLanes& q, ChannelPair x) noexcept {
+            const ChannelPair out = q.b0 * x + s1;
             s1 = s2 + q.b1 * x - q.a1 * out;
             s2 = q.b2 * x - q.a2 * out;
             return out;
@@ -173,9 +170,9 @@ private:
     Stage preamps[2];            // line, microphone
     Coefficients sections[sectionCount];
     State states[sectionCount];
-    ChannelLanes highPassInput = {0, 0};  // e_prev
-    ChannelLanes highPassOutput = {0, 0}; // p
-    ChannelLanes pending = {0, 0};        // the substep's samples between the hooks
+    ChannelPair highPassInput = {0, 0};  // e_prev
+    ChannelPair highPassOutput = {0, 0}; // p
+    ChannelPair pending = {0, 0};        // the substep's samples between the hooks
     // Coefficient snapshots for kept substeps, a ring: a stretch keeps at most maximumBatch
     // substeps before their audio runs, so the snapshot in use is never overwritten.
     BiquadLanes kept[maximumBatch + 1][sectionCount];
