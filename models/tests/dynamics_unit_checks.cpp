@@ -6,7 +6,7 @@
 #include "engine.h"
 #include "model.h"
 #include "presets/factory_preset.h"
-#include "support/unit_host.h"
+#include "testing/unit_host.h"
 
 #include <gtest/gtest.h>
 

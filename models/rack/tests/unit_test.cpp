@@ -8,8 +8,8 @@
 #include "engine.h"
 #include "model.h"
 #include "presets/factory_preset.h"
-#include "support/unit_host.h"
 #include "testing/allocation_counter.h"
+#include "testing/unit_host.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // Nothing on the render path allocates: the render call, the automation producers, the meters.
 
-#include "support/hosted_unit.h"
+#include "support/tolvar_unit.h"
 #include "testing/allocation_counter.h"
 
 #include <gtest/gtest.h>
@@ -9,17 +9,17 @@
 
 namespace {
 
-using unittest::Channels;
-using unittest::HostedUnit;
-using unittest::signal;
+using unithost::Channels;
+using unithost::signal;
+using unittest::TolvarUnit;
 
 TEST(UnitAllocation, RenderAndAutomationAllocateNothing) {
     for (const UInt32 channels : {1u, 2u}) {
-        HostedUnit unit(48000, channels);
+        TolvarUnit unit(48000, channels);
         const Channels input = signal(
             channels, 512, [](unsigned c, unsigned i) { return 0.5 * std::sin(0.05 * i + c); });
         Channels output;
-        ASSERT_EQ(unit.render(input, output), noErr); // warm: first-use statics built
+        ASSERT_EQ(unit.renderOnce(input, output), noErr); // warm: first-use statics built
         AudioUnitParameterEvent ramp{};
         ramp.parameter = 10;
         ramp.eventType = kParameterEvent_Ramped;
@@ -32,7 +32,7 @@ TEST(UnitAllocation, RenderAndAutomationAllocateNothing) {
         ASSERT_EQ(AudioUnitScheduleParameters(unit.unit(), &ramp, 1), noErr);
         ASSERT_EQ(AudioUnitReset(unit.unit(), kAudioUnitScope_Global, 0), noErr);
         for (int block = 0; block < 8; ++block) {
-            unittest::BufferList list{channels, {}};
+            unithost::BufferList list{channels, {}};
             for (UInt32 c = 0; c < channels; ++c) {
                 list.mBuffers[c] = {1, 512 * sizeof(float), prepared[c].data()};
             }

@@ -1,7 +1,7 @@
 // Sample-accurate automation through the unit's own calls: set-parameter with an offset,
 // scheduled events and ramps, read back at buffer boundaries.
 
-#include "support/hosted_unit.h"
+#include "support/tolvar_unit.h"
 
 #include <gtest/gtest.h>
 
@@ -11,9 +11,9 @@
 
 namespace {
 
-using unittest::Channels;
-using unittest::HostedUnit;
-using unittest::signal;
+using unithost::Channels;
+using unithost::signal;
+using unittest::TolvarUnit;
 
 constexpr unsigned gain = 0, level = 1, outputTrim = 9, mix = 10;
 
@@ -37,13 +37,13 @@ AudioUnitParameterEvent ramp(unsigned id, SInt32 offset, UInt32 duration, float 
     return e;
 }
 
-void renderFrames(HostedUnit& unit, UInt32 frames) {
+void renderFrames(TolvarUnit& unit, UInt32 frames) {
     Channels out;
-    ASSERT_EQ(unit.render(signal(2, frames, [](auto, auto) { return 0.1; }), out), noErr);
+    ASSERT_EQ(unit.renderOnce(signal(2, frames, [](auto, auto) { return 0.1; }), out), noErr);
 }
 
 TEST(UnitAutomation, EqualOffsetsKeepTheirOrder) {
-    HostedUnit unit;
+    TolvarUnit unit;
     ASSERT_EQ(unit.setParameter(outputTrim, -1, 10), noErr); // first
     ASSERT_EQ(unit.setParameter(outputTrim, -2, 5), noErr);  // second
     ASSERT_EQ(unit.setParameter(outputTrim, -3, 10), noErr); // third
@@ -56,7 +56,7 @@ TEST(UnitAutomation, EqualOffsetsKeepTheirOrder) {
 }
 
 TEST(UnitAutomation, RampsStepFrameByFrame) {
-    HostedUnit unit;
+    TolvarUnit unit;
     ASSERT_EQ(unit.schedule({ramp(mix, 2, 4, 0, 100)}), noErr);
     // Offsets count from the next buffer; each one-frame buffer brings the ramp one closer.
     std::vector<float> seen;
@@ -69,7 +69,7 @@ TEST(UnitAutomation, RampsStepFrameByFrame) {
 }
 
 TEST(UnitAutomation, JoinedRampsAndRampsAlreadyOver) {
-    HostedUnit unit;
+    TolvarUnit unit;
     ASSERT_EQ(unit.schedule({ramp(mix, -3, 4, 0, 100)}), noErr);
     renderFrames(unit, 1);
     EXPECT_EQ(unit.parameter(mix), 75);
@@ -84,7 +84,7 @@ TEST(UnitAutomation, JoinedRampsAndRampsAlreadyOver) {
 }
 
 TEST(UnitAutomation, AnOffsetBeyondTheBufferTakesEffectLater) {
-    HostedUnit unit;
+    TolvarUnit unit;
     ASSERT_EQ(unit.setParameter(gain, 2.6f, 100), noErr);
     EXPECT_EQ(unit.parameter(gain), 2); // not yet
     renderFrames(unit, 64);
@@ -96,7 +96,7 @@ TEST(UnitAutomation, AnOffsetBeyondTheBufferTakesEffectLater) {
 }
 
 TEST(UnitAutomation, RefusedBatchesChangeNothing) {
-    HostedUnit unit;
+    TolvarUnit unit;
     std::vector<AudioUnitParameterEvent> tooMany(513, immediate(level, 0, 1));
     EXPECT_EQ(unit.schedule(tooMany), kAudioUnitErr_CannotDoInCurrentContext);
     std::vector<AudioUnitParameterEvent> badLast = {immediate(level, 0, 1), immediate(mix, 0, 20)};
@@ -113,7 +113,7 @@ TEST(UnitAutomation, RefusedBatchesChangeNothing) {
 }
 
 TEST(UnitAutomation, ResetInitialiseAndRestoreDropWhatWasQueued) {
-    HostedUnit unit;
+    TolvarUnit unit;
     // Reset: a queued value and a running ramp.
     ASSERT_EQ(unit.schedule({ramp(mix, 0, 1000, 0, 100), immediate(level, 500, 9)}), noErr);
     renderFrames(unit, 10);
@@ -147,7 +147,7 @@ TEST(UnitAutomation, ResetInitialiseAndRestoreDropWhatWasQueued) {
 }
 
 TEST(UnitAutomation, AFactoryPresetKeepsQueuedAutomation) {
-    HostedUnit unit;
+    TolvarUnit unit;
     ASSERT_EQ(unit.setParameter(outputTrim, -6, 20), noErr);
     const AUPreset preset{6, nullptr};
     ASSERT_EQ(AudioUnitSetProperty(unit.unit(), kAudioUnitProperty_PresentPreset,

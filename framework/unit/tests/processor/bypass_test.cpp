@@ -1,6 +1,6 @@
 // The host's bypass property against the Bypass parameter.
 
-#include "support/hosted_unit.h"
+#include "support/tolvar_unit.h"
 
 #include <gtest/gtest.h>
 
@@ -8,14 +8,14 @@
 
 namespace {
 
-using unittest::Channels;
-using unittest::HostedUnit;
-using unittest::signal;
+using unithost::Channels;
+using unithost::signal;
+using unittest::TolvarUnit;
 
 constexpr unsigned bypassId = 12;
 
 TEST(UnitBypass, PropertyAndParameterAgree) {
-    HostedUnit unit;
+    TolvarUnit unit;
     EXPECT_EQ(unit.getUInt32(kAudioUnitProperty_BypassEffect), 0u);
     ASSERT_EQ(unit.setUInt32(kAudioUnitProperty_BypassEffect, 1), noErr);
     EXPECT_EQ(unit.parameter(bypassId), 1);
@@ -25,7 +25,7 @@ TEST(UnitBypass, PropertyAndParameterAgree) {
 }
 
 TEST(UnitBypass, AHostRequestIsNeverIgnoredBecauseTheParameterMovedMeanwhile) {
-    HostedUnit unit;
+    TolvarUnit unit;
     ASSERT_EQ(unit.setUInt32(kAudioUnitProperty_BypassEffect, 1), noErr);
     ASSERT_EQ(unit.setParameter(bypassId, 0), noErr);
     ASSERT_EQ(unit.setUInt32(kAudioUnitProperty_BypassEffect, 1), noErr); // again: on
@@ -48,14 +48,14 @@ TEST(UnitBypass, AHostRequestIsNeverIgnoredBecauseTheParameterMovedMeanwhile) {
 }
 
 TEST(UnitBypass, SwitchingOffWhileInitialisedResetsTheEngine) {
-    HostedUnit unit, fresh;
+    TolvarUnit unit, fresh;
     const Channels input =
         signal(2, 2048, [](unsigned c, unsigned i) { return 0.5 * std::sin(0.05 * i + c); });
     ASSERT_EQ(unit.setUInt32(kAudioUnitProperty_BypassEffect, 1), noErr);
-    unit.renderBlocks(input, 512);
+    unit.render(input, 512);
     ASSERT_EQ(unit.setUInt32(kAudioUnitProperty_BypassEffect, 0), noErr);
     // Reset: the engine starts again from silence at the current values, like a fresh one.
-    EXPECT_EQ(unit.renderBlocks(input, 512), fresh.renderBlocks(input, 512));
+    EXPECT_EQ(unit.render(input, 512), fresh.render(input, 512));
 }
 
 } // namespace

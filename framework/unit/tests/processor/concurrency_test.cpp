@@ -1,6 +1,6 @@
 // Parameter producers on several threads while a render thread runs the unit.
 
-#include "support/hosted_unit.h"
+#include "support/tolvar_unit.h"
 
 #include <gtest/gtest.h>
 
@@ -11,12 +11,12 @@
 
 namespace {
 
-using unittest::Channels;
-using unittest::HostedUnit;
-using unittest::signal;
+using unithost::Channels;
+using unithost::signal;
+using unittest::TolvarUnit;
 
 TEST(UnitConcurrency, ProducersAndAMeterReaderAgainstTheRenderThread) {
-    HostedUnit unit(48000, 2);
+    TolvarUnit unit(48000, 2);
     std::atomic<bool> running{true};
     std::atomic<unsigned> renders{0};
     std::thread render([&] {
@@ -24,7 +24,7 @@ TEST(UnitConcurrency, ProducersAndAMeterReaderAgainstTheRenderThread) {
             signal(2, 256, [](unsigned c, unsigned i) { return 0.3 * std::sin(0.01 * i + c); });
         Channels output(2, std::vector<float>(256));
         while (running.load(std::memory_order_acquire)) {
-            unittest::BufferList list{2,
+            unithost::BufferList list{2,
                                       {{1, 256 * sizeof(float), output[0].data()},
                                        {1, 256 * sizeof(float), output[1].data()}}};
             if (unit.renderInto(256, list.list()) != noErr) {

@@ -1,7 +1,7 @@
 // A freshly opened unit: defaults, present preset, meters, the properties it answers itself.
 
 #include "model.h"
-#include "support/hosted_unit.h"
+#include "support/tolvar_unit.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +11,7 @@
 
 namespace {
 
-using unittest::HostedUnit;
+using unittest::TolvarUnit;
 
 std::string text(CFStringRef s) {
     char buffer[512] = {};
@@ -22,7 +22,7 @@ std::string text(CFStringRef s) {
 }
 
 TEST(UnitConstruction, MeterBlockReadsTheFloorAndNoReduction) {
-    HostedUnit unit(48000, 2, /*initialise=*/false);
+    TolvarUnit unit(48000, 2, /*initialise=*/false);
     const TelemetryBlock m = unit.meters();
     const float want[8] = {-100, -100, -100, -100, 0, 0, -100, -100};
     float got[8];
@@ -40,7 +40,7 @@ TEST(UnitConstruction, MeterBlockReadsTheFloorAndNoReduction) {
 }
 
 TEST(UnitConstruction, DefaultsAndStudioStartArePresent) {
-    HostedUnit unit(48000, 2, false);
+    TolvarUnit unit(48000, 2, false);
     for (unsigned id = 0; id < classic::parameterCount; ++id) {
         EXPECT_EQ(unit.parameter(id), classic::definitions[id].defaultValue) << id;
     }
@@ -61,7 +61,7 @@ TEST(UnitConstruction, DefaultsAndStudioStartArePresent) {
 }
 
 TEST(UnitConstruction, CocoaViewNamesTheBundleAndTheViewFactory) {
-    HostedUnit unit(48000, 2, false);
+    TolvarUnit unit(48000, 2, false);
     UInt32 size = 0;
     Boolean writable = true;
     ASSERT_EQ(AudioUnitGetPropertyInfo(unit.unit(), kAudioUnitProperty_CocoaUI,
@@ -86,7 +86,7 @@ TEST(UnitConstruction, CocoaViewNamesTheBundleAndTheViewFactory) {
 }
 
 TEST(UnitConstruction, LatencyTailAndChannelConfigurations) {
-    HostedUnit unit(44100, 2, false);
+    TolvarUnit unit(44100, 2, false);
     Float64 seconds = -1;
     UInt32 size = sizeof seconds;
     ASSERT_EQ(AudioUnitGetProperty(unit.unit(), kAudioUnitProperty_TailTime, kAudioUnitScope_Global,

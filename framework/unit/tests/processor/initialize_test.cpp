@@ -1,7 +1,7 @@
 // Initialisation: the sample rates and channel configurations the unit accepts, and its
 // latency at each.
 
-#include "support/hosted_unit.h"
+#include "support/tolvar_unit.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@
 
 namespace {
 
-using unittest::HostedUnit;
+using unittest::TolvarUnit;
 
 TEST(UnitInitialize, SampleRatesWithinEightToOneNinetyTwoKilohertz) {
     struct Row {
@@ -24,7 +24,7 @@ TEST(UnitInitialize, SampleRatesWithinEightToOneNinetyTwoKilohertz) {
         {7999.999, kAudioUnitErr_FormatNotSupported},
     };
     for (const Row& row : rows) {
-        HostedUnit unit(row.rate, 2, false);
+        TolvarUnit unit(row.rate, 2, false);
         EXPECT_EQ(unit.initialize(), row.status) << row.rate;
         if (row.status == noErr) {
             Float64 latency = -1;
@@ -48,7 +48,7 @@ TEST(UnitInitialize, ChannelConfigurations) {
         {2, 1, kAudioUnitErr_FormatNotSupported},
     };
     for (const Row& row : rows) {
-        HostedUnit unit(48000, 2, false);
+        TolvarUnit unit(48000, 2, false);
         AudioStreamBasicDescription format{};
         UInt32 size = sizeof format;
         ASSERT_EQ(AudioUnitGetProperty(unit.unit(), kAudioUnitProperty_StreamFormat,
@@ -67,11 +67,12 @@ TEST(UnitInitialize, ChannelConfigurations) {
 }
 
 TEST(UnitInitialize, InitialiseUninitialiseRepeatedly) {
-    HostedUnit unit(96000, 1, false);
+    TolvarUnit unit(96000, 1, false);
     for (int i = 0; i < 3; ++i) {
         ASSERT_EQ(unit.initialize(), noErr);
-        unittest::Channels out;
-        ASSERT_EQ(unit.render(unittest::signal(1, 64, [](auto, auto) { return 0.0; }), out), noErr);
+        unithost::Channels out;
+        ASSERT_EQ(unit.renderOnce(unithost::signal(1, 64, [](auto, auto) { return 0.0; }), out),
+                  noErr);
         ASSERT_EQ(AudioUnitUninitialize(unit.unit()), noErr);
     }
 }

@@ -1,7 +1,7 @@
 // Parameter info, value strings and the host's set-parameter call, from the model's table.
 
 #include "model.h"
-#include "support/hosted_unit.h"
+#include "support/tolvar_unit.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +11,7 @@
 
 namespace {
 
-using unittest::HostedUnit;
+using unittest::TolvarUnit;
 
 std::string text(CFStringRef s) {
     char buffer[256] = {};
@@ -19,14 +19,14 @@ std::string text(CFStringRef s) {
     return buffer;
 }
 
-OSStatus info(HostedUnit& unit, AudioUnitScope scope, UInt32 id, AudioUnitParameterInfo& out) {
+OSStatus info(TolvarUnit& unit, AudioUnitScope scope, UInt32 id, AudioUnitParameterInfo& out) {
     UInt32 size = sizeof out;
     return AudioUnitGetProperty(unit.unit(), kAudioUnitProperty_ParameterInfo, scope, id, &out,
                                 &size);
 }
 
 TEST(UnitParameters, InfoFollowsTheTable) {
-    HostedUnit unit(48000, 2, false);
+    TolvarUnit unit(48000, 2, false);
     constexpr UInt32 common =
         kAudioUnitParameterFlag_IsReadable | kAudioUnitParameterFlag_IsWritable |
         kAudioUnitParameterFlag_HasCFNameString | kAudioUnitParameterFlag_CFNameRelease;
@@ -62,7 +62,7 @@ TEST(UnitParameters, InfoFollowsTheTable) {
 }
 
 TEST(UnitParameters, ValueStrings) {
-    HostedUnit unit(48000, 2, false);
+    TolvarUnit unit(48000, 2, false);
     CFArrayRef strings = nullptr;
     UInt32 size = sizeof strings;
     ASSERT_EQ(AudioUnitGetProperty(unit.unit(), kAudioUnitProperty_ParameterValueStrings,
@@ -86,7 +86,7 @@ TEST(UnitParameters, ValueStrings) {
 }
 
 TEST(UnitParameters, SetParameterNormalisesAndRefuses) {
-    HostedUnit unit(48000, 2, false);
+    TolvarUnit unit(48000, 2, false);
     const float nan = std::numeric_limits<float>::quiet_NaN();
     struct Row {
         UInt32 id;

@@ -2,7 +2,7 @@
 
 #include "model.h"
 #include "presets/factory_preset.h"
-#include "support/hosted_unit.h"
+#include "support/tolvar_unit.h"
 
 #include <gtest/gtest.h>
 
@@ -11,9 +11,9 @@
 
 namespace {
 
-using unittest::Channels;
-using unittest::HostedUnit;
-using unittest::signal;
+using unithost::Channels;
+using unithost::signal;
+using unittest::TolvarUnit;
 
 std::string text(CFStringRef s) {
     char buffer[256] = {};
@@ -21,7 +21,7 @@ std::string text(CFStringRef s) {
     return buffer;
 }
 
-CFArrayRef listing(HostedUnit& unit) {
+CFArrayRef listing(TolvarUnit& unit) {
     CFArrayRef presets = nullptr;
     UInt32 size = sizeof presets;
     EXPECT_EQ(AudioUnitGetProperty(unit.unit(), kAudioUnitProperty_FactoryPresets,
@@ -30,14 +30,14 @@ CFArrayRef listing(HostedUnit& unit) {
     return presets;
 }
 
-OSStatus select(HostedUnit& unit, SInt32 number, CFStringRef name) {
+OSStatus select(TolvarUnit& unit, SInt32 number, CFStringRef name) {
     const AUPreset preset{number, name};
     return AudioUnitSetProperty(unit.unit(), kAudioUnitProperty_PresentPreset,
                                 kAudioUnitScope_Global, 0, &preset, sizeof preset);
 }
 
 TEST(UnitPresets, ListingNamesGroupAndName) {
-    HostedUnit unit(48000, 2, false);
+    TolvarUnit unit(48000, 2, false);
     const CFArrayRef first = listing(unit);
     const CFArrayRef second = listing(unit);
     const std::vector<std::string> names = {
@@ -57,10 +57,10 @@ TEST(UnitPresets, ListingNamesGroupAndName) {
 }
 
 TEST(UnitPresets, SelectingAPresetSetsItsValuesAndResetsTheEngine) {
-    HostedUnit unit;
+    TolvarUnit unit;
     const Channels input =
         signal(2, 1024, [](unsigned c, unsigned i) { return 0.5 * std::sin(0.03 * i + c); });
-    unit.renderBlocks(input, 256);
+    unit.render(input, 256);
     ASSERT_EQ(unit.setParameter(8, 6), noErr);
     const CFStringRef name = CFStringCreateWithCString(nullptr, "Chosen", kCFStringEncodingUTF8);
     ASSERT_EQ(select(unit, 7, name), noErr);
@@ -72,12 +72,12 @@ TEST(UnitPresets, SelectingAPresetSetsItsValuesAndResetsTheEngine) {
     EXPECT_EQ(unit.parameter(12), 0);
 
     // The next render starts from silence at the preset's values, as a fresh unit would.
-    HostedUnit fresh(48000, 2, false);
+    TolvarUnit fresh(48000, 2, false);
     for (unsigned id = 0; id < classic::parameterCount; ++id) {
         ASSERT_EQ(fresh.setParameter(id, classic::factoryPresets()[7].values[id]), noErr);
     }
     ASSERT_EQ(fresh.initialize(), noErr);
-    EXPECT_EQ(unit.renderBlocks(input, 256), fresh.renderBlocks(input, 256));
+    EXPECT_EQ(unit.render(input, 256), fresh.render(input, 256));
 
     AUPreset present{};
     UInt32 size = sizeof present;
@@ -90,7 +90,7 @@ TEST(UnitPresets, SelectingAPresetSetsItsValuesAndResetsTheEngine) {
 }
 
 TEST(UnitPresets, APresetWithoutANameKeepsItsOwn) {
-    HostedUnit unit(48000, 2, false);
+    TolvarUnit unit(48000, 2, false);
     ASSERT_EQ(select(unit, 6, nullptr), noErr);
     AUPreset present{};
     UInt32 size = sizeof present;
@@ -103,7 +103,7 @@ TEST(UnitPresets, APresetWithoutANameKeepsItsOwn) {
 }
 
 TEST(UnitPresets, NumbersOutsideTheListAreRefused) {
-    HostedUnit unit(48000, 2, false);
+    TolvarUnit unit(48000, 2, false);
     ASSERT_EQ(unit.setParameter(1, 3), noErr);
     EXPECT_EQ(select(unit, 9, nullptr), kAudioUnitErr_InvalidPropertyValue);
     EXPECT_EQ(unit.parameter(1), 3);

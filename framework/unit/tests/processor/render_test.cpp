@@ -4,7 +4,7 @@
 #include "engine.h"
 #include "model.h"
 #include "presets/factory_preset.h"
-#include "support/hosted_unit.h"
+#include "support/tolvar_unit.h"
 
 #include <gtest/gtest.h>
 
@@ -14,9 +14,9 @@
 
 namespace {
 
-using unittest::Channels;
-using unittest::HostedUnit;
-using unittest::signal;
+using unithost::Channels;
+using unithost::signal;
+using unittest::TolvarUnit;
 
 constexpr unsigned bypassId = 12, mixId = 10, shimmerId = 13;
 
@@ -34,13 +34,13 @@ double music(unsigned c, unsigned i) {
 
 TEST(UnitRender, BypassIsTheInputDelayedBySixteenFramesExactly) {
     for (const UInt32 channels : {1u, 2u}) {
-        HostedUnit unit(48000, channels, false);
+        TolvarUnit unit(48000, channels, false);
         ASSERT_EQ(unit.setParameter(bypassId, 1), noErr);
         ASSERT_EQ(unit.setParameter(0, 4), noErr); // whatever the wet path does
         ASSERT_EQ(unit.setParameter(shimmerId, 100), noErr);
         ASSERT_EQ(unit.initialize(), noErr);
         const Channels input = signal(channels, 3000, music);
-        const Channels output = unit.renderBlocks(input, 512);
+        const Channels output = unit.render(input, 512);
         for (UInt32 c = 0; c < channels; ++c) {
             for (unsigned i = 0; i < 3000; ++i) {
                 ASSERT_EQ(output[c][i], i < 16 ? 0.0f : input[c][i - 16]) << c << " " << i;
@@ -51,7 +51,7 @@ TEST(UnitRender, BypassIsTheInputDelayedBySixteenFramesExactly) {
 
 TEST(UnitRender, IsTheEngineFrameByFrameWithTargetsMovingAtEventOffsets) {
     for (const UInt32 channels : {2u, 1u}) {
-        HostedUnit unit(44100, channels, false);
+        TolvarUnit unit(44100, channels, false);
         classic::Values values = classic::factoryPresets()[2].values;
         for (unsigned id = 0; id < classic::parameterCount; ++id) {
             ASSERT_EQ(unit.setParameter(id, values[id]), noErr);
@@ -68,7 +68,7 @@ TEST(UnitRender, IsTheEngineFrameByFrameWithTargetsMovingAtEventOffsets) {
             // (normalised on the way in), both queued before the render.
             ASSERT_EQ(unit.setParameter(0, b == 1 ? 0.4f : 3.6f, 100), noErr);
             ASSERT_EQ(unit.setParameter(2, b == 2 ? 1.2f : 8.7f, 200), noErr);
-            const Channels part = unit.renderBlocks(slice(input, b * block, block), block);
+            const Channels part = unit.render(slice(input, b * block, block), block);
             for (unsigned i = 0; i < block; ++i) {
                 if (i == 0 || i == 100 || i == 200) {
                     if (i == 100)
@@ -90,12 +90,11 @@ TEST(UnitRender, IsTheEngineFrameByFrameWithTargetsMovingAtEventOffsets) {
 }
 
 TEST(UnitRender, SilenceGivesExactZero) {
-    HostedUnit unit(44100, 2, false);
+    TolvarUnit unit(44100, 2, false);
     ASSERT_EQ(unit.setParameter(0, 4), noErr);
     ASSERT_EQ(unit.setParameter(2, 10), noErr);
     ASSERT_EQ(unit.initialize(), noErr);
-    const Channels output =
-        unit.renderBlocks(signal(2, 20000, [](auto, auto) { return 0.0; }), 137);
+    const Channels output = unit.render(signal(2, 20000, [](auto, auto) { return 0.0; }), 137);
     for (const auto& channel : output) {
         for (float v : channel)
             ASSERT_EQ(v, 0.0f);
@@ -107,20 +106,20 @@ TEST(UnitRender, SilenceGivesExactZero) {
 }
 
 TEST(UnitRender, MonoAndStereoLeftAgree) {
-    HostedUnit mono(48000, 1), stereo(48000, 2);
+    TolvarUnit mono(48000, 1), stereo(48000, 2);
     const Channels input = signal(2, 4000, [](unsigned, unsigned i) { return music(0, i); });
-    const Channels left = mono.renderBlocks(Channels{input[0]}, 256);
-    const Channels both = stereo.renderBlocks(input, 256);
+    const Channels left = mono.render(Channels{input[0]}, 256);
+    const Channels both = stereo.render(input, 256);
     EXPECT_EQ(left[0], both[0]);
     EXPECT_EQ(both[0], both[1]);
 }
 
 TEST(UnitRender, MetersAfterLoudMaterialAndAfterAZeroFrameRender) {
-    HostedUnit unit(48000, 2);
+    TolvarUnit unit(48000, 2);
     // Full-scale square on the left, -20 dBFS on the right, through a bypassed unit.
     ASSERT_EQ(unit.setParameter(bypassId, 1), noErr);
     ASSERT_EQ(AudioUnitReset(unit.unit(), kAudioUnitScope_Global, 0), noErr);
-    unit.renderBlocks(
+    unit.render(
         signal(2, 48000,
                [](unsigned c, unsigned i) { return (i % 2 ? 1.0 : -1.0) * (c ? 0.1 : 1.0); }),
         512);
@@ -133,16 +132,16 @@ TEST(UnitRender, MetersAfterLoudMaterialAndAfterAZeroFrameRender) {
     EXPECT_EQ(m.gr[0], 0);
     EXPECT_EQ(m.gr[1], 0);
     Channels none;
-    ASSERT_EQ(unit.render(signal(2, 0, [](auto, auto) { return 0.0; }), none), noErr);
+    ASSERT_EQ(unit.renderOnce(signal(2, 0, [](auto, auto) { return 0.0; }), none), noErr);
     const TelemetryBlock again = unit.meters();
     EXPECT_EQ(again.input[0], m.input[0]);
     EXPECT_EQ(again.peak[1], m.peak[1]);
 }
 
 TEST(UnitRender, RefusesListsThatDoNotMatchTheFormat) {
-    HostedUnit unit(48000, 2);
+    TolvarUnit unit(48000, 2);
     float left[64], right[64];
-    unittest::BufferList list{1, {{1, sizeof left, left}, {1, sizeof right, right}}};
+    unithost::BufferList list{1, {{1, sizeof left, left}, {1, sizeof right, right}}};
     EXPECT_EQ(unit.renderInto(64, list.list()), kAudioUnitErr_FormatNotSupported); // one for two
     list.mNumberBuffers = 2;
     list.mBuffers[1].mNumberChannels = 2;
@@ -151,16 +150,16 @@ TEST(UnitRender, RefusesListsThatDoNotMatchTheFormat) {
     list.mBuffers[1].mNumberChannels = 1;
     EXPECT_EQ(unit.renderInto(64, list.list()), noErr);
 
-    unit.inputFault = HostedUnit::InputFault::nullData;
+    unit.inputFault = TolvarUnit::InputFault::nullData;
     EXPECT_EQ(unit.renderInto(64, list.list()), kAudioUnitErr_InvalidPropertyValue);
-    unit.inputFault = HostedUnit::InputFault::twoChannelBuffer;
+    unit.inputFault = TolvarUnit::InputFault::twoChannelBuffer;
     EXPECT_EQ(unit.renderInto(64, list.list()), kAudioUnitErr_InvalidPropertyValue);
-    unit.inputFault = HostedUnit::InputFault::none;
+    unit.inputFault = TolvarUnit::InputFault::none;
     EXPECT_EQ(unit.renderInto(64, list.list()), noErr);
 }
 
 TEST(UnitRender, RunsFlushingDenormalsAndGivesTheCallersModeBack) {
-    HostedUnit unit(48000, 1, false);
+    TolvarUnit unit(48000, 1, false);
     ASSERT_EQ(unit.setParameter(bypassId, 1), noErr); // output: the input 16 frames later
     ASSERT_EQ(unit.initialize(), noErr);
     const unsigned saved = _mm_getcsr();
@@ -168,7 +167,7 @@ TEST(UnitRender, RunsFlushingDenormalsAndGivesTheCallersModeBack) {
     _mm_setcsr(callers);
     const float tiny = 1e-40f; // a subnormal float: read as zero while rendering
     const Channels output =
-        unit.renderBlocks(signal(1, 64, [&](auto, unsigned i) { return i == 3 ? tiny : 0.5; }), 64);
+        unit.render(signal(1, 64, [&](auto, unsigned i) { return i == 3 ? tiny : 0.5; }), 64);
     const unsigned after = _mm_getcsr();
     _mm_setcsr(saved);
     EXPECT_EQ(after & 0xFFC0u, callers & 0xFFC0u); // modes (not sticky exception flags)

@@ -1,7 +1,7 @@
 // Saving and restoring the unit's state through the class-info property.
 
 #include "model.h"
-#include "support/hosted_unit.h"
+#include "support/tolvar_unit.h"
 
 #include <gtest/gtest.h>
 
@@ -14,9 +14,9 @@
 
 namespace {
 
-using unittest::Channels;
-using unittest::HostedUnit;
-using unittest::signal;
+using unithost::Channels;
+using unithost::signal;
+using unittest::TolvarUnit;
 
 std::string text(CFStringRef s) {
     std::vector<char> buffer(4 * (CFStringGetLength(s) + 1) + 1);
@@ -29,7 +29,7 @@ CFStringRef string(const std::string& t) {
     return CFStringCreateWithCString(nullptr, t.c_str(), kCFStringEncodingUTF8);
 }
 
-CFPropertyListRef save(HostedUnit& unit) {
+CFPropertyListRef save(TolvarUnit& unit) {
     CFPropertyListRef state = nullptr;
     UInt32 size = sizeof state;
     EXPECT_EQ(AudioUnitGetProperty(unit.unit(), kAudioUnitProperty_ClassInfo,
@@ -38,12 +38,12 @@ CFPropertyListRef save(HostedUnit& unit) {
     return state;
 }
 
-OSStatus restore(HostedUnit& unit, CFPropertyListRef state) {
+OSStatus restore(TolvarUnit& unit, CFPropertyListRef state) {
     return AudioUnitSetProperty(unit.unit(), kAudioUnitProperty_ClassInfo, kAudioUnitScope_Global,
                                 0, &state, sizeof state);
 }
 
-AUPreset presentPreset(HostedUnit& unit) {
+AUPreset presentPreset(TolvarUnit& unit) {
     AUPreset preset{};
     UInt32 size = sizeof preset;
     EXPECT_EQ(AudioUnitGetProperty(unit.unit(), kAudioUnitProperty_PresentPreset,
@@ -52,14 +52,14 @@ AUPreset presentPreset(HostedUnit& unit) {
     return preset;
 }
 
-std::string presentName(HostedUnit& unit) {
+std::string presentName(TolvarUnit& unit) {
     const AUPreset preset = presentPreset(unit);
     const std::string name = text(preset.presetName);
     CFRelease(preset.presetName);
     return name;
 }
 
-OSStatus setPresetName(HostedUnit& unit, const std::string& name) {
+OSStatus setPresetName(TolvarUnit& unit, const std::string& name) {
     const CFStringRef s = string(name);
     const AUPreset preset{-1, s};
     const OSStatus status = AudioUnitSetProperty(unit.unit(), kAudioUnitProperty_PresentPreset,
@@ -68,7 +68,7 @@ OSStatus setPresetName(HostedUnit& unit, const std::string& name) {
     return status;
 }
 
-std::vector<float> values(HostedUnit& unit) {
+std::vector<float> values(TolvarUnit& unit) {
     std::vector<float> v;
     for (unsigned id = 0; id < classic::parameterCount; ++id)
         v.push_back(unit.parameter(id));
@@ -100,7 +100,7 @@ void putFloat(std::vector<std::uint8_t>& bytes, std::size_t at, float value) {
 }
 
 TEST(UnitState, SavedStateRestoresValuesAndPresetName) {
-    HostedUnit unit;
+    TolvarUnit unit;
     ASSERT_EQ(unit.setParameter(0, 3), noErr);
     ASSERT_EQ(unit.setParameter(1, 2.8f), noErr);
     ASSERT_EQ(unit.setParameter(9, -7.25f), noErr);
@@ -127,26 +127,26 @@ TEST(UnitState, SavedStateRestoresValuesAndPresetName) {
 }
 
 TEST(UnitState, RestoredValuesReachTheEngineWithoutGlide) {
-    HostedUnit source;
+    TolvarUnit source;
     ASSERT_EQ(source.setParameter(1, 9), noErr);
     ASSERT_EQ(source.setParameter(3, 0), noErr);
     const CFPropertyListRef state = save(source);
 
-    HostedUnit restored;               // renders at defaults, then restores
-    HostedUnit fresh(48000, 2, false); // initialised at the restored values
+    TolvarUnit restored;               // renders at defaults, then restores
+    TolvarUnit fresh(48000, 2, false); // initialised at the restored values
     ASSERT_EQ(fresh.setParameter(1, 9), noErr);
     ASSERT_EQ(fresh.setParameter(3, 0), noErr);
     ASSERT_EQ(fresh.initialize(), noErr);
     const Channels input =
         signal(2, 2048, [](unsigned c, unsigned i) { return 0.4 * std::sin(0.02 * i + c); });
-    restored.renderBlocks(input, 512);
+    restored.render(input, 512);
     ASSERT_EQ(restore(restored, state), noErr);
-    EXPECT_EQ(restored.renderBlocks(input, 512), fresh.renderBlocks(input, 512));
+    EXPECT_EQ(restored.render(input, 512), fresh.render(input, 512));
     CFRelease(state);
 }
 
 TEST(UnitState, RefusedStatesChangeNothing) {
-    HostedUnit unit;
+    TolvarUnit unit;
     const CFPropertyListRef good = save(unit);
     ASSERT_EQ(unit.setParameter(1, 7), noErr);
     ASSERT_EQ(setPresetName(unit, "Kept"), noErr);
@@ -193,7 +193,7 @@ TEST(UnitState, RefusedStatesChangeNothing) {
 }
 
 TEST(UnitState, APartialStateLeavesTheRestAtDefaults) {
-    HostedUnit unit;
+    TolvarUnit unit;
     ASSERT_EQ(unit.setParameter(0, 4), noErr);
     ASSERT_EQ(unit.setParameter(13, 55), noErr);
     const CFPropertyListRef full = save(unit);
@@ -210,7 +210,7 @@ TEST(UnitState, APartialStateLeavesTheRestAtDefaults) {
 }
 
 TEST(UnitState, AHostsOverlongPresetNameStillSavesARestorableState) {
-    HostedUnit unit;
+    TolvarUnit unit;
     ASSERT_EQ(setPresetName(unit, std::string(5000, 'x')), noErr);
     EXPECT_EQ(presentName(unit).size(), 4096u);
     const CFPropertyListRef state = save(unit);

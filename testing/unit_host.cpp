@@ -1,4 +1,6 @@
-#include "support/unit_host.h"
+#include "testing/unit_host.h"
+
+#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <map>
@@ -12,24 +14,17 @@ constexpr OSType effect = 0x61756678;       // 'aufx'
 constexpr OSType manufacturer = 0x4B766C6F; // 'Kvlo'
 
 AudioStreamBasicDescription floatFormat(double rate, UInt32 channels) {
-    AudioStreamBasicDescription f{};
-    f.mSampleRate = rate;
-    f.mFormatID = kAudioFormatLinearPCM;
-    f.mFormatFlags = kAudioFormatFlagsNativeFloatPacked | kAudioFormatFlagIsNonInterleaved;
-    f.mBytesPerPacket = 4;
-    f.mFramesPerPacket = 1;
-    f.mBytesPerFrame = 4;
-    f.mChannelsPerFrame = channels;
-    f.mBitsPerChannel = 32;
-    return f;
+    constexpr UInt32 bytes = sizeof(float);
+    return {.mSampleRate = rate,
+            .mFormatID = kAudioFormatLinearPCM,
+            .mFormatFlags = kAudioFormatFlagsNativeFloatPacked | kAudioFormatFlagIsNonInterleaved,
+            .mBytesPerPacket = bytes,
+            .mFramesPerPacket = 1,
+            .mBytesPerFrame = bytes,
+            .mChannelsPerFrame = channels,
+            .mBitsPerChannel = 8 * bytes,
+            .mReserved = 0};
 }
-
-// A list with room for two buffers.
-struct TwoBufferList {
-    UInt32 mNumberBuffers;
-    AudioBuffer mBuffers[2];
-    AudioBufferList& list() { return *reinterpret_cast<AudioBufferList*>(this); }
-};
 
 } // namespace
 
@@ -92,7 +87,7 @@ OSStatus Unit::supplyInput(void* self, AudioUnitRenderActionFlags*, const AudioT
     for (UInt32 b = 0; b < data->mNumberBuffers; ++b) {
         auto* samples = static_cast<float*>(data->mBuffers[b].mData);
         if (samples == nullptr) {
-            return kAudio_ParamError;
+            return kAudio_ParamError; // the unit's input bus always offers its own buffers
         }
         for (UInt32 i = 0; i < frames; ++i) {
             samples[i] = unit.pending != nullptr && b < unit.pending->size()
@@ -101,7 +96,22 @@ OSStatus Unit::supplyInput(void* self, AudioUnitRenderActionFlags*, const AudioT
         }
         data->mBuffers[b].mDataByteSize = frames * sizeof(float);
     }
+    if (unit.inputFault == InputFault::nullData) {
+        data->mBuffers[0].mData = nullptr;
+    } else if (unit.inputFault == InputFault::twoChannelBuffer) {
+        data->mBuffers[0].mNumberChannels = 2;
+    }
     return noErr;
+}
+
+OSStatus Unit::renderInto(UInt32 frames, AudioBufferList& output) {
+    AudioTimeStamp time{};
+    time.mSampleTime = sampleTime;
+    time.mFlags = kAudioTimeStampSampleTimeValid;
+    AudioUnitRenderActionFlags flags = 0;
+    const OSStatus result = AudioUnitRender(instance, &flags, &time, 0, frames, &output);
+    sampleTime += frames;
+    return result;
 }
 
 Channels Unit::render(const Channels& input, UInt32 block) {
@@ -115,26 +125,39 @@ void Unit::renderInto(const Channels& input, Channels& output, UInt32 block) {
     status = noErr;
     for (UInt32 start = 0; start < frames && status == noErr; start += block) {
         const UInt32 n = std::min(block, frames - start);
-        TwoBufferList list{channels, {}};
+        BufferList list{channels, {}};
         for (UInt32 c = 0; c < channels; ++c) {
             list.mBuffers[c] = {1, n * static_cast<UInt32>(sizeof(float)),
                                 output[c].data() + start};
         }
         pending = &input;
         inputStart = start;
-        AudioTimeStamp time{};
-        time.mSampleTime = sampleTime;
-        time.mFlags = kAudioTimeStampSampleTimeValid;
-        AudioUnitRenderActionFlags flags = 0;
-        status = AudioUnitRender(instance, &flags, &time, 0, n, &list.list());
-        sampleTime += n;
+        status = renderInto(n, list.list());
+        EXPECT_EQ(status, noErr) << "block at frame " << start;
     }
     pending = nullptr;
 }
 
+OSStatus Unit::renderOnce(const Channels& input, Channels& output) {
+    const UInt32 frames = input.empty() ? 0 : static_cast<UInt32>(input[0].size());
+    output.assign(channels, std::vector<float>(frames, -7.0f));
+    BufferList list{channels, {}};
+    // A zero-length render still needs sample pointers to look at.
+    static float none[2][1];
+    for (UInt32 c = 0; c < channels; ++c) {
+        list.mBuffers[c] = {1, frames * static_cast<UInt32>(sizeof(float)),
+                            frames > 0 ? output[c].data() : none[c]};
+    }
+    pending = &input;
+    inputStart = 0;
+    const OSStatus result = renderInto(frames, list.list());
+    pending = nullptr;
+    return result;
+}
+
 float Unit::parameter(AudioUnitParameterID id) const {
     AudioUnitParameterValue value = -12345;
-    AudioUnitGetParameter(instance, id, kAudioUnitScope_Global, 0, &value);
+    EXPECT_EQ(AudioUnitGetParameter(instance, id, kAudioUnitScope_Global, 0, &value), noErr) << id;
     return value;
 }
 
@@ -142,9 +165,16 @@ OSStatus Unit::setParameter(AudioUnitParameterID id, float value, UInt32 offset)
     return AudioUnitSetParameter(instance, id, kAudioUnitScope_Global, 0, value, offset);
 }
 
+OSStatus Unit::schedule(const std::vector<AudioUnitParameterEvent>& events) {
+    return AudioUnitScheduleParameters(instance, events.data(), static_cast<UInt32>(events.size()));
+}
+
 TelemetryBlock Unit::meters(AudioUnitPropertyID property) const {
     TelemetryBlock block{};
-    getProperty(property, &block, sizeof block);
+    UInt32 size = sizeof block;
+    EXPECT_EQ(AudioUnitGetProperty(instance, property, kAudioUnitScope_Global, 0, &block, &size),
+              noErr);
+    EXPECT_EQ(size, 32u);
     return block;
 }
 
@@ -156,6 +186,16 @@ OSStatus Unit::getProperty(AudioUnitPropertyID id, void* data, UInt32 size, Audi
 
 OSStatus Unit::setProperty(AudioUnitPropertyID id, const void* data, UInt32 size) {
     return AudioUnitSetProperty(instance, id, kAudioUnitScope_Global, 0, data, size);
+}
+
+UInt32 Unit::getUInt32(AudioUnitPropertyID id) const {
+    UInt32 value = 0xFFFFFFFF;
+    EXPECT_EQ(getProperty(id, &value, sizeof value), noErr);
+    return value;
+}
+
+OSStatus Unit::setUInt32(AudioUnitPropertyID id, UInt32 value) {
+    return setProperty(id, &value, sizeof value);
 }
 
 std::string text(CFStringRef string) {
