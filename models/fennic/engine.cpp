@@ -141,6 +141,25 @@ void Engine::between() noexcept {
     between(now);
 }
 
+void Engine::section(const Substep* values, unsigned stride, double* y,
+                     unsigned steps) noexcept {
+    if (stride == 0) {
+        sectionOf<0>(values, y, steps);
+    } else {
+        sectionOf<1>(values, y, steps);
+    }
+}
+
+template <unsigned stride>
+void Engine::sectionOf(const Substep* values, double* y, unsigned steps) noexcept {
+    for (unsigned s = 0; s < steps; ++s) {
+        pending = ChannelLanes{y[2 * s], y[2 * s + 1]};
+        between(values[s * stride]);
+        y[2 * s] = pending[0];
+        y[2 * s + 1] = pending[1];
+    }
+}
+
 inline void Engine::between(const Substep& now) noexcept {
     const RatioStep& row = ratioSteps[now.step];
     const double rate = ratioRate[now.step];
