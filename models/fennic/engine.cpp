@@ -141,8 +141,7 @@ void Engine::between() noexcept {
     between(now);
 }
 
-void Engine::section(const Substep* values, unsigned stride, double* y,
-                     unsigned steps) noexcept {
+void Engine::section(const Substep* values, unsigned stride, double* y, unsigned steps) noexcept {
     if (stride == 0) {
         sectionOf<0>(values, y, steps);
     } else {

@@ -311,9 +311,12 @@ TEST(FennicEngine, RenderMatchesTickThroughSettlingAndChanges) {
         with({{param::input, 36}}),
         with({{param::input, 36}, {param::ratio, 4}, {param::attack, 6}, {param::release, 7}}),
         with({{param::input, 36}, {param::ratio, 4}, {param::attack, 6}, {param::release, 7}}),
-        with({{param::input, 30}, {param::ratio, 1}, {param::shimmer, 30},
-              {param::stereoLink, 50}}),
-        with({{param::input, 30}, {param::ratio, 1}, {param::attack, 0.2f}, {param::shimmer, 30},
+        with(
+            {{param::input, 30}, {param::ratio, 1}, {param::shimmer, 30}, {param::stereoLink, 50}}),
+        with({{param::input, 30},
+              {param::ratio, 1},
+              {param::attack, 0.2f},
+              {param::shimmer, 30},
               {param::stereoLink, 50}})};
     const std::size_t phaseFrames = 15000;
     const unsigned block = 300;
