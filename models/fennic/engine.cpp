@@ -141,7 +141,11 @@ void Engine::between() noexcept {
     between(now);
 }
 
-void Engine::section(const Substep* values, unsigned stride, double* y, unsigned steps) noexcept {
+// The same loop compiled for processors with AVX2: its three-operand forms and broadcast
+// loads save the copies and the splats of constants that SSE2 needs, while every operation
+// stays the same (two lanes, no FMA), so the bits are those of the SSE2 loop.
+[[gnu::target("avx2")]] void Engine::sectionAvx2(const Substep* values, unsigned stride, double* y,
+                                                 unsigned steps) noexcept {
     if (stride == 0) {
         sectionOf<0>(values, y, steps);
     } else {
@@ -149,8 +153,18 @@ void Engine::section(const Substep* values, unsigned stride, double* y, unsigned
     }
 }
 
+void Engine::section(const Substep* values, unsigned stride, double* y, unsigned steps) noexcept {
+    if (logexp_detail::hasAvx2) {
+        sectionAvx2(values, stride, y, steps);
+    } else if (stride == 0) {
+        sectionOf<0>(values, y, steps);
+    } else {
+        sectionOf<1>(values, y, steps);
+    }
+}
+
 template <unsigned stride>
-void Engine::sectionOf(const Substep* values, double* y, unsigned steps) noexcept {
+inline void Engine::sectionOf(const Substep* values, double* y, unsigned steps) noexcept {
     for (unsigned s = 0; s < steps; ++s) {
         pending = ChannelLanes{y[2 * s], y[2 * s + 1]};
         between(values[s * stride]);
