@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <immintrin.h>
 
 namespace classic {
 
@@ -42,8 +43,8 @@ template <class Lanes> Lanes reductionTargets(Lanes over, const RatioStep& step)
         kneeValue = inside ? t * t / (2.0 * knee) : kneeValue;
     }
     const Lanes reduction = (step.ratio - 1.0) * kneeValue;
-    const Lanes most = {48.0, 48.0};
-    return most < reduction ? most : reduction; // min(reduction, 48)
+    // minpd(a, b) is a < b ? a : b, lane by lane: min(reduction, 48) in one step.
+    return Lanes(_mm_min_pd(Lanes{48.0, 48.0}, reduction));
 }
 
 } // namespace
@@ -185,7 +186,7 @@ inline void Engine::between(const Substep& now) noexcept {
     if (gain[0] != 0 || gain[1] != 0) {
         const ChannelLanes shortest = {0.00002, 0.00002};
         ChannelLanes tau = now.release * (1.0 + 0.035 * gain);
-        tau = tau < shortest ? shortest : tau; // max(tau, 20 us)
+        tau = _mm_max_pd(shortest, tau); // max(tau, 20 us): shortest > tau ? shortest : tau
         release = 1.0 - ChannelLanes(expPair(-1.0 / (rate * tau)));
     }
 
@@ -195,14 +196,17 @@ inline void Engine::between(const Substep& now) noexcept {
 
     ChannelLanes target = {0, 0};
     if (now.compress) {
-        const ChannelLanes level = magnitude(envelopes + now.link * (loudest - envelopes));
+        // A link of 1 multiplies exactly: the product is left out of the chain.
+        const ChannelLanes spread = loudest - envelopes;
+        const ChannelLanes level =
+            magnitude(envelopes + (now.link == 1.0 ? spread : now.link * spread));
         // Below quietLevel the knee value is 0 for certain, so the target is 0 whether the
         // logarithm is taken or not: it is skipped when both channels are that quiet.
         const double quiet = quietLevel[now.step];
         if (!(level[0] < quiet && level[1] < quiet)) {
             const ChannelLanes floor = {1e-12, 1e-12};
             const ChannelLanes over =
-                20.0 * ChannelLanes(log10Pair(level < floor ? floor : level)) - now.threshold;
+                20.0 * ChannelLanes(log10Pair(_mm_max_pd(floor, level))) - now.threshold;
             target = reductionTargets(over, row);
         }
     }
