@@ -166,18 +166,37 @@ void Engine::section(const Substep* values, unsigned stride, double* y, unsigned
 
 template <unsigned stride>
 inline void Engine::sectionOf(const Substep* values, double* y, unsigned steps) noexcept {
+    Cell state{envelopes, gain, gainFactor};
     for (unsigned s = 0; s < steps; ++s) {
-        pending = ChannelLanes{y[2 * s], y[2 * s + 1]};
-        between(values[s * stride]);
-        y[2 * s] = pending[0];
-        y[2 * s + 1] = pending[1];
+        const ChannelLanes v =
+            cell(values[s * stride], state, ChannelLanes{y[2 * s], y[2 * s + 1]});
+        y[2 * s] = v[0];
+        y[2 * s + 1] = v[1];
     }
+    envelopes = state.envelopes;
+    gain = state.gain;
+    gainFactor = state.gainFactor;
+    frame.gainReduction[0] = gain[0];
+    frame.gainReduction[1] = gain[1];
 }
 
 inline void Engine::between(const Substep& now) noexcept {
+    Cell state{envelopes, gain, gainFactor};
+    pending = cell(now, state, pending);
+    envelopes = state.envelopes;
+    gain = state.gain;
+    gainFactor = state.gainFactor;
+    frame.gainReduction[0] = gain[0];
+    frame.gainReduction[1] = gain[1];
+}
+
+inline Engine::Cell::Lanes Engine::cell(const Substep& now, Cell& state,
+                                        Cell::Lanes y) const noexcept {
+    ChannelLanes& envelopes = state.envelopes;
+    ChannelLanes& gain = state.gain;
+    ChannelLanes& gainFactor = state.gainFactor;
     const RatioStep& row = ratioSteps[now.step];
     const double rate = ratioRate[now.step];
-    const ChannelLanes y = pending;
 
     // The release coefficient, from the G before this substep: it is only needed where G
     // falls, but worked out here it runs beside the chain through the logarithm instead of
@@ -218,16 +237,13 @@ inline void Engine::between(const Substep& now) noexcept {
     if (gain[0] != before[0] || gain[1] != before[1]) {
         gainFactor = exp10Pair(-gain / 20.0);
     }
-    frame.gainReduction[0] = gain[0];
-    frame.gainReduction[1] = gain[1];
 
     const ChannelLanes v = y * gainFactor;
     if (row.saturate) {
         const ChannelLanes t = tanh2(saturation.drive * v + saturation.bias);
-        pending = (t - saturation.tanhBias) / saturation.denominator;
-    } else {
-        pending = v;
+        return (t - saturation.tanhBias) / saturation.denominator;
     }
+    return v;
 }
 
 } // namespace classic
