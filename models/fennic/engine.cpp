@@ -192,6 +192,7 @@ inline void Engine::between(const Substep& now) noexcept {
 
 inline Engine::Cell::Lanes Engine::cell(const Substep& now, Cell& state,
                                         Cell::Lanes y) const noexcept {
+    // The state under the members' names: the arithmetic reads as the engine's own.
     ChannelLanes& envelopes = state.envelopes;
     ChannelLanes& gain = state.gain;
     ChannelLanes& gainFactor = state.gainFactor;

@@ -119,16 +119,6 @@ private:
         return y;
     }
     [[gnu::always_inline]] inline void between(const Substep& now) noexcept;
-    // The gain cell's state, as a value: a loop over substeps keeps it in registers (the
-    // members, behind the samples' stores, would go through memory on every substep).
-    struct Cell {
-        using Lanes = double __attribute__((vector_size(16)));
-        Lanes envelopes, gain, gainFactor;
-    };
-    // One substep of the gain cell on both channels' input-stage outputs y; gives the samples
-    // for the output stage.
-    [[gnu::always_inline]] inline Cell::Lanes cell(const Substep& now, Cell& state,
-                                                   Cell::Lanes y) const noexcept;
     double secondHalf(const Substep&, unsigned channel, double) noexcept {
         return pending[channel];
     }
@@ -140,6 +130,16 @@ private:
     template <unsigned stride>
     [[gnu::always_inline]] inline void sectionOf(const Substep* values, double* y,
                                                  unsigned steps) noexcept;
+    // The gain cell's state, as a value: a loop over substeps keeps it in registers (the
+    // members, behind the samples' stores, would go through memory on every substep).
+    struct Cell {
+        using Lanes = double __attribute__((vector_size(16)));
+        Lanes envelopes, gain, gainFactor;
+    };
+    // One substep of the gain cell on both channels' input-stage outputs y; gives the samples
+    // for the output stage.
+    [[gnu::always_inline]] inline Cell::Lanes cell(const Substep& now, Cell& state,
+                                                   Cell::Lanes y) const noexcept;
     double firstHalf(unsigned channel, double y) noexcept {
         pending[channel] = y;
         return y;
