@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <immintrin.h>
 
 namespace classic {
 
@@ -42,8 +43,8 @@ template <class Lanes> Lanes reductionTargets(Lanes over, const RatioStep& step)
         kneeValue = inside ? t * t / (2.0 * knee) : kneeValue;
     }
     const Lanes reduction = (step.ratio - 1.0) * kneeValue;
-    const Lanes most = {48.0, 48.0};
-    return most < reduction ? most : reduction; // min(reduction, 48)
+    // minpd(a, b) is a < b ? a : b, lane by lane: min(reduction, 48) in one step.
+    return Lanes(_mm_min_pd(Lanes{48.0, 48.0}, reduction));
 }
 
 } // namespace
@@ -141,10 +142,62 @@ void Engine::between() noexcept {
     between(now);
 }
 
+// The same loop compiled for processors with AVX2: its three-operand forms and broadcast
+// loads save the copies and the splats of constants that SSE2 needs, while every operation
+// stays the same (two lanes, no FMA), so the bits are those of the SSE2 loop.
+[[gnu::target("avx2")]] void Engine::sectionAvx2(const Substep* values, unsigned stride, double* y,
+                                                 unsigned steps) noexcept {
+    if (stride == 0) {
+        sectionOf<0>(values, y, steps);
+    } else {
+        sectionOf<1>(values, y, steps);
+    }
+}
+
+void Engine::section(const Substep* values, unsigned stride, double* y, unsigned steps) noexcept {
+    if (logexp_detail::hasAvx2) {
+        sectionAvx2(values, stride, y, steps);
+    } else if (stride == 0) {
+        sectionOf<0>(values, y, steps);
+    } else {
+        sectionOf<1>(values, y, steps);
+    }
+}
+
+template <unsigned stride>
+inline void Engine::sectionOf(const Substep* values, double* y, unsigned steps) noexcept {
+    Cell state{envelopes, gain, gainFactor};
+    for (unsigned s = 0; s < steps; ++s) {
+        const ChannelLanes v =
+            cell(values[s * stride], state, ChannelLanes{y[2 * s], y[2 * s + 1]});
+        y[2 * s] = v[0];
+        y[2 * s + 1] = v[1];
+    }
+    envelopes = state.envelopes;
+    gain = state.gain;
+    gainFactor = state.gainFactor;
+    frame.gainReduction[0] = gain[0];
+    frame.gainReduction[1] = gain[1];
+}
+
 inline void Engine::between(const Substep& now) noexcept {
+    Cell state{envelopes, gain, gainFactor};
+    pending = cell(now, state, pending);
+    envelopes = state.envelopes;
+    gain = state.gain;
+    gainFactor = state.gainFactor;
+    frame.gainReduction[0] = gain[0];
+    frame.gainReduction[1] = gain[1];
+}
+
+inline Engine::Cell::Lanes Engine::cell(const Substep& now, Cell& state,
+                                        Cell::Lanes y) const noexcept {
+    // The state under the members' names: the arithmetic reads as the engine's own.
+    ChannelLanes& envelopes = state.envelopes;
+    ChannelLanes& gain = state.gain;
+    ChannelLanes& gainFactor = state.gainFactor;
     const RatioStep& row = ratioSteps[now.step];
     const double rate = ratioRate[now.step];
-    const ChannelLanes y = pending;
 
     // The release coefficient, from the G before this substep: it is only needed where G
     // falls, but worked out here it runs beside the chain through the logarithm instead of
@@ -153,7 +206,7 @@ inline void Engine::between(const Substep& now) noexcept {
     if (gain[0] != 0 || gain[1] != 0) {
         const ChannelLanes shortest = {0.00002, 0.00002};
         ChannelLanes tau = now.release * (1.0 + 0.035 * gain);
-        tau = tau < shortest ? shortest : tau; // max(tau, 20 us)
+        tau = _mm_max_pd(shortest, tau); // max(tau, 20 us): shortest > tau ? shortest : tau
         release = 1.0 - ChannelLanes(expPair(-1.0 / (rate * tau)));
     }
 
@@ -163,14 +216,17 @@ inline void Engine::between(const Substep& now) noexcept {
 
     ChannelLanes target = {0, 0};
     if (now.compress) {
-        const ChannelLanes level = magnitude(envelopes + now.link * (loudest - envelopes));
+        // A link of 1 multiplies exactly: the product is left out of the chain.
+        const ChannelLanes spread = loudest - envelopes;
+        const ChannelLanes level =
+            magnitude(envelopes + (now.link == 1.0 ? spread : now.link * spread));
         // Below quietLevel the knee value is 0 for certain, so the target is 0 whether the
         // logarithm is taken or not: it is skipped when both channels are that quiet.
         const double quiet = quietLevel[now.step];
         if (!(level[0] < quiet && level[1] < quiet)) {
             const ChannelLanes floor = {1e-12, 1e-12};
             const ChannelLanes over =
-                20.0 * ChannelLanes(log10Pair(level < floor ? floor : level)) - now.threshold;
+                20.0 * ChannelLanes(log10Pair(_mm_max_pd(floor, level))) - now.threshold;
             target = reductionTargets(over, row);
         }
     }
@@ -182,16 +238,13 @@ inline void Engine::between(const Substep& now) noexcept {
     if (gain[0] != before[0] || gain[1] != before[1]) {
         gainFactor = exp10Pair(-gain / 20.0);
     }
-    frame.gainReduction[0] = gain[0];
-    frame.gainReduction[1] = gain[1];
 
     const ChannelLanes v = y * gainFactor;
     if (row.saturate) {
         const ChannelLanes t = tanh2(saturation.drive * v + saturation.bias);
-        pending = (t - saturation.tanhBias) / saturation.denominator;
-    } else {
-        pending = v;
+        return (t - saturation.tanhBias) / saturation.denominator;
     }
+    return v;
 }
 
 } // namespace classic

@@ -88,6 +88,9 @@ private:
     friend void renderRecorded(Model&, const float* const[2], float* const[2], unsigned,
                                unsigned) noexcept;
     [[gnu::always_inline]] inline void configure() noexcept;
+    // With the smoothed values standing still, configure gives what it gave last: it reads
+    // only them and the targets, and the substep counter not at all.
+    static constexpr bool updateHoldsWhenSettled = true;
 
     // What the gain cell reads of one substep's update, kept so that render can run the
     // updates of a stretch ahead of its audio.
@@ -119,6 +122,24 @@ private:
     double secondHalf(const Substep&, unsigned channel, double) noexcept {
         return pending[channel];
     }
+    // A stretch's hooks in one call: substep s with values[s * stride] (stride 0 or 1), y
+    // left, right per substep, in place. One out-of-line loop, so that the gain cell's
+    // exponentials and logarithm are inlined into it once.
+    void section(const Substep* values, unsigned stride, double* y, unsigned steps) noexcept;
+    void sectionAvx2(const Substep* values, unsigned stride, double* y, unsigned steps) noexcept;
+    template <unsigned stride>
+    [[gnu::always_inline]] inline void sectionOf(const Substep* values, double* y,
+                                                 unsigned steps) noexcept;
+    // The gain cell's state, as a value: a loop over substeps keeps it in registers (the
+    // members, behind the samples' stores, would go through memory on every substep).
+    struct Cell {
+        using Lanes = double __attribute__((vector_size(16)));
+        Lanes envelopes, gain, gainFactor;
+    };
+    // One substep of the gain cell on both channels' input-stage outputs y; gives the samples
+    // for the output stage.
+    [[gnu::always_inline]] inline Cell::Lanes cell(const Substep& now, Cell& state,
+                                                   Cell::Lanes y) const noexcept;
     double firstHalf(unsigned channel, double y) noexcept {
         pending[channel] = y;
         return y;

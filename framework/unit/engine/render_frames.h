@@ -40,6 +40,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <type_traits>
 
 namespace classic {
 
@@ -333,7 +334,19 @@ void renderStretches(Engine& engine, const float* const in[2], float* const out[
 //     void between(const Substep&);
 //     double secondHalf(const Substep&, unsigned channel, double y);
 //
-// and its update must read nothing the hooks write.
+// and its update must read nothing the hooks write. A model whose update, once the frame is
+// settled (smoothing changes nothing), gives the same values at every substep may say so:
+//
+//     static constexpr bool updateHoldsWhenSettled = true;
+//
+// A stretch that starts settled then runs the update once, and its stages and hooks all take
+// that one substep's values (the frame's constant-value stage paths). A model may take a
+// stretch's hooks in one call instead,
+//
+//     void section(const Substep* values, unsigned stride, double* y, unsigned steps);
+//
+// doing for each substep s in turn exactly what firstHalf, between and secondHalf would with
+// values[s * stride] (y: left, right per substep, in place).
 //
 // [render thread] frames host frames from in[0], in[1] into out[0], out[1] (channels 1: in[1]
 // and out[1] are ignored and may be null).
@@ -344,6 +357,30 @@ void renderRecorded(Engine& engine, const float* const in[2], float* const out[2
     static_assert(Stretch::maximumSteps <= maximumBatch, "a stretch's stages go through at once");
     StageValues stages[Stretch::maximumSteps];
     typename Engine::Substep model[Stretch::maximumSteps];
+    bool holds = false;
+    if constexpr (requires { Engine::updateHoldsWhenSettled; }) {
+        holds = Engine::updateHoldsWhenSettled;
+    }
+
+    // The hooks of every substep, substep s with the values of model[s * stride].
+    const auto hooks = [&engine, &model](double* y, unsigned steps, auto stride) noexcept {
+        if constexpr (requires { engine.section(model, 0u, y, steps); }) {
+            engine.section(model, decltype(stride)::value, y, steps);
+        } else {
+            for (unsigned s = 0; s < steps; ++s) {
+                const auto& now = model[s * decltype(stride)::value];
+                for (unsigned c = 0; c < 2; ++c) {
+                    y[2 * s + c] = engine.firstHalf(now, c, y[2 * s + c]);
+                }
+                engine.between(now);
+                for (unsigned c = 0; c < 2; ++c) {
+                    y[2 * s + c] = engine.secondHalf(now, c, y[2 * s + c]);
+                }
+            }
+        }
+    };
+    using Each = std::integral_constant<unsigned, 1>;
+    using Held = std::integral_constant<unsigned, 0>;
 
     Stretch stretch;
     stretch.load(f);
@@ -353,39 +390,52 @@ void renderRecorded(Engine& engine, const float* const in[2], float* const out[2
         // 1 and 2. Inputs, dry path, interpolation.
         stretch.begin(f, in, start, n, channels);
         const unsigned steps = stretch.steps;
+        double* y = stretch.y;
 
-        // 3. Smoothing and the update of every substep, their values kept.
-        for (unsigned s = 0; s < steps; ++s) {
+        if (holds && f.settled) {
+            // 3 to 6 with one update: smoothing passes nothing on, so every substep's update
+            // would repeat the first one's.
             f.smooth();
             if (f.updateDue()) {
                 engine.configure();
             }
-            stretch.drive[s] = f.shimmerDrive;
-            f.keepStageValues(stages[s]);
-            engine.keepSubstep(model[s]);
-            if (s % oversampling == oversampling - 1) {
-                stretch.mixAt[s / oversampling] = f.mix;
-                stretch.bypassAt[s / oversampling] = f.bypass;
+            f.substep += steps - 1;
+            engine.keepSubstep(model[0]);
+            for (unsigned s = 0; s < steps; ++s) {
+                stretch.drive[s] = f.shimmerDrive;
             }
+            for (unsigned i = 0; i < n; ++i) {
+                stretch.mixAt[i] = f.mix;
+                stretch.bypassAt[i] = f.bypass;
+            }
+            f.inputStages(stretch.filtered, y, steps);
+            hooks(y, steps, Held{});
+            f.wetStages(y, stretch.z, steps, stretch.drive);
+        } else {
+            // 3. Smoothing and the update of every substep, their values kept.
+            for (unsigned s = 0; s < steps; ++s) {
+                f.smooth();
+                if (f.updateDue()) {
+                    engine.configure();
+                }
+                stretch.drive[s] = f.shimmerDrive;
+                f.keepStageValues(stages[s]);
+                engine.keepSubstep(model[s]);
+                if (s % oversampling == oversampling - 1) {
+                    stretch.mixAt[s / oversampling] = f.mix;
+                    stretch.bypassAt[s / oversampling] = f.bypass;
+                }
+            }
+
+            // 4. Input stages, every tanh of the stretch in one batch.
+            f.inputStagesEach(stretch.filtered, y, steps, stages);
+
+            // 5. The model section, each substep with its own values.
+            hooks(y, steps, Each{});
+
+            // 6. Output stages, likewise batched.
+            f.wetStagesEach(y, stretch.z, steps, stretch.drive, stages);
         }
-
-        // 4. Input stages, every tanh of the stretch in one batch.
-        double* y = stretch.y;
-        f.inputStagesEach(stretch.filtered, y, steps, stages);
-
-        // 5. The model section, each substep with its own values.
-        for (unsigned s = 0; s < steps; ++s) {
-            for (unsigned c = 0; c < 2; ++c) {
-                y[2 * s + c] = engine.firstHalf(model[s], c, y[2 * s + c]);
-            }
-            engine.between(model[s]);
-            for (unsigned c = 0; c < 2; ++c) {
-                y[2 * s + c] = engine.secondHalf(model[s], c, y[2 * s + c]);
-            }
-        }
-
-        // 6. Output stages, likewise batched.
-        f.wetStagesEach(y, stretch.z, steps, stretch.drive, stages);
 
         // 7. Decimation, crossfades and meters.
         stretch.end(f, out, start, channels);

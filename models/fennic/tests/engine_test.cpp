@@ -302,4 +302,58 @@ TEST(FennicEngine, RenderAfterTickFollowsTheChanges) {
         with({{param::input, 36}, {param::ratio, 4}, {param::attack, 6.5f}}), 3000);
 }
 
+// Long stretches at rest take render's settled way (one update for a whole stretch); it must
+// give tick's results bit for bit through the settling, at rest, when the same targets are set
+// again, and after a change of step, times, link and Shimmer. Blocks of 300 frames put the
+// changes in the middle of stretches.
+TEST(FennicEngine, RenderMatchesTickThroughSettlingAndChanges) {
+    const std::vector<classic::Values> phases = {
+        with({{param::input, 36}}),
+        with({{param::input, 36}, {param::ratio, 4}, {param::attack, 6}, {param::release, 7}}),
+        with({{param::input, 36}, {param::ratio, 4}, {param::attack, 6}, {param::release, 7}}),
+        with(
+            {{param::input, 30}, {param::ratio, 1}, {param::shimmer, 30}, {param::stereoLink, 50}}),
+        with({{param::input, 30},
+              {param::ratio, 1},
+              {param::attack, 0.2f},
+              {param::shimmer, 30},
+              {param::stereoLink, 50}})};
+    const std::size_t phaseFrames = 15000;
+    const unsigned block = 300;
+    const std::vector<double> a = checks::testSignal(phaseFrames * phases.size(), 0.7, 61);
+    const std::vector<double> b = checks::testSignal(phaseFrames * phases.size(), 0.4, 63);
+    for (unsigned channels : {2u, 1u}) {
+        SCOPED_TRACE(channels == 1 ? "mono" : "stereo");
+        auto ticked = prepared<Engine>(phases.front());
+        auto rendered = prepared<Engine>(phases.front());
+        float in[2][block], out[2][block];
+        for (std::size_t p = 0; p < phases.size(); ++p) {
+            ticked->frame.setTargets(phases[p].data());
+            rendered->frame.setTargets(phases[p].data());
+            for (std::size_t start = p * phaseFrames; start < (p + 1) * phaseFrames;
+                 start += block) {
+                for (unsigned j = 0; j < block; ++j) {
+                    in[0][j] = static_cast<float>(a[start + j]);
+                    in[1][j] = static_cast<float>(b[start + j]);
+                }
+                const float* const from[2] = {in[0], in[1]};
+                float* const to[2] = {out[0], out[1]};
+                rendered->render(from, to, block, channels);
+                for (unsigned j = 0; j < block; ++j) {
+                    const float right = channels == 1 ? in[0][j] : in[1][j];
+                    const classic::Stereo y = ticked->tick(in[0][j], right, channels);
+                    ASSERT_EQ(out[0][j], static_cast<float>(y.first)) << "frame " << start + j;
+                    if (channels == 2) {
+                        ASSERT_EQ(out[1][j], static_cast<float>(y.second)) << "frame " << start + j;
+                    }
+                }
+                ASSERT_EQ(rendered->frame.gainReduction[0], ticked->frame.gainReduction[0]);
+                ASSERT_EQ(rendered->frame.gainReduction[1], ticked->frame.gainReduction[1]);
+            }
+            // The phase ends at rest, so its last stretches took the settled way.
+            EXPECT_TRUE(rendered->frame.settled) << "phase " << p;
+        }
+    }
+}
+
 } // namespace
