@@ -76,8 +76,8 @@ void Engine::prepare(double sampleRate, const float* values) {
 
 void Engine::reset(const float* values) noexcept {
     frame.reset(values); // also clears G (frame.gainReduction)
-    envelopes = gain = pending = ChannelLanes{0, 0};
-    gainFactor = ChannelLanes{1, 1};
+    envelopes = gain = pending = ChannelPair{0, 0};
+    gainFactor = ChannelPair{1, 1};
     appliedStep = ~0u;
 }
 
@@ -168,8 +168,8 @@ template <unsigned stride>
 inline void Engine::sectionOf(const Substep* values, double* y, unsigned steps) noexcept {
     Cell state{envelopes, gain, gainFactor};
     for (unsigned s = 0; s < steps; ++s) {
-        const ChannelLanes v =
-            cell(values[s * stride], state, ChannelLanes{y[2 * s], y[2 * s + 1]});
+        const ChannelPair v =
+            cell(values[s * stride], state, ChannelPair{y[2 * s], y[2 * s + 1]});
         y[2 * s] = v[0];
         y[2 * s + 1] = v[1];
     }
@@ -193,55 +193,55 @@ inline void Engine::between(const Substep& now) noexcept {
 inline Engine::Cell::Lanes Engine::cell(const Substep& now, Cell& state,
                                         Cell::Lanes y) const noexcept {
     // The state under the members' names: the arithmetic reads as the engine's own.
-    ChannelLanes& envelopes = state.envelopes;
-    ChannelLanes& gain = state.gain;
-    ChannelLanes& gainFactor = state.gainFactor;
+    ChannelPair& envelopes = state.envelopes;
+    ChannelPair& gain = state.gain;
+    ChannelPair& gainFactor = state.gainFactor;
     const RatioStep& row = ratioSteps[now.step];
     const double rate = ratioRate[now.step];
 
     // The release coefficient, from the G before this substep: it is only needed where G
     // falls, but worked out here it runs beside the chain through the logarithm instead of
     // after it. G never falls below 0, so with G = 0 in both lanes it is not needed at all.
-    ChannelLanes release = {0, 0};
+    ChannelPair release = {0, 0};
     if (gain[0] != 0 || gain[1] != 0) {
-        const ChannelLanes shortest = {0.00002, 0.00002};
-        ChannelLanes tau = now.release * (1.0 + 0.035 * gain);
+        const ChannelPair shortest = {0.00002, 0.00002};
+        ChannelPair tau = now.release * (1.0 + 0.035 * gain);
         tau = _mm_max_pd(shortest, tau); // max(tau, 20 us): shortest > tau ? shortest : tau
-        release = 1.0 - ChannelLanes(expPair(-1.0 / (rate * tau)));
+        release = 1.0 - ChannelPair(expPair(-1.0 / (rate * tau)));
     }
 
     // The detector hears the previous substep's gain; the stereo link the larger envelope.
     envelopes += detector * (magnitude(y * gainFactor) - envelopes);
     const double loudest = std::max(envelopes[0], envelopes[1]);
 
-    ChannelLanes target = {0, 0};
+    ChannelPair target = {0, 0};
     if (now.compress) {
         // A link of 1 multiplies exactly: the product is left out of the chain.
-        const ChannelLanes spread = loudest - envelopes;
-        const ChannelLanes level =
+        const ChannelPair spread = loudest - envelopes;
+        const ChannelPair level =
             magnitude(envelopes + (now.link == 1.0 ? spread : now.link * spread));
         // Below quietLevel the knee value is 0 for certain, so the target is 0 whether the
         // logarithm is taken or not: it is skipped when both channels are that quiet.
         const double quiet = quietLevel[now.step];
         if (!(level[0] < quiet && level[1] < quiet)) {
-            const ChannelLanes floor = {1e-12, 1e-12};
-            const ChannelLanes over =
-                20.0 * ChannelLanes(log10Pair(_mm_max_pd(floor, level))) - now.threshold;
+            const ChannelPair floor = {1e-12, 1e-12};
+            const ChannelPair over =
+                20.0 * ChannelPair(log10Pair(_mm_max_pd(floor, level))) - now.threshold;
             target = reductionTargets(over, row);
         }
     }
 
     // Where the target equals G the step adds coefficient * 0 and leaves G exactly as it is.
-    const ChannelLanes attack = {now.attack, now.attack};
-    const ChannelLanes before = gain;
+    const ChannelPair attack = {now.attack, now.attack};
+    const ChannelPair before = gain;
     gain += (target > gain ? attack : release) * (target - gain);
     if (gain[0] != before[0] || gain[1] != before[1]) {
         gainFactor = exp10Pair(-gain / 20.0);
     }
 
-    const ChannelLanes v = y * gainFactor;
+    const ChannelPair v = y * gainFactor;
     if (row.saturate) {
-        const ChannelLanes t = tanh2(saturation.drive * v + saturation.bias);
+        const ChannelPair t = tanh2(saturation.drive * v + saturation.bias);
         return (t - saturation.tanhBias) / saturation.denominator;
     }
     return v;

@@ -73,9 +73,6 @@ public:
     double envelope(unsigned channel) const noexcept { return envelopes[channel]; }
 
 private:
-    // Both channels of one substep side by side: each lane does exactly the scalar arithmetic.
-    using ChannelLanes = double __attribute__((vector_size(16)));
-
     // The frame drives the substeps through these hooks. There is no coefficient block: the
     // frame's update runs every substep (period 1) and `configure` is this model's substep
     // values, the ratio step's from the targets, the gains' and times' from the smoothed
@@ -159,10 +156,10 @@ private:
     Stage saturation;             // S(v; 1.7, 0.08), "All Buttons" only
     double quietLevel[5] = {};    // a level surely below the knee of each step (see between)
     double ratioRate[5] = {};     // R fos of each step
-    ChannelLanes envelopes = {};  // detector envelope per channel
-    ChannelLanes gain = {};       // G, dB, also copied to frame.gainReduction
-    ChannelLanes gainFactor = {}; // 10^(-G/20)
-    ChannelLanes pending = {};    // the substep's samples between the hooks
+    ChannelPair envelopes = {};  // detector envelope per channel
+    ChannelPair gain = {};       // G, dB, also copied to frame.gainReduction
+    ChannelPair gainFactor = {}; // 10^(-G/20)
+    ChannelPair pending = {};    // the substep's samples between the hooks
 
     // Substep values.
     unsigned step = 0;          // the Ratio step x
