@@ -79,9 +79,6 @@ private:
     // values.
     template <class Model> friend Stereo tickFrame(Model&, double, double, unsigned) noexcept;
     template <class Model>
-    friend void renderFrames(Model&, const float* const[2], float* const[2], unsigned,
-                             unsigned) noexcept;
-    template <class Model>
     friend void renderRecorded(Model&, const float* const[2], float* const[2], unsigned,
                                unsigned) noexcept;
     [[gnu::always_inline]] inline void configure() noexcept;

@@ -45,9 +45,6 @@ private:
     friend class LevelingEngine<Engine, opalinMember, parameterCount>;
     template <class E> friend Stereo tickFrame(E&, double, double, unsigned) noexcept;
     template <class E>
-    friend void renderFrames(E&, const float* const[2], float* const[2], unsigned,
-                             unsigned) noexcept;
-    template <class E>
     friend void renderStretches(E&, const float* const[2], float* const[2], unsigned,
                                 unsigned) noexcept;
 

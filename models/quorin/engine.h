@@ -36,9 +36,6 @@ private:
     // it runs at the end of reset and every update period inside tick, and nowhere else.
     template <class Model> friend Stereo tickFrame(Model&, double, double, unsigned) noexcept;
     template <class Model>
-    friend void renderFrames(Model&, const float* const[2], float* const[2], unsigned,
-                             unsigned) noexcept;
-    template <class Model>
     friend void renderStretches(Model&, const float* const[2], float* const[2], unsigned,
                                 unsigned) noexcept;
     void configure() noexcept;

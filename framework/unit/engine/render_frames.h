@@ -4,21 +4,18 @@
 // offering render() and calling one of these; its hooks and configure must be reachable here.
 // The rings end exactly as tickFrame leaves them, so either can be mixed with tick freely.
 //
-// renderFrames: for every model on the hooks. The filter sums, long chains of dependent
-// additions, are taken out of the substep loop and summed for a run of frames side by side:
-//   1. the run's inputs are sanitised, fed to the dry path and the interpolation rings;
-//   2. every interpolation output of the run (4 per frame and channel) is summed, in the
-//      filter's own order, from a straight copy of the input history;
-//   3. the substeps run in order as in tickFrame, the decimation line fed as usual but not
-//      summed, its inputs also kept in a straight copy;
-//   4. the decimation output of every frame is summed from that copy, in the filter's order;
-//   5. mix, bypass (as the frame's last substep left them), sanitising and meters, in order.
+// Both shapes take the filter sums, long chains of dependent additions, out of the substep
+// loop (Stretch, below, with filter_sums.h): a stretch's inputs are sanitised and fed to the dry
+// path and the interpolation rings, every interpolation output of the stretch (4 per frame and
+// channel) is summed side by side in the filter's own order, the substeps run, and then the
+// decimation output of every frame is summed from a straight copy of the line, followed by mix,
+// bypass (as the frame's last substep of each frame left them), sanitising and meters.
 //
-// renderStretches: further, for models whose substep allows it. Per substep the frame is a
+// renderStretches: for models on the hooks whose substep allows it. Per substep the frame is a
 // chain of dependent steps (three tanh evaluations among them); run for a whole stretch one
 // step at a time, the steps of different substeps overlap. A stretch ends where the
 // coefficient block is due, so the block runs at most at its first substep and the gains and
-// stage constants hold through it. Over a stretch: inputs and interpolation as above; then
+// stage constants hold through it. Over a stretch: inputs and interpolation; then
 // smoothing and the coefficient block substep by substep (they never see the audio); the input
 // stage of every substep (its bias follower is its only chain); the model's hooks substep by
 // substep in their order; output stage, Shimmer, gains and DC blocker of every substep; then
@@ -31,9 +28,6 @@
 //     void section(double* y, unsigned steps);   // y: left, right per substep, in place
 //
 // doing for each substep in turn exactly what firstHalf, between and secondHalf would.
-//
-// Both renderStretches and renderRecorded sum the filters of a whole stretch side by side
-// (filter_sums.h).
 
 #include "engine/filter_sums.h"
 #include "engine/frame.h"
@@ -43,104 +37,6 @@
 #include <type_traits>
 
 namespace classic {
-
-inline constexpr unsigned renderRun = 32; // frames summed side by side
-
-// [render thread] frames host frames from in[0], in[1] into out[0], out[1] (channels 1: in[1]
-// and out[1] are ignored and may be null).
-template <class Engine>
-void renderFrames(Engine& engine, const float* const in[2], float* const out[2], unsigned frames,
-                  unsigned channels) noexcept {
-    auto& f = engine.frame;
-    ChannelPair x[inputHistory + renderRun]; // sanitised inputs, oldest first
-    ChannelPair filtered[renderRun][oversampling];
-    ChannelPair line[lineHistory + oversampling * renderRun];
-    double dryValue[renderRun][2];
-    double mixAt[renderRun], bypassAt[renderRun];
-
-    for (unsigned start = 0; start < frames; start += renderRun) {
-        const unsigned n = std::min(renderRun, frames - start);
-
-        // 1. Histories as straight arrays, then the run's inputs.
-        for (unsigned c = 0; c < 2; ++c) {
-            const Interpolator& ring = f.interpolation[c];
-            for (unsigned m = 0; m < inputHistory; ++m) {
-                x[inputHistory - 1 - m][c] = ring.history[ring.index + dryRingLength - m];
-            }
-            const Decimator& decimator = f.decimation[c];
-            for (unsigned j = 1; j <= lineHistory; ++j) {
-                line[lineHistory - j][c] = decimator.line[decimator.index + filterTaps - j];
-            }
-        }
-        for (unsigned i = 0; i < n; ++i) {
-            const double left = f.sanitize(in[0][start + i]);
-            const double sample[2] = {left, channels == 1 ? left : f.sanitize(in[1][start + i])};
-            f.dryPath(sample, dryValue[i]);
-            for (unsigned c = 0; c < 2; ++c) {
-                f.interpolation[c].push(sample[c]);
-                x[inputHistory + i][c] = sample[c];
-            }
-        }
-
-        // 2. Interpolation: substep k meets taps k, k + 4, ... against the last host inputs.
-        for (unsigned i = 0; i < n; ++i) {
-            for (unsigned k = 0; k < oversampling; ++k) {
-                ChannelPair sum = {0.0, 0.0};
-                for (unsigned j = k, m = 0; j < filterTaps; j += oversampling, ++m) {
-                    sum += f.taps[j] * x[inputHistory + i - m];
-                }
-                filtered[i][k] = sum;
-            }
-        }
-
-        // 3. The substeps, in order.
-        for (unsigned i = 0; i < n; ++i) {
-            for (unsigned k = 0; k < oversampling; ++k) {
-                f.smooth();
-                if (f.updateDue()) {
-                    engine.configure();
-                }
-                // Both channels' stages side by side, the hooks in their order between.
-                const double pair[2] = {filtered[i][k][0], filtered[i][k][1]};
-                double y[2];
-                f.inputStages(pair, y, 1);
-                for (unsigned c = 0; c < 2; ++c) {
-                    y[c] = engine.firstHalf(c, y[c]);
-                }
-                engine.between();
-                for (unsigned c = 0; c < 2; ++c) {
-                    y[c] = engine.secondHalf(c, y[c]);
-                }
-                double z[2];
-                f.wetStages(y, z, 1, &f.shimmerDrive);
-                for (unsigned c = 0; c < 2; ++c) {
-                    f.decimation[c].push(z[c]);
-                    f.decimation[c].advance();
-                    line[lineHistory + oversampling * i + k][c] = z[c];
-                }
-            }
-            mixAt[i] = f.mix;
-            bypassAt[i] = f.bypass;
-        }
-
-        // 4 and 5. Decimation at each frame's first substep, then the crossfades and meters.
-        for (unsigned i = 0; i < n; ++i) {
-            ChannelPair wet = {0.0, 0.0};
-            const unsigned newest = lineHistory + oversampling * i;
-            for (unsigned j = 0; j < filterTaps; ++j) {
-                wet += f.taps[j] * line[newest - j];
-            }
-            const double outLeft = f.finishWith(0, x[inputHistory + i][0], dryValue[i][0], wet[0],
-                                                mixAt[i], bypassAt[i]);
-            const double outRight = f.finishWith(1, x[inputHistory + i][1], dryValue[i][1], wet[1],
-                                                 mixAt[i], bypassAt[i]);
-            out[0][start + i] = static_cast<float>(outLeft);
-            if (channels == 2) {
-                out[1][start + i] = static_cast<float>(outRight);
-            }
-        }
-    }
-}
 
 // What renderStretches and renderRecorded share: a stretch's inputs, dry path and
 // interpolation sums ahead of its substeps; after them its decimation line, decimation sums,
