@@ -1,4 +1,5 @@
 #include "editor_harness.h"
+#include "event_line.h"
 
 #include <cstdio>
 
@@ -37,21 +38,7 @@ EditorHarness::~EditorHarness() {
 
 void EditorHarness::received(void* refCon, void*, const AudioUnitEvent* event, UInt64,
                              AudioUnitParameterValue value) {
-    auto& self = *static_cast<EditorHarness*>(refCon);
-    const unsigned id = event->mArgument.mParameter.mParameterID;
-    char line[64];
-    switch (event->mEventType) {
-    case kAudioUnitEvent_BeginParameterChangeGesture:
-        std::snprintf(line, sizeof line, "begin %u", id);
-        break;
-    case kAudioUnitEvent_EndParameterChangeGesture:
-        std::snprintf(line, sizeof line, "end %u", id);
-        break;
-    default:
-        std::snprintf(line, sizeof line, "value %u %g", id, static_cast<double>(value));
-        break;
-    }
-    self.events_.emplace_back(line);
+    static_cast<EditorHarness*>(refCon)->events_.push_back(editortest::eventLine(*event, value));
 }
 
 void EditorHarness::pump() {

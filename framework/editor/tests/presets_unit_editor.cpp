@@ -1,4 +1,5 @@
 #include "presets_unit_editor.h"
+#include "event_line.h"
 
 #include "model.h"
 
@@ -136,24 +137,7 @@ void UnitEditor::presentPresetChanged(void*, AudioUnit unit, AudioUnitPropertyID
 
 void UnitEditor::received(void* refCon, void*, const AudioUnitEvent* event, UInt64,
                           AudioUnitParameterValue value) {
-    auto& self = *static_cast<UnitEditor*>(refCon);
-    char line[64];
-    switch (event->mEventType) {
-    case kAudioUnitEvent_BeginParameterChangeGesture:
-        std::snprintf(line, sizeof line, "begin %u", event->mArgument.mParameter.mParameterID);
-        break;
-    case kAudioUnitEvent_EndParameterChangeGesture:
-        std::snprintf(line, sizeof line, "end %u", event->mArgument.mParameter.mParameterID);
-        break;
-    case kAudioUnitEvent_PropertyChange:
-        std::snprintf(line, sizeof line, "property %u", event->mArgument.mProperty.mPropertyID);
-        break;
-    default:
-        std::snprintf(line, sizeof line, "value %u %g", event->mArgument.mParameter.mParameterID,
-                      static_cast<double>(value));
-        break;
-    }
-    self.events_.emplace_back(line);
+    static_cast<UnitEditor*>(refCon)->events_.push_back(editortest::eventLine(*event, value));
 }
 
 void UnitEditor::pump() {
