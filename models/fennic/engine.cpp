@@ -168,8 +168,7 @@ template <unsigned stride>
 inline void Engine::sectionOf(const Substep* values, double* y, unsigned steps) noexcept {
     Cell state{envelopes, gain, gainFactor};
     for (unsigned s = 0; s < steps; ++s) {
-        const ChannelPair v =
-            cell(values[s * stride], state, ChannelPair{y[2 * s], y[2 * s + 1]});
+        const ChannelPair v = cell(values[s * stride], state, ChannelPair{y[2 * s], y[2 * s + 1]});
         y[2 * s] = v[0];
         y[2 * s + 1] = v[1];
     }
@@ -190,8 +189,7 @@ inline void Engine::between(const Substep& now) noexcept {
     frame.gainReduction[1] = gain[1];
 }
 
-inline Engine::Cell::Lanes Engine::cell(const Substep& now, Cell& state,
-                                        Cell::Lanes y) const noexcept {
+inline ChannelPair Engine::cell(const Substep& now, Cell& state, ChannelPair y) const noexcept {
     // The state under the members' names: the arithmetic reads as the engine's own.
     ChannelPair& envelopes = state.envelopes;
     ChannelPair& gain = state.gain;

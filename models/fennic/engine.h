@@ -127,13 +127,12 @@ private:
     // The gain cell's state, as a value: a loop over substeps keeps it in registers (the
     // members, behind the samples' stores, would go through memory on every substep).
     struct Cell {
-        using Lanes = double __attribute__((vector_size(16)));
-        Lanes envelopes, gain, gainFactor;
+        ChannelPair envelopes, gain, gainFactor;
     };
     // One substep of the gain cell on both channels' input-stage outputs y; gives the samples
     // for the output stage.
-    [[gnu::always_inline]] inline Cell::Lanes cell(const Substep& now, Cell& state,
-                                                   Cell::Lanes y) const noexcept;
+    [[gnu::always_inline]] inline ChannelPair cell(const Substep& now, Cell& state,
+                                                   ChannelPair y) const noexcept;
     double firstHalf(unsigned channel, double y) noexcept {
         pending[channel] = y;
         return y;
@@ -150,9 +149,9 @@ private:
 
     double detector = 0; // c(40 us)
     Stage inputStages[5];
-    Stage saturation;             // S(v; 1.7, 0.08), "All Buttons" only
-    double quietLevel[5] = {};    // a level surely below the knee of each step (see between)
-    double ratioRate[5] = {};     // R fos of each step
+    Stage saturation;            // S(v; 1.7, 0.08), "All Buttons" only
+    double quietLevel[5] = {};   // a level surely below the knee of each step (see between)
+    double ratioRate[5] = {};    // R fos of each step
     ChannelPair envelopes = {};  // detector envelope per channel
     ChannelPair gain = {};       // G, dB, also copied to frame.gainReduction
     ChannelPair gainFactor = {}; // 10^(-G/20)

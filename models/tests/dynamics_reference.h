@@ -4,29 +4,16 @@
 // lines (the interpolation line really holds the zero-stuffed samples), each model's
 // coefficient block written out from its laws, and the leveling gain cell's eleven steps in
 // their written order, recomputing every power of ten where the steps name one. Nothing here
-// is shared with the engines; an engine under test must match it sample for sample.
+// is shared with the engines but the functions of reference_functions.h; an engine under test
+// must match it sample for sample.
 
-#include "engine/exp10.h"
-#include "engine/log10.h"
-#include "engine/tanh.h"
+#include "reference_functions.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 
 namespace reference {
-
-// The engines' faithfully rounded tanh, log10 and 10^x, so the comparisons can be exact;
-// everything around them stays this file's own.
-inline double tanh(double x) {
-    return classic::tanhScalar(x);
-}
-inline double log10(double x) {
-    return classic::log10Scalar(x);
-}
-inline double exp10(double x) {
-    return classic::exp10Scalar(x);
-}
 
 enum class Model { opalin, mireth, vantor, elvane };
 

@@ -1,12 +1,10 @@
 #pragma once
 // A plain transcription of the oversampled frame for tests: full 65-tap lines fed with the
 // zero-stuffed signal and indexed with a modulo, a literal Shimmer, stage law and DC blocker.
-// It shares no code with the engines but the tanh, so an engine that drifts from the written
-// order of operations shows up as a sample that differs.
+// It shares no code with the engines but tanh, log10, 10^x and e^x (reference_functions.h), so
+// an engine that drifts from the written order of operations shows up as a sample that differs.
 
-#include "engine/exp10.h"
-#include "engine/log10.h"
-#include "engine/tanh.h"
+#include "../../tests/reference_functions.h"
 
 #include <algorithm>
 #include <cmath>
@@ -20,25 +18,6 @@ inline double timeCoefficient(double fos, double seconds) {
 }
 inline double cornerCoefficient(double fos, double hertz) {
     return 1.0 - std::exp(-2.0 * M_PI * hertz / fos);
-}
-
-// The hyperbolic tangent of the system's stage and bias laws: every tanh of the transcriptions
-// goes through here. The engines' faithfully rounded tanh, so the comparisons can be exact;
-// everything around it stays this file's own.
-inline double tanh(double x) {
-    return classic::tanhScalar(x);
-}
-
-// The logarithm and the exponentials of the gain computers, likewise the engines' faithfully
-// rounded ones. Coefficients fixed by the sample rate keep the C library's exp, as the engines.
-inline double log10(double x) {
-    return classic::log10Scalar(x);
-}
-inline double exp10(double x) {
-    return classic::exp10Scalar(x);
-}
-inline double exp(double x) {
-    return classic::expScalar(x);
 }
 
 // S(x; k, a) with tanh(a) and the denominator worked out once, as the engines do.

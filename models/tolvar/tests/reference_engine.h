@@ -4,19 +4,13 @@
 // zero-stuffed samples), one shelf coefficient set per channel, every step in the written
 // order. The engine under test must match it sample for sample.
 
-#include "engine/tanh.h"
+#include "../../tests/reference_functions.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 
 namespace reference {
-
-// The engines' faithfully rounded tanh, so the comparisons can be exact; everything around it
-// stays this file's own.
-inline double tanh(double x) {
-    return classic::tanhScalar(x);
-}
 
 struct Row {
     float minimum, maximum, defaultValue;

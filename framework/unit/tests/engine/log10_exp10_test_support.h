@@ -5,6 +5,7 @@
 // bits differ from the scalar.
 
 #include "engine/log10_exp10_lanes.h"
+#include "ulp.h"
 
 #include <bit>
 #include <cctype>
@@ -22,17 +23,6 @@ constexpr double infinity = std::numeric_limits<double>::infinity();
 
 inline std::uint64_t bitsOf(double x) {
     return std::bit_cast<std::uint64_t>(x);
-}
-
-// The spacing of doubles at |y| (the binade's ulp; subnormal spacing below 2^-1022).
-inline long double ulpAt(long double y) {
-    y = fabsl(y);
-    if (y < 0x1p-1022L) {
-        return 0x1p-1074L;
-    }
-    int exponent = 0;
-    frexpl(y, &exponent); // y = m 2^exponent, 0.5 <= m < 1
-    return ldexpl(1.0L, exponent - 53);
 }
 
 // Error of `got` in ulps of `exact` (a long double standing in for the exact value; its own

@@ -7,6 +7,7 @@
 // gives the same bits (glibc is up to 2.2 ulp off, so it cannot be matched everywhere).
 
 #include "engine/tanh.h"
+#include "ulp.h"
 
 #include <gtest/gtest.h>
 #include <quadmath.h>
@@ -26,6 +27,7 @@
 namespace {
 
 using classic::tanhScalar;
+using kelvo_test::ulpAt;
 
 constexpr double infinity = std::numeric_limits<double>::infinity();
 
@@ -34,17 +36,6 @@ double next(double x) {
 }
 double previous(double x) {
     return std::nextafter(x, -infinity);
-}
-
-// The spacing of doubles at |y| (the binade's ulp; subnormal spacing below 2^-1022).
-long double ulpAt(long double y) {
-    y = fabsl(y);
-    if (y < 0x1p-1022L) {
-        return 0x1p-1074L;
-    }
-    int exponent = 0;
-    frexpl(y, &exponent); // y = m 2^exponent, 0.5 <= m < 1
-    return ldexpl(1.0L, exponent - 53);
 }
 
 // Error of `got` in ulps of the exact tanh x, with 80-bit tanhl standing in for the exact
