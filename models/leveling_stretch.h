@@ -50,9 +50,12 @@ inline Lanes targetReductions(const LevelingSettings& s, Lanes over, bool silenc
     const LaneBits below = over <= splat(-half);
     const LaneBits above = over >= splat(half);
     Lanes k;
-    const int outside = _mm_movemask_pd(reinterpret_cast<__m128d>(below | above));
+    // The masks' bits joined as integers: OR-ing the masks themselves makes the compiler take
+    // each lane through a general register and back.
+    const int belowBits = _mm_movemask_pd(reinterpret_cast<__m128d>(below));
+    const int outside = belowBits | _mm_movemask_pd(reinterpret_cast<__m128d>(above));
     if (chained && outside == 3) {
-        if (_mm_movemask_pd(reinterpret_cast<__m128d>(below)) == 3) {
+        if (belowBits == 3) {
             return splat(0.0); // k = 0: both laws give t = +0
         }
         k = choose(below, splat(0.0), over);
@@ -71,8 +74,10 @@ inline Lanes targetReductions(const LevelingSettings& s, Lanes over, bool silenc
         t = k * (r - splat(1.0));
     }
     if constexpr (chained) {
-        const LaneBits clamped = (t > splat(deepestReduction)) | (t < splat(0.0));
-        if (_mm_movemask_pd(reinterpret_cast<__m128d>(clamped)) == 0) {
+        const int clamped =
+            _mm_movemask_pd(reinterpret_cast<__m128d>(t > splat(deepestReduction))) |
+            _mm_movemask_pd(reinterpret_cast<__m128d>(t < splat(0.0)));
+        if (clamped == 0) {
             return t;
         }
     }
