@@ -65,6 +65,16 @@ public:
         frame.gainReduction[1] = cell.channel[1].reduction;
     }
 
+    // The same with beside(s) (the frame's output stages of substep s) run beside the cell's
+    // chain, for feedback members, whose substeps form one. [render thread]
+    template <class Beside>
+    void section(double* y, unsigned steps, Beside&& beside) noexcept
+        requires(member.detector == Detector::feedback) {
+        runStretch(cell, y, steps, frame.targets, beside);
+        frame.gainReduction[0] = cell.channel[0].reduction;
+        frame.gainReduction[1] = cell.channel[1].reduction;
+    }
+
     // The cell as it stands, for inspection. [render thread]
     const LevelingSettings& settings() const noexcept { return cell.settings; }
     const LevelingChannel& cellChannel(unsigned channel) const noexcept {

@@ -25,6 +25,11 @@ namespace classic {
 
 inline constexpr unsigned levelingStretch = 64; // substeps one call takes at most
 
+// How many substeps the work beside the cell's chain trails it by: enough that its inputs
+// are ready long before, so that its own chain of steps never holds up the cell's in the
+// processor's queue.
+inline constexpr unsigned besideLag = 2;
+
 // Every select below gives the scalar cell's value for every input, NaN included. It takes
 // one of two shapes, chosen by `chained`:
 // - chained (feedback members, where each substep waits on the one before): a predicted
@@ -110,12 +115,20 @@ inline void followTarget(const LevelingSettings& s, Lanes t, bool floorHolds, La
     reduction = reduction + b * (t - reduction);
 }
 
+// Nothing to run beside the cell.
+struct NothingBeside {
+    void operator()(unsigned) const noexcept {}
+};
+
 // [render thread] steps substeps (1 to levelingStretch) of the cell on the input-stage
 // outputs y (left, right per substep, in time order), which become y x g. targets: the
-// unit's normalised values, for the floor and no-reduction rules.
-template <LevelingMember member>
-void runStretch(LevelingCell<member>& cell, double* y, unsigned steps,
-                const float* targets) noexcept {
+// unit's normalised values, for the floor and no-reduction rules. beside(s) is called for
+// every substep s in order once its y x g is in y: for feedback members inside the loop of a
+// later substep (besideLag on), so that work of the caller's with its own state (the frame's
+// wet stages) runs beside the cell's chain of dependent steps.
+template <LevelingMember member, class Beside = NothingBeside>
+void runStretch(LevelingCell<member>& cell, double* y, unsigned steps, const float* targets,
+                Beside&& beside = {}) noexcept {
     const unsigned count = 2 * steps;
     if (count == 0) {
         return;
@@ -125,7 +138,6 @@ void runStretch(LevelingCell<member>& cell, double* y, unsigned steps,
     const bool silenced = member.noReduction.holds(targets);
     const bool floorHolds = member.floorHolds.holds(targets);
     double highPassed[2 * levelingStretch];
-    double gains[2 * levelingStretch];
 
     // Step 1: the high-pass rests while it is off, so switching it back on resumes it.
     const double* detected = y;
@@ -165,11 +177,24 @@ void runStretch(LevelingCell<member>& cell, double* y, unsigned steps,
             followTarget<member, false>(s, t, floorHolds, memory, reduction);
             storePair(exponents + i, reduction / splat(-20.0)); // -G/20 exactly
         }
+        double gains[2 * levelingStretch];
         levelExp10Many(exponents, gains, count);
+        for (unsigned c = 0; c < 2; ++c) {
+            ch[c].gain = gains[count - 2 + c];
+        }
+        for (unsigned i = 0; i < count; ++i) {
+            y[i] = y[i] * gains[i];
+        }
+        for (unsigned step = 0; step < steps; ++step) {
+            beside(step);
+        }
     } else {
         // Step 2: 10^(-G/20) of the previous substep's G, exactly the gain step 11 left.
         Lanes gain = {ch[0].gain, ch[1].gain};
         for (unsigned i = 0; i < count; i += 2) {
+            if (i >= 2 * besideLag) {
+                beside(i / 2 - besideLag);
+            }
             const Lanes v = loadPair(detected + i) * gain;
             level = level + splat(s.detector) * (magnitude(v) - level);
             const Lanes decibels = splat(20.0) * levelLog10Pair(linkedLevels<true>(s, level));
@@ -177,17 +202,19 @@ void runStretch(LevelingCell<member>& cell, double* y, unsigned steps,
             const Lanes t = targetReductions<member.law, true>(s, over, silenced);
             followTarget<member, true>(s, t, floorHolds, memory, reduction);
             gain = levelExp10Pair(reduction / splat(-20.0)); // -G/20 exactly
-            storePair(gains + i, gain);
+            storePair(y + i, loadPair(y + i) * gain);
+        }
+        for (unsigned c = 0; c < 2; ++c) {
+            ch[c].gain = gain[c];
+        }
+        for (unsigned step = steps > besideLag ? steps - besideLag : 0; step < steps; ++step) {
+            beside(step);
         }
     }
     for (unsigned c = 0; c < 2; ++c) {
         ch[c].level = level[c];
         ch[c].memory = memory[c];
         ch[c].reduction = reduction[c];
-        ch[c].gain = gains[count - 2 + c];
-    }
-    for (unsigned i = 0; i < count; ++i) {
-        y[i] = y[i] * gains[i];
     }
 }
 

@@ -333,9 +333,19 @@ void expectStretchMatchesSubsteps(const StretchCase& c, double& memory) {
                 want[2 * i] = bySubstep.apply(0, want[2 * i]);
                 want[2 * i + 1] = bySubstep.apply(1, want[2 * i + 1]);
             }
-            runStretch(byStretch, y, steps, c.targets);
+            // beside(s) comes once for every substep, in order, when its y x g is in y.
+            double seen[2 * levelingStretch];
+            unsigned next = 0;
+            runStretch(byStretch, y, steps, c.targets, [&](unsigned s) {
+                ASSERT_EQ(s, next) << c.what;
+                ++next;
+                seen[2 * s] = y[2 * s];
+                seen[2 * s + 1] = y[2 * s + 1];
+            });
+            ASSERT_EQ(next, steps) << c.what;
             for (unsigned i = 0; i < 2 * steps; ++i) {
                 ASSERT_EQ(y[i], want[i]) << c.what << ", substep " << n - steps + i / 2;
+                ASSERT_EQ(seen[i], want[i]) << c.what << ", substep " << n - steps + i / 2;
             }
             for (unsigned ch = 0; ch < 2; ++ch) {
                 const LevelingChannel &a = byStretch.channel[ch], &b = bySubstep.channel[ch];

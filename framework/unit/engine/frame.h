@@ -193,6 +193,13 @@ struct StageValues {
     double postGain = 1;
 };
 
+// The states of the wet stages after the output stage's tanh (Shimmer filters and noise, DC
+// blockers), both channels side by side, held in registers through a run of substeps.
+struct WetFilters {
+    ChannelPair air, noiseHigh, noiseLow, dcIn, dcOut;
+    std::uint32_t noise[2];
+};
+
 template <unsigned N> struct Frame {
     FrameLayout layout{};
     FrameCoefficients coefficients{};
@@ -446,46 +453,82 @@ template <unsigned N> struct Frame {
         }
         tanhBatch(argument, t, shimmering);
         const double* shimmerTanh = t;
-        const FrameCoefficients& k = coefficients;
-        ChannelPair air = {shimmer[0].air, shimmer[1].air};
-        ChannelPair noiseHigh = {shimmer[0].noiseHigh, shimmer[1].noiseHigh};
-        ChannelPair noiseLow = {shimmer[0].noiseLow, shimmer[1].noiseLow};
-        std::uint32_t noise[2] = {shimmer[0].noise, shimmer[1].noise};
-        ChannelPair dcIn = {dcInput[0], dcInput[1]};
-        ChannelPair dcOut = {dcOutput[0], dcOutput[1]};
+        WetFilters w = loadWetFilters();
         for (unsigned s = 0; s < count; ++s) {
-            const ShimmerDrive& v = drive[s];
-            ChannelPair z = loadPair(a + 2 * s);
-            air += k.air * (z - air);
-            ChannelPair n;
-            for (unsigned c = 0; c < 2; ++c) {
-                noise[c] ^= noise[c] << 13;
-                noise[c] ^= noise[c] >> 17;
-                noise[c] ^= noise[c] << 5;
-                n[c] = noise[c] * (1.0 / 2147483648.0) - 1.0; // s * 2^-31 - 1
-            }
-            noiseHigh += k.noiseHigh * (n - noiseHigh);
-            noiseLow += k.noiseLow * (noiseHigh - noiseLow);
-            if (v.u > 0) {
-                z = z + 0.22 * v.u * ((loadPair(shimmerTanh) - v.tanhG) / v.m - z) +
-                    0.065 * v.u * (z - air) + 0.000075 * v.u * (noiseHigh - noiseLow);
-                shimmerTanh += 2;
-            }
-            z = z * values[s * stride].outputGain * values[s * stride].postGain;
-            // The DC blocker, as dcBlock.
-            const ChannelPair blocked = z - dcIn + k.dcPole * dcOut;
-            dcIn = z;
-            dcOut = blocked;
-            storePair(out + 2 * s, blocked);
+            const StageValues& gains = values[s * stride];
+            storePair(out + 2 * s, wetFilter(w, loadPair(a + 2 * s), drive[s], shimmerTanh,
+                                             gains.outputGain, gains.postGain));
         }
+        storeWetFilters(w);
+    }
+
+    WetFilters loadWetFilters() const noexcept {
+        WetFilters w;
         for (unsigned c = 0; c < 2; ++c) {
-            shimmer[c].air = air[c];
-            shimmer[c].noiseHigh = noiseHigh[c];
-            shimmer[c].noiseLow = noiseLow[c];
-            shimmer[c].noise = noise[c];
-            dcInput[c] = dcIn[c];
-            dcOutput[c] = dcOut[c];
+            w.air[c] = shimmer[c].air;
+            w.noiseHigh[c] = shimmer[c].noiseHigh;
+            w.noiseLow[c] = shimmer[c].noiseLow;
+            w.noise[c] = shimmer[c].noise;
+            w.dcIn[c] = dcInput[c];
+            w.dcOut[c] = dcOutput[c];
         }
+        return w;
+    }
+
+    void storeWetFilters(const WetFilters& w) noexcept {
+        for (unsigned c = 0; c < 2; ++c) {
+            shimmer[c].air = w.air[c];
+            shimmer[c].noiseHigh = w.noiseHigh[c];
+            shimmer[c].noiseLow = w.noiseLow[c];
+            shimmer[c].noise = w.noise[c];
+            dcInput[c] = w.dcIn[c];
+            dcOutput[c] = w.dcOut[c];
+        }
+    }
+
+    // [render thread] wetStages for one substep (y: its left and right) with the filters'
+    // states in w, for a caller that runs another chain of dependent steps beside it, substep
+    // by substep: w from loadWetFilters before the first, back with storeWetFilters after the
+    // last. tanh pair by pair gives the bits of the batch.
+    ChannelPair wetStep(WetFilters& w, ChannelPair y, const ShimmerDrive& v) const noexcept {
+        const ChannelPair argument = output.drive * y + output.bias;
+        const ChannelPair a =
+            ((ChannelPair)tanh2((__m128d)argument) - output.tanhBias) / output.denominator;
+        double shimmerTanh[2];
+        if (v.u > 0) {
+            storePair(shimmerTanh, (ChannelPair)tanh2((__m128d)(v.d * a + v.g)));
+        }
+        const double* next = shimmerTanh;
+        return wetFilter(w, a, v, next, outputGain, postGain);
+    }
+
+    // One substep of the wet stages after the output stage: z its result, shimmerTanh the
+    // Shimmer law's tanh of the substep, read (and passed) only where the law is on.
+    ChannelPair wetFilter(WetFilters& w, ChannelPair z, const ShimmerDrive& v,
+                          const double*& shimmerTanh, double outputGainValue,
+                          double postGainValue) const noexcept {
+        const FrameCoefficients& k = coefficients;
+        w.air += k.air * (z - w.air);
+        ChannelPair n;
+        for (unsigned c = 0; c < 2; ++c) {
+            w.noise[c] ^= w.noise[c] << 13;
+            w.noise[c] ^= w.noise[c] >> 17;
+            w.noise[c] ^= w.noise[c] << 5;
+            n[c] = w.noise[c] * (1.0 / 2147483648.0) - 1.0; // s * 2^-31 - 1
+        }
+        w.noiseHigh += k.noiseHigh * (n - w.noiseHigh);
+        w.noiseLow += k.noiseLow * (w.noiseHigh - w.noiseLow);
+        if (v.u > 0) {
+            z = z + 0.22 * v.u * ((loadPair(shimmerTanh) - v.tanhG) / v.m - z) +
+                0.065 * v.u * (z - w.air) + 0.000075 * v.u * (w.noiseHigh - w.noiseLow);
+            shimmerTanh += 2;
+        }
+        z = z * outputGainValue * postGainValue;
+        // The DC blocker, as dcBlock.
+        const ChannelPair blocked = z - w.dcIn + k.dcPole * w.dcOut;
+        w.dcIn = z;
+        w.dcOut = blocked;
+        return blocked;
     }
 
     double dcBlock(unsigned c, double z) noexcept {

@@ -136,6 +136,22 @@ struct Stretch {
     }
 };
 
+// The output stages of substep s, for a model section that calls it once per substep in
+// order, each when its y is final, beside its own chain of dependent steps:
+//
+//     template <class Beside> void section(double* y, unsigned steps, Beside&& beside);
+template <class F> struct WetBeside {
+    const F& frame;
+    WetFilters& filters;
+    const double* y;
+    double* z;
+    const ShimmerDrive* drive;
+
+    void operator()(unsigned s) const noexcept {
+        storePair(z + 2 * s, frame.wetStep(filters, loadPair(y + 2 * s), drive[s]));
+    }
+};
+
 // [render thread] frames host frames from in[0], in[1] into out[0], out[1] (channels 1: in[1]
 // and out[1] are ignored and may be null).
 template <class Engine>
@@ -186,9 +202,15 @@ void renderStretches(Engine& engine, const float* const in[2], float* const out[
         // 4. Input stages, every tanh of the stretch in one batch.
         f.inputStages(stretch.filtered, stretch.y, steps);
 
-        // 5. The model section: the whole stretch at once if the model offers it.
+        // 5. The model section: the whole stretch at once if the model offers it, the output
+        // stages beside it substep by substep if it takes them.
         double* y = stretch.y;
-        if constexpr (requires { engine.section(y, steps); }) {
+        using Beside = WetBeside<std::remove_reference_t<decltype(f)>>;
+        if constexpr (requires(Beside beside) { engine.section(y, steps, beside); }) {
+            WetFilters filters = f.loadWetFilters();
+            engine.section(y, steps, Beside{f, filters, y, stretch.z, stretch.drive});
+            f.storeWetFilters(filters);
+        } else if constexpr (requires { engine.section(y, steps); }) {
             engine.section(y, steps);
         } else {
             for (unsigned s = 0; s < steps; ++s) {
@@ -202,8 +224,10 @@ void renderStretches(Engine& engine, const float* const in[2], float* const out[
             }
         }
 
-        // 6. Output stages, likewise batched.
-        f.wetStages(y, stretch.z, steps, stretch.drive);
+        // 6. Output stages, likewise batched, unless they ran beside the section.
+        if constexpr (!requires(Beside beside) { engine.section(y, steps, beside); }) {
+            f.wetStages(y, stretch.z, steps, stretch.drive);
+        }
 
         // 7. Decimation, crossfades and meters.
         stretch.end(f, out, start, channels);
