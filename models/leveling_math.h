@@ -11,6 +11,7 @@
 //     double levelExp10(double x);                  10^x
 //     Lanes levelExp10Pair(Lanes x);
 //     void levelExp10Many(const double* in, double* out, unsigned count);
+//     Lanes levelGainPair(Lanes g);                 10^(g / -20), for the feedback chain
 //
 // Nothing here allocates, locks or calls the system.
 
@@ -39,6 +40,12 @@ inline double levelExp10(double x) noexcept {
 
 inline Lanes levelExp10Pair(Lanes x) noexcept {
     return reinterpret_cast<Lanes>(exp10Pair(reinterpret_cast<__m128d>(x)));
+}
+
+// 10^(g / -20) of both channels' reductions g, exactly levelExp10Pair(g / -20): the table
+// row is on its way before the division ends (see exp10QuotientPair).
+inline Lanes levelGainPair(Lanes g) noexcept {
+    return reinterpret_cast<Lanes>(exp10QuotientPair<-20.0>(reinterpret_cast<__m128d>(g)));
 }
 
 // count values, each exactly as levelExp10.

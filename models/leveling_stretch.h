@@ -91,7 +91,22 @@ inline Lanes targetReductions(const LevelingSettings& s, Lanes over, bool silenc
 
 // Step 4's linked level of both channels from their detector levels. A link of 1 multiplies
 // exactly, so the product is left out there.
+//
+// On the feedback chain, with a link of 1, both channels' linked level is usually the loudest
+// level itself, bit for bit: where each level is at least half the loudest, loudest - level is
+// exact (Sterbenz), so level + (loudest - level) gives the loudest back. The test runs beside
+// the chain behind a predicted branch, so the logarithm starts from the maximum at once; a NaN
+// or infinite level fails it and takes the arithmetic below.
 template <bool chained> inline Lanes linkedLevels(const LevelingSettings& s, Lanes level) noexcept {
+    if (chained && s.link == 1.0) {
+        const Lanes swapped = __builtin_shufflevector(level, level, 1, 0);
+        const Lanes both = reinterpret_cast<Lanes>(
+            _mm_max_pd(reinterpret_cast<__m128d>(level), reinterpret_cast<__m128d>(swapped)));
+        const LaneBits exact = (level + level >= both) & (both < splat(__builtin_inf()));
+        if (_mm_movemask_pd(reinterpret_cast<__m128d>(exact)) == 3) [[likely]] {
+            return choose(both >= splat(levelFloor), both, splat(levelFloor));
+        }
+    }
     const double loudest = larger(level[0], level[1]);
     const Lanes towardLoudest = splat(loudest) - level;
     const Lanes linked =
@@ -201,7 +216,7 @@ void runStretch(LevelingCell<member>& cell, double* y, unsigned steps, const flo
             const Lanes over = decibels - splat(s.threshold);
             const Lanes t = targetReductions<member.law, true>(s, over, silenced);
             followTarget<member, true>(s, t, floorHolds, memory, reduction);
-            gain = levelExp10Pair(reduction / splat(-20.0)); // -G/20 exactly
+            gain = levelGainPair(reduction); // 10^(-G/20), -G/20 exactly
             storePair(y + i, loadPair(y + i) * gain);
         }
         for (unsigned c = 0; c < 2; ++c) {

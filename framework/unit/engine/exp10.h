@@ -75,14 +75,19 @@ constexpr double outward(double v) {
     return std::bit_cast<double>(std::bit_cast<std::uint64_t>(v) + 1);
 }
 
-// 2^(j/256) b^r, and in `scale` 2^m ready to add to the exponent bits.
+// x 256 / log_b 2 + 1.5 * 2^52: k in its low mantissa bits.
+template <const Base& base, class V> [[gnu::always_inline]] inline V shiftedOf(const V& x) {
+    return Lanes<V>::separate(x * base.inverseInterval) + shifter;
+}
+
+// 2^(j/256) b^r from x and its shiftedOf, and in `scale` 2^m ready to add to the exponent bits.
 template <const Base& base, class V>
-[[gnu::always_inline]] inline V scaled(const V& x, typename Lanes<V>::Bits& scale) {
+[[gnu::always_inline]] inline V scaledFrom(const V& x, const V& shifted,
+                                           typename Lanes<V>::Bits& scale) {
     using L = Lanes<V>;
     using Bits = typename L::Bits;
     const auto& table = exp10Columns;
 
-    const V shifted = L::separate(x * base.inverseInterval) + shifter;
     const Bits kBits = L::bits(shifted);
     const V k = shifted - shifter;
     const Bits row = kBits & rowMask;
@@ -104,18 +109,28 @@ template <const Base& base, class V>
     return high + ((linear + L::separate(highR2 * p23)) + L::separate(highR4 * p45));
 }
 
+template <const Base& base, class V>
+[[gnu::always_inline]] inline V scaled(const V& x, typename Lanes<V>::Bits& scale) {
+    return scaledFrom<base>(x, shiftedOf<base>(x), scale);
+}
+
 // x above normalAbove, at most shortUpTo: the result and 2^m are normal. 2^m joins by a
 // multiplication on one lane (the bits of a lone double would go through an integer register
 // and back, longer), by an addition to the exponent bits on two or four; both are exact.
-template <const Base& base, class V> [[gnu::always_inline]] inline V ordinary(const V& x) {
+template <const Base& base, class V>
+[[gnu::always_inline]] inline V ordinaryFrom(const V& x, const V& shifted) {
     using L = Lanes<V>;
     typename L::Bits scale;
-    const V y = scaled<base>(x, scale);
+    const V y = scaledFrom<base>(x, shifted, scale);
     if constexpr (std::is_same_v<V, double>) {
         return y * L::value(scale + std::bit_cast<std::uint64_t>(1.0));
     } else {
         return L::value(L::bits(y) + scale);
     }
+}
+
+template <const Base& base, class V> [[gnu::always_inline]] inline V ordinary(const V& x) {
+    return ordinaryFrom<base>(x, shiftedOf<base>(x));
 }
 
 // Any x.
@@ -163,6 +178,25 @@ inline double exp10Scalar(double x) noexcept {
 // two-double vector for __m128d.
 inline __m128d exp10Pair(__m128d x) noexcept {
     return (__m128d)logexp_detail::shortOrWhole<exp10_detail::Exp10>((logexp_detail::Pack2)x);
+}
+
+// [any thread] 10^(n / divisor) on both lanes, exactly exp10Pair(n / divisor), for a chain of
+// dependent steps where n arrives late: the division runs, but k is taken at once from n times
+// divisor's share of 256 / log10 2 and reaches the table while the quotient is still on its
+// way; the quotient joins only at r. Where that k is not the quotient's own (next to a
+// rounding boundary of k, or any case off the short way), the quotient's whole path runs
+// instead; the test and its predicted branch stay beside the chain.
+template <double divisor> inline __m128d exp10QuotientPair(__m128d n) noexcept {
+    using namespace exp10_detail;
+    using L = logexp_detail::Lanes<logexp_detail::Pack2>;
+    constexpr double share = ten.inverseInterval / divisor;
+    const logexp_detail::Pack2 x = (logexp_detail::Pack2)n / divisor;
+    const logexp_detail::Pack2 early = L::separate((logexp_detail::Pack2)n * share) + shifter;
+    const logexp_detail::Pack2 late = shiftedOf<ten>(x);
+    if (L::allOf(L::equal(early, late) & Exp10::fits(x))) [[likely]] {
+        return (__m128d)ordinaryFrom<ten>(x, early);
+    }
+    return exp10Pair((__m128d)x);
 }
 
 // [any thread] 10^x for count values, each exactly as exp10Scalar, four at a time with AVX2

@@ -324,3 +324,44 @@ TEST(Exp10, TableHoldsTheRoundedPowersOfTwo) {
 }
 
 } // namespace
+
+// The chain's entry for 10^(n / -20) against exp10Pair of the quotient, bit for bit: reductions
+// over the working range and far beyond it, n right beside the points where k steps (there the
+// k it takes early from n is sometimes not the quotient's, and the quotient's path must run),
+// and the edges of the domain, each beside a lane of another kind.
+TEST(Exp10, QuotientPairGivesThePairOfTheQuotient) {
+    std::mt19937_64 random(0x9A1);
+    std::vector<double> numerators;
+    for (int i = 0; i < 200'000; ++i) {
+        numerators.push_back(uniform(random, 0, 60));
+        numerators.push_back(uniform(random, -6000, 6200));
+        const long step = std::uniform_int_distribution<long>(-3000, 100)(random);
+        numerators.push_back(beside(random, -20.0 * stepStart(::ten, step), 4));
+    }
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double infinity = std::numeric_limits<double>::infinity();
+    for (double edge : {0.0, -0.0, nan, -nan, infinity, -infinity, 1e308, -1e308, 6140.0, 6160.0,
+                        -6180.0, 1e-310, 0x1p-1074}) {
+        numerators.push_back(edge);
+    }
+
+    unsigned earlyDiffers = 0, mismatches = 0;
+    constexpr double share = classic::exp10_detail::ten.inverseInterval / -20.0;
+    for (std::size_t i = 0; i < numerators.size(); ++i) {
+        const double n = numerators[i];
+        const double x = n / -20.0;
+        earlyDiffers += bitsOf(n * share + shifter) != bitsOf(x * classic::exp10_detail::ten.inverseInterval + shifter);
+        const double other = numerators[(i * 7919) % numerators.size()];
+        const __m128d got = classic::exp10QuotientPair<-20.0>(_mm_set_pd(other, n));
+        const __m128d expected = classic::exp10Pair(_mm_set_pd(other / -20.0, x));
+        if (bitsOf(_mm_cvtsd_f64(got)) != bitsOf(_mm_cvtsd_f64(expected)) ||
+            bitsOf(_mm_cvtsd_f64(_mm_unpackhi_pd(got, got))) !=
+                bitsOf(_mm_cvtsd_f64(_mm_unpackhi_pd(expected, expected)))) {
+            if (++mismatches <= 5) {
+                ADD_FAILURE() << "n " << n << " beside " << other;
+            }
+        }
+    }
+    EXPECT_EQ(mismatches, 0u);
+    EXPECT_GT(earlyDiffers, 0u) << "no case took the quotient's own path";
+}
