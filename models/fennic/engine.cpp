@@ -214,10 +214,22 @@ inline ChannelPair Engine::cell(const Substep& now, Cell& state, ChannelPair y) 
 
     ChannelPair target = {0, 0};
     if (now.compress) {
-        // A link of 1 multiplies exactly: the product is left out of the chain.
-        const ChannelPair spread = loudest - envelopes;
-        const ChannelPair level =
-            magnitude(envelopes + (now.link == 1.0 ? spread : now.link * spread));
+        // A link of 1 multiplies exactly: the product is left out of the chain. Then where
+        // each envelope is at least half the loudest, loudest - envelope is exact (Sterbenz)
+        // and the linked level is the loudest itself: the logarithm starts from the lane
+        // maximum while the test runs beside it (a NaN or infinite envelope fails it).
+        ChannelPair level;
+        const ChannelPair both =
+            _mm_max_pd(envelopes, __builtin_shufflevector(envelopes, envelopes, 1, 0));
+        const ChannelPair infinite = {__builtin_inf(), __builtin_inf()};
+        if (now.link == 1.0 &&
+            _mm_movemask_pd((__m128d)((envelopes + envelopes >= both) & (both < infinite))) == 3)
+            [[likely]] {
+            level = both;
+        } else {
+            const ChannelPair spread = loudest - envelopes;
+            level = magnitude(envelopes + (now.link == 1.0 ? spread : now.link * spread));
+        }
         // Below quietLevel the knee value is 0 for certain, so the target is 0 whether the
         // logarithm is taken or not: it is skipped when both channels are that quiet.
         const double quiet = quietLevel[now.step];
@@ -234,7 +246,7 @@ inline ChannelPair Engine::cell(const Substep& now, Cell& state, ChannelPair y) 
     const ChannelPair before = gain;
     gain += (target > gain ? attack : release) * (target - gain);
     if (gain[0] != before[0] || gain[1] != before[1]) {
-        gainFactor = exp10Pair(-gain / 20.0);
+        gainFactor = exp10QuotientPair<20.0>(-gain); // 10^(-G/20), the row taken early
     }
 
     const ChannelPair v = y * gainFactor;

@@ -350,7 +350,8 @@ TEST(Exp10, QuotientPairGivesThePairOfTheQuotient) {
     for (std::size_t i = 0; i < numerators.size(); ++i) {
         const double n = numerators[i];
         const double x = n / -20.0;
-        earlyDiffers += bitsOf(n * share + shifter) != bitsOf(x * classic::exp10_detail::ten.inverseInterval + shifter);
+        earlyDiffers += bitsOf(n * share + shifter) !=
+                        bitsOf(x * classic::exp10_detail::ten.inverseInterval + shifter);
         const double other = numerators[(i * 7919) % numerators.size()];
         const __m128d got = classic::exp10QuotientPair<-20.0>(_mm_set_pd(other, n));
         const __m128d expected = classic::exp10Pair(_mm_set_pd(other / -20.0, x));
