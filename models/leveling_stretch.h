@@ -102,8 +102,13 @@ template <bool chained> inline Lanes linkedLevels(const LevelingSettings& s, Lan
         const Lanes swapped = __builtin_shufflevector(level, level, 1, 0);
         const Lanes both = reinterpret_cast<Lanes>(
             _mm_max_pd(reinterpret_cast<__m128d>(level), reinterpret_cast<__m128d>(swapped)));
-        const LaneBits exact = (level + level >= both) & (both < splat(__builtin_inf()));
-        if (_mm_movemask_pd(reinterpret_cast<__m128d>(exact)) == 3) [[likely]] {
+        // (The masks as SSE2 intrinsics: joined as vector extensions, GCC takes them through
+        // general registers.)
+        const __m128d twice = reinterpret_cast<__m128d>(level + level);
+        const __m128d exact =
+            _mm_and_pd(_mm_cmpge_pd(twice, reinterpret_cast<__m128d>(both)),
+                       _mm_cmplt_pd(reinterpret_cast<__m128d>(both), _mm_set1_pd(__builtin_inf())));
+        if (_mm_movemask_pd(exact) == 3) [[likely]] {
             return choose(both >= splat(levelFloor), both, splat(levelFloor));
         }
     }

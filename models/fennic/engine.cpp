@@ -221,10 +221,11 @@ inline ChannelPair Engine::cell(const Substep& now, Cell& state, ChannelPair y) 
         ChannelPair level;
         const ChannelPair both =
             _mm_max_pd(envelopes, __builtin_shufflevector(envelopes, envelopes, 1, 0));
-        const ChannelPair infinite = {__builtin_inf(), __builtin_inf()};
-        if (now.link == 1.0 &&
-            _mm_movemask_pd((__m128d)((envelopes + envelopes >= both) & (both < infinite))) == 3)
-            [[likely]] {
+        // (The masks as SSE2 intrinsics: joined as vector extensions, GCC takes them through
+        // general registers.)
+        const __m128d exact = _mm_and_pd(_mm_cmpge_pd(envelopes + envelopes, both),
+                                         _mm_cmplt_pd(both, _mm_set1_pd(__builtin_inf())));
+        if (now.link == 1.0 && _mm_movemask_pd(exact) == 3) [[likely]] {
             level = both;
         } else {
             const ChannelPair spread = loudest - envelopes;
