@@ -212,9 +212,6 @@ void runStretch(LevelingCell<member>& cell, double* y, unsigned steps, const flo
         // Step 2: 10^(-G/20) of the previous substep's G, exactly the gain step 11 left.
         Lanes gain = {ch[0].gain, ch[1].gain};
         for (unsigned i = 0; i < count; i += 2) {
-            if (i >= 2 * besideLag) {
-                beside(i / 2 - besideLag);
-            }
             const Lanes v = loadPair(detected + i) * gain;
             level = level + splat(s.detector) * (magnitude(v) - level);
             const Lanes decibels = splat(20.0) * levelLog10Pair(linkedLevels<true>(s, level));
@@ -223,6 +220,9 @@ void runStretch(LevelingCell<member>& cell, double* y, unsigned steps, const flo
             followTarget<member, true>(s, t, floorHolds, memory, reduction);
             gain = levelGainPair(reduction); // 10^(-G/20), -G/20 exactly
             storePair(y + i, loadPair(y + i) * gain);
+            if (i >= 2 * besideLag) {
+                beside(i / 2 - besideLag);
+            }
         }
         for (unsigned c = 0; c < 2; ++c) {
             ch[c].gain = gain[c];
