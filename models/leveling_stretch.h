@@ -146,9 +146,10 @@ struct NothingBeside {
 // every substep s in order once its y x g is in y: for feedback members inside the loop of a
 // later substep (besideLag on), so that work of the caller's with its own state (the frame's
 // wet stages) runs beside the cell's chain of dependent steps.
-template <LevelingMember member, class Beside = NothingBeside>
-void runStretch(LevelingCell<member>& cell, double* y, unsigned steps, const float* targets,
-                Beside&& beside = {}) noexcept {
+template <LevelingMember member, class Beside>
+[[gnu::always_inline]] inline void runStretchOf(LevelingCell<member>& cell, double* y,
+                                                unsigned steps, const float* targets,
+                                                Beside&& beside) noexcept {
     const unsigned count = 2 * steps;
     if (count == 0) {
         return;
@@ -235,6 +236,25 @@ void runStretch(LevelingCell<member>& cell, double* y, unsigned steps, const flo
         ch[c].level = level[c];
         ch[c].memory = memory[c];
         ch[c].reduction = reduction[c];
+    }
+}
+
+// The same compiled for processors with AVX2: its three-operand forms and broadcast loads
+// save the register copies and splats that SSE2 needs, which the feedback chain's loop would
+// otherwise carry on every substep; every operation stays the same (no FMA), so are the bits.
+template <LevelingMember member, class Beside>
+[[gnu::target("avx2")]] void runStretchAvx2(LevelingCell<member>& cell, double* y, unsigned steps,
+                                            const float* targets, Beside&& beside) noexcept {
+    runStretchOf(cell, y, steps, targets, beside);
+}
+
+template <LevelingMember member, class Beside = NothingBeside>
+void runStretch(LevelingCell<member>& cell, double* y, unsigned steps, const float* targets,
+                Beside&& beside = {}) noexcept {
+    if (logexp_detail::hasAvx2) {
+        runStretchAvx2(cell, y, steps, targets, beside);
+    } else {
+        runStretchOf(cell, y, steps, targets, beside);
     }
 }
 
