@@ -140,12 +140,7 @@ struct NothingBeside {
     void operator()(unsigned) const noexcept {}
 };
 
-// [render thread] steps substeps (1 to levelingStretch) of the cell on the input-stage
-// outputs y (left, right per substep, in time order), which become y x g. targets: the
-// unit's normalised values, for the floor and no-reduction rules. beside(s) is called for
-// every substep s in order once its y x g is in y: for feedback members inside the loop of a
-// later substep (besideLag on), so that work of the caller's with its own state (the frame's
-// wet stages) runs beside the cell's chain of dependent steps.
+// runStretch's body, inlined into the SSE2 and the AVX2 build below.
 template <LevelingMember member, class Beside>
 [[gnu::always_inline]] inline void runStretchOf(LevelingCell<member>& cell, double* y,
                                                 unsigned steps, const float* targets,
@@ -248,6 +243,12 @@ template <LevelingMember member, class Beside>
     runStretchOf(cell, y, steps, targets, beside);
 }
 
+// [render thread] steps substeps (1 to levelingStretch) of the cell on the input-stage
+// outputs y (left, right per substep, in time order), which become y x g. targets: the
+// unit's normalised values, for the floor and no-reduction rules. beside(s) is called for
+// every substep s in order once its y x g is in y: for feedback members inside the loop of a
+// later substep (besideLag on), so that work of the caller's with its own state (the frame's
+// wet stages) runs beside the cell's chain of dependent steps.
 template <LevelingMember member, class Beside = NothingBeside>
 void runStretch(LevelingCell<member>& cell, double* y, unsigned steps, const float* targets,
                 Beside&& beside = {}) noexcept {

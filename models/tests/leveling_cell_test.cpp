@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <cstdint>
@@ -311,7 +312,9 @@ bool same(double a, double b) {
 // memory: the left channel's at the end.
 template <LevelingMember member>
 void expectStretchMatchesSubsteps(const StretchCase& c, double& memory) {
-    LevelingCell<member> bySubstep, byStretch;
+    // bySse2: the stretch's body as the SSE2 build runs it on processors without AVX2 (this
+    // test file is built for the baseline), beside runStretch's choice of build.
+    LevelingCell<member> bySubstep, byStretch, bySse2;
     LevelingSettings s;
     s.threshold = -18;
     s.knee = 12;
@@ -323,12 +326,12 @@ void expectStretchMatchesSubsteps(const StretchCase& c, double& memory) {
     s.fall = 0.0005;
     s.detector = 0.1;
     s.memoryRise = 0.01;
-    bySubstep.settings = byStretch.settings = s;
+    bySubstep.settings = byStretch.settings = bySse2.settings = s;
     const unsigned lengths[] = {1, 64, 7, 64, 2, 63, 64, 64, 33, 64, 64, 5};
     unsigned n = 0;
     for (unsigned round = 0; round < 6; ++round) {
         for (const unsigned steps : lengths) {
-            double y[2 * levelingStretch], want[2 * levelingStretch];
+            double y[2 * levelingStretch], want[2 * levelingStretch], ySse2[2 * levelingStretch];
             for (unsigned i = 0; i < steps; ++i, ++n) {
                 const double swell = (n / 200) % 3 == 2 ? 0.001 : 1.5 * ((n / 200) % 3);
                 y[2 * i] = want[2 * i] =
@@ -337,6 +340,7 @@ void expectStretchMatchesSubsteps(const StretchCase& c, double& memory) {
                                                      ? c.wild
                                                      : 0.4 * std::sin(0.13 * n + 1) + 0.2;
             }
+            std::copy(y, y + 2 * steps, ySse2);
             for (unsigned i = 0; i < steps; ++i) {
                 bySubstep.detect(0, want[2 * i]);
                 bySubstep.detect(1, want[2 * i + 1]);
@@ -354,7 +358,9 @@ void expectStretchMatchesSubsteps(const StretchCase& c, double& memory) {
                 seen[2 * s + 1] = y[2 * s + 1];
             });
             ASSERT_EQ(next, steps) << c.what;
+            runStretchOf(bySse2, ySse2, steps, c.targets, NothingBeside{});
             for (unsigned i = 0; i < 2 * steps; ++i) {
+                ASSERT_TRUE(same(ySse2[i], want[i])) << c.what << ", substep " << n - steps + i / 2;
                 ASSERT_TRUE(same(y[i], want[i])) << c.what << ", substep " << n - steps + i / 2;
                 ASSERT_TRUE(same(seen[i], want[i])) << c.what << ", substep " << n - steps + i / 2;
             }
@@ -364,13 +370,18 @@ void expectStretchMatchesSubsteps(const StretchCase& c, double& memory) {
                 ASSERT_TRUE(same(a.memory, b.memory)) << c.what << ", substep " << n;
                 ASSERT_TRUE(same(a.reduction, b.reduction)) << c.what << ", substep " << n;
                 ASSERT_TRUE(same(a.gain, b.gain)) << c.what << ", substep " << n;
+                const LevelingChannel& sse2 = bySse2.channel[ch];
+                ASSERT_TRUE(same(sse2.level, b.level) && same(sse2.memory, b.memory) &&
+                            same(sse2.reduction, b.reduction) && same(sse2.gain, b.gain))
+                    << c.what << ", SSE2 build, substep " << n;
                 ASSERT_EQ(a.highPassInput, b.highPassInput) << c.what;
                 ASSERT_EQ(a.highPassOutput, b.highPassOutput) << c.what;
             }
         }
         // Switch the high-pass off and on between stretches, as a coefficient block may.
         const double highPass = round % 2 == 0 ? 0.0 : c.highPass;
-        bySubstep.settings.highPass = byStretch.settings.highPass = highPass;
+        bySubstep.settings.highPass = byStretch.settings.highPass = bySse2.settings.highPass =
+            highPass;
     }
     memory = bySubstep.channel[0].memory;
 }
