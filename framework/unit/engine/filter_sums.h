@@ -64,19 +64,25 @@ typedef double Lanes4 __attribute__((vector_size(32)));
 // j = 4a + b that is row 16 + i - a of phase 0 (b = 0) or row 15 + i - a of phase 4 - b.
 [[gnu::always_inline]] inline void
 decimateBody(const double* taps, const double (*line)[lineRows][2], double (*wet)[2]) {
+    // The sums stay in registers only if the compiler unrolls the loops over them before it
+    // decides where the array lives; otherwise each addition waits on a store and a load.
     constexpr unsigned vectors = stretchFrames / 2;
     Lanes4 sum[vectors] = {};
     for (unsigned j = 0; j < filterTaps; ++j) {
         const unsigned a = j / oversampling, b = j % oversampling;
         const double(*row)[2] =
             b == 0 ? line[0] + stretchFrames - a : line[oversampling - b] + stretchFrames - 1 - a;
+#pragma GCC unroll 8
         for (unsigned q = 0; q < vectors; ++q) {
             Lanes4 x;
             std::memcpy(&x, row[2 * q], sizeof x);
             sum[q] += taps[j] * x;
         }
     }
-    std::memcpy(wet, sum, sizeof sum);
+#pragma GCC unroll 8
+    for (unsigned q = 0; q < vectors; ++q) {
+        std::memcpy(wet[2 * q], &sum[q], sizeof sum[q]);
+    }
 }
 
 [[gnu::target("avx2")]] inline void interpolateAvx2(const double* taps, const double (*input)[2],
