@@ -26,6 +26,7 @@
 #include "engine/tanh.h"
 #include "parameters/definition.h"
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <cstdint>
@@ -428,16 +429,26 @@ template <unsigned N> struct Frame {
         double x[2 * maximumBatch], argument[2 * maximumBatch], t[2 * maximumBatch];
         const double c = coefficients.biasFollower;
         ChannelPair follower = {biasFollower[0], biasFollower[1]};
-        for (unsigned s = 0; s < count; ++s) {
-            const StageValues& v = values[s * stride];
-            const ChannelPair xs = 4.0 * loadPair(filtered + 2 * s) * v.inputGain;
-            follower += c * (xs - follower);
-            storePair(x + 2 * s, xs);
-            storePair(argument + 2 * s, v.biasDrive * follower);
+        // The followers are a chain of dependent steps and the bias law's tanh a stream of
+        // independent ones: the followers of each run of substeps go ahead of the tanh of the
+        // run before, so that the two overlap.
+        constexpr unsigned run = 8;
+        const auto followers = [&](unsigned from) noexcept {
+            for (unsigned s = from; s < count && s < from + run; ++s) {
+                const StageValues& v = values[s * stride];
+                const ChannelPair xs = 4.0 * loadPair(filtered + 2 * s) * v.inputGain;
+                follower += c * (xs - follower);
+                storePair(x + 2 * s, xs);
+                storePair(argument + 2 * s, v.biasDrive * follower);
+            }
+        };
+        followers(0);
+        for (unsigned from = 0; from < count; from += run) {
+            followers(from + run);
+            tanhBatch(argument + 2 * from, t + 2 * from, 2 * std::min(run, count - from));
         }
         biasFollower[0] = follower[0];
         biasFollower[1] = follower[1];
-        tanhBatch(argument, t, lanes);
         for (unsigned i = 0; i < lanes; ++i) {
             const Stage& stage = values[i / 2 * stride].input;
             out[i] = biasDepth * t[i]; // w
