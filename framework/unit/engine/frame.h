@@ -591,7 +591,10 @@ template <unsigned N> struct Frame {
         const double ms = coefficients.meanSquare;
         inputMeanSquare[c] += ms * (in * in - inputMeanSquare[c]);
         outputMeanSquare[c] += ms * (out * out - outputMeanSquare[c]);
-        outputPeak[c] = std::fmax(std::fabs(out), outputPeak[c] * coefficients.peakDecay);
+        // std::fmax without its library call: out is finite and the peak a product of such,
+        // so no NaN arrives, and neither is ever -0.
+        const double magnitude = std::fabs(out), decayed = outputPeak[c] * coefficients.peakDecay;
+        outputPeak[c] = magnitude >= decayed ? magnitude : decayed;
         return out;
     }
 
