@@ -5,6 +5,7 @@
 #include "engine/exp10.h"
 #include "engine/log10.h"
 #include "engine/render_frames.h"
+#include "leveling_lanes.h"
 
 #include <algorithm>
 #include <cmath>
@@ -24,19 +25,12 @@ unsigned ratioStepOf(float target) noexcept {
     return target >= 4 ? 4u : static_cast<unsigned>(target);
 }
 
-// |x| of each lane: the sign bit cleared, as fabs does.
-template <class Lanes> Lanes magnitude(Lanes x) noexcept {
-    using Bits = std::uint64_t __attribute__((vector_size(16)));
-    constexpr std::uint64_t allButSign = ~std::uint64_t{0} >> 1;
-    return reinterpret_cast<Lanes>(reinterpret_cast<Bits>(x) & Bits{allButSign, allButSign});
-}
-
 // reductionTarget of each lane, its branches as selections (the knee's square only where a
 // lane is inside the knee).
 template <class Lanes> Lanes reductionTargets(Lanes over, const RatioStep& step) noexcept {
     const double knee = step.kneeWidth;
     const Lanes zero = {0, 0};
-    Lanes kneeValue = over >= knee / 2.0 ? over : zero;
+    Lanes kneeValue = choose(over >= knee / 2.0, over, zero);
     const auto inside = over > -knee / 2.0 && over < knee / 2.0;
     if (inside[0] || inside[1]) {
         const Lanes t = over + knee / 2.0;
@@ -245,7 +239,7 @@ inline ChannelPair Engine::cell(const Substep& now, Cell& state, ChannelPair y) 
     // Where the target equals G the step adds coefficient * 0 and leaves G exactly as it is.
     const ChannelPair attack = {now.attack, now.attack};
     const ChannelPair before = gain;
-    gain += (target > gain ? attack : release) * (target - gain);
+    gain += choose(target > gain, attack, release) * (target - gain);
     if (gain[0] != before[0] || gain[1] != before[1]) {
         gainFactor = exp10QuotientPair<20.0>(-gain); // 10^(-G/20), the row taken early
     }
