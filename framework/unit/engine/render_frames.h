@@ -96,9 +96,10 @@ struct Stretch {
     // substep, then the crossfades and meters.
     template <class F>
     void end(F& f, float* const out[2], unsigned start, unsigned channels) noexcept {
-        for (unsigned s = 0; s < steps; ++s) {
-            for (unsigned c = 0; c < 2; ++c) {
-                line[s % oversampling][stretchFrames + s / oversampling][c] = z[2 * s + c];
+        for (unsigned i = 0; i < frames; ++i) {
+            for (unsigned p = 0; p < oversampling; ++p) {
+                std::memcpy(line[p][stretchFrames + i], z + 2 * (oversampling * i + p),
+                            sizeof line[p][0]);
             }
         }
         decimateStretch(f.taps, line, wet);
