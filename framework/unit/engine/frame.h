@@ -598,6 +598,40 @@ template <unsigned N> struct Frame {
         return out;
     }
 
+    // finishWith for the n frames of a stretch, both channels side by side (each lane one
+    // channel's operations, frame after frame): in, dryValue and wet per frame, mixAt and
+    // bypassAt its mix and bypass; out gets the outputs. The meters stay in registers through
+    // the stretch.
+    void finishStretch(const double (*in)[2], const double (*dryValue)[2], const double (*wet)[2],
+                       const double* mixAt, const double* bypassAt, double (*out)[2],
+                       unsigned n) noexcept {
+        const double ms = coefficients.meanSquare, decay = coefficients.peakDecay;
+        const __m128d sign = _mm_set1_pd(-0.0), infinity = _mm_set1_pd(__builtin_inf());
+        ChannelPair inputPower = {inputMeanSquare[0], inputMeanSquare[1]};
+        ChannelPair outputPower = {outputMeanSquare[0], outputMeanSquare[1]};
+        ChannelPair peak = {outputPeak[0], outputPeak[1]};
+        for (unsigned i = 0; i < n; ++i) {
+            const ChannelPair dry = loadPair(dryValue[i]);
+            const ChannelPair m = dry + (loadPair(wet[i]) - dry) * mixAt[i];
+            ChannelPair o = bypassAt[i] == 1.0 ? dry : m + bypassAt[i] * (dry - m);
+            // Not finite: 0. |o| < inf is false for NaN too.
+            const __m128d magnitude = _mm_andnot_pd(sign, o);
+            o = (ChannelPair)_mm_and_pd(o, _mm_cmplt_pd(magnitude, infinity));
+            const ChannelPair x = loadPair(in[i]);
+            inputPower += ms * (x * x - inputPower);
+            outputPower += ms * (o * o - outputPower);
+            // The peak's maximum as in finishWith: no NaN and no -0 arrive.
+            const ChannelPair size = _mm_andnot_pd(sign, o), decayed = peak * decay;
+            peak = size >= decayed ? size : decayed;
+            storePair(out[i], o);
+        }
+        for (unsigned c = 0; c < 2; ++c) {
+            inputMeanSquare[c] = inputPower[c];
+            outputMeanSquare[c] = outputPower[c];
+            outputPeak[c] = peak[c];
+        }
+    }
+
 private:
     void resetShimmer() noexcept {
         shimmer[0] = Shimmer{0, 0, 0, noiseSeedLeft};

@@ -103,14 +103,12 @@ struct Stretch {
             }
         }
         decimateStretch(f.taps, line, wet);
+        double result[stretchFrames][2];
+        f.finishStretch(input + inputHistory, dryValue, wet, mixAt, bypassAt, result, frames);
         for (unsigned i = 0; i < frames; ++i) {
-            const double outLeft = f.finishWith(0, input[inputHistory + i][0], dryValue[i][0],
-                                                wet[i][0], mixAt[i], bypassAt[i]);
-            const double outRight = f.finishWith(1, input[inputHistory + i][1], dryValue[i][1],
-                                                 wet[i][1], mixAt[i], bypassAt[i]);
-            out[0][start + i] = static_cast<float>(outLeft);
+            out[0][start + i] = static_cast<float>(result[i][0]);
             if (channels == 2) {
-                out[1][start + i] = static_cast<float>(outRight);
+                out[1][start + i] = static_cast<float>(result[i][1]);
             }
         }
     }
