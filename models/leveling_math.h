@@ -9,7 +9,6 @@
 //     Lanes levelLog10Pair(Lanes x);                both channels of a substep
 //     void levelLog10Many(const double* in, double* out, unsigned count);
 //     double levelExp10(double x);                  10^x
-//     Lanes levelExp10Pair(Lanes x);
 //     void levelExp10Many(const double* in, double* out, unsigned count);
 //     Lanes levelGainPair(Lanes g);                 10^(g / -20), for the feedback chain
 //
@@ -38,12 +37,9 @@ inline double levelExp10(double x) noexcept {
     return exp10Scalar(x);
 }
 
-inline Lanes levelExp10Pair(Lanes x) noexcept {
-    return reinterpret_cast<Lanes>(exp10Pair(reinterpret_cast<__m128d>(x)));
-}
-
-// 10^(g / -20) of both channels' reductions g, exactly levelExp10Pair(g / -20): the table
-// row is on its way before the division ends (see exp10QuotientPair).
+// 10^(g / -20) of both channels' reductions g, lane by lane exactly levelExp10(g / -20) (the
+// same value as -g / 20): the table row is on its way before the division ends (see
+// exp10QuotientPair).
 inline Lanes levelGainPair(Lanes g) noexcept {
     return reinterpret_cast<Lanes>(exp10QuotientPair<-20.0>(reinterpret_cast<__m128d>(g)));
 }

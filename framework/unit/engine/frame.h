@@ -578,13 +578,8 @@ template <unsigned N> struct Frame {
 
     // Frame steps 4 to 6 for one channel: crossfades, output sanitising and meters.
     double finish(unsigned c, double in, double dryValue, double wet) noexcept {
-        return finishWith(c, in, dryValue, wet, mix, bypass);
-    }
-    // The same with the mix and bypass the frame's last substep left.
-    double finishWith(unsigned c, double in, double dryValue, double wet, double mixValue,
-                      double bypassValue) noexcept {
-        const double m = dryValue + (wet - dryValue) * mixValue;
-        double out = bypassValue == 1.0 ? dryValue : m + bypassValue * (dryValue - m);
+        const double m = dryValue + (wet - dryValue) * mix;
+        double out = bypass == 1.0 ? dryValue : m + bypass * (dryValue - m);
         if (!std::isfinite(out)) {
             out = 0.0;
         }
@@ -598,10 +593,10 @@ template <unsigned N> struct Frame {
         return out;
     }
 
-    // finishWith for the n frames of a stretch, both channels side by side (each lane one
+    // finish for the n frames of a stretch, both channels side by side (each lane one
     // channel's operations, frame after frame): in, dryValue and wet per frame, mixAt and
-    // bypassAt its mix and bypass; out gets the outputs. The meters stay in registers through
-    // the stretch.
+    // bypassAt the mix and bypass its last substep left; out gets the outputs. The meters stay in
+    // registers through the stretch.
     void finishStretch(const double (*in)[2], const double (*dryValue)[2], const double (*wet)[2],
                        const double* mixAt, const double* bypassAt, double (*out)[2],
                        unsigned n) noexcept {
@@ -620,7 +615,7 @@ template <unsigned N> struct Frame {
             const ChannelPair x = loadPair(in[i]);
             inputPower += ms * (x * x - inputPower);
             outputPower += ms * (o * o - outputPower);
-            // The peak's maximum as in finishWith: no NaN and no -0 arrive.
+            // The peak's maximum as in finish: no NaN and no -0 arrive.
             const ChannelPair size = _mm_andnot_pd(sign, o), decayed = peak * decay;
             peak = size >= decayed ? size : decayed;
             storePair(out[i], o);
