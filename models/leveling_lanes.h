@@ -60,4 +60,18 @@ inline Lanes choose(LaneBits when, Lanes a, Lanes b) noexcept {
     }
 }
 
+// The stereo link's shortcut for a link of 1: loudest gets the larger level in both lanes, and
+// the result says whether level + (loudest - level) gives it back bit for bit in both lanes,
+// which holds where each level is at least half the loudest (loudest - level is then exact,
+// by Sterbenz) and none is NaN or infinite. The masks are SSE2 compares: joined as vector
+// extensions, GCC takes them through general registers.
+inline bool linksToLoudest(Lanes level, Lanes& loudest) noexcept {
+    const __m128d v = reinterpret_cast<__m128d>(level);
+    const __m128d both = _mm_max_pd(v, _mm_shuffle_pd(v, v, 1));
+    loudest = reinterpret_cast<Lanes>(both);
+    const __m128d exact = _mm_and_pd(_mm_cmpge_pd(_mm_add_pd(v, v), both),
+                                     _mm_cmplt_pd(both, _mm_set1_pd(__builtin_inf())));
+    return _mm_movemask_pd(exact) == 3;
+}
+
 } // namespace classic

@@ -98,19 +98,9 @@ inline Lanes targetReductions(const LevelingSettings& s, Lanes over, bool silenc
 // the chain behind a predicted branch, so the logarithm starts from the maximum at once; a NaN
 // or infinite level fails it and takes the arithmetic below.
 template <bool chained> inline Lanes linkedLevels(const LevelingSettings& s, Lanes level) noexcept {
-    if (chained && s.link == 1.0) {
-        const Lanes swapped = __builtin_shufflevector(level, level, 1, 0);
-        const Lanes both = reinterpret_cast<Lanes>(
-            _mm_max_pd(reinterpret_cast<__m128d>(level), reinterpret_cast<__m128d>(swapped)));
-        // (The masks as SSE2 intrinsics: joined as vector extensions, GCC takes them through
-        // general registers.)
-        const __m128d twice = reinterpret_cast<__m128d>(level + level);
-        const __m128d exact =
-            _mm_and_pd(_mm_cmpge_pd(twice, reinterpret_cast<__m128d>(both)),
-                       _mm_cmplt_pd(reinterpret_cast<__m128d>(both), _mm_set1_pd(__builtin_inf())));
-        if (_mm_movemask_pd(exact) == 3) [[likely]] {
-            return choose(both >= splat(levelFloor), both, splat(levelFloor));
-        }
+    Lanes loudestLevel;
+    if (chained && s.link == 1.0 && linksToLoudest(level, loudestLevel)) [[likely]] {
+        return choose(loudestLevel >= splat(levelFloor), loudestLevel, splat(levelFloor));
     }
     const double loudest = larger(level[0], level[1]);
     const Lanes towardLoudest = splat(loudest) - level;

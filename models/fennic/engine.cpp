@@ -208,20 +208,11 @@ inline ChannelPair Engine::cell(const Substep& now, Cell& state, ChannelPair y) 
 
     ChannelPair target = {0, 0};
     if (now.compress) {
-        // A link of 1 multiplies exactly: the product is left out of the chain. Then where
-        // each envelope is at least half the loudest, loudest - envelope is exact (Sterbenz)
-        // and the linked level is the loudest itself: the logarithm starts from the lane
-        // maximum while the test runs beside it (a NaN or infinite envelope fails it).
+        // A link of 1 multiplies exactly: the product is left out of the chain. Where the
+        // linked level is then the loudest envelope itself, the logarithm starts from the
+        // lane maximum while the test runs beside it.
         ChannelPair level;
-        const ChannelPair both =
-            _mm_max_pd(envelopes, __builtin_shufflevector(envelopes, envelopes, 1, 0));
-        // (The masks as SSE2 intrinsics: joined as vector extensions, GCC takes them through
-        // general registers.)
-        const __m128d exact = _mm_and_pd(_mm_cmpge_pd(envelopes + envelopes, both),
-                                         _mm_cmplt_pd(both, _mm_set1_pd(__builtin_inf())));
-        if (now.link == 1.0 && _mm_movemask_pd(exact) == 3) [[likely]] {
-            level = both;
-        } else {
+        if (now.link != 1.0 || !linksToLoudest(envelopes, level)) [[unlikely]] {
             const ChannelPair spread = loudest - envelopes;
             level = magnitude(envelopes + (now.link == 1.0 ? spread : now.link * spread));
         }
