@@ -59,3 +59,20 @@ function(kelvo_add_model_tests name)
       SOURCES ${PROJECT_SOURCE_DIR}/models/rack/tests/unit_test.cpp ${T_UNIT_SOURCES})
   endif()
 endfunction()
+
+# kelvo_add_dynamics_model_tests(<name> PRODUCT <Product>)
+#
+# A dynamics model's tests (Opalin, Mireth, Vantor, Elvane): its own table and engine tests
+# (tables_test.cpp, engine_test.cpp in the calling folder) with the engine checks and unit
+# checks the four share (models/tests), run with this model's data.
+function(kelvo_add_dynamics_model_tests name)
+  cmake_parse_arguments(D "" "PRODUCT" "" ${ARGN})
+  set(shared ${PROJECT_SOURCE_DIR}/models/tests)
+  kelvo_add_model_tests(${name}
+    SOURCES tables_test.cpp engine_test.cpp ${shared}/dynamics_engine_checks.cpp
+    INCLUDES ${CMAKE_CURRENT_SOURCE_DIR} ${shared}
+    LIBRARIES kelvo_allocation_counter
+    ENGINE_BENCHMARK
+    UNIT_TESTS PRODUCT ${D_PRODUCT}
+    UNIT_SOURCES ${shared}/dynamics_unit_checks.cpp)
+endfunction()
