@@ -225,7 +225,7 @@ public:
             if (ch.reduction != previous) {
                 ch.gain = c == 1 && ch.reduction == channel[0].reduction
                               ? channel[0].gain
-                              : levelExp10(-ch.reduction / 20.0);
+                              : levelGain(ch.reduction);
             }
         }
     }

@@ -8,9 +8,9 @@
 //     double levelLog10(double x);                  log10 x
 //     Lanes levelLog10Pair(Lanes x);                both channels of a substep
 //     void levelLog10Many(const double* in, double* out, unsigned count);
-//     double levelExp10(double x);                  10^x
-//     void levelExp10Many(const double* in, double* out, unsigned count);
-//     Lanes levelGainPair(Lanes g);                 10^(g / -20), for the feedback chain
+//     double levelGain(double g);                   10^(g / -20), the gain of a reduction g
+//     void levelGainMany(const double* in, double* out, unsigned count);
+//     Lanes levelGainFollowing(Lanes g, AttenuationRow& last);   along the feedback chain
 //
 // Nothing here allocates, locks or calls the system.
 
@@ -33,20 +33,20 @@ inline void levelLog10Many(const double* in, double* out, unsigned count) noexce
     log10Many(in, out, count);
 }
 
-inline double levelExp10(double x) noexcept {
-    return exp10Scalar(x);
+// 10^(g / -20) of a gain reduction g in dB.
+inline double levelGain(double g) noexcept {
+    return attenuationScalar(g);
 }
 
-// 10^(g / -20) of both channels' reductions g, lane by lane exactly levelExp10(g / -20) (the
-// same value as -g / 20): the table row is on its way before the division ends (see
-// exp10QuotientPair).
-inline Lanes levelGainPair(Lanes g) noexcept {
-    return reinterpret_cast<Lanes>(exp10QuotientPair<-20.0>(reinterpret_cast<__m128d>(g)));
+// count values, each exactly as levelGain.
+inline void levelGainMany(const double* in, double* out, unsigned count) noexcept {
+    attenuationMany(in, out, count);
 }
 
-// count values, each exactly as levelExp10.
-inline void levelExp10Many(const double* in, double* out, unsigned count) noexcept {
-    exp10Many(in, out, count);
+// Both channels' levelGain, for the feedback chain, where each substep's reduction is close
+// to the one before: the row of the last k comes from `last` (see attenuationFollowing).
+inline Lanes levelGainFollowing(Lanes g, AttenuationRow& last) noexcept {
+    return reinterpret_cast<Lanes>(attenuationFollowing(reinterpret_cast<__m128d>(g), last));
 }
 
 } // namespace classic

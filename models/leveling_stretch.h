@@ -176,15 +176,15 @@ template <LevelingMember member, class Beside>
             storePair(linked + i, linkedLevels<false>(s, level));
         }
         levelLog10Many(linked, decibels, count);
-        double exponents[2 * levelingStretch];
+        double reductions[2 * levelingStretch];
         for (unsigned i = 0; i < count; i += 2) {
             const Lanes over = splat(20.0) * loadPair(decibels + i) - splat(s.threshold);
             const Lanes t = targetReductions<member.law, false>(s, over, silenced);
             followTarget<member, false>(s, t, floorHolds, memory, reduction);
-            storePair(exponents + i, reduction / splat(-20.0)); // -G/20 exactly
+            storePair(reductions + i, reduction);
         }
         double gains[2 * levelingStretch];
-        levelExp10Many(exponents, gains, count);
+        levelGainMany(reductions, gains, count);
         for (unsigned c = 0; c < 2; ++c) {
             ch[c].gain = gains[count - 2 + c];
         }
@@ -197,6 +197,7 @@ template <LevelingMember member, class Beside>
     } else {
         // Step 2: 10^(-G/20) of the previous substep's G, exactly the gain step 11 left.
         Lanes gain = {ch[0].gain, ch[1].gain};
+        AttenuationRow lastRow;
         for (unsigned i = 0; i < count; i += 2) {
             const Lanes v = loadPair(detected + i) * gain;
             level = level + splat(s.detector) * (magnitude(v) - level);
@@ -204,7 +205,7 @@ template <LevelingMember member, class Beside>
             const Lanes over = decibels - splat(s.threshold);
             const Lanes t = targetReductions<member.law, true>(s, over, silenced);
             followTarget<member, true>(s, t, floorHolds, memory, reduction);
-            gain = levelGainPair(reduction); // 10^(-G/20), -G/20 exactly
+            gain = levelGainFollowing(reduction, lastRow); // 10^(-G/20)
             storePair(y + i, loadPair(y + i) * gain);
             if (i >= 2 * besideLag) {
                 beside(i / 2 - besideLag);

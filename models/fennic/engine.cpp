@@ -160,7 +160,7 @@ void Engine::section(const Substep* values, unsigned stride, double* y, unsigned
 
 template <unsigned stride>
 inline void Engine::sectionOf(const Substep* values, double* y, unsigned steps) noexcept {
-    Cell state{envelopes, gain, gainFactor};
+    Cell state{envelopes, gain, gainFactor, {}};
     for (unsigned s = 0; s < steps; ++s) {
         const ChannelPair v = cell(values[s * stride], state, ChannelPair{y[2 * s], y[2 * s + 1]});
         y[2 * s] = v[0];
@@ -174,7 +174,7 @@ inline void Engine::sectionOf(const Substep* values, double* y, unsigned steps) 
 }
 
 inline void Engine::between(const Substep& now) noexcept {
-    Cell state{envelopes, gain, gainFactor};
+    Cell state{envelopes, gain, gainFactor, {}};
     pending = cell(now, state, pending);
     envelopes = state.envelopes;
     gain = state.gain;
@@ -232,7 +232,7 @@ inline ChannelPair Engine::cell(const Substep& now, Cell& state, ChannelPair y) 
     const ChannelPair before = gain;
     gain += choose(target > gain, attack, release) * (target - gain);
     if (gain[0] != before[0] || gain[1] != before[1]) {
-        gainFactor = exp10QuotientPair<20.0>(-gain); // 10^(-G/20), the row taken early
+        gainFactor = attenuationFollowing(gain, state.lastRow); // 10^(-G/20)
     }
 
     const ChannelPair v = y * gainFactor;

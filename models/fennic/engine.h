@@ -8,6 +8,7 @@
 // substep to substep (detector, logarithm, gain computer, exponential, gain, the next
 // detector); both channels run it side by side in vector lanes.
 
+#include "engine/exp10.h"
 #include "engine/frame.h"
 #include "model.h"
 
@@ -128,6 +129,7 @@ private:
     // members, behind the samples' stores, would go through memory on every substep).
     struct Cell {
         ChannelPair envelopes, gain, gainFactor;
+        AttenuationRow lastRow; // of gainFactor's power of ten
     };
     // One substep of the gain cell on both channels' input-stage outputs y; gives the samples
     // for the output stage.

@@ -190,7 +190,7 @@ public:
                     hpOut[ch] = s;
                 }
                 if (feedback())
-                    s = s * reference::exp10(-G[ch] / 20);
+                    s = s * reference::attenuation(G[ch]);
                 level[ch] = level[ch] + cDetector * (std::fabs(s) - level[ch]);
             }
 
@@ -229,7 +229,7 @@ public:
                     t = floorFactor() * memory[ch];
                 const double b = t > G[ch] ? attack : release;
                 G[ch] = G[ch] + b * (t - G[ch]);
-                g[ch] = reference::exp10(-G[ch] / 20);
+                g[ch] = reference::attenuation(G[ch]);
             }
 
             // Second half: gain, output stage, Shimmer, gains, DC blocker, decimation.

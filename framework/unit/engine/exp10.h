@@ -1,18 +1,21 @@
 #pragma once
-// 10^x for the gain stages and e^x for the smoothing coefficients: within 0.51 ulp of the exact
-// value (measured on many millions of arguments, see tests/engine/exp10_test.cpp), exact at
-// 0 and (10^x) at the integers up to 22, and the same bits whether computed one, two (SSE2)
-// or four (AVX2) at a time. No division. Against pow(10, x) two at a time it takes a quarter
-// of the time per value, a seventh in a batch, about half along a feedback chain; against
-// glibc's exp (its FMA code) under half, a fifth, and as long along a chain
-// (tests/engine/log10_exp10_benchmark.cpp).
+// 10^x for the gain stages, 10^(g/-20) for the gain cells and e^x for the smoothing
+// coefficients: within 0.51 ulp of the exact value (measured on many millions of arguments,
+// see tests/engine/exp10_test.cpp), exact at 0 and (10^x) at the integers up to 22, and the
+// same bits whether computed one, two (SSE2) or four (AVX2) at a time. No division. Against pow(10,
+// x) two at a time it takes a quarter of the time per value, a seventh in a batch, about half along
+// a feedback chain; against glibc's exp (its FMA code) under half, a fifth, and as long along a
+// chain (tests/engine/log10_exp10_benchmark.cpp).
 //
 //     double exp10Scalar(double x);   __m128d exp10Pair(__m128d x);   10^x
 //     double expScalar(double x);     __m128d expPair(__m128d x);     e^x
 //     void exp10Many / expMany(const double* in, double* out, std::size_t count);
+//     double attenuationScalar(double g);   __m128d attenuationPair(__m128d g);   10^(g/-20)
+//     void attenuationMany(const double* in, double* out, std::size_t count);
+//     __m128d attenuationFollowing(__m128d g, AttenuationRow& last);   along a chain
 //
-// Method, for base b (10 or e). k = round(x 256 / log_b 2) and r = x - k log_b(2)/256, so
-// |r ln b| <= ln(2)/512, and with k = 256 m + j (0 <= j < 256)
+// Method, for base b (10, e, or 10^(-1/20) for 10^(g/-20) = b^g). k = round(x 256 / log_b 2) and r
+// = x - k log_b(2)/256, so |r ln b| <= ln(2)/512, and with k = 256 m + j (0 <= j < 256)
 //
 //     b^x = 2^m 2^(j/256) b^r = 2^m (T + T p),   p = b^r - 1 = sum a_n r^n (n = 1..5),
 //
@@ -59,6 +62,21 @@ inline constexpr Base ten = {
     tenFiniteUpTo,      tenNonzeroFrom,  -307.0,         308.0};
 inline constexpr Base e = {eInverseInterval, eIntervalHigh, eIntervalLow, eA1,  eA2, eA3, eA4, eA5,
                            eFiniteUpTo,      eNonzeroFrom,  -707.0,       709.0};
+// b = 10^(-1/20), whose b^g is the gain of an attenuation by g dB. Its short way takes
+// -6000 < g < 6000 (results between 10^-300 and 10^300, |k| < 2^18); every other g is answered
+// by exp10 of the quotient g / -20, so the overflow and underflow bounds are not used.
+inline constexpr Base attenuation = {attenuationInverseInterval,
+                                     attenuationIntervalHigh,
+                                     attenuationIntervalLow,
+                                     attenuationA1,
+                                     attenuationA2,
+                                     attenuationA3,
+                                     attenuationA4,
+                                     attenuationA5,
+                                     0.0,
+                                     0.0,
+                                     -6000.0,
+                                     6000.0};
 
 // Adding 1.5 * 2^52 rounds to an integer k and leaves it in the low mantissa bits.
 inline constexpr double shifter = 0x1.8p52;
@@ -80,33 +98,57 @@ template <const Base& base, class V> [[gnu::always_inline]] inline V shiftedOf(c
     return Lanes<V>::separate(x * base.inverseInterval) + shifter;
 }
 
-// 2^(j/256) b^r from x and its shiftedOf, and in `scale` 2^m ready to add to the exponent bits.
-template <const Base& base, class V>
-[[gnu::always_inline]] inline V scaledFrom(const V& x, const V& shifted,
-                                           typename Lanes<V>::Bits& scale) {
+// What the result takes from k alone: its table row, k times the interval's two parts, and
+// 2^m ready to add to the exponent bits. `shifted` is shiftedOf's value it came from.
+template <class V> struct Row {
+    V shifted, kHigh, kLow, high, low;
+    typename Lanes<V>::Bits scale;
+};
+
+template <const Base& base, class V> [[gnu::always_inline]] inline Row<V> rowOf(const V& shifted) {
     using L = Lanes<V>;
     using Bits = typename L::Bits;
     const auto& table = exp10Columns;
 
+    Row<V> row;
+    row.shifted = shifted;
     const Bits kBits = L::bits(shifted);
     const V k = shifted - shifter;
-    const Bits row = kBits & rowMask;
+    const Bits j = kBits & rowMask;
     // (k - j) 2^44 = m 2^52, modulo 2^64.
-    scale = (kBits - row) << (52 - rowBits);
-    const V high = L::load(table.powerHigh, row);
-    const V low = L::load(table.powerLow, row);
-    const V rHigh = x - L::separate(k * base.intervalHigh); // exact
-    const V r = rHigh - L::separate(k * base.intervalLow);
+    row.scale = (kBits - j) << (52 - rowBits);
+    row.high = L::load(table.powerHigh, j);
+    row.low = L::load(table.powerLow, j);
+    row.kHigh = L::separate(k * base.intervalHigh); // exact
+    row.kLow = L::separate(k * base.intervalLow);
+    return row;
+}
+
+// 2^(j/256) b^r from x and the row of its k.
+template <const Base& base, class V>
+[[gnu::always_inline]] inline V scaledFromRow(const V& x, const Row<V>& row) {
+    using L = Lanes<V>;
+    const V rHigh = x - row.kHigh; // exact
+    const V r = rHigh - row.kLow;
 
     // T p = T r a1 + T r^2 (a2 + a3 r) + T r^4 (a4 + a5 r)
     const V r2 = r * r;
     const V p45 = base.a4 + L::separate(r * base.a5);
     const V p23 = base.a2 + L::separate(r * base.a3);
-    const V highR = high * r;
+    const V highR = row.high * r;
     const V highR2 = highR * r;
     const V highR4 = highR2 * r2;
-    const V linear = low + L::separate(highR * base.a1);
-    return high + ((linear + L::separate(highR2 * p23)) + L::separate(highR4 * p45));
+    const V linear = row.low + L::separate(highR * base.a1);
+    return row.high + ((linear + L::separate(highR2 * p23)) + L::separate(highR4 * p45));
+}
+
+// 2^(j/256) b^r from x and its shiftedOf, and in `scale` 2^m ready to add to the exponent bits.
+template <const Base& base, class V>
+[[gnu::always_inline]] inline V scaledFrom(const V& x, const V& shifted,
+                                           typename Lanes<V>::Bits& scale) {
+    const Row<V> row = rowOf<base>(shifted);
+    scale = row.scale;
+    return scaledFromRow<base>(x, row);
 }
 
 template <const Base& base, class V>
@@ -118,19 +160,18 @@ template <const Base& base, class V>
 // multiplication on one lane (the bits of a lone double would go through an integer register
 // and back, longer), by an addition to the exponent bits on two or four; both are exact.
 template <const Base& base, class V>
-[[gnu::always_inline]] inline V ordinaryFrom(const V& x, const V& shifted) {
+[[gnu::always_inline]] inline V ordinaryFromRow(const V& x, const Row<V>& row) {
     using L = Lanes<V>;
-    typename L::Bits scale;
-    const V y = scaledFrom<base>(x, shifted, scale);
+    const V y = scaledFromRow<base>(x, row);
     if constexpr (std::is_same_v<V, double>) {
-        return y * L::value(scale + std::bit_cast<std::uint64_t>(1.0));
+        return y * L::value(row.scale + std::bit_cast<std::uint64_t>(1.0));
     } else {
-        return L::value(L::bits(y) + scale);
+        return L::value(L::bits(y) + row.scale);
     }
 }
 
 template <const Base& base, class V> [[gnu::always_inline]] inline V ordinary(const V& x) {
-    return ordinaryFrom<base>(x, shiftedOf<base>(x));
+    return ordinaryFromRow<base>(x, rowOf<base>(shiftedOf<base>(x)));
 }
 
 // Any x.
@@ -167,6 +208,23 @@ template <const Base& base> struct Kernel {
 using Exp10 = Kernel<ten>;
 using Exp = Kernel<e>;
 
+// 10^(g / -20): the short way as its own base; every other g as exp10 of the quotient.
+struct Attenuation {
+    template <class V> [[gnu::always_inline]] static auto fits(const V& g) {
+        return Kernel<attenuation>::fits(g);
+    }
+    template <class V> [[gnu::always_inline]] static V ordinary(const V& g) {
+        return exp10_detail::ordinary<attenuation>(g);
+    }
+    template <class V> [[gnu::always_inline]] static V any(const V& g) {
+        using L = Lanes<V>;
+        const auto inShortRange = fits(g);
+        const V y = ordinary(g);
+        const V quotient = anyLanes<ten>(g / -20.0);
+        return L::value((L::bits(y) & inShortRange) | L::andNot(inShortRange, L::bits(quotient)));
+    }
+};
+
 } // namespace exp10_detail
 
 // [any thread] 10^x.
@@ -178,25 +236,6 @@ inline double exp10Scalar(double x) noexcept {
 // two-double vector for __m128d.
 inline __m128d exp10Pair(__m128d x) noexcept {
     return (__m128d)logexp_detail::shortOrWhole<exp10_detail::Exp10>((logexp_detail::Pack2)x);
-}
-
-// [any thread] 10^(n / divisor) on both lanes, exactly exp10Pair(n / divisor), for a chain of
-// dependent steps where n arrives late: the division runs, but k is taken at once from n times
-// divisor's share of 256 / log10 2 and reaches the table while the quotient is still on its
-// way; the quotient joins only at r. Where that k is not the quotient's own (next to a
-// rounding boundary of k, or any case off the short way), the quotient's whole path runs
-// instead; the test and its predicted branch stay beside the chain.
-template <double divisor> inline __m128d exp10QuotientPair(__m128d n) noexcept {
-    using namespace exp10_detail;
-    using L = logexp_detail::Lanes<logexp_detail::Pack2>;
-    constexpr double share = ten.inverseInterval / divisor;
-    const logexp_detail::Pack2 x = (logexp_detail::Pack2)n / divisor;
-    const logexp_detail::Pack2 early = L::separate((logexp_detail::Pack2)n * share) + shifter;
-    const logexp_detail::Pack2 late = shiftedOf<ten>(x);
-    if (L::allOf(L::equal(early, late) & Exp10::fits(x))) [[likely]] {
-        return (__m128d)ordinaryFrom<ten>(x, early);
-    }
-    return exp10Pair((__m128d)x);
 }
 
 // [any thread] 10^x for count values, each exactly as exp10Scalar, four at a time with AVX2
@@ -219,6 +258,50 @@ inline __m128d expPair(__m128d x) noexcept {
 // the processor has it; out may be in (not otherwise overlapping).
 inline void expMany(const double* in, double* out, std::size_t count) noexcept {
     logexp_detail::many<exp10_detail::Exp>(in, out, count);
+}
+
+// [any thread] 10^(g / -20), the gain of an attenuation by g dB, without a division: for
+// -6000 < g < 6000 by the method above with base 10^(-1/20) (within 0.51 ulp of the exact
+// value, which is the value of g itself, not of a rounded g / -20); beyond that (and NaN),
+// exp10Scalar(g / -20).
+inline double attenuationScalar(double g) noexcept {
+    return logexp_detail::shortOrWhole<exp10_detail::Attenuation>(g);
+}
+
+// [any thread] attenuationScalar on both lanes.
+inline __m128d attenuationPair(__m128d g) noexcept {
+    return (__m128d)logexp_detail::shortOrWhole<exp10_detail::Attenuation>((logexp_detail::Pack2)g);
+}
+
+// [any thread] attenuationScalar of count values, four at a time with AVX2 when the processor
+// has it; out may be in (not otherwise overlapping).
+inline void attenuationMany(const double* in, double* out, std::size_t count) noexcept {
+    logexp_detail::many<exp10_detail::Attenuation>(in, out, count);
+}
+
+// The row of the last k that attenuationFollowing took; a fresh one matches no g.
+struct AttenuationRow {
+    exp10_detail::Row<logexp_detail::Pack2> row = {
+        logexp_detail::Pack2{__builtin_nan(""), __builtin_nan("")}, {}, {}, {}, {}, {}};
+};
+
+// [any thread] attenuationPair(g) bit for bit, for a chain of dependent steps along which g
+// moves little from one step to the next, as a gain reduction does: while k stays what it
+// was at the previous call, its row is taken from `last` instead of the table, so the chain
+// runs from g straight into the polynomial; the test of k and its predicted branch stay beside
+// the chain. A new k loads its row into `last`.
+inline __m128d attenuationFollowing(__m128d g, AttenuationRow& last) noexcept {
+    using namespace exp10_detail;
+    using L = logexp_detail::Lanes<logexp_detail::Pack2>;
+    const logexp_detail::Pack2 x = (logexp_detail::Pack2)g;
+    const logexp_detail::Pack2 shifted = shiftedOf<attenuation>(x);
+    if (!L::allOf(L::equal(shifted, last.row.shifted) & Attenuation::fits(x))) [[unlikely]] {
+        if (!L::allOf(Attenuation::fits(x))) {
+            return attenuationPair(g);
+        }
+        last.row = rowOf<attenuation>(shifted);
+    }
+    return (__m128d)ordinaryFromRow<attenuation>(x, last.row);
 }
 
 } // namespace classic

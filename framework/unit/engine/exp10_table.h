@@ -8,9 +8,10 @@ namespace classic::exp10_detail {
 
 inline constexpr unsigned exp10RowCount = 256;
 
-// ten: k = round(x * tenInverseInterval), r = x - k tenIntervalHigh - k tenIntervalLow,
-// the interval being log_b(2) / 256; its high part a multiple of 2^-43, so that k times it
-// is exact for every k that reaches the result.
+// ten: k = round(x * tenInverseInterval),
+// r = x - k tenIntervalHigh - k tenIntervalLow,
+// the interval being log_b(2) / 256; its high part a multiple of 2^-43, so that k
+// times it is exact for every k of the arguments taken.
 inline constexpr double tenInverseInterval = 0x1.a934f0979a371p+9;
 inline constexpr double tenIntervalHigh = 0x1.3441350ap-10;
 inline constexpr double tenIntervalLow = -0x1.0c0219dc1da99p-47;
@@ -23,9 +24,10 @@ inline constexpr double tenA5 = 0x1.1429ffd1d4d76p-1;
 inline constexpr double tenFiniteUpTo = 0x1.34413509f79fep+8; // 308.25471555991669
 inline constexpr double tenNonzeroFrom = -0x1.439b746e36b52p+8; // -323.60724533877976
 
-// e: k = round(x * eInverseInterval), r = x - k eIntervalHigh - k eIntervalLow,
-// the interval being log_b(2) / 256; its high part a multiple of 2^-42, so that k times it
-// is exact for every k that reaches the result.
+// e: k = round(x * eInverseInterval),
+// r = x - k eIntervalHigh - k eIntervalLow,
+// the interval being log_b(2) / 256; its high part a multiple of 2^-42, so that k
+// times it is exact for every k of the arguments taken.
 inline constexpr double eInverseInterval = 0x1.71547652b82fep+8;
 inline constexpr double eIntervalHigh = 0x1.62e42fef8p-9;
 inline constexpr double eIntervalLow = 0x1.1cf79abc9e3b4p-44;
@@ -37,6 +39,20 @@ inline constexpr double eA4 = 0x1.5555555555555p-5;
 inline constexpr double eA5 = 0x1.1111111111111p-7;
 inline constexpr double eFiniteUpTo = 0x1.62e42fefa39efp+9; // 709.78271289338397
 inline constexpr double eNonzeroFrom = -0x1.74910d52d3051p+9; // -745.13321910194111
+
+// attenuation: k = round(x * attenuationInverseInterval),
+// r = x - k attenuationIntervalHigh - k attenuationIntervalLow,
+// the interval being log_b(2) / 256; its high part a multiple of 2^-40, so that k
+// times it is exact for every k of the arguments taken.
+inline constexpr double attenuationInverseInterval = -0x1.542a5a12e1c5bp+5;
+inline constexpr double attenuationIntervalHigh = -0x1.8151824c8p-6;
+inline constexpr double attenuationIntervalLow = 0x1.4f02a0532514p-43;
+// b^r - 1 = sum over n >= 1 of a_n r^n, a_n = ln(b)^n / n!, rounded.
+inline constexpr double attenuationA1 = -0x1.d791c5f888822p-4;
+inline constexpr double attenuationA2 = 0x1.b254dcbd3179p-8;
+inline constexpr double attenuationA3 = -0x1.0ab07c0606f4p-12;
+inline constexpr double attenuationA4 = 0x1.eb4290620ed3p-18;
+inline constexpr double attenuationA5 = -0x1.69f94819568bap-23;
 
 struct Exp10Columns {
     double powerHigh[exp10RowCount]; // 2^(j/256) rounded to nearest

@@ -37,6 +37,7 @@ struct QuadBits {
 [[gnu::always_inline]] inline Quad operator-(const Quad& a, double b) { return {a.v - b}; }
 [[gnu::always_inline]] inline Quad operator*(const Quad& a, const Quad& b) { return {a.v * b.v}; }
 [[gnu::always_inline]] inline Quad operator*(const Quad& a, double b) { return {a.v * b}; }
+[[gnu::always_inline]] inline Quad operator/(const Quad& a, double b) { return {a.v / b}; }
 [[gnu::always_inline]] inline QuadBits operator&(const QuadBits& a, const QuadBits& b) { return {a.v & b.v}; }
 [[gnu::always_inline]] inline QuadBits operator&(const QuadBits& a, std::uint64_t b) { return {a.v & b}; }
 [[gnu::always_inline]] inline QuadBits operator|(const QuadBits& a, const QuadBits& b) { return {a.v | b.v}; }

@@ -72,7 +72,7 @@ public:
                 frame.follower[c] = frame.follower[c] + c35 * (xs - frame.follower[c]);
                 const double w = 0.025 * reference::tanh(1.8 * k1 * frame.follower[c]);
                 y[c] = inputStage(xs + w) - w;
-                env[c] = env[c] + cd * (std::fabs(y[c] * reference::exp10(-G[c] / 20.0)) - env[c]);
+                env[c] = env[c] + cd * (std::fabs(y[c] * reference::attenuation(G[c])) - env[c]);
             }
             const double m = std::max(env[0], env[1]);
             for (unsigned c = 0; c < 2; ++c) {
@@ -90,7 +90,7 @@ public:
                 double tau = tgt > G[c] ? Ta : Tr * (1 + 0.035 * G[c]);
                 tau = std::max(tau, 0.00002);
                 G[c] = G[c] + (1 - reference::exp(-1 / (R * fos * tau))) * (tgt - G[c]);
-                double v = y[c] * reference::exp10(-G[c] / 20.0);
+                double v = y[c] * reference::attenuation(G[c]);
                 if (x == 4) {
                     v = allButtons(v);
                 }

@@ -24,16 +24,17 @@ double onGrid(Quad v, int step) {
     return static_cast<double>(ldexpq(rintq(ldexpq(v, -step)), step));
 }
 
-// The constants of one base b (10 or e): b^x = 2^(k/256) b^r with k = round(x 256 / log_b 2)
-// and r = x - k log_b(2)/256.
-void constants(const char* prefix, Quad lnBase, int step) {
+// The constants of one base b (10, e or 10^(-1/20)): b^x = 2^(k/256) b^r with
+// k = round(x 256 / log_b 2) and r = x - k log_b(2)/256. `bounds`: the arguments beyond which
+// the result overflows or underflows, for the bases that reach them.
+void constants(const char* prefix, Quad lnBase, int step, bool bounds) {
     const Quad ln2 = logq(q(2));
     const Quad interval = ln2 / lnBase / rowCount; // log_b(2) / 256
     const double high = onGrid(interval, step);
-    std::printf("// %s: k = round(x * %sInverseInterval), r = x - k %sIntervalHigh - k "
+    std::printf("// %s: k = round(x * %sInverseInterval),\n// r = x - k %sIntervalHigh - k "
                 "%sIntervalLow,\n// the interval being log_b(2) / 256; its high part a "
-                "multiple of 2^%d, so that k times it\n// is exact for every k that reaches "
-                "the result.\n",
+                "multiple of 2^%d, so that k\n// times it is exact for every k of the "
+                "arguments taken.\n",
                 prefix, prefix, prefix, prefix, step);
     std::printf("inline constexpr double %sInverseInterval = %a;\n", prefix,
                 static_cast<double>(1 / interval));
@@ -45,6 +46,10 @@ void constants(const char* prefix, Quad lnBase, int step) {
     for (int n = 1; n <= 5; ++n) {
         term = term * lnBase / n;
         std::printf("inline constexpr double %sA%d = %a;\n", prefix, n, static_cast<double>(term));
+    }
+    if (!bounds) {
+        std::printf("\n");
+        return;
     }
     // Above the largest double whose b^x rounds to a finite double (below 2^1024 - 2^970,
     // halfway between the largest double and 2^1024), the result is +inf; below the smallest
@@ -86,8 +91,11 @@ int main() {
         "inline constexpr unsigned exp10RowCount = %d;\n"
         "\n",
         rowCount);
-    constants("ten", logq(q(10)), -43);
-    constants("e", q(1), -42);
+    constants("ten", logq(q(10)), -43, true);
+    constants("e", q(1), -42, true);
+    // b = 10^(-1/20): b^g is the gain of an attenuation by g dB. Its short way takes
+    // |g| < 6000, so |k| < 2^18 and its high part needs at most 35 bits.
+    constants("attenuation", -logq(q(10)) / 20, -40, false);
     std::printf("struct Exp10Columns {\n"
                 "    double powerHigh[exp10RowCount]; // 2^(j/256) rounded to nearest\n"
                 "    double powerLow[exp10RowCount];  // 2^(j/256) - powerHigh, rounded\n"

@@ -1,10 +1,12 @@
-// classic::exp10Scalar, exp10Pair, exp10Many and expScalar, expPair, expMany against the exact
-// value: within 0.51 ulp of 80-bit exp10l / expl over many millions of arguments (the gain and
-// coefficient ranges, every argument with a normal result, near 0, beside the interval
+// classic::exp10Scalar, exp10Pair, exp10Many, expScalar, expPair, expMany and the attenuation
+// functions (10^(g/-20)) against the exact value: within 0.51 ulp of 80-bit exp10l / expl (of
+// quadruple precision for the attenuation) over many millions of arguments (the gain, reduction
+// and coefficient ranges, every argument with a normal result, near 0, beside the interval
 // rounding points and the integers), within an ulp where the result is subnormal, the same bits
 // on every path, exact at 0 and (10^x) at the integers up to 22, monotone, and the edges of
 // the domain (infinities, NaN, overflow, underflow, results flushed to zero). The table is
 // checked against quadruple precision. Each sweep prints how often glibc gives the same bits.
+// attenuationFollowing gives attenuationPair's bits along chains of reductions.
 
 #include "engine/exp10.h"
 
@@ -48,6 +50,21 @@ const Function natural = {
     [](long double x) { return expl(x); },
     [](double x) { return std::exp(x); },
     [](__float128 x) { return expq(x); },
+};
+
+// 10^(g/-20) in quadruple precision: the long double quotient g / -20 would itself be off by
+// up to a third of an ulp of the result where |g| is in the thousands.
+__float128 quadAttenuation(__float128 g) {
+    return expq(g / -20 * logq(static_cast<__float128>(10)));
+}
+const Function attenuationFunction = {
+    "attenuation",
+    pathsOf<Attenuation>(classic::attenuationScalar, classic::attenuationPair,
+                         classic::attenuationMany),
+    classic::exp10_detail::attenuation,
+    [](long double g) { return static_cast<long double>(quadAttenuation(g)); },
+    [](double g) { return exp10(g / -20.0); },
+    quadAttenuation,
 };
 
 // The correctly rounded result: the long double decides unless it lies within 2^-7 ulp of a
@@ -109,6 +126,18 @@ const Sweep sweeps[] = {
      0.51},
     {"subnormal results", natural, 300'000, [](auto& g) { return uniform(g, -745.13, -708.4); },
      1.0},
+    {"reductions, -10..60", attenuationFunction, 1'000'000,
+     [](auto& g) { return uniform(g, -10, 60); }, 0.51},
+    {"the whole short way", attenuationFunction, 500'000,
+     [](auto& g) { return uniform(g, -5999.99, 5999.99); }, 0.51},
+    {"near 0", attenuationFunction, 200'000,
+     [](auto& g) { return eitherSign(g, uniformExponent(g, -60, -6)); }, 0.51},
+    {"beside the interval steps", attenuationFunction, 300'000,
+     [](auto& g) {
+         const long step = std::uniform_int_distribution<long>(-3000, 3000)(g);
+         return beside(g, stepStart(attenuationFunction, step), 40);
+     },
+     0.51},
 };
 
 class ExpSweep : public ::testing::TestWithParam<Sweep> {};
@@ -152,6 +181,49 @@ TEST_P(ExpSweep, WithinAboutHalfAnUlpAndTheSameOnEveryPath) {
 INSTANTIATE_TEST_SUITE_P(Arguments, ExpSweep, ::testing::ValuesIn(sweeps), [](const auto& info) {
     return testName((std::string(info.param.function.name) + " " + info.param.name).c_str());
 });
+
+TEST(Exp10, AttenuationExactAtZeroAndAtTheMultiplesOfMinus20UpTo440) {
+    std::vector<double> arguments = {0.0, -0.0};
+    for (int k = 1; k <= 22; ++k) {
+        arguments.push_back(-20.0 * k);
+    }
+    const Evaluated ours = evaluate(attenuationFunction.paths, arguments);
+    EXPECT_EQ(ours.pathMismatches, 0u);
+    EXPECT_EQ(ours.values[0], 1.0);
+    EXPECT_EQ(ours.values[1], 1.0);
+    for (int k = 1; k <= 22; ++k) {
+        EXPECT_EQ(ours.values[k + 1], std::stod("1e" + std::to_string(k))) << "10^" << k;
+    }
+}
+
+// Beyond the short way (and for NaN) the attenuation is exp10 of the quotient.
+TEST(Exp10, AttenuationEdgesTakeTheQuotient) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double edges[] = {6000.0, -6000.0, 6100.0,   -6100.0,   7000.0, -7000.0,
+                            1e300,  -1e300,  infinity, -infinity, nan,    -nan};
+    std::vector<double> arguments;
+    for (double g : edges) {
+        arguments.push_back(g);
+        arguments.push_back(12.5); // an ordinary lane beside it changes nothing
+    }
+    const Evaluated ours = evaluate(attenuationFunction.paths, arguments);
+    EXPECT_EQ(ours.pathMismatches, 0u); // NaN included
+    for (std::size_t i = 0; i < std::size(edges); ++i) {
+        const double expected = classic::exp10Scalar(edges[i] / -20.0);
+        if (std::isnan(expected)) {
+            EXPECT_TRUE(std::isnan(ours.values[2 * i])) << edges[i];
+        } else {
+            EXPECT_EQ(bitsOf(ours.values[2 * i]), bitsOf(expected)) << edges[i];
+        }
+    }
+    EXPECT_EQ(classic::attenuationScalar(infinity), 0.0);
+    EXPECT_EQ(classic::attenuationScalar(-infinity), infinity);
+    // Just inside the short way: its own reduction, still within half an ulp or so.
+    const double inside = std::nextafter(6000.0, 0.0);
+    EXPECT_LE(ulpsOff(classic::attenuationScalar(inside),
+                      static_cast<long double>(quadAttenuation(inside))),
+              0.51);
+}
 
 TEST(Exp10, ExactAtZeroAndAtTheIntegersUpTo22) {
     std::vector<double> arguments = {0.0, -0.0};
@@ -256,6 +328,10 @@ TEST(Exp10, BatchTailsGiveTheScalarBitsAndWriteNothingBeyond) {
     }
     EXPECT_EQ(batchTailMismatches(ten.paths, pool), 0u);
     EXPECT_EQ(batchTailMismatches(natural.paths, pool), 0u);
+    for (double& g : pool) {
+        g *= 20;
+    }
+    EXPECT_EQ(batchTailMismatches(attenuationFunction.paths, pool), 0u);
 }
 
 // Runs of consecutive doubles across every interval step in the working ranges (where the rows
@@ -265,18 +341,22 @@ TEST(Exp10, MonotoneAcrossEveryIntervalStepAndAlongTheWorkingRanges) {
     struct Range {
         const Function& f;
         double low, high;
+        bool falling; // 10^(g/-20) falls as g rises
     };
-    const Range ranges[] = {{ten, -3.0, 3.0}, {natural, -20.0, 0.0}};
-    unsigned decreases = 0;
+    const Range ranges[] = {{ten, -3.0, 3.0, false},
+                            {natural, -20.0, 0.0, false},
+                            {attenuationFunction, -10, 60, true}};
+    unsigned wrongTurns = 0;
     for (const Range& range : ranges) {
         const Function& f = range.f;
+        auto turnsBack = [&](double y, double last) { return range.falling ? y > last : y < last; };
         auto run = [&](double from, unsigned length) {
             double x = from, last = f.paths.scalar(from);
             for (unsigned i = 0; i < length; ++i) {
                 x = std::nextafter(x, infinity);
                 const double y = f.paths.scalar(x);
-                if (y < last && decreases++ < 10) {
-                    ADD_FAILURE() << f.name << std::hexfloat << "(" << x << ") = " << y << " < "
+                if (turnsBack(y, last) && wrongTurns++ < 10) {
+                    ADD_FAILURE() << f.name << std::hexfloat << "(" << x << ") = " << y << " after "
                                   << last;
                 }
                 last = y;
@@ -288,28 +368,30 @@ TEST(Exp10, MonotoneAcrossEveryIntervalStepAndAlongTheWorkingRanges) {
             }
             run(point, length);
         };
-        const long first = std::lround(range.low * f.base.inverseInterval) - 1;
-        const long last = std::lround(range.high * f.base.inverseInterval) + 1;
-        for (long step = first; step <= last; ++step) {
+        const long atLow = std::lround(range.low * f.base.inverseInterval);
+        const long atHigh = std::lround(range.high * f.base.inverseInterval);
+        for (long step = std::min(atLow, atHigh) - 1; step <= std::max(atLow, atHigh) + 1; ++step) {
             around(stepStart(f, step), 512);
         }
         for (int k = -20; k <= 22; ++k) {
             around(k, 4096);
         }
-        around(f.base.normalAbove, 4096);
+        if (!range.falling) {
+            around(f.base.normalAbove, 4096);
+        }
         std::mt19937_64 random(13);
         for (unsigned i = 0; i < 64; ++i) {
             run(uniform(random, range.low, range.high), 1u << 15);
         }
-        double lastValue = 0;
+        double lastValue = range.falling ? infinity : 0;
         const unsigned steps = 5'000'000;
         for (unsigned i = 0; i <= steps; ++i) {
             const double y = f.paths.scalar(range.low + (range.high - range.low) * i / steps);
-            decreases += y < lastValue;
+            wrongTurns += turnsBack(y, lastValue);
             lastValue = y;
         }
     }
-    EXPECT_EQ(decreases, 0u);
+    EXPECT_EQ(wrongTurns, 0u);
 }
 
 // Each row against quadruple precision: 2^(j/256) correctly rounded plus the double nearest
@@ -325,44 +407,56 @@ TEST(Exp10, TableHoldsTheRoundedPowersOfTwo) {
 
 } // namespace
 
-// The chain's entry for 10^(n / -20) against exp10Pair of the quotient, bit for bit: reductions
-// over the working range and far beyond it, n right beside the points where k steps (there the
-// k it takes early from n is sometimes not the quotient's, and the quotient's path must run),
-// and the edges of the domain, each beside a lane of another kind.
-TEST(Exp10, QuotientPairGivesThePairOfTheQuotient) {
-    std::mt19937_64 random(0x9A1);
-    std::vector<double> numerators;
-    for (int i = 0; i < 200'000; ++i) {
-        numerators.push_back(uniform(random, 0, 60));
-        numerators.push_back(uniform(random, -6000, 6200));
-        const long step = std::uniform_int_distribution<long>(-3000, 100)(random);
-        numerators.push_back(beside(random, -20.0 * stepStart(::ten, step), 4));
-    }
+// attenuationFollowing against attenuationPair, bit for bit, along chains of reductions as a
+// gain cell makes them: slow walks (k mostly kept, sometimes stepping), fast ones (k new at
+// almost every step), jumps, the two lanes apart and together, and NaN, infinities and values
+// off the short way now and then, each followed by ordinary steps again.
+TEST(Exp10, AttenuationFollowingGivesThePairBitForBit) {
+    std::mt19937_64 random(0xA77);
+    unsigned mismatches = 0, kept = 0, steps = 0;
     const double nan = std::numeric_limits<double>::quiet_NaN();
-    const double infinity = std::numeric_limits<double>::infinity();
-    for (double edge : {0.0, -0.0, nan, -nan, infinity, -infinity, 1e308, -1e308, 6140.0, 6160.0,
-                        -6180.0, 1e-310, 0x1p-1074}) {
-        numerators.push_back(edge);
-    }
-
-    unsigned earlyDiffers = 0, mismatches = 0;
-    constexpr double share = classic::exp10_detail::ten.inverseInterval / -20.0;
-    for (std::size_t i = 0; i < numerators.size(); ++i) {
-        const double n = numerators[i];
-        const double x = n / -20.0;
-        earlyDiffers += bitsOf(n * share + shifter) !=
-                        bitsOf(x * classic::exp10_detail::ten.inverseInterval + shifter);
-        const double other = numerators[(i * 7919) % numerators.size()];
-        const __m128d got = classic::exp10QuotientPair<-20.0>(_mm_set_pd(other, n));
-        const __m128d expected = classic::exp10Pair(_mm_set_pd(other / -20.0, x));
-        if (bitsOf(_mm_cvtsd_f64(got)) != bitsOf(_mm_cvtsd_f64(expected)) ||
-            bitsOf(_mm_cvtsd_f64(_mm_unpackhi_pd(got, got))) !=
-                bitsOf(_mm_cvtsd_f64(_mm_unpackhi_pd(expected, expected)))) {
-            if (++mismatches <= 5) {
-                ADD_FAILURE() << "n " << n << " beside " << other;
+    const double odd[] = {nan, -nan, infinity, -infinity, 6000.0, -7000.0, 1e300, 0.0, -0.0};
+    for (double stride : {1e-5, 1e-3, 0.05, 3.0}) {
+        classic::AttenuationRow last;
+        double g[2] = {uniform(random, 0, 48), uniform(random, 0, 48)};
+        double previousShifted[2] = {nan, nan};
+        for (int i = 0; i < 100'000; ++i) {
+            for (double& lane : g) {
+                lane = std::clamp(lane + uniform(random, -stride, stride), -1.0, 60.0);
             }
+            if (i % 5000 == 1) {
+                g[1] = g[0]; // the lanes together
+            }
+            double now[2] = {g[0], g[1]};
+            if (i % 997 == 0) {
+                now[i % 2] = odd[(i / 997) % std::size(odd)];
+            }
+            const __m128d got = classic::attenuationFollowing(_mm_set_pd(now[1], now[0]), last);
+            const __m128d expected = classic::attenuationPair(_mm_set_pd(now[1], now[0]));
+            const double gotLanes[2] = {_mm_cvtsd_f64(got),
+                                        _mm_cvtsd_f64(_mm_unpackhi_pd(got, got))};
+            const double expectedLanes[2] = {_mm_cvtsd_f64(expected),
+                                             _mm_cvtsd_f64(_mm_unpackhi_pd(expected, expected))};
+            bool same = true;
+            for (int c = 0; c < 2; ++c) {
+                same = same && bitsOf(gotLanes[c]) == bitsOf(expectedLanes[c]);
+            }
+            if (!same && ++mismatches <= 5) {
+                ADD_FAILURE() << std::hexfloat << "g " << now[0] << ", " << now[1] << " stride "
+                              << stride;
+            }
+            // How often k stayed in both lanes, so that the kept row was used.
+            bool bothKept = true;
+            for (int c = 0; c < 2; ++c) {
+                const double shifted = now[c] * attenuation.inverseInterval + shifter;
+                bothKept = bothKept && bitsOf(shifted) == bitsOf(previousShifted[c]);
+                previousShifted[c] = shifted;
+            }
+            kept += bothKept;
+            ++steps;
         }
     }
     EXPECT_EQ(mismatches, 0u);
-    EXPECT_GT(earlyDiffers, 0u) << "no case took the quotient's own path";
+    EXPECT_GT(kept, steps / 4) << "the kept row was seldom used";
+    EXPECT_LT(kept, steps * 3 / 4) << "k seldom changed";
 }
