@@ -14,8 +14,8 @@
 //     void attenuationMany(const double* in, double* out, std::size_t count);
 //     __m128d attenuationFollowing(__m128d g, AttenuationRow& last);   along a chain
 //
-// Method, for base b (10, e, or 10^(-1/20) for 10^(g/-20) = b^g). k = round(x 256 / log_b 2) and r
-// = x - k log_b(2)/256, so |r ln b| <= ln(2)/512, and with k = 256 m + j (0 <= j < 256)
+// Method, for base b (10, e, or 10^(-1/20) for 10^(g/-20) = b^g). k = round(x 256 / log_b 2)
+// and r = x - k log_b(2)/256, so |r ln b| <= ln(2)/512, and with k = 256 m + j (0 <= j < 256)
 //
 //     b^x = 2^m 2^(j/256) b^r = 2^m (T + T p),   p = b^r - 1 = sum a_n r^n (n = 1..5),
 //
@@ -290,7 +290,8 @@ struct AttenuationRow {
 // was at the previous call, its row is taken from `last` instead of the table, so the chain
 // runs from g straight into the polynomial; the test of k and its predicted branch stay beside
 // the chain. A new k loads its row into `last`.
-inline __m128d attenuationFollowing(__m128d g, AttenuationRow& last) noexcept {
+[[gnu::always_inline]] inline __m128d attenuationFollowing(__m128d g,
+                                                           AttenuationRow& last) noexcept {
     using namespace exp10_detail;
     using L = logexp_detail::Lanes<logexp_detail::Pack2>;
     const logexp_detail::Pack2 x = (logexp_detail::Pack2)g;
