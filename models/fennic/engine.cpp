@@ -32,7 +32,8 @@ template <class Lanes> Lanes reductionTargets(Lanes over, const RatioStep& step)
     const Lanes zero = {0, 0};
     Lanes kneeValue = choose(over >= knee / 2.0, over, zero);
     const auto inside = over > -knee / 2.0 && over < knee / 2.0;
-    if (inside[0] || inside[1]) {
+    // The mask's sign bits: tested as lanes, GCC takes them through general registers.
+    if (_mm_movemask_pd(reinterpret_cast<__m128d>(inside)) != 0) {
         const Lanes t = over + knee / 2.0;
         kneeValue = inside ? t * t / (2.0 * knee) : kneeValue;
     }
