@@ -10,7 +10,7 @@
 //     void levelLog10Many(const double* in, double* out, unsigned count);
 //     double levelGain(double g);                   10^(g / -20), the gain of a reduction g
 //     void levelGainMany(const double* in, double* out, unsigned count);
-//     Lanes levelGainFollowing(Lanes g, AttenuationRow& last);   along the feedback chain
+//     Lanes levelGainFollowing(Lanes g, KeptRow& last);   along the feedback chain
 //
 // Nothing here allocates, locks or calls the system.
 
@@ -45,7 +45,7 @@ inline void levelGainMany(const double* in, double* out, unsigned count) noexcep
 
 // Both channels' levelGain, for the feedback chain, where each substep's reduction is close
 // to the one before: the row of the last k comes from `last` (see attenuationFollowing).
-inline Lanes levelGainFollowing(Lanes g, AttenuationRow& last) noexcept {
+inline Lanes levelGainFollowing(Lanes g, KeptRow& last) noexcept {
     return reinterpret_cast<Lanes>(attenuationFollowing(reinterpret_cast<__m128d>(g), last));
 }
 

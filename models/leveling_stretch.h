@@ -197,7 +197,7 @@ template <LevelingMember member, class Beside>
     } else {
         // Step 2: 10^(-G/20) of the previous substep's G, exactly the gain step 11 left.
         Lanes gain = {ch[0].gain, ch[1].gain};
-        AttenuationRow lastRow;
+        KeptRow lastRow;
         for (unsigned i = 0; i < count; i += 2) {
             const Lanes v = loadPair(detected + i) * gain;
             level = level + splat(s.detector) * (magnitude(v) - level);

@@ -161,7 +161,7 @@ void Engine::section(const Substep* values, unsigned stride, double* y, unsigned
 
 template <unsigned stride>
 inline void Engine::sectionOf(const Substep* values, double* y, unsigned steps) noexcept {
-    Cell state{envelopes, gain, gainFactor, {}};
+    Cell state{envelopes, gain, gainFactor, {}, {}};
     for (unsigned s = 0; s < steps; ++s) {
         const ChannelPair v = cell(values[s * stride], state, ChannelPair{y[2 * s], y[2 * s + 1]});
         y[2 * s] = v[0];
@@ -175,7 +175,7 @@ inline void Engine::sectionOf(const Substep* values, double* y, unsigned steps) 
 }
 
 inline void Engine::between(const Substep& now) noexcept {
-    Cell state{envelopes, gain, gainFactor, {}};
+    Cell state{envelopes, gain, gainFactor, {}, {}};
     pending = cell(now, state, pending);
     envelopes = state.envelopes;
     gain = state.gain;
@@ -200,7 +200,7 @@ inline ChannelPair Engine::cell(const Substep& now, Cell& state, ChannelPair y) 
         const ChannelPair shortest = {0.00002, 0.00002};
         ChannelPair tau = now.release * (1.0 + 0.035 * gain);
         tau = _mm_max_pd(shortest, tau); // max(tau, 20 us): shortest > tau ? shortest : tau
-        release = 1.0 - ChannelPair(expPair(-1.0 / (rate * tau)));
+        release = 1.0 - ChannelPair(expFollowing(-1.0 / (rate * tau), state.releaseRow));
     }
 
     // The detector hears the previous substep's gain; the stereo link the larger envelope.
@@ -233,7 +233,7 @@ inline ChannelPair Engine::cell(const Substep& now, Cell& state, ChannelPair y) 
     const ChannelPair before = gain;
     gain += choose(target > gain, attack, release) * (target - gain);
     if (gain[0] != before[0] || gain[1] != before[1]) {
-        gainFactor = attenuationFollowing(gain, state.lastRow); // 10^(-G/20)
+        gainFactor = attenuationFollowing(gain, state.gainRow); // 10^(-G/20)
     }
 
     const ChannelPair v = y * gainFactor;

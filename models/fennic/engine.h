@@ -129,7 +129,8 @@ private:
     // members, behind the samples' stores, would go through memory on every substep).
     struct Cell {
         ChannelPair envelopes, gain, gainFactor;
-        AttenuationRow lastRow; // of gainFactor's power of ten
+        KeptRow gainRow;    // of gainFactor's power of ten
+        KeptRow releaseRow; // of the release coefficient's exponential
     };
     // One substep of the gain cell on both channels' input-stage outputs y; gives the samples
     // for the output stage.

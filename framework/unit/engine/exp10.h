@@ -12,7 +12,8 @@
 //     void exp10Many / expMany(const double* in, double* out, std::size_t count);
 //     double attenuationScalar(double g);   __m128d attenuationPair(__m128d g);   10^(g/-20)
 //     void attenuationMany(const double* in, double* out, std::size_t count);
-//     __m128d attenuationFollowing(__m128d g, AttenuationRow& last);   along a chain
+//     __m128d attenuationFollowing(__m128d g, KeptRow& last);   along a chain
+//     __m128d expFollowing(__m128d x, KeptRow& last);           likewise
 //
 // Method, for base b (10, e, or 10^(-1/20) for 10^(g/-20) = b^g). k = round(x 256 / log_b 2)
 // and r = x - k log_b(2)/256, so |r ln b| <= ln(2)/512, and with k = 256 m + j (0 <= j < 256)
@@ -279,30 +280,48 @@ inline void attenuationMany(const double* in, double* out, std::size_t count) no
     logexp_detail::many<exp10_detail::Attenuation>(in, out, count);
 }
 
-// The row of the last k that attenuationFollowing took; a fresh one matches no g.
-struct AttenuationRow {
+// The row of the last k that attenuationFollowing or expFollowing took; a fresh one matches
+// no argument.
+struct KeptRow {
     exp10_detail::Row<logexp_detail::Pack2> row = {
         logexp_detail::Pack2{__builtin_nan(""), __builtin_nan("")}, {}, {}, {}, {}, {}};
 };
+
+namespace exp10_detail {
+
+// What attenuationFollowing and expFollowing share: a kernel's pair, its row kept from the
+// previous call while k stays.
+template <const Base& base, class Kernel>
+[[gnu::always_inline]] inline logexp_detail::Pack2 following(logexp_detail::Pack2 x,
+                                                             KeptRow& last) noexcept {
+    using L = logexp_detail::Lanes<logexp_detail::Pack2>;
+    const logexp_detail::Pack2 shifted = shiftedOf<base>(x);
+    if (!L::allOf(L::equal(shifted, last.row.shifted) & Kernel::fits(x))) [[unlikely]] {
+        if (!L::allOf(Kernel::fits(x))) {
+            return Kernel::any(x);
+        }
+        last.row = rowOf<base>(shifted);
+    }
+    return ordinaryFromRow<base>(x, last.row);
+}
+
+} // namespace exp10_detail
 
 // [any thread] attenuationPair(g) bit for bit, for a chain of dependent steps along which g
 // moves little from one step to the next, as a gain reduction does: while k stays what it
 // was at the previous call, its row is taken from `last` instead of the table, so the chain
 // runs from g straight into the polynomial; the test of k and its predicted branch stay beside
 // the chain. A new k loads its row into `last`.
-[[gnu::always_inline]] inline __m128d attenuationFollowing(__m128d g,
-                                                           AttenuationRow& last) noexcept {
-    using namespace exp10_detail;
-    using L = logexp_detail::Lanes<logexp_detail::Pack2>;
-    const logexp_detail::Pack2 x = (logexp_detail::Pack2)g;
-    const logexp_detail::Pack2 shifted = shiftedOf<attenuation>(x);
-    if (!L::allOf(L::equal(shifted, last.row.shifted) & Attenuation::fits(x))) [[unlikely]] {
-        if (!L::allOf(Attenuation::fits(x))) {
-            return attenuationPair(g);
-        }
-        last.row = rowOf<attenuation>(shifted);
-    }
-    return (__m128d)ordinaryFromRow<attenuation>(x, last.row);
+[[gnu::always_inline]] inline __m128d attenuationFollowing(__m128d g, KeptRow& last) noexcept {
+    return (__m128d)exp10_detail::following<exp10_detail::attenuation, exp10_detail::Attenuation>(
+        (logexp_detail::Pack2)g, last);
+}
+
+// [any thread] expPair(x) bit for bit in the same way, for an x that moves little from one
+// call to the next (a time constant's coefficient that follows a gain).
+[[gnu::always_inline]] inline __m128d expFollowing(__m128d x, KeptRow& last) noexcept {
+    return (__m128d)exp10_detail::following<exp10_detail::e, exp10_detail::Exp>(
+        (logexp_detail::Pack2)x, last);
 }
 
 } // namespace classic

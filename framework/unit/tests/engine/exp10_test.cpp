@@ -6,7 +6,7 @@
 // on every path, exact at 0 and (10^x) at the integers up to 22, monotone, and the edges of
 // the domain (infinities, NaN, overflow, underflow, results flushed to zero). The table is
 // checked against quadruple precision. Each sweep prints how often glibc gives the same bits.
-// attenuationFollowing gives attenuationPair's bits along chains of reductions.
+// attenuationFollowing and expFollowing give their pairs' bits along chains of arguments.
 
 #include "engine/exp10.h"
 
@@ -407,56 +407,83 @@ TEST(Exp10, TableHoldsTheRoundedPowersOfTwo) {
 
 } // namespace
 
-// attenuationFollowing against attenuationPair, bit for bit, along chains of reductions as a
-// gain cell makes them: slow walks (k mostly kept, sometimes stepping), fast ones (k new at
-// almost every step), jumps, the two lanes apart and together, and NaN, infinities and values
-// off the short way now and then, each followed by ordinary steps again.
-TEST(Exp10, AttenuationFollowingGivesThePairBitForBit) {
-    std::mt19937_64 random(0xA77);
-    unsigned mismatches = 0, kept = 0, steps = 0;
+// attenuationFollowing and expFollowing against their pairs, bit for bit, along chains of
+// arguments as the engines make them (gain reductions; a release coefficient's exponent): slow
+// walks (k mostly kept, sometimes stepping), fast ones (k new at almost every step), the two
+// lanes apart and together, and NaN, infinities and values off the short way now and then,
+// each followed by ordinary steps again.
+TEST(Exp10, FollowingGivesThePairBitForBit) {
+    struct Chain {
+        const char* name;
+        __m128d (*following)(__m128d, classic::KeptRow&);
+        __m128d (*pair)(__m128d);
+        const Base& base;
+        double low, high;  // where the walks stay
+        double strides[4]; // the steps of the walks, from slow to fast
+    };
+    const Chain chains[] = {
+        {"attenuation",
+         classic::attenuationFollowing,
+         classic::attenuationPair,
+         classic::exp10_detail::attenuation,
+         -1.0,
+         60.0,
+         {1e-5, 1e-3, 0.05, 3.0}},
+        {"exp",
+         classic::expFollowing,
+         classic::expPair,
+         classic::exp10_detail::e,
+         -0.5,
+         0.0,
+         {1e-7, 1e-4, 0.005, 0.1}},
+    };
     const double nan = std::numeric_limits<double>::quiet_NaN();
     const double odd[] = {nan, -nan, infinity, -infinity, 6000.0, -7000.0, 1e300, 0.0, -0.0};
-    for (double stride : {1e-5, 1e-3, 0.05, 3.0}) {
-        classic::AttenuationRow last;
-        double g[2] = {uniform(random, 0, 48), uniform(random, 0, 48)};
-        double previousShifted[2] = {nan, nan};
-        for (int i = 0; i < 100'000; ++i) {
-            for (double& lane : g) {
-                lane = std::clamp(lane + uniform(random, -stride, stride), -1.0, 60.0);
+    for (const Chain& chain : chains) {
+        std::mt19937_64 random(0xA77);
+        unsigned mismatches = 0, kept = 0, steps = 0;
+        for (double stride : chain.strides) {
+            classic::KeptRow last;
+            double x[2] = {uniform(random, chain.low, chain.high),
+                           uniform(random, chain.low, chain.high)};
+            double previousShifted[2] = {nan, nan};
+            for (int i = 0; i < 100'000; ++i) {
+                for (double& lane : x) {
+                    lane =
+                        std::clamp(lane + uniform(random, -stride, stride), chain.low, chain.high);
+                }
+                if (i % 5000 == 1) {
+                    x[1] = x[0]; // the lanes together
+                }
+                double now[2] = {x[0], x[1]};
+                if (i % 997 == 0) {
+                    now[i % 2] = odd[(i / 997) % std::size(odd)];
+                }
+                const __m128d got = chain.following(_mm_set_pd(now[1], now[0]), last);
+                const __m128d expected = chain.pair(_mm_set_pd(now[1], now[0]));
+                bool same = true;
+                for (int c = 0; c < 2; ++c) {
+                    const __m128d g = c == 0 ? got : _mm_unpackhi_pd(got, got);
+                    const __m128d e = c == 0 ? expected : _mm_unpackhi_pd(expected, expected);
+                    same = same && bitsOf(_mm_cvtsd_f64(g)) == bitsOf(_mm_cvtsd_f64(e));
+                }
+                if (!same && ++mismatches <= 5) {
+                    ADD_FAILURE() << chain.name << std::hexfloat << " of " << now[0] << ", "
+                                  << now[1] << " stride " << stride;
+                }
+                // How often k stayed in both lanes, so that the kept row was used.
+                bool bothKept = true;
+                for (int c = 0; c < 2; ++c) {
+                    const double shifted = now[c] * chain.base.inverseInterval + shifter;
+                    bothKept = bothKept && bitsOf(shifted) == bitsOf(previousShifted[c]);
+                    previousShifted[c] = shifted;
+                }
+                kept += bothKept;
+                ++steps;
             }
-            if (i % 5000 == 1) {
-                g[1] = g[0]; // the lanes together
-            }
-            double now[2] = {g[0], g[1]};
-            if (i % 997 == 0) {
-                now[i % 2] = odd[(i / 997) % std::size(odd)];
-            }
-            const __m128d got = classic::attenuationFollowing(_mm_set_pd(now[1], now[0]), last);
-            const __m128d expected = classic::attenuationPair(_mm_set_pd(now[1], now[0]));
-            const double gotLanes[2] = {_mm_cvtsd_f64(got),
-                                        _mm_cvtsd_f64(_mm_unpackhi_pd(got, got))};
-            const double expectedLanes[2] = {_mm_cvtsd_f64(expected),
-                                             _mm_cvtsd_f64(_mm_unpackhi_pd(expected, expected))};
-            bool same = true;
-            for (int c = 0; c < 2; ++c) {
-                same = same && bitsOf(gotLanes[c]) == bitsOf(expectedLanes[c]);
-            }
-            if (!same && ++mismatches <= 5) {
-                ADD_FAILURE() << std::hexfloat << "g " << now[0] << ", " << now[1] << " stride "
-                              << stride;
-            }
-            // How often k stayed in both lanes, so that the kept row was used.
-            bool bothKept = true;
-            for (int c = 0; c < 2; ++c) {
-                const double shifted = now[c] * attenuation.inverseInterval + shifter;
-                bothKept = bothKept && bitsOf(shifted) == bitsOf(previousShifted[c]);
-                previousShifted[c] = shifted;
-            }
-            kept += bothKept;
-            ++steps;
         }
+        EXPECT_EQ(mismatches, 0u) << chain.name;
+        EXPECT_GT(kept, steps / 4) << chain.name << ": the kept row was seldom used";
+        EXPECT_LT(kept, steps * 3 / 4) << chain.name << ": k seldom changed";
     }
-    EXPECT_EQ(mismatches, 0u);
-    EXPECT_GT(kept, steps / 4) << "the kept row was seldom used";
-    EXPECT_LT(kept, steps * 3 / 4) << "k seldom changed";
 }
