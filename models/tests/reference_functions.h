@@ -1,8 +1,9 @@
 #pragma once
 // The functions the plain transcriptions share with the engines: the faithfully rounded tanh,
-// log10, 10^x (and 10^(-G/20)) and e^x. The transcriptions call them by these names wherever the laws take a
-// hyperbolic tangent, a decibel level, a gain or a time constant's exponential, so the
-// comparisons with the engines can be exact; everything around them stays their own.
+// log10, 10^x (and 10^(-G/20)) and e^x. The transcriptions call them by these names wherever
+// the laws take a hyperbolic tangent, a decibel level, a gain or a time constant's
+// exponential, so the comparisons with the engines can be exact; everything around them stays
+// their own.
 // Coefficients fixed by the sample rate keep the C library's exp, as the engines do.
 
 #include "engine/exp10.h"

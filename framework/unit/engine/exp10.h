@@ -2,10 +2,10 @@
 // 10^x for the gain stages, 10^(g/-20) for the gain cells and e^x for the smoothing
 // coefficients: within 0.51 ulp of the exact value (measured on many millions of arguments,
 // see tests/engine/exp10_test.cpp), exact at 0 and (10^x) at the integers up to 22, and the
-// same bits whether computed one, two (SSE2) or four (AVX2) at a time. No division. Against pow(10,
-// x) two at a time it takes a quarter of the time per value, a seventh in a batch, about half along
-// a feedback chain; against glibc's exp (its FMA code) under half, a fifth, and as long along a
-// chain (tests/engine/log10_exp10_benchmark.cpp).
+// same bits whether computed one, two (SSE2) or four (AVX2) at a time. No division. Against
+// pow(10, x) two at a time it takes a quarter of the time per value, a seventh in a batch,
+// about half along a feedback chain; against glibc's exp (its FMA code) under half, a fifth,
+// and as long along a chain (tests/engine/log10_exp10_benchmark.cpp).
 //
 //     double exp10Scalar(double x);   __m128d exp10Pair(__m128d x);   10^x
 //     double expScalar(double x);     __m128d expPair(__m128d x);     e^x
