@@ -7,6 +7,8 @@
 // through, so no build flag can fuse the two into one multiply-add in one path and not in
 // another.
 
+#include "engine/vectors.h"
+
 #include <bit>
 #include <cstddef>
 #include <cstdint>
@@ -15,39 +17,12 @@
 
 namespace classic::logexp_detail {
 
-typedef double Pack2 __attribute__((vector_size(16)));
-typedef std::uint64_t Bits2 __attribute__((vector_size(16)));
-typedef double Pack4 __attribute__((vector_size(32)));
-typedef std::uint64_t Bits4 __attribute__((vector_size(32)));
-
-// The four-lane value and its bits. A 32-byte vector passed by value outside AVX code would
-// draw the compiler's ABI notice, so they travel by reference or wrapped; their operators
-// compile to AVX2 only where they are inlined into the AVX2 functions.
-struct Quad {
-    Pack4 v;
-};
-struct QuadBits {
-    Bits4 v;
-};
-// clang-format off
-[[gnu::always_inline]] inline Quad operator+(const Quad& a, const Quad& b) { return {a.v + b.v}; }
-[[gnu::always_inline]] inline Quad operator+(const Quad& a, double b) { return {a.v + b}; }
-[[gnu::always_inline]] inline Quad operator+(double a, const Quad& b) { return {a + b.v}; }
-[[gnu::always_inline]] inline Quad operator-(const Quad& a, const Quad& b) { return {a.v - b.v}; }
-[[gnu::always_inline]] inline Quad operator-(const Quad& a, double b) { return {a.v - b}; }
-[[gnu::always_inline]] inline Quad operator*(const Quad& a, const Quad& b) { return {a.v * b.v}; }
-[[gnu::always_inline]] inline Quad operator*(const Quad& a, double b) { return {a.v * b}; }
-[[gnu::always_inline]] inline Quad operator/(const Quad& a, double b) { return {a.v / b}; }
-[[gnu::always_inline]] inline QuadBits operator&(const QuadBits& a, const QuadBits& b) { return {a.v & b.v}; }
-[[gnu::always_inline]] inline QuadBits operator&(const QuadBits& a, std::uint64_t b) { return {a.v & b}; }
-[[gnu::always_inline]] inline QuadBits operator|(const QuadBits& a, const QuadBits& b) { return {a.v | b.v}; }
-[[gnu::always_inline]] inline QuadBits operator|(const QuadBits& a, std::uint64_t b) { return {a.v | b}; }
-[[gnu::always_inline]] inline QuadBits operator+(const QuadBits& a, const QuadBits& b) { return {a.v + b.v}; }
-[[gnu::always_inline]] inline QuadBits operator+(const QuadBits& a, std::uint64_t b) { return {a.v + b}; }
-[[gnu::always_inline]] inline QuadBits operator-(const QuadBits& a, const QuadBits& b) { return {a.v - b.v}; }
-[[gnu::always_inline]] inline QuadBits operator<<(const QuadBits& a, unsigned b) { return {a.v << b}; }
-[[gnu::always_inline]] inline QuadBits operator>>(const QuadBits& a, unsigned b) { return {a.v >> b}; }
-// clang-format on
+using vectors::Bits2;
+using vectors::Bits4;
+using vectors::Pack2;
+using vectors::Pack4;
+using vectors::Quad;
+using vectors::QuadBits;
 
 // The same operations on one, two or four lanes. Masks are all ones or all zeros per lane;
 // comparisons are false for NaN.

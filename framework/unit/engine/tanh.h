@@ -31,6 +31,7 @@
 //
 // Nothing here allocates, locks or calls the system.
 
+#include "engine/vectors.h"
 #include "engine/tanh_table.h"
 
 #include <bit>
@@ -42,10 +43,12 @@
 namespace classic {
 namespace tanh_detail {
 
-typedef double Pack2 __attribute__((vector_size(16)));
-typedef std::uint64_t Bits2 __attribute__((vector_size(16)));
-typedef double Pack4 __attribute__((vector_size(32)));
-typedef std::uint64_t Bits4 __attribute__((vector_size(32)));
+using vectors::Bits2;
+using vectors::Bits4;
+using vectors::Pack2;
+using vectors::Pack4;
+using vectors::Quad;
+using vectors::QuadBits;
 
 inline constexpr std::uint64_t signBit = std::uint64_t{1} << 63;
 inline constexpr std::uint64_t magnitudeBits = ~signBit;
@@ -94,32 +97,6 @@ constexpr TanhColumns byColumn() {
     return columns;
 }
 alignas(64) inline constexpr TanhColumns tanhColumns = byColumn();
-
-// The four-lane value and its bits. A 32-byte vector passed by value outside AVX code would
-// draw the compiler's ABI notice, so everything takes them by reference or returns them
-// wrapped; their operators compile to AVX2 where they are inlined: into the AVX2 functions
-// below, and nowhere else.
-struct Quad {
-    Pack4 v;
-};
-struct QuadBits {
-    Bits4 v;
-};
-// clang-format off
-[[gnu::always_inline]] inline Quad operator+(const Quad& a, const Quad& b) { return {a.v + b.v}; }
-[[gnu::always_inline]] inline Quad operator+(double a, const Quad& b) { return {a + b.v}; }
-[[gnu::always_inline]] inline Quad operator-(const Quad& a, const Quad& b) { return {a.v - b.v}; }
-[[gnu::always_inline]] inline Quad operator*(const Quad& a, const Quad& b) { return {a.v * b.v}; }
-[[gnu::always_inline]] inline Quad operator*(const Quad& a, double b) { return {a.v * b}; }
-[[gnu::always_inline]] inline Quad operator/(const Quad& a, const Quad& b) { return {a.v / b.v}; }
-[[gnu::always_inline]] inline Quad operator/(double a, const Quad& b) { return {a / b.v}; }
-[[gnu::always_inline]] inline QuadBits operator&(const QuadBits& a, const QuadBits& b) { return {a.v & b.v}; }
-[[gnu::always_inline]] inline QuadBits operator&(const QuadBits& a, std::uint64_t b) { return {a.v & b}; }
-[[gnu::always_inline]] inline QuadBits operator|(const QuadBits& a, const QuadBits& b) { return {a.v | b.v}; }
-[[gnu::always_inline]] inline QuadBits operator-(const QuadBits& a, std::uint64_t b) { return {a.v - b}; }
-[[gnu::always_inline]] inline QuadBits operator>>(const QuadBits& a, unsigned b) { return {a.v >> b}; }
-[[gnu::always_inline]] inline QuadBits operator~(const QuadBits& a) { return {~a.v}; }
-// clang-format on
 
 // The same operations on one, two or four lanes. Masks are all ones or all zeros per lane.
 template <class V> struct Lanes;
