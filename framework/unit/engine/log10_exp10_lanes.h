@@ -17,12 +17,7 @@
 
 namespace classic::logexp_detail {
 
-using vectors::Bits2;
-using vectors::Bits4;
-using vectors::Pack2;
-using vectors::Pack4;
-using vectors::Quad;
-using vectors::QuadBits;
+using namespace vectors;
 
 // The same operations on one, two or four lanes. Masks are all ones or all zeros per lane;
 // comparisons are false for NaN.

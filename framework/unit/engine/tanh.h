@@ -31,8 +31,8 @@
 //
 // Nothing here allocates, locks or calls the system.
 
-#include "engine/vectors.h"
 #include "engine/tanh_table.h"
+#include "engine/vectors.h"
 
 #include <bit>
 #include <cstddef>
@@ -43,12 +43,7 @@
 namespace classic {
 namespace tanh_detail {
 
-using vectors::Bits2;
-using vectors::Bits4;
-using vectors::Pack2;
-using vectors::Pack4;
-using vectors::Quad;
-using vectors::QuadBits;
+using namespace vectors;
 
 inline constexpr std::uint64_t signBit = std::uint64_t{1} << 63;
 inline constexpr std::uint64_t magnitudeBits = ~signBit;
