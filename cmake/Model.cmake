@@ -71,7 +71,7 @@ endfunction()
 #
 # A dynamics model's tests (Opalin, Mireth, Vantor, Elvane): its own table and engine tests
 # (tables_test.cpp, engine_test.cpp in the calling folder) with the engine checks and unit
-# checks the four share (models/tests), run with this model's data.
+# checks the four share (models/tests), run with this model's data; and its editor tests.
 function(kelvo_add_dynamics_model_tests name)
   cmake_parse_arguments(D "" "PRODUCT" "" ${ARGN})
   set(shared ${PROJECT_SOURCE_DIR}/models/tests)
@@ -82,4 +82,56 @@ function(kelvo_add_dynamics_model_tests name)
     ENGINE_BENCHMARK
     UNIT_TESTS PRODUCT ${D_PRODUCT}
     UNIT_SOURCES ${shared}/dynamics_unit_checks.cpp)
+  kelvo_add_model_editor_tests(${name} PRODUCT ${D_PRODUCT})
+endfunction()
+
+# kelvo_add_model_editor_tests(<name> PRODUCT <Product>)
+#
+# A framework-editor model's editor tests: kelvo_<name>_editor_tests, the editor checks the
+# further models share (models/tests/editor_checks.cpp) run with the model's expectations
+# (editor_test.cpp in the calling folder) on the fake unit, with the model's user guide; and
+# kelvo_<name>_editor_benchmark, the cost of a poll and a full redraw (never asserted).
+function(kelvo_add_model_editor_tests name)
+  cmake_parse_arguments(E "" "PRODUCT" "" ${ARGN})
+  if(NOT (COMMAND kelvo_add_editor_test_program AND TARGET kelvo_editor_${name}))
+    return()
+  endif()
+  include(GoogleTest)
+  set(shared ${PROJECT_SOURCE_DIR}/models/tests)
+  set(tests kelvo_${name}_editor_tests)
+  kelvo_add_editor_test_program(${tests} MODEL ${name} PRODUCT ${E_PRODUCT}
+    SOURCES editor_test.cpp ${shared}/editor_checks.cpp
+    LIBRARIES kelvo_allocation_counter GTest::gtest_main
+    GUIDE ${CMAKE_CURRENT_SOURCE_DIR}/../resources/USER-GUIDE.txt)
+  target_include_directories(${tests} PRIVATE ${shared})
+  gtest_discover_tests(${tests})
+
+  find_package(benchmark QUIET)
+  if(benchmark_FOUND)
+    set(bench kelvo_${name}_editor_benchmark)
+    kelvo_add_editor_test_program(${bench} MODEL ${name} PRODUCT ${E_PRODUCT}
+      SOURCES ${KELVO_EDITOR_TEST_SUPPORT_DIR}/refresh_benchmark.cpp
+      LIBRARIES benchmark::benchmark)
+    add_test(NAME ${bench} COMMAND ${bench} --benchmark_min_time=0.05)
+    set_tests_properties(${bench} PROPERTIES LABELS benchmark)
+  endif()
+  # kelvo-editor is defined after the models, so its test is declared once every folder has
+  # been read (EVAL, so that the call carries this model's name, not the variables').
+  cmake_language(EVAL CODE "cmake_language(DEFER DIRECTORY [[${CMAKE_SOURCE_DIR}]]
+    CALL _kelvo_model_editor_host_test [[${name}]] [[${E_PRODUCT}]])")
+endfunction()
+
+# The editor through kelvo-editor and the model's bundle: presets, user preset files, help
+# mode, guide, METER and INIT (models/tests/editor_host_test.py).
+function(_kelvo_model_editor_host_test name product)
+  find_program(KELVO_PYTHON3 python3)
+  if(NOT (TARGET kelvo-editor AND TARGET ${product} AND KELVO_PYTHON3))
+    return()
+  endif()
+  set(test kelvo_${name}_editor_host)
+  add_test(NAME ${test}
+    COMMAND ${KELVO_PYTHON3} ${PROJECT_SOURCE_DIR}/models/tests/editor_host_test.py
+            $<TARGET_FILE:kelvo-editor> ${name} ${CMAKE_BINARY_DIR}/models/${test})
+  # Fontconfig's caches live until the process ends (leak checks under the sanitizers).
+  set_tests_properties(${test} PROPERTIES ENVIRONMENT "LSAN_OPTIONS=${KELVO_APPKIT_LSAN_OPTIONS}")
 endfunction()

@@ -2,6 +2,7 @@
 
 #include "parameters/definition.h"
 
+#include <cmath>
 #include <cstring>
 #include <map>
 
@@ -44,7 +45,12 @@ OSStatus getParameter(void* plugIn, AudioUnitParameterID id, AudioUnitScope scop
     if (id >= classic::parameterCount || scope != kAudioUnitScope_Global || element != 0) {
         return kAudioUnitErr_InvalidParameter;
     }
-    *value = self(plugIn).state.values[id];
+    const FakeUnitState& state = self(plugIn).state;
+    if (state.unreadable[id]) {
+        *value = NAN;
+        return kAudioUnitErr_InvalidParameter;
+    }
+    *value = state.values[id];
     return noErr;
 }
 

@@ -11,6 +11,8 @@
 
 struct FakeUnitState {
     std::array<float, classic::parameterCount> values{};
+    // Parameters whose reads fail (the unit's error status, a garbage value left behind).
+    std::array<bool, classic::parameterCount> unreadable{};
     std::array<float, 8> meter{-100, -100, -100, -100, 0, 0, -100, -100};
     bool serveMeter = true;
     unsigned meterReads = 0;
