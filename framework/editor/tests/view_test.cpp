@@ -206,6 +206,11 @@ TEST_F(ViewTest, CaptionsUseTheChoiceTablesOrTheUnitText) {
     EXPECT_EQ(view().formatted(0), NSString("+5 dB"));
     editor.state().values[4] = 7; // clamped into the table
     EXPECT_EQ(view().formatted(4), NSString("200 Hz"));
+    editor.state().values[4] = NAN; // no place in the table: the first entry
+    EXPECT_EQ(view().formatted(4), NSString("70 Hz"));
+    editor.state().unreadable[4] = true; // a failed read is 0, whatever the unit left behind
+    editor.state().values[4] = 2;
+    EXPECT_EQ(view().formatted(4), NSString("70 Hz"));
     editor.state().values[9] = -6.25f;
     EXPECT_EQ(view().formatted(9), NSString("-6.2 dB"));
     EXPECT_EQ(view().formatted(1), NSString("5.0 "));
