@@ -72,7 +72,8 @@ inline std::string utf16(std::u16string_view text) {
     return out;
 }
 inline std::string integer(int64_t value) {
-    return "\x13" + BinaryList::big(static_cast<uint64_t>(value), 8);
+    std::string out = "\x13";
+    return out += BinaryList::big(static_cast<uint64_t>(value), 8);
 }
 inline std::string data(std::string_view bytes) {
     return BinaryList::marker(0x4, bytes.size()) + std::string(bytes);

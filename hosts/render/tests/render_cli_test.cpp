@@ -2,6 +2,7 @@
 // on stderr, and leaves no output behind; good input renders a file of the input's shape.
 
 #include "property_list_file.h"
+#include "testing/binary_property_list.h"
 
 #include <gtest/gtest.h>
 #include <sndfile.h>
@@ -315,6 +316,40 @@ TEST_F(RenderCommand, AppliesStateThenPresetThenSets) {
               render("tube-by-hand.wav", {"--set", "Gain=4", "--set", "Level=1.8"}));
     EXPECT_EQ(render("tube-set.wav", {"--set", "gain=+5 dB", "--preset", "6"}),
               render("tube-set-by-hand.wav", {"--set", "Gain=3", "--set", "Level=1.8"}));
+}
+
+// States whose strings and keys hold U+0000, as any file may: the host neither dies on them
+// nor lets a key that hides a zero stand for a real one.
+TEST_F(RenderCommand, RestoresStatesWhoseStringsHoldZeros) {
+    REQUIRE_BUNDLE();
+    if (!bundle.ends_with("KelvoTolvar.component")) {
+        GTEST_SKIP() << "the states are the Tolvar unit's";
+    }
+    using namespace std::string_literals;
+    // Scope 0, element 0, count 1, then Gain (ID 0) at 4.0f or 1.0f, big-endian.
+    const std::string gainFour = plisttest::data("\0\0\0\0\0\0\0\0\0\0\0\1\0\0\0\0\x40\x80\0\0"s);
+    const std::string gainOne = plisttest::data("\0\0\0\0\0\0\0\0\0\0\0\1\0\0\0\0\x3F\x80\0\0"s);
+    const auto state = [&](const std::string& file,
+                           std::vector<std::pair<std::string, std::string>> entries) {
+        entries.insert(entries.begin(),
+                       {{plisttest::ascii("version"), plisttest::integer(0)},
+                        {plisttest::ascii("subtype"), plisttest::integer(1416588406)},
+                        {plisttest::ascii("manufacturer"), plisttest::integer(1266052207)}});
+        std::ofstream(path(file), std::ios::binary) << plisttest::dictionary(entries);
+    };
+    state("utf16-name.bin",
+          {{plisttest::ascii("data"), gainFour},
+           {plisttest::ascii("name"), plisttest::utf16(u"Loud \u00b7 \0 Gain"s)}});
+    state("shadow-keys.bin", {{plisttest::ascii("data"), gainFour},
+                              {plisttest::ascii("data\0shadow"s), gainOne},
+                              {plisttest::ascii("subtype\0"s), plisttest::integer(0x4F70616C)}});
+    const Outcome set = run({bundle, path("set.wav"), "--set", "Gain=4"});
+    ASSERT_EQ(set.status, 0) << set.err;
+    for (const char* file : {"utf16-name.bin", "shadow-keys.bin"}) {
+        const Outcome restored = run({bundle, path("state.wav"), "--state", path(file)});
+        EXPECT_EQ(restored.status, 0) << file << ": " << restored.err;
+        EXPECT_EQ(samplesOf(path("state.wav")), samplesOf(path("set.wav"))) << file;
+    }
 }
 
 TEST_F(RenderCommand, ListsModelsAndOneUnit) {
