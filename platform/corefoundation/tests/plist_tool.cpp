@@ -33,8 +33,8 @@ std::string utf8(CFStringRef s) {
     CFIndex used = 0;
     CFStringGetBytes(s, all, kCFStringEncodingUTF8, 0, false, nullptr, 0, &used);
     std::string out(static_cast<size_t>(used), '\0');
-    CFStringGetBytes(s, all, kCFStringEncodingUTF8, 0, false,
-                     reinterpret_cast<UInt8*>(out.data()), used, &used);
+    CFStringGetBytes(s, all, kCFStringEncodingUTF8, 0, false, reinterpret_cast<UInt8*>(out.data()),
+                     used, &used);
     return out;
 }
 
