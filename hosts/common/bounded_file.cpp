@@ -71,7 +71,8 @@ std::vector<std::uint8_t> readBoundedFile(const std::filesystem::path& path,
     const auto size = static_cast<std::uint64_t>(info.st_size);
     if (size > maximumBytes) {
         throw InputError(path.string() + ": too large: " + std::to_string(size) +
-                         " bytes, more than the limit of " + std::to_string(maximumBytes));
+                         " bytes, more than the limit of " + std::to_string(maximumBytes) +
+                         " bytes");
     }
 
     // Up to one byte beyond the limit, which shows a file that grew since fstat.

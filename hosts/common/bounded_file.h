@@ -18,7 +18,7 @@ namespace kelvohost {
 // with a one-line message that starts with the path and says why:
 // "no such file", "is a directory", "is a FIFO, not a regular file", "is a device, not a
 // regular file", "is a socket, not a regular file", "too large: N bytes, more than the limit of
-// M" (N the file's size), "cannot open the file (reason)", "read error (reason)".
+// M bytes" (N the file's size), "cannot open the file (reason)", "read error (reason)".
 // [any thread]
 std::vector<std::uint8_t> readBoundedFile(const std::filesystem::path& path,
                                           std::size_t maximumBytes);

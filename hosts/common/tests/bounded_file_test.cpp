@@ -49,7 +49,8 @@ TEST_F(BoundedFile, ReadsARegularFileUpToTheLimit) {
               std::vector<std::uint8_t>(content.begin(), content.end()));
     EXPECT_TRUE(readBoundedFile(write("empty", ""), 10).empty());
     EXPECT_EQ(refusal(write("eleven", content + "!"), 10),
-              (folder_ / "eleven").string() + ": too large: 11 bytes, more than the limit of 10");
+              (folder_ / "eleven").string() +
+                  ": too large: 11 bytes, more than the limit of 10 bytes");
 }
 
 TEST_F(BoundedFile, RefusesWhatIsNotARegularFileAtOnce) {
@@ -73,7 +74,7 @@ TEST_F(BoundedFile, RefusesAHugeFileByItsSizeWithoutReadingIt) {
     { std::ofstream(huge).put('x'); }
     fs::resize_file(huge, 100'000'000); // sparse: no disk space, but 100 MB to a reader
     EXPECT_EQ(refusal(huge, 1048576),
-              huge.string() + ": too large: 100000000 bytes, more than the limit of 1048576");
+              huge.string() + ": too large: 100000000 bytes, more than the limit of 1048576 bytes");
 }
 
 } // namespace
