@@ -2,16 +2,21 @@
 // on stderr, and leaves no output behind; good input renders a file of the input's shape.
 
 #include "property_list_file.h"
+#include "testing/binary_property_list.h"
 
 #include <gtest/gtest.h>
 #include <sndfile.h>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -178,6 +183,36 @@ TEST_F(RenderCommand, RefusesUnknownParametersPresetsValuesAndStates) {
     }
 }
 
+// A state file is read as a preset file is: a FIFO, a device or a huge file is refused at once
+// with the reason, before anything waits on it or holds its bytes.
+TEST_F(RenderCommand, RefusesStateFilesThatAreNotSmallRegularFiles) {
+    REQUIRE_BUNDLE();
+    const std::string out = path("out.wav");
+    const fs::path huge = path("huge.aupreset");
+    { std::ofstream(huge).put('<'); }
+    fs::resize_file(huge, 100'000'000); // sparse: 100 MB to a reader, no disk space
+    expectRefused({bundle, out, "--state", huge}, "too large: 100000000 bytes");
+    expectRefused({bundle, out, "--state", "/dev/zero"}, "/dev/zero: is a device");
+    expectRefused({bundle, out, "--state", folder_.string()}, "is a directory");
+
+    const std::string fifo = path("state.fifo");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    // A reader that waits for a writer would hang the test; after a while the test plays the
+    // writer, so such a reader fails instead.
+    std::atomic<bool> finished{false};
+    std::thread writer([&] {
+        for (int tick = 0; tick < 200 && !finished; ++tick) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        if (!finished) {
+            ::close(::open(fifo.c_str(), O_WRONLY | O_NONBLOCK));
+        }
+    });
+    expectRefused({bundle, out, "--state", fifo}, "is a FIFO, not a regular file");
+    finished = true;
+    writer.join();
+}
+
 TEST_F(RenderCommand, RefusesASampleRateTheUnitRefuses) {
     REQUIRE_BUNDLE();
     if (!KELVO_TEST_BUNDLE_IS_UNIT) {
@@ -281,6 +316,40 @@ TEST_F(RenderCommand, AppliesStateThenPresetThenSets) {
               render("tube-by-hand.wav", {"--set", "Gain=4", "--set", "Level=1.8"}));
     EXPECT_EQ(render("tube-set.wav", {"--set", "gain=+5 dB", "--preset", "6"}),
               render("tube-set-by-hand.wav", {"--set", "Gain=3", "--set", "Level=1.8"}));
+}
+
+// States whose strings and keys hold U+0000, as any file may: the host neither dies on them
+// nor lets a key that hides a zero stand for a real one.
+TEST_F(RenderCommand, RestoresStatesWhoseStringsHoldZeros) {
+    REQUIRE_BUNDLE();
+    if (!bundle.ends_with("KelvoTolvar.component")) {
+        GTEST_SKIP() << "the states are the Tolvar unit's";
+    }
+    using namespace std::string_literals;
+    // Scope 0, element 0, count 1, then Gain (ID 0) at 4.0f or 1.0f, big-endian.
+    const std::string gainFour = plisttest::data("\0\0\0\0\0\0\0\0\0\0\0\1\0\0\0\0\x40\x80\0\0"s);
+    const std::string gainOne = plisttest::data("\0\0\0\0\0\0\0\0\0\0\0\1\0\0\0\0\x3F\x80\0\0"s);
+    const auto state = [&](const std::string& file,
+                           std::vector<std::pair<std::string, std::string>> entries) {
+        entries.insert(entries.begin(),
+                       {{plisttest::ascii("version"), plisttest::integer(0)},
+                        {plisttest::ascii("subtype"), plisttest::integer(1416588406)},
+                        {plisttest::ascii("manufacturer"), plisttest::integer(1266052207)}});
+        std::ofstream(path(file), std::ios::binary) << plisttest::dictionary(entries);
+    };
+    state("utf16-name.bin",
+          {{plisttest::ascii("data"), gainFour},
+           {plisttest::ascii("name"), plisttest::utf16(u"Loud \u00b7 \0 Gain"s)}});
+    state("shadow-keys.bin", {{plisttest::ascii("data"), gainFour},
+                              {plisttest::ascii("data\0shadow"s), gainOne},
+                              {plisttest::ascii("subtype\0"s), plisttest::integer(0x4F70616C)}});
+    const Outcome set = run({bundle, path("set.wav"), "--set", "Gain=4"});
+    ASSERT_EQ(set.status, 0) << set.err;
+    for (const char* file : {"utf16-name.bin", "shadow-keys.bin"}) {
+        const Outcome restored = run({bundle, path("state.wav"), "--state", path(file)});
+        EXPECT_EQ(restored.status, 0) << file << ": " << restored.err;
+        EXPECT_EQ(samplesOf(path("state.wav")), samplesOf(path("set.wav"))) << file;
+    }
 }
 
 TEST_F(RenderCommand, ListsModelsAndOneUnit) {

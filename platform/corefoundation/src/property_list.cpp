@@ -1,9 +1,10 @@
-// Property lists on libplist: CF objects to and from libplist's nodes, with the guards in
-// property_list_guard.h in front of the parser.
+// Property lists: the entry points, and writing through libplist's nodes. Reading is in
+// property_list_read_binary.cpp and property_list_read_xml.cpp.
 
 #include "error_impl.h"
 #include "object.h"
 #include "property_list_guard.h"
+#include "property_list_read.h"
 #include "string_impl.h"
 
 #include <CoreFoundation/CFArray.h>
@@ -166,140 +167,6 @@ plist_t toNode(CFTypeRef value, bool xml, unsigned depth, std::string& why) {
     return nullptr;
 }
 
-// ---- libplist to CF ----------------------------------------------------------------------
-
-CFTypeRef fromNode(plist_t node, CFOptionFlags options, unsigned depth, std::string& why);
-
-CFStringRef stringFromUTF8(const char* text, bool makeMutable) {
-    if (text == nullptr) {
-        return nullptr;
-    }
-    CFStringRef s = CFStringCreateWithCString(nullptr, text, kCFStringEncodingUTF8);
-    if (s == nullptr || !makeMutable) {
-        return s;
-    }
-    CFMutableStringRef m = CFStringCreateMutableCopy(nullptr, 0, s);
-    CFRelease(s);
-    return m;
-}
-
-CFTypeRef fromNode(plist_t node, CFOptionFlags options, unsigned depth, std::string& why) {
-    if (depth > cf::plist::kMaximumNesting) {
-        why = "nested too deeply";
-        return nullptr;
-    }
-    const bool mutableContainers = options == kCFPropertyListMutableContainers ||
-                                   options == kCFPropertyListMutableContainersAndLeaves;
-    const bool mutableLeaves = options == kCFPropertyListMutableContainersAndLeaves;
-    switch (plist_get_node_type(node)) {
-    case PLIST_STRING: {
-        char* text = nullptr;
-        plist_get_string_val(node, &text);
-        CFStringRef s = stringFromUTF8(text, mutableLeaves);
-        std::free(text);
-        if (s == nullptr) {
-            why = "a string that is not valid UTF-8";
-        }
-        return s;
-    }
-    case PLIST_BOOLEAN: {
-        uint8_t b = 0;
-        plist_get_bool_val(node, &b);
-        return b != 0 ? kCFBooleanTrue : kCFBooleanFalse;
-    }
-    case PLIST_UINT: {
-        uint64_t u = 0;
-        plist_get_uint_val(node, &u);
-        const auto v = static_cast<SInt64>(u); // the guards refuse what does not fit
-        return CFNumberCreate(nullptr, kCFNumberSInt64Type, &v);
-    }
-    case PLIST_REAL: {
-        double d = 0;
-        plist_get_real_val(node, &d);
-        return CFNumberCreate(nullptr, kCFNumberFloat64Type, &d);
-    }
-    case PLIST_DATA: {
-        char* bytes = nullptr;
-        uint64_t length = 0;
-        plist_get_data_val(node, &bytes, &length);
-        CFDataRef data = nullptr;
-        if (mutableLeaves) {
-            CFMutableDataRef m = CFDataCreateMutable(nullptr, 0);
-            CFDataAppendBytes(m, reinterpret_cast<const UInt8*>(bytes),
-                              static_cast<CFIndex>(length));
-            data = m;
-        } else {
-            data = CFDataCreate(nullptr, reinterpret_cast<const UInt8*>(bytes),
-                                static_cast<CFIndex>(length));
-        }
-        std::free(bytes);
-        return data;
-    }
-    case PLIST_ARRAY: {
-        CFMutableArrayRef array = CFArrayCreateMutable(nullptr, 0, &kCFTypeArrayCallBacks);
-        const uint32_t count = plist_array_get_size(node);
-        for (uint32_t i = 0; i < count; ++i) {
-            CFTypeRef item = fromNode(plist_array_get_item(node, i), options, depth + 1, why);
-            if (item == nullptr) {
-                CFRelease(array);
-                return nullptr;
-            }
-            CFArrayAppendValue(array, item);
-            CFRelease(item);
-        }
-        if (mutableContainers) {
-            return array;
-        }
-        CFArrayRef frozen = CFArrayCreateCopy(nullptr, array);
-        CFRelease(array);
-        return frozen;
-    }
-    case PLIST_DICT: {
-        CFMutableDictionaryRef dictionary = CFDictionaryCreateMutable(
-            nullptr, 0, &kCFTypeDictionaryKeyCallBacks, &kCFTypeDictionaryValueCallBacks);
-        plist_dict_iter it = nullptr;
-        plist_dict_new_iter(node, &it);
-        while (it != nullptr) {
-            char* key = nullptr;
-            plist_t value = nullptr;
-            plist_dict_next_item(node, it, &key, &value);
-            if (key == nullptr || value == nullptr) {
-                std::free(key);
-                break;
-            }
-            CFStringRef k = stringFromUTF8(key, false);
-            std::free(key);
-            CFTypeRef v = k != nullptr ? fromNode(value, options, depth + 1, why) : nullptr;
-            if (k == nullptr || v == nullptr) {
-                if (k == nullptr) {
-                    why = "a key that is not valid UTF-8";
-                }
-                CFRelease(k);
-                std::free(it);
-                CFRelease(dictionary);
-                return nullptr;
-            }
-            CFDictionarySetValue(dictionary, k, v);
-            CFRelease(k);
-            CFRelease(v);
-        }
-        std::free(it);
-        if (mutableContainers) {
-            return dictionary;
-        }
-        CFDictionaryRef frozen = CFDictionaryCreateCopy(nullptr, dictionary);
-        CFRelease(dictionary);
-        return frozen;
-    }
-    case PLIST_DATE:
-        why = "dates are not supported";
-        return nullptr;
-    default:
-        why = "an unsupported value type";
-        return nullptr;
-    }
-}
-
 bool isBinary(const UInt8* bytes, size_t length) {
     return length >= 6 && std::memcmp(bytes, "bplist", 6) == 0;
 }
@@ -342,27 +209,9 @@ CFPropertyListRef CFPropertyListCreateWithData(CFAllocatorRef, CFDataRef data,
         fail(error, kCFPropertyListReadUnknownVersionError, "neither XML nor binary");
         return nullptr;
     }
-    const std::string refused =
-        binary ? cf::plist::checkBinary(bytes, length) : cf::plist::checkXML(bytes, length);
-    if (!refused.empty()) {
-        fail(error, kCFPropertyListReadCorruptError, "malformed property list: " + refused);
-        return nullptr;
-    }
-    plist_t parsed = nullptr;
-    if (binary) {
-        plist_from_bin(reinterpret_cast<const char*>(bytes), static_cast<uint32_t>(length),
-                       &parsed);
-    } else {
-        plist_from_xml(reinterpret_cast<const char*>(bytes), static_cast<uint32_t>(length),
-                       &parsed);
-    }
-    const Node root(parsed);
-    if (root == nullptr) {
-        fail(error, kCFPropertyListReadCorruptError, "malformed property list");
-        return nullptr;
-    }
     std::string why;
-    CFTypeRef list = fromNode(root.get(), options, 0, why);
+    CFTypeRef list = binary ? cf::plist::readBinary(bytes, length, options, why)
+                            : cf::plist::readXML(bytes, length, options, why);
     if (list == nullptr) {
         fail(error, kCFPropertyListReadCorruptError, "malformed property list: " + why);
         return nullptr;

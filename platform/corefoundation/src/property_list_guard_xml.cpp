@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 namespace cf::plist {
@@ -21,7 +22,8 @@ struct Frame {
     Element element;
     bool expectKey = true; // dictionaries: the next child must be a key
     unsigned values = 0;   // plist: values seen
-    std::string text;      // integer and real: the text, to check at the close
+    std::string text;      // numbers and data: the text, to check at the close; keys: decoded
+    std::unordered_set<std::string> keys; // dictionaries: the keys so far
 };
 
 bool elementNamed(std::string_view name, Element& e) {
@@ -103,6 +105,56 @@ bool validReal(std::string_view s) {
     errno = 0;
     std::strtod(text.c_str(), &end);
     return end == text.c_str() + text.size();
+}
+
+// The character that the digits of "&#...;" name, written as XML 1.0 writes them ("65" or
+// "x41", digits only), or 0 unless it is one a document may hold: never U+0000 (which
+// libplist would let through to an asserting getter), other C0 controls than tab and line
+// ends, surrogates, U+FFFE or U+FFFF. libplist alone would also take "+65", " 65" and "X41",
+// which strict readers refuse.
+unsigned long characterReference(std::string_view digits) {
+    const bool hex = digits.starts_with('x');
+    if (hex) {
+        digits.remove_prefix(1);
+    }
+    if (digits.empty() || digits.size() > 8) {
+        return 0;
+    }
+    unsigned long c = 0;
+    for (char d : digits) {
+        const int value = d >= '0' && d <= '9'          ? d - '0'
+                          : hex && d >= 'a' && d <= 'f' ? d - 'a' + 10
+                          : hex && d >= 'A' && d <= 'F' ? d - 'A' + 10
+                                                        : -1;
+        if (value < 0) {
+            return 0;
+        }
+        c = c * (hex ? 16 : 10) + static_cast<unsigned long>(value);
+    }
+    if (c < 0x20) {
+        return c == '\t' || c == '\n' || c == '\r' ? c : 0;
+    }
+    const bool holdable =
+        c <= 0x10FFFF && !(c >= 0xD800 && c <= 0xDFFF) && c != 0xFFFE && c != 0xFFFF;
+    return holdable ? c : 0;
+}
+
+void appendUTF8(std::string& out, unsigned long c) {
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | c >> 6);
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += static_cast<char>(0xE0 | c >> 12);
+        out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | c >> 18);
+        out += static_cast<char>(0x80 | (c >> 12 & 0x3F));
+        out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
 }
 
 bool validBase64(std::string_view s) {
@@ -204,7 +256,11 @@ private:
         if (!holdsText()) {
             return trimmed(content).empty() ? "" : "text outside a value";
         }
-        // Entities: the five predefined ones and character references only.
+        // Entities: the five predefined ones and character references only. A key's text is
+        // kept decoded, so that two spellings of one key are seen to be the same.
+        Frame& f = stack_.back();
+        const bool key = f.element == Element::Key;
+        size_t copied = 0;
         for (size_t i = content.find('&'); i != std::string_view::npos;
              i = content.find('&', i + 1)) {
             const size_t end = content.find(';', i);
@@ -212,22 +268,25 @@ private:
                 return "bad entity";
             }
             const std::string_view name = content.substr(i + 1, end - i - 1);
+            unsigned long c = 0;
             if (name == "lt" || name == "gt" || name == "amp" || name == "quot" || name == "apos") {
-                continue;
-            }
-            if (name.size() < 2 || name[0] != '#') {
+                c = name == "lt"     ? '<'
+                    : name == "gt"   ? '>'
+                    : name == "amp"  ? '&'
+                    : name == "quot" ? '"'
+                                     : '\'';
+            } else if (name.size() < 2 || name[0] != '#') {
                 return "unknown entity";
-            }
-            const bool hex = name[1] == 'x' || name[1] == 'X';
-            const std::string digits(name.substr(hex ? 2 : 1));
-            char* stop = nullptr;
-            const unsigned long c = std::strtoul(digits.c_str(), &stop, hex ? 16 : 10);
-            if (digits.empty() || *stop != '\0' || c == 0 || c > 0x10FFFF ||
-                (c >= 0xD800 && c <= 0xDFFF)) {
+            } else if ((c = characterReference(name.substr(1))) == 0) {
                 return "bad character reference";
             }
+            if (key) {
+                f.text += content.substr(copied, i - copied);
+                appendUTF8(f.text, c);
+                copied = end + 1;
+            }
         }
-        stack_.back().text += content;
+        f.text += key ? content.substr(copied) : content;
         return {};
     }
 
@@ -276,6 +335,9 @@ private:
             if (e == Element::Integer || e == Element::Real) {
                 return "empty number";
             }
+            if (e == Element::Key && !stack_.back().keys.insert("").second) {
+                return "a dictionary that holds one key twice";
+            }
             return {};
         }
         if (e == Element::Dict || e == Element::Array) {
@@ -283,7 +345,7 @@ private:
                 return "nested too deeply";
             }
         }
-        stack_.push_back(Frame{e, true, 0, {}});
+        stack_.push_back(Frame{e, true, 0, {}, {}});
         return {};
     }
 
@@ -300,6 +362,10 @@ private:
         }
         if (e == Element::Data && !validBase64(f.text)) {
             return "bad data";
+        }
+        if (e == Element::Key && stack_.size() >= 2 &&
+            !stack_[stack_.size() - 2].keys.insert(f.text).second) {
+            return "a dictionary that holds one key twice";
         }
         if (e == Element::Dict && !f.expectKey) {
             return "a key without a value";

@@ -27,13 +27,14 @@ std::string hex(const std::string& bytes) {
     return out;
 }
 
+// Every character, U+0000 included.
 std::string utf8(CFStringRef s) {
-    std::string out(static_cast<size_t>(CFStringGetMaximumSizeForEncoding(CFStringGetLength(s),
-                                                                          kCFStringEncodingUTF8)) +
-                        1,
-                    '\0');
-    CFStringGetCString(s, out.data(), static_cast<CFIndex>(out.size()), kCFStringEncodingUTF8);
-    out.resize(std::char_traits<char>::length(out.c_str()));
+    const CFRange all = CFRangeMake(0, CFStringGetLength(s));
+    CFIndex used = 0;
+    CFStringGetBytes(s, all, kCFStringEncodingUTF8, 0, false, nullptr, 0, &used);
+    std::string out(static_cast<size_t>(used), '\0');
+    CFStringGetBytes(s, all, kCFStringEncodingUTF8, 0, false, reinterpret_cast<UInt8*>(out.data()),
+                     used, &used);
     return out;
 }
 

@@ -6,6 +6,9 @@ usage: plistlib_check.py <plist_tool> <work dir>
    types included (integer against real, boolean against integer).
 2. Files plistlib writes (XML and binary) of many values read back through our reader as the
    same value, compared in a typed canonical form that plist_tool also prints.
+3. Strings and keys holding U+0000, which only the binary format can carry, read whole.
+4. Hand-written XML (character references, line ends) reads as plistlib reads it, or is refused
+   by both.
 """
 
 import math
@@ -72,6 +75,20 @@ def values_for_plistlib():
     }
 
 
+# Only binary lists hold U+0000; plistlib writes ASCII and UTF-16 strings alike.
+ZERO_CHARACTERS = {
+    "ascii value": {"name": "a\0b"},
+    "utf-16 value": {"name": "\u00dc\0x"},
+    "ascii key beside the real one": {"data\0shadow": b"\x01", "data": b"\x02"},
+    "key with a trailing zero": {"subtype\0": 1, "subtype": 2},
+    "utf-16 key": {"\u00dcber\0x": "\0"},
+}
+
+CHARACTER_REFERENCES = ["&#0;", "&#x0;", "&#00;", "&#1;", "&#x1F;", "&#+65;", "&# 65;", "&#X41;",
+                        "&#x+41;", "&#xFFFE;", "&#xFFFF;", "&#xD800;", "&#x110000;", "&#65;",
+                        "&#x41;", "&#0065;", "&#9;", "&#10;", "&#13;", "&#x10FFFF;", "&#x1F39B;"]
+
+
 def run(tool, *args):
     return subprocess.run([tool, *args], capture_output=True, text=True)
 
@@ -108,6 +125,38 @@ def main():
                 failures.append("%s: refused: %s" % (path, result.stderr.strip()))
             elif result.stdout.strip() != truth:
                 failures.append("%s: read as %s" % (path, result.stdout.strip()[:200]))
+
+    # 3. Zero characters.
+    for label, value in ZERO_CHARACTERS.items():
+        path = os.path.join(work, "plistlib zero %s.bin" % label)
+        with open(path, "wb") as f:
+            plistlib.dump(value, f, fmt=plistlib.FMT_BINARY)
+        result = run(tool, "dump", path)
+        if result.returncode != 0:
+            failures.append("%s: refused: %s" % (path, result.stderr.strip()))
+        elif result.stdout.strip() != canonical(value):
+            failures.append("%s: read as %s" % (path, result.stdout.strip()[:200]))
+
+    # 4. Character references, in a key and in a value, and raw line ends.
+    documents = ["<string>a\r\nb\rc\nd&#13;</string>", "<dict><key>a\r\nb</key><true/></dict>"]
+    for reference in CHARACTER_REFERENCES:
+        documents.append("<dict><key>k%sk</key><string>v</string></dict>" % reference)
+        documents.append("<dict><key>k</key><string>v%sv</string></dict>" % reference)
+    for number, document in enumerate(documents):
+        raw = ('<?xml version="1.0" encoding="UTF-8"?><plist version="1.0">%s</plist>'
+               % document).encode()
+        path = os.path.join(work, "hand-written %d.xml" % number)
+        with open(path, "wb") as f:
+            f.write(raw)
+        try:
+            truth = canonical(plistlib.loads(raw))
+        except Exception:
+            truth = None
+        result = run(tool, "dump", path)
+        ours = result.stdout.strip() if result.returncode == 0 else None
+        if ours != truth:
+            failures.append("%r: plistlib %s, ours %s"
+                            % (document, truth or "refuses", ours or "refuses"))
 
     for failure in failures:
         print("FAIL", failure)

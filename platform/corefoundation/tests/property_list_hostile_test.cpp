@@ -2,6 +2,7 @@
 // a hang or unbounded memory. Run under AddressSanitizer in CI.
 
 #include "cf_test_support.h"
+#include "testing/binary_property_list.h"
 
 #include <gtest/gtest.h>
 
@@ -11,58 +12,9 @@
 #include <vector>
 
 using namespace cftest;
+using plisttest::BinaryList;
 
 namespace {
-
-// Builds a binary property list from encoded objects: header, objects, offset table, trailer.
-struct BinaryList {
-    std::vector<std::string> objects;
-    uint64_t top = 0;
-    int refSize = 1;
-    int offsetSize = 0; // 0: as small as fits
-    // Trailer fields that a test may spoil after the layout is known.
-    int64_t countOverride = -1;
-    int64_t tableOffsetOverride = -1;
-
-    std::string bytes() const {
-        std::string out = "bplist00";
-        std::vector<uint64_t> offsets;
-        for (const auto& o : objects) {
-            offsets.push_back(out.size());
-            out += o;
-        }
-        const int size =
-            offsetSize != 0 ? offsetSize : (out.size() < 256 ? 1 : (out.size() < 65536 ? 2 : 4));
-        const uint64_t table = out.size();
-        for (uint64_t o : offsets) {
-            out += big(o, size);
-        }
-        out += std::string(6, '\0');
-        out += static_cast<char>(size);
-        out += static_cast<char>(refSize);
-        out += big(countOverride >= 0 ? static_cast<uint64_t>(countOverride) : objects.size(), 8);
-        out += big(top, 8);
-        out +=
-            big(tableOffsetOverride >= 0 ? static_cast<uint64_t>(tableOffsetOverride) : table, 8);
-        return out;
-    }
-
-    static std::string big(uint64_t v, int n) {
-        std::string out;
-        for (int i = n - 1; i >= 0; --i) {
-            out += static_cast<char>(i < 8 ? v >> (8 * i) & 0xFF : 0);
-        }
-        return out;
-    }
-    static std::string ref(uint64_t r, int n) { return big(r, n); }
-    // A marker with a count: small counts in the low nibble, others as a following integer.
-    static std::string marker(uint8_t high, uint64_t count) {
-        if (count < 15) {
-            return std::string(1, static_cast<char>(high << 4 | count));
-        }
-        return std::string(1, static_cast<char>(high << 4 | 0xF)) + "\x13" + big(count, 8);
-    }
-};
 
 void expectRefused(const std::string& bytes, const char* what) {
     auto d = dataOf(bytes);

@@ -2,6 +2,7 @@
 
 #include "model.h"
 #include "support/tolvar_unit.h"
+#include "testing/binary_property_list.h"
 
 #include <gtest/gtest.h>
 
@@ -224,6 +225,74 @@ TEST(UnitState, AHostsOverlongPresetNameStillSavesARestorableState) {
     const AUPreset preset = presentPreset(unit);
     EXPECT_EQ(CFStringGetLength(preset.presetName), 4095);
     CFRelease(preset.presetName);
+}
+
+// A saved state as a binary property list: its envelope and the blob Gain (ID 0) = gain,
+// then extra pairs of encoded keys and values.
+std::string binaryState(const std::string& name, float gain,
+                        const std::vector<std::pair<std::string, std::string>>& extra) {
+    std::vector<std::uint8_t> bytes(20, 0);
+    bytes[11] = 1; // count 1; ID 0
+    putFloat(bytes, 16, gain);
+    std::vector<std::pair<std::string, std::string>> entries = {
+        {plisttest::ascii("version"), plisttest::integer(0)},
+        {plisttest::ascii("type"), plisttest::integer(0x61756678)},
+        {plisttest::ascii("subtype"), plisttest::integer(0x546F6C76)},
+        {plisttest::ascii("manufacturer"), plisttest::integer(0x4B766C6F)},
+        {plisttest::ascii("data"), plisttest::data(std::string(bytes.begin(), bytes.end()))},
+        {plisttest::ascii("name"), name},
+    };
+    entries.insert(entries.end(), extra.begin(), extra.end());
+    return plisttest::dictionary(entries);
+}
+
+std::u16string units(CFStringRef s) {
+    std::u16string out(static_cast<std::size_t>(CFStringGetLength(s)), u'\0');
+    CFStringGetCharacters(s, CFRangeMake(0, CFStringGetLength(s)),
+                          reinterpret_cast<UniChar*>(out.data()));
+    return out;
+}
+
+// Keys and names holding U+0000, as any file may: a key that hides a zero is a key the unit
+// does not know, never the key it hides behind, and a name keeps every character.
+TEST(UnitState, KeysHidingAZeroNeverStandForRealOnes) {
+    using namespace std::string_literals;
+    std::vector<std::uint8_t> loud(20, 0);
+    loud[11] = 1;
+    putFloat(loud, 16, 4);
+    const std::string shadowBlob = plisttest::data(std::string(loud.begin(), loud.end()));
+    const std::string opalin = plisttest::integer(0x4F70616C);
+    const struct {
+        const char* what;
+        std::string name;
+        std::u16string expectedName;
+        std::vector<std::pair<std::string, std::string>> extra;
+    } cases[] = {
+        {"ASCII name with a zero", plisttest::ascii("a\0b"s), u"a\0b"s, {}},
+        {"UTF-16 name with a zero", plisttest::utf16(u"\u00dc\0x"s), u"\u00dc\0x"s, {}},
+        {"shadow keys",
+         plisttest::ascii("Kept"),
+         u"Kept",
+         {{plisttest::ascii("data\0shadow"s), shadowBlob},
+          {plisttest::ascii("subtype\0"s), opalin},
+          {plisttest::utf16(u"name\0\u00dc"s), plisttest::ascii("Hidden")}}},
+    };
+    for (const auto& c : cases) {
+        TolvarUnit unit;
+        const std::string bytes = binaryState(c.name, 3, c.extra);
+        const CFDataRef data = CFDataCreate(nullptr, reinterpret_cast<const UInt8*>(bytes.data()),
+                                            static_cast<CFIndex>(bytes.size()));
+        const CFPropertyListRef state =
+            CFPropertyListCreateWithData(nullptr, data, kCFPropertyListImmutable, nullptr, nullptr);
+        CFRelease(data);
+        ASSERT_NE(state, nullptr) << c.what;
+        EXPECT_EQ(restore(unit, state), noErr) << c.what;
+        EXPECT_EQ(unit.parameter(0), 3) << c.what;
+        const AUPreset preset = presentPreset(unit);
+        EXPECT_EQ(units(preset.presetName), c.expectedName) << c.what;
+        CFRelease(preset.presetName);
+        CFRelease(state);
+    }
 }
 
 } // namespace

@@ -8,6 +8,11 @@
 //   a zero character are refused in both formats, and control characters other than tab, line
 //   feed and carriage return are refused in XML (XML 1.0 cannot hold them). Integers read from
 //   a file must fit in 64 signed bits.
+// - Text is read exactly: every string and key of a binary list whole, by its stored length,
+//   U+0000 included, so "data\0shadow" is a key of its own beside "data". XML is read as XML
+//   defines it: raw line ends as line feeds, character references only in their strict
+//   spelling and only to characters XML can hold (never U+0000). A dictionary that holds one
+//   key twice, however it is spelled, is refused in either format.
 // - Output is deterministic: dictionary keys are written in sorted order (by UTF-16 units), so
 //   the same property list gives the same bytes every time, in XML and in binary.
 // - Reading accepts XML and binary (and reports which in *format). Malformed, truncated or
