@@ -2,7 +2,6 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <cstring>
 
 namespace kelvoaax {
@@ -58,9 +57,11 @@ bool Display::ValueToString(double value, AAX_CString* valueString) const {
             return true;
         }
     }
-    char number[64];
-    std::snprintf(number, sizeof number, "%.2f", value);
-    valueString->Set((number + suffix_).c_str());
+    // Fixed notation of the largest double: 309 digits, sign, point and two decimals.
+    char number[320];
+    const auto written =
+        std::to_chars(number, number + sizeof number, value, std::chars_format::fixed, 2);
+    valueString->Set((std::string(number, written.ptr) + suffix_).c_str());
     return true;
 }
 

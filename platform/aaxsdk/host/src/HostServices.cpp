@@ -19,6 +19,9 @@ template <typename Value> AAX_Result answer(bool fails, Value* out, Value value)
 } // namespace
 
 AAX_Result Controller::GetSampleRate(AAX_CSampleRate* rate) const {
+    if (failures.sampleRateThrows) {
+        throw failures.sampleRateThrows; // a bool: of no exception class
+    }
     return answer(failures.sampleRate, rate, sampleRate);
 }
 

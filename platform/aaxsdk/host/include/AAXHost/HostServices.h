@@ -22,6 +22,7 @@ public:
         bool sampleRate = false;
         bool inputStem = false;
         bool outputStem = false;
+        bool sampleRateThrows = false; // throws something that is no std::exception
     };
 
     AAX_CSampleRate sampleRate = 48000.0f;
