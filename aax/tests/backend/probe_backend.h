@@ -4,11 +4,9 @@
 
 #include "backend/au_backend.h"
 #include "probe/probe_interface.h"
-
-#include <CoreFoundation/CoreFoundation.h>
+#include "probe/probe_loader.h"
 
 #include <memory>
-#include <stdexcept>
 #include <string>
 
 namespace backendtest {
@@ -17,31 +15,12 @@ inline std::string probePath() {
     return std::string(KELVO_AAX_TEST_BUNDLE_DIR) + "/KelvoProbe.component";
 }
 
-inline void* probeSymbol(const char* name) {
-    static CFBundleRef bundle = [] {
-        const std::string path = probePath();
-        CFURLRef url = CFURLCreateFromFileSystemRepresentation(
-            nullptr, reinterpret_cast<const UInt8*>(path.c_str()),
-            static_cast<CFIndex>(path.size()), true);
-        CFBundleRef made = CFBundleCreate(nullptr, url);
-        CFRelease(url);
-        if (made == nullptr || !CFBundleLoadExecutable(made)) {
-            throw std::runtime_error("no probe unit at " + path);
-        }
-        return made;
-    }();
-    CFStringRef symbol = CFStringCreateWithCString(nullptr, name, kCFStringEncodingUTF8);
-    void* pointer = CFBundleGetFunctionPointerForName(bundle, symbol);
-    CFRelease(symbol);
-    return pointer;
-}
-
 inline void configure(const probe::Configuration& configuration) {
-    reinterpret_cast<KelvoProbeConfigureProc>(probeSymbol("KelvoProbeConfigure"))(&configuration);
+    probe::configureIn(probePath(), configuration);
 }
 
 inline const probe::Report& report() {
-    return *reinterpret_cast<KelvoProbeReportProc>(probeSymbol("KelvoProbeReport"))();
+    return probe::reportIn(probePath());
 }
 
 // A backend over the probe, made with the configuration.

@@ -90,14 +90,14 @@ TEST_F(ProbeModel, DisplaysAndParsesLikeTheUnit) {
     EXPECT_EQ(display(*parameter(*effect, "au_3"), -3.5), "-3.50 dB");
     EXPECT_EQ(display(*parameter(*effect, "au_3"), -3.5, 3), "-3.");
 
-    double normalized = -1.0;
-    EXPECT_TRUE(bypass.StringToNormalized(AAX_CString("On"), &normalized));
-    EXPECT_EQ(normalized, 1.0);
+    double real = -1.0;
+    EXPECT_TRUE(bypass.StringToReal(AAX_CString("On"), &real));
+    EXPECT_EQ(real, 1.0);
     const AAX_IParameter& gain = *parameter(*effect, "au_3");
-    EXPECT_TRUE(gain.StringToNormalized(AAX_CString("12.5 dB"), &normalized));
-    EXPECT_EQ(gain.NormalizedToReal(normalized), 12.5);
-    EXPECT_FALSE(gain.StringToNormalized(AAX_CString("abc"), &normalized));
-    EXPECT_FALSE(gain.StringToNormalized(AAX_CString("inf"), &normalized));
+    EXPECT_TRUE(gain.StringToReal(AAX_CString("12.5 dB"), &real));
+    EXPECT_EQ(real, 12.5);
+    EXPECT_FALSE(gain.StringToReal(AAX_CString("abc"), &real));
+    EXPECT_FALSE(gain.StringToReal(AAX_CString("inf"), &real));
 }
 
 TEST_F(ProbeModel, ReportsTheUnitsLatencyInWholeSamples) {

@@ -1,5 +1,7 @@
 #include "support/bridge_host.h"
 
+#include "probe/probe_loader.h"
+
 #include <AppKit/AppKitHost.h>
 #include <CoreFoundation/CoreFoundation.h>
 
@@ -11,26 +13,8 @@
 namespace bridgetest {
 namespace {
 
-template <typename Function> Function probeFunction(const char* name) {
-    static CFBundleRef bundle = [] {
-        const std::string path = probeBundle() + "/Contents/Resources/Backend/KelvoProbe.component";
-        CFURLRef url = CFURLCreateFromFileSystemRepresentation(
-            nullptr, reinterpret_cast<const UInt8*>(path.c_str()),
-            static_cast<CFIndex>(path.size()), true);
-        CFBundleRef made = CFBundleCreate(nullptr, url);
-        CFRelease(url);
-        if (made == nullptr || !CFBundleLoadExecutable(made)) {
-            throw std::runtime_error("no probe unit at " + path);
-        }
-        return made; // kept for the process, as the bridge keeps it
-    }();
-    CFStringRef symbol = CFStringCreateWithCString(nullptr, name, kCFStringEncodingUTF8);
-    void* pointer = CFBundleGetFunctionPointerForName(bundle, symbol);
-    CFRelease(symbol);
-    if (pointer == nullptr) {
-        throw std::runtime_error(std::string("the probe unit exports no ") + name);
-    }
-    return reinterpret_cast<Function>(pointer);
+std::string probeBackend() {
+    return probeBundle() + "/Contents/Resources/Backend/KelvoProbe.component";
 }
 
 std::vector<std::string>& capturedLines() {
@@ -62,11 +46,11 @@ const aaxhost::Module& module(const std::string& path) {
 }
 
 void configureProbe(const probe::Configuration& configuration) {
-    probeFunction<KelvoProbeConfigureProc>("KelvoProbeConfigure")(&configuration);
+    probe::configureIn(probeBackend(), configuration);
 }
 
 const probe::Report& probeReport() {
-    return *probeFunction<KelvoProbeReportProc>("KelvoProbeReport")();
+    return probe::reportIn(probeBackend());
 }
 
 std::unique_ptr<aaxhost::Instance> instance(const aaxhost::Module& module, unsigned channels,

@@ -9,6 +9,7 @@
 // x_realtime is seconds of audio rendered per second of CPU time; the bridge's overhead is
 // the ratio of the two.
 
+#include "bench_signal.h"
 #include "bundle_discovery.h"
 #include "component_loader.h"
 #include "host_error.h"
@@ -29,22 +30,6 @@ namespace {
 constexpr double rates[] = {48000.0, 96000.0};
 constexpr unsigned channelCounts[] = {1, 2};
 constexpr UInt32 blocks[] = {64, 512};
-
-// One second of loud material: noise over a sine, so dynamics work and stages are driven.
-std::vector<std::vector<float>> loudSecond(double rate, unsigned channels) {
-    const auto frames = static_cast<std::size_t>(rate);
-    std::vector<std::vector<float>> samples(channels, std::vector<float>(frames));
-    std::uint32_t state = 0x1234567u;
-    for (unsigned c = 0; c < channels; ++c) {
-        for (std::size_t i = 0; i < frames; ++i) {
-            state = state * 1664525u + 1013904223u;
-            const double noise = static_cast<double>(state) / 4294967296.0 * 2.0 - 1.0;
-            const double tone = std::sin(2.0 * std::numbers::pi * 110.0 * i / rate + c);
-            samples[c][i] = static_cast<float>(0.5 * tone + 0.25 * noise);
-        }
-    }
-    return samples;
-}
 
 // Loops through the input block by block, calling render(inputs, outputs, frames).
 template <typename Render>

@@ -2,34 +2,23 @@
 // stderr and leaves nothing behind; the description and listing show what the host saw; and a
 // render through a bridge matches kelvo-render's render of the same unit sample for sample.
 
+#include "testing/program_run.h"
+
 #include <gtest/gtest.h>
 #include <sndfile.h>
 
 #include <algorithm>
 #include <cmath>
-#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
 
 namespace fs = std::filesystem;
 
-struct Outcome {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string slurp(const fs::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::stringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
+using kelvo::testing::fileText;
+using kelvo::testing::Outcome;
 
 using Samples = std::vector<std::vector<float>>;
 
@@ -62,32 +51,10 @@ protected:
     void TearDown() override { fs::remove_all(folder_); }
 
     Outcome run(const char* program, const std::vector<std::string>& arguments) {
-        const fs::path out = folder_ / "stdout.txt";
-        const fs::path err = folder_ / "stderr.txt";
-        const pid_t child = fork();
-        if (child == 0) {
-            const int outFd = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-            const int errFd = open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-            dup2(outFd, STDOUT_FILENO);
-            dup2(errFd, STDERR_FILENO);
-            setenv("KELVO_PLUGIN_PATH", (folder_ / "plugins").c_str(), 1);
-            std::vector<char*> argv{const_cast<char*>(program)};
-            for (const auto& a : arguments) {
-                argv.push_back(const_cast<char*>(a.c_str()));
-            }
-            argv.push_back(nullptr);
-            execv(program, argv.data());
-            _exit(127);
-        }
-        int status = 0;
-        waitpid(child, &status, 0);
-        Outcome outcome;
-        outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        outcome.out = slurp(out);
-        outcome.err = slurp(err);
-        fs::remove(out);
-        fs::remove(err);
-        return outcome;
+        // The plug-in path names an empty folder, so only the build's bundles and explicit paths
+        // are found.
+        return kelvo::testing::runProgram(program, arguments, folder_,
+                                          {{"KELVO_PLUGIN_PATH", (folder_ / "plugins").string()}});
     }
     Outcome aax(const std::vector<std::string>& arguments) {
         return run(KELVO_AAX_PROGRAM, arguments);
@@ -111,14 +78,7 @@ protected:
         EXPECT_EQ(listing(), before) << line << " left files behind";
     }
 
-    std::vector<std::string> listing() const {
-        std::vector<std::string> names;
-        for (const auto& entry : fs::recursive_directory_iterator(folder_)) {
-            names.push_back(entry.path().lexically_relative(folder_).string());
-        }
-        std::sort(names.begin(), names.end());
-        return names;
-    }
+    std::vector<std::string> listing() const { return kelvo::testing::folderListing(folder_); }
 
     std::string path(const std::string& name) const { return (folder_ / name).string(); }
 
@@ -252,7 +212,7 @@ TEST_F(AaxCommand, RendersLikeKelvoRender) {
                        "Analog Shimmer=30", "--save-chunk", chunk})
                       .status,
                   0);
-        const std::string bytes = slurp(chunk);
+        const std::string bytes = fileText(chunk);
         ASSERT_GT(bytes.size(), 16u);
         EXPECT_EQ(bytes.substr(0, 4), "XUAK");
         std::ofstream(path("state.plist"), std::ios::binary) << bytes.substr(16);

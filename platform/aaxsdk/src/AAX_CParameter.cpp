@@ -34,12 +34,12 @@ bool AAX_CParameter<T>::NormalizedToString(double normalized, int32_t maxNumChar
 }
 
 template <typename T>
-bool AAX_CParameter<T>::StringToNormalized(const AAX_CString& text, double* normalized) const {
-    T real{};
-    if (normalized == nullptr || !display_->StringToValue(text, &real)) {
+bool AAX_CParameter<T>::StringToReal(const AAX_CString& text, double* real) const {
+    T value{};
+    if (real == nullptr || !display_->StringToValue(text, &value)) {
         return false;
     }
-    *normalized = taper_->RealToNormalized(real);
+    *real = static_cast<double>(value);
     return true;
 }
 

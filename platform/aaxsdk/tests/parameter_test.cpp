@@ -57,10 +57,10 @@ TEST(Parameter, StartsAtItsDefaultAndShowsThroughItsDelegates) {
     EXPECT_STREQ(text.Get(), "x20");
     EXPECT_TRUE(parameter->NormalizedToString(1.0, 2, &text));
     EXPECT_STREQ(text.Get(), "x4");
-    double normalized = 0.0;
-    EXPECT_TRUE(parameter->StringToNormalized(AAX_CString("=30"), &normalized));
-    EXPECT_EQ(normalized, 0.75);
-    EXPECT_FALSE(parameter->StringToNormalized(AAX_CString("30"), &normalized));
+    double parsed = 0.0;
+    EXPECT_TRUE(parameter->StringToReal(AAX_CString("=50"), &parsed));
+    EXPECT_EQ(parsed, 50.0) << "not constrained: the host judges the range";
+    EXPECT_FALSE(parameter->StringToReal(AAX_CString("30"), &parsed));
     parameter->SetNormalizedValue(1.5);
     EXPECT_EQ(parameter->GetNormalizedValue(), 1.0);
     parameter->SetNormalizedValue(NAN);

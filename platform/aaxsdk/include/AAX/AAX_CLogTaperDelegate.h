@@ -4,40 +4,32 @@
 // ratios, as for frequencies. The range must be positive (minimum > 0); a range that is not
 // maps as AAX_CLinearTaperDelegate does, so nothing ever takes the logarithm of zero.
 
-#include <AAX/AAX_ITaperDelegate.h>
-#include <AAX/AAX_TaperPrecision.h>
+#include <AAX/AAX_RangedTaper.h>
 
 template <typename T, int32_t RealPrecision = 1000>
-class AAX_CLogTaperDelegate final : public AAX_ITaperDelegate<T> {
+class AAX_CLogTaperDelegate final : public aaxsdk::RangedTaper<T, RealPrecision> {
 public:
-    AAX_CLogTaperDelegate(T minimum, T maximum)
-        : minimum_(std::min(minimum, maximum)), maximum_(std::max(minimum, maximum)) {}
+    using aaxsdk::RangedTaper<T, RealPrecision>::RangedTaper;
 
     AAX_CLogTaperDelegate* Clone() const override { return new AAX_CLogTaperDelegate(*this); }
-    T GetMinimumValue() const override { return minimum_; }
-    T GetMaximumValue() const override { return maximum_; }
-    T ConstrainRealValue(T value) const override {
-        return static_cast<T>(aaxsdk::constrainReal<RealPrecision>(value, minimum_, maximum_));
-    }
     T NormalizedToReal(double normalized) const override {
-        const double n = aaxsdk::clampNormalized(normalized);
-        const double real =
-            logarithmic() ? minimum_ * std::pow(ratio(), n) : minimum_ + n * (maximum_ - minimum_);
-        return ConstrainRealValue(static_cast<T>(real));
+        if (!logarithmic()) {
+            return this->linearReal(normalized);
+        }
+        return this->ConstrainRealValue(static_cast<T>(
+            this->minimum_ * std::pow(ratio(), aaxsdk::clampNormalized(normalized))));
     }
     double RealToNormalized(T real) const override {
-        const double value = ConstrainRealValue(real);
-        if (logarithmic()) {
-            return aaxsdk::clampNormalized(std::log(value / minimum_) / std::log(ratio()));
+        if (!logarithmic()) {
+            return this->linearNormalized(real);
         }
-        const double width = static_cast<double>(maximum_) - static_cast<double>(minimum_);
-        return width > 0.0 ? aaxsdk::clampNormalized((value - minimum_) / width) : 0.0;
+        const double value = this->ConstrainRealValue(real);
+        return aaxsdk::clampNormalized(std::log(value / this->minimum_) / std::log(ratio()));
     }
 
 private:
-    bool logarithmic() const { return minimum_ > 0 && maximum_ > minimum_; }
-    double ratio() const { return static_cast<double>(maximum_) / static_cast<double>(minimum_); }
-
-    T minimum_;
-    T maximum_;
+    bool logarithmic() const { return this->minimum_ > 0 && this->maximum_ > this->minimum_; }
+    double ratio() const {
+        return static_cast<double>(this->maximum_) / static_cast<double>(this->minimum_);
+    }
 };

@@ -31,7 +31,7 @@ public:
     double RealToNormalized(double real) const override;
     bool NormalizedToString(double normalized, int32_t maxNumChars,
                             AAX_CString* text) const override;
-    bool StringToNormalized(const AAX_CString& text, double* normalized) const override;
+    bool StringToReal(const AAX_CString& text, double* real) const override;
 
     void SetNormalizedValue(double normalized) override;
     void SetAutomationDelegate(AAX_IAutomationDelegate* delegate) override {

@@ -32,8 +32,9 @@ public:
     // has none. maxNumChars < 0: no limit.
     virtual bool NormalizedToString(double normalized, int32_t maxNumChars,
                                     AAX_CString* text) const = 0;
-    // The display delegate's reading of a text, as a normalised value; false when it fails.
-    virtual bool StringToNormalized(const AAX_CString& text, double* normalized) const = 0;
+    // The display delegate's reading of a text: the real value it names (not yet constrained
+    // by the taper, so the host can refuse one out of range); false when it reads none.
+    virtual bool StringToReal(const AAX_CString& text, double* real) const = 0;
 
     // ---- What the host changes [main thread] ----------------------------------------------
     // Applies the host's value (clamped to 0..1, NaN ignored); asks the host nothing.
