@@ -46,6 +46,14 @@ TEST(AUBackend, ReadsEveryParameterWithItsNameAndValueStrings) {
     EXPECT_EQ(parameters[probe::meter].info.flags & kAudioUnitParameterFlag_IsWritable, 0u);
 }
 
+TEST(AUBackend, CountsTheParametersTheListReadGave) {
+    probe::Configuration shrinking;
+    shrinking.shrinkingList = true;
+    const auto backend = probeBackend(shrinking);
+    EXPECT_EQ(backend->parameters().size(), probe::parameterCount)
+        << "no zero IDs for room the unit did not fill";
+}
+
 TEST(AUBackend, ASecondBackendOfTheSamePathReusesTheRegisteredComponent) {
     const AudioComponentDescription description{'aufx', 'Prob', 'Kvlo', 0, 0};
     const auto first = probeBackend();

@@ -38,6 +38,7 @@ struct Configuration {
     OSStatus renderStatus = 0;        // nonzero: every render fails with it
     bool pullNullBuffers = false;     // pulls its input into buffers without data, then writes them
     int64_t unreadableParameter = -1; // this ID's parameter get fails
+    bool shrinkingList = false;       // the first size of its parameter list says two IDs more
 };
 
 struct Report {

@@ -86,7 +86,12 @@ OSStatus ProbeUnit::GetPropertyInfo(AudioUnitPropertyID id, AudioUnitScope scope
         writable = false;
         return noErr;
     }
-    return AUEffectBase::GetPropertyInfo(id, scope, element, size, writable);
+    const OSStatus status = AUEffectBase::GetPropertyInfo(id, scope, element, size, writable);
+    if (configuration_.shrinkingList && id == kAudioUnitProperty_ParameterList && !listSized_) {
+        listSized_ = true;
+        size += 2 * sizeof(AudioUnitParameterID); // two parameters gone before the list is read
+    }
+    return status;
 }
 
 OSStatus ProbeUnit::GetProperty(AudioUnitPropertyID id, AudioUnitScope scope,

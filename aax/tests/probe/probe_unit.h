@@ -42,4 +42,5 @@ private:
 
     probe::Configuration configuration_;
     std::vector<float> own_; // two channels of the maximum frames, for ownOutputBuffers
+    bool listSized_ = false; // the parameter list's size was asked for
 };
