@@ -15,7 +15,11 @@ std::string hex(uint32_t value) {
 }
 
 std::string code(uint32_t value) {
-    return "'" + fourCharText(value) + "' (" + hex(value) + ")";
+    return std::string("'")
+        .append(fourCharText(value))
+        .append("' (")
+        .append(hex(value))
+        .append(")");
 }
 
 std::string categoryText(uint32_t category) {

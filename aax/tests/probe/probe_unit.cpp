@@ -140,7 +140,7 @@ OSStatus ProbeUnit::GetParameterInfo(AudioUnitScope scope, AudioUnitParameterID 
         if (id >= wideCount) {
             return kAudioUnitErr_InvalidParameter;
         }
-        const std::string name = "P" + std::to_string(id);
+        const std::string name = std::string("P").append(std::to_string(id));
         info.cfNameString = CFStringCreateWithCString(nullptr, name.c_str(), kCFStringEncodingUTF8);
         info.maxValue = 1;
         info.flags = readable | cfName | (id + 1 < wideCount ? writable : 0u);

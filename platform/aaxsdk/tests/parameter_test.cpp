@@ -18,7 +18,7 @@ class Shown final : public AAX_IDisplayDelegate<double> {
 public:
     Shown* Clone() const override { return new Shown(*this); }
     bool ValueToString(double value, AAX_CString* text) const override {
-        text->Set(("x" + std::to_string(static_cast<int>(value))).c_str());
+        text->Set(std::string("x").append(std::to_string(static_cast<int>(value))).c_str());
         return true;
     }
     bool ValueToString(double value, int32_t maxChars, AAX_CString* text) const override {
