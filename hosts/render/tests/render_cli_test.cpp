@@ -7,11 +7,15 @@
 #include <sndfile.h>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -176,6 +180,36 @@ TEST_F(RenderCommand, RefusesUnknownParametersPresetsValuesAndStates) {
         expectRefused({bundle, out, "--preset", "No Such Preset"}, "unknown preset");
         expectRefused({bundle, out, "--preset", "99"}, "no factory preset number 99");
     }
+}
+
+// A state file is read as a preset file is: a FIFO, a device or a huge file is refused at once
+// with the reason, before anything waits on it or holds its bytes.
+TEST_F(RenderCommand, RefusesStateFilesThatAreNotSmallRegularFiles) {
+    REQUIRE_BUNDLE();
+    const std::string out = path("out.wav");
+    const fs::path huge = path("huge.aupreset");
+    { std::ofstream(huge).put('<'); }
+    fs::resize_file(huge, 100'000'000); // sparse: 100 MB to a reader, no disk space
+    expectRefused({bundle, out, "--state", huge}, "too large: 100000000 bytes");
+    expectRefused({bundle, out, "--state", "/dev/zero"}, "/dev/zero: is a device");
+    expectRefused({bundle, out, "--state", folder_.string()}, "is a directory");
+
+    const std::string fifo = path("state.fifo");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    // A reader that waits for a writer would hang the test; after a while the test plays the
+    // writer, so such a reader fails instead.
+    std::atomic<bool> finished{false};
+    std::thread writer([&] {
+        for (int tick = 0; tick < 200 && !finished; ++tick) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        if (!finished) {
+            ::close(::open(fifo.c_str(), O_WRONLY | O_NONBLOCK));
+        }
+    });
+    expectRefused({bundle, out, "--state", fifo}, "is a FIFO, not a regular file");
+    finished = true;
+    writer.join();
 }
 
 TEST_F(RenderCommand, RefusesASampleRateTheUnitRefuses) {
