@@ -1,5 +1,6 @@
 #include "state_chunks.h"
 
+#include "bounded_file.h"
 #include "cf_handle.h"
 #include "host_error.h"
 #include "property_list_file.h"
@@ -61,18 +62,7 @@ std::vector<uint8_t> chunkFromStateFile(const std::filesystem::path& path, uint3
 }
 
 std::vector<uint8_t> readChunkFile(const std::filesystem::path& path) {
-    std::error_code ec;
-    const auto size = std::filesystem::file_size(path, ec);
-    if (!ec && size > largestChunk) {
-        throw InputError(path.string() + ": " + std::to_string(size) +
-                         " bytes; a state chunk holds at most " + std::to_string(largestChunk));
-    }
-    std::vector<uint8_t> bytes = readFileBytes(path);
-    if (bytes.size() > largestChunk) {
-        throw InputError(path.string() + ": more than " + std::to_string(largestChunk) +
-                         " bytes; a state chunk holds no more");
-    }
-    return bytes;
+    return readBoundedFile(path, largestChunk);
 }
 
 void restoreChunk(aaxhost::Instance& instance, const std::vector<uint8_t>& data,

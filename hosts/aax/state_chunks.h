@@ -20,7 +20,8 @@ inline constexpr std::size_t largestChunk = 16 + (16u << 20); // header and 16 M
 // and the dictionary as a binary property list. Throws InputError for a file that is not one.
 std::vector<uint8_t> chunkFromStateFile(const std::filesystem::path& path, uint32_t product);
 
-// A chunk file's bytes. Throws InputError for a file that cannot be read or cannot be a chunk.
+// A chunk file's bytes, read as readBoundedFile reads a file the user names, with the largest
+// chunk as the limit. Throws InputError for a file that cannot be read or cannot be a chunk.
 std::vector<uint8_t> readChunkFile(const std::filesystem::path& path);
 
 // [main thread] SetChunk with the data; InputError naming source when the plug-in refuses.

@@ -11,6 +11,7 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -111,6 +112,9 @@ TEST_F(AaxCommand, RefusesBadInputAndWritesNothing) {
     writeWav("slow.wav", 4000, 1, 480);
     std::ofstream(path("junk.kau1")) << "not a chunk at all, not even a header";
     fs::create_directory(folder_ / "folder");
+    ASSERT_EQ(mkfifo(path("fifo.kau1").c_str(), 0644), 0);
+    std::ofstream(path("huge.kau1")).close();
+    fs::resize_file(path("huge.kau1"), 16 + (16u << 20) + 1); // sparse: no disk used
     expectRefused({}, "missing PLUGIN and OUTPUT");
     expectRefused({"fennic", "out.wav", "--frobnicate"}, "unknown option --frobnicate");
     expectRefused({"tolvar", path("out.wav")},
@@ -132,6 +136,10 @@ TEST_F(AaxCommand, RefusesBadInputAndWritesNothing) {
                   "not a state chunk of this plug-in (AAX result -20007)");
     expectRefused({"fennic", path("in.wav"), path("out.wav"), "--state", path("junk.kau1")},
                   "not a property list");
+    expectRefused({"fennic", path("in.wav"), path("out.wav"), "--chunk", path("fifo.kau1")},
+                  "is a FIFO, not a regular file");
+    expectRefused({"fennic", path("in.wav"), path("out.wav"), "--chunk", path("huge.kau1")},
+                  "too large: 16777233 bytes");
     expectRefused({"fennic", path("in.wav"), path("folder")}, "is a directory");
     expectRefused(
         {"fennic", path("in.wav"), path("out.wav"), "--save-chunk", path("no/such/place.kau1")},
