@@ -11,25 +11,28 @@
 namespace kelvohost {
 namespace {
 
-constexpr std::string_view bundleExtension = ".component";
 constexpr std::string_view productPrefix = "kelvo";
 
-bool looksLikePath(std::string_view text) {
-    return text.find('/') != std::string_view::npos || text.ends_with(bundleExtension);
+bool looksLikePath(std::string_view text, const BundleKind& kind) {
+    return text.find('/') != std::string_view::npos || text.ends_with(kind.extension);
 }
 
-BundleLocation locationFor(const std::filesystem::path& path) {
+BundleLocation locationFor(const std::filesystem::path& path, const BundleKind& kind) {
     BundleLocation location;
     location.product = path.stem().string();
-    location.model = modelNameForProduct(location.product);
+    location.model = modelNameForProduct(location.product, kind);
     location.path = path;
     return location;
 }
 
 } // namespace
 
-std::string modelNameForProduct(std::string_view product) {
+std::string modelNameForProduct(std::string_view product, const BundleKind& kind) {
     std::string lower = asciiLower(product);
+    const std::string suffix = asciiLower(kind.suffix);
+    if (!suffix.empty() && lower.size() > suffix.size() && lower.ends_with(suffix)) {
+        lower.erase(lower.size() - suffix.size());
+    }
     if (lower.size() > productPrefix.size() && lower.starts_with(productPrefix)) {
         lower.erase(0, productPrefix.size());
     }
@@ -66,7 +69,8 @@ std::vector<std::filesystem::path> defaultSearchFolders() {
                          std::getenv("KELVO_PLUGIN_PATH"));
 }
 
-std::vector<BundleLocation> findBundles(const std::vector<std::filesystem::path>& folders) {
+std::vector<BundleLocation> findBundles(const std::vector<std::filesystem::path>& folders,
+                                        const BundleKind& kind) {
     std::vector<BundleLocation> found;
     std::set<std::string> products;
     for (const auto& folder : folders) {
@@ -77,14 +81,14 @@ std::vector<BundleLocation> findBundles(const std::vector<std::filesystem::path>
             const auto& path = it->path();
             std::error_code typeError;
             // A folder still being built has no Info.plist yet and is not a bundle.
-            if (path.extension() == bundleExtension && it->is_directory(typeError) &&
+            if (path.extension() == kind.extension && it->is_directory(typeError) &&
                 std::filesystem::is_regular_file(path / "Contents" / "Info.plist", typeError)) {
                 here.push_back(path);
             }
         }
         std::sort(here.begin(), here.end());
         for (const auto& path : here) {
-            BundleLocation location = locationFor(path);
+            BundleLocation location = locationFor(path, kind);
             if (products.insert(asciiLower(location.product)).second) {
                 found.push_back(std::move(location));
             }
@@ -94,11 +98,12 @@ std::vector<BundleLocation> findBundles(const std::vector<std::filesystem::path>
 }
 
 BundleLocation resolveModel(std::string_view model,
-                            const std::vector<std::filesystem::path>& folders) {
+                            const std::vector<std::filesystem::path>& folders,
+                            const BundleKind& kind) {
     if (model.empty()) {
-        throw InputError("no model given");
+        throw InputError("no " + std::string(kind.what) + " given");
     }
-    if (looksLikePath(model)) {
+    if (looksLikePath(model, kind)) {
         std::filesystem::path path{std::string(model)};
         // A trailing slash would leave an empty file name and so an empty product.
         if (!path.has_filename()) {
@@ -109,21 +114,23 @@ BundleLocation resolveModel(std::string_view model,
             throw InputError(std::string(model) + ": no such bundle");
         }
         if (!std::filesystem::is_regular_file(path / "Contents" / "Info.plist", ec)) {
-            throw InputError(std::string(model) + ": not a unit bundle (no Contents/Info.plist)");
+            throw InputError(std::string(model) + ": not a " + std::string(kind.singular) +
+                             " (no Contents/Info.plist)");
         }
-        return locationFor(path);
+        return locationFor(path, kind);
     }
 
     const std::string wanted = asciiLower(model);
-    const std::vector<BundleLocation> bundles = findBundles(folders);
+    const std::vector<BundleLocation> bundles = findBundles(folders, kind);
     for (const auto& bundle : bundles) {
         if (bundle.model == wanted || asciiLower(bundle.product) == wanted) {
             return bundle;
         }
     }
-    std::string message = "unknown model '" + std::string(model) + "'";
+    std::string message = "unknown " + std::string(kind.what) + " '" + std::string(model) + "'";
     if (bundles.empty()) {
-        message += " (no unit bundles found; set KELVO_PLUGIN_PATH or build the units)";
+        message += " (no " + std::string(kind.plural) + " found; set KELVO_PLUGIN_PATH or build " +
+                   std::string(kind.builds) + ")";
     } else {
         message += " (available:";
         for (const auto& bundle : bundles) {

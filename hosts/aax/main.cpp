@@ -1,0 +1,175 @@
+// kelvo-aax: plays the AAX host for a Kelvo AAX plug-in: describes it, lists an instance's
+// parameters, or renders an audio file (or the built-in demo) through an instance, driving it
+// only through the AAX SDK's calls, as an AAX host application does.
+
+#include "aax_options.h"
+#include "audio_file.h"
+#include "bridge_meters.h"
+#include "bridge_render.h"
+#include "demo_signal.h"
+#include "description_text.h"
+#include "host_error.h"
+#include "parameter_listing.h"
+#include "parameter_values.h"
+#include "plugin_session.h"
+#include "progress_line.h"
+#include "state_chunks.h"
+
+#include <cstdio>
+#include <exception>
+#include <filesystem>
+#include <iostream>
+
+namespace kelvohost {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::vector<std::string> folderTexts(const std::vector<fs::path>& folders) {
+    std::vector<std::string> texts;
+    for (const auto& folder : folders) {
+        texts.push_back(folder.string());
+    }
+    return texts;
+}
+
+// An output the render may write: not a directory, in a folder that exists.
+void checkWritable(const std::string& path) {
+    std::error_code ec;
+    if (fs::is_directory(path, ec)) {
+        throw InputError(path + ": is a directory");
+    }
+    const fs::path folder = fs::absolute(path, ec).parent_path();
+    if (!fs::is_directory(folder, ec)) {
+        throw InputError(path + ": no such folder " + folder.string());
+    }
+}
+
+const aaxhost::ComponentDescription& listingComponent(const PluginSession& session) {
+    const aaxhost::ComponentDescription* component = session.componentFor(2);
+    if (component == nullptr && !session.effect().components.empty()) {
+        component = &session.effect().components.front();
+    }
+    if (component == nullptr) {
+        throw InputError(session.location.product + " declares no component");
+    }
+    return *component;
+}
+
+int render(const AaxOptions& options, const PluginSession& session) {
+    checkWritable(options.output);
+    if (options.saveChunk) {
+        checkWritable(*options.saveChunk);
+    }
+    const AudioData input = options.input ? readAudioFile(*options.input) : makeDemoSignal();
+    const std::string inputName = options.input ? *options.input : std::string("the demo");
+    const unsigned channels = input.channelCount();
+    const aaxhost::ComponentDescription* component = session.componentFor(channels);
+    if (component == nullptr) {
+        throw InputError(inputName + " has " + std::to_string(channels) + " channels; " +
+                         session.location.product + " has components for " +
+                         session.componentList());
+    }
+    for (const auto& point : options.automation) {
+        if (point.frame >= input.frameCount()) {
+            throw InputError("--automate at frame " + std::to_string(point.frame) + ": " +
+                             inputName + " has " + std::to_string(input.frameCount()) + " frames");
+        }
+    }
+    std::vector<uint8_t> chunk;
+    if (options.state) {
+        chunk = chunkFromStateFile(*options.state,
+                                   component->property(AAX_eProperty_ProductID).value_or(0));
+    } else if (options.chunk) {
+        chunk = readChunkFile(*options.chunk);
+    }
+
+    const std::unique_ptr<aaxhost::Instance> instance =
+        startInstance(session, *component, input.sampleRate);
+    const std::vector<HostParameter> parameters = hostParameters(instance->effect());
+    std::vector<std::pair<std::string, double>> sets;
+    for (const auto& assignment : options.sets) {
+        sets.push_back(parameterAssignment(parameters, assignment));
+    }
+    std::vector<AutomationPoint> points;
+    for (const auto& point : options.automation) {
+        const auto [identifier, normalized] = parameterAssignment(parameters, point.assignment);
+        points.push_back({point.frame, identifier, normalized});
+    }
+
+    // The state first, then each --set, as host automation before the first block.
+    if (options.state || options.chunk) {
+        restoreChunk(*instance, chunk, options.state ? *options.state : *options.chunk);
+    }
+    for (const auto& [identifier, normalized] : sets) {
+        if (const AAX_Result result = instance->setParameter(identifier.c_str(), normalized);
+            result != AAX_SUCCESS) {
+            throw InputError(identifier + ": the plug-in refused the value (AAX result " +
+                             std::to_string(result) + ")");
+        }
+    }
+
+    std::atomic<std::size_t> framesDone{0};
+    ProgressLine progress("kelvo-aax", input.frameCount(), input.sampleRate);
+    const AudioData output =
+        renderThroughBridge(*instance, input, options.block, options.transport, points, framesDone,
+                            [&] { progress.update(framesDone.load()); });
+
+    const std::string json = options.json ? bridgeMeterJson(*instance) : std::string();
+    const std::vector<uint8_t> saved =
+        options.saveChunk ? saveChunk(*instance) : std::vector<uint8_t>();
+    writeFloatWav(options.output, output);
+    if (options.saveChunk) {
+        try {
+            writeChunkFile(*options.saveChunk, saved);
+        } catch (...) {
+            std::error_code ignored;
+            fs::remove(options.output, ignored); // all or nothing
+            throw;
+        }
+    }
+    if (options.json) {
+        std::cout << json << "\n";
+    }
+    return exitSuccess;
+}
+
+int run(const std::vector<std::string>& arguments) {
+    const std::vector<fs::path> folders = defaultSearchFolders();
+    const AaxOptions options = parseAaxOptions(arguments);
+    if (options.help) {
+        std::cout << aaxUsage(folderTexts(folders));
+        return exitSuccess;
+    }
+    if (options.list && options.plugin.empty()) {
+        std::cout << listPlugins(folders);
+        return exitSuccess;
+    }
+    const PluginSession session = openPlugin(options.plugin, folders);
+    if (options.describe) {
+        std::cout << describePlugin(session);
+        return exitSuccess;
+    }
+    if (options.list) {
+        const auto instance = startInstance(session, listingComponent(session), 48000.0);
+        std::cout << listParameters(session, *instance);
+        return exitSuccess;
+    }
+    return render(options, session);
+}
+
+} // namespace
+} // namespace kelvohost
+
+int main(int argc, char** argv) {
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    try {
+        return kelvohost::run(arguments);
+    } catch (const kelvohost::InputError& error) {
+        std::fprintf(stderr, "kelvo-aax: %s\n", error.what());
+        return kelvohost::exitBadInput;
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "kelvo-aax: error: %s\n", error.what());
+        return kelvohost::exitFailure;
+    }
+}

@@ -1,0 +1,270 @@
+// kelvo-aax run as a user runs it: refused input exits with status 2, says why in one line on
+// stderr and leaves nothing behind; the description and listing show what the host saw; and a
+// render through a bridge matches kelvo-render's render of the same unit sample for sample.
+
+#include "testing/program_run.h"
+
+#include <gtest/gtest.h>
+#include <sndfile.h>
+
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+using kelvo::testing::fileText;
+using kelvo::testing::Outcome;
+
+using Samples = std::vector<std::vector<float>>;
+
+Samples readSamples(const fs::path& path) {
+    SF_INFO info{};
+    SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
+    if (file == nullptr) {
+        return {};
+    }
+    std::vector<float> interleaved(static_cast<std::size_t>(info.frames * info.channels));
+    sf_readf_float(file, interleaved.data(), info.frames);
+    sf_close(file);
+    Samples samples(static_cast<std::size_t>(info.channels),
+                    std::vector<float>(static_cast<std::size_t>(info.frames)));
+    for (std::size_t i = 0; i < interleaved.size(); ++i) {
+        samples[i % samples.size()][i / samples.size()] = interleaved[i];
+    }
+    return samples;
+}
+
+class AaxCommand : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder_ = fs::temp_directory_path() /
+                  ("kelvo-aax-cli-" + std::to_string(::getpid()) + "-" +
+                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(folder_);
+        fs::create_directories(folder_ / "plugins");
+    }
+    void TearDown() override { fs::remove_all(folder_); }
+
+    Outcome run(const char* program, const std::vector<std::string>& arguments) {
+        // The plug-in path names an empty folder, so only the build's bundles and explicit paths
+        // are found.
+        return kelvo::testing::runProgram(program, arguments, folder_,
+                                          {{"KELVO_PLUGIN_PATH", (folder_ / "plugins").string()}});
+    }
+    Outcome aax(const std::vector<std::string>& arguments) {
+        return run(KELVO_AAX_PROGRAM, arguments);
+    }
+    Outcome render(const std::vector<std::string>& arguments) {
+        return run(KELVO_RENDER_PROGRAM, arguments);
+    }
+
+    void expectRefused(const std::vector<std::string>& arguments, const std::string& what) {
+        const auto before = listing();
+        const Outcome outcome = aax(arguments);
+        std::string line;
+        for (const auto& a : arguments) {
+            line += "'" + a + "' ";
+        }
+        EXPECT_EQ(outcome.status, 2) << line << "\n" << outcome.err;
+        EXPECT_EQ(std::count(outcome.err.begin(), outcome.err.end(), '\n'), 1) << outcome.err;
+        EXPECT_TRUE(outcome.err.starts_with("kelvo-aax: ")) << outcome.err;
+        EXPECT_NE(outcome.err.find(what), std::string::npos) << line << "\n" << outcome.err;
+        EXPECT_TRUE(outcome.out.empty()) << outcome.out;
+        EXPECT_EQ(listing(), before) << line << " left files behind";
+    }
+
+    std::vector<std::string> listing() const { return kelvo::testing::folderListing(folder_); }
+
+    std::string path(const std::string& name) const { return (folder_ / name).string(); }
+
+    // A loud, changing signal, so the compressor and the equaliser both work.
+    void writeWav(const std::string& name, int rate, int channels, int frames) const {
+        SF_INFO info{};
+        info.samplerate = rate;
+        info.channels = channels;
+        info.format = SF_FORMAT_WAV | SF_FORMAT_FLOAT;
+        SNDFILE* file = sf_open(path(name).c_str(), SFM_WRITE, &info);
+        ASSERT_NE(file, nullptr);
+        std::vector<float> samples(static_cast<std::size_t>(frames * channels));
+        for (int i = 0; i < frames; ++i) {
+            for (int c = 0; c < channels; ++c) {
+                const double envelope = 0.2 + 0.8 * std::fabs(std::sin(i / 700.0));
+                samples[static_cast<std::size_t>(i * channels + c)] =
+                    static_cast<float>(envelope * std::sin(i * (0.031 + 0.013 * c)) * 0.9);
+            }
+        }
+        sf_writef_float(file, samples.data(), frames);
+        sf_close(file);
+    }
+
+    fs::path folder_;
+};
+
+TEST_F(AaxCommand, RefusesBadInputAndWritesNothing) {
+    writeWav("in.wav", 48000, 2, 480);
+    writeWav("three.wav", 48000, 3, 480);
+    writeWav("slow.wav", 4000, 1, 480);
+    std::ofstream(path("junk.kau1")) << "not a chunk at all, not even a header";
+    fs::create_directory(folder_ / "folder");
+    ASSERT_EQ(mkfifo(path("fifo.kau1").c_str(), 0644), 0);
+    std::ofstream(path("huge.kau1")).close();
+    fs::resize_file(path("huge.kau1"), 16 + (16u << 20) + 1); // sparse: no disk used
+    expectRefused({}, "missing PLUGIN and OUTPUT");
+    expectRefused({"fennic", "out.wav", "--frobnicate"}, "unknown option --frobnicate");
+    expectRefused({"tolvar", path("out.wav")},
+                  "unknown plug-in 'tolvar' (available: corvel fennic)");
+    expectRefused({path("nowhere.aaxplugin"), path("out.wav")}, "no such bundle");
+    expectRefused({"fennic", path("missing.wav"), path("out.wav")}, "missing.wav");
+    expectRefused({"fennic", path("three.wav"), path("out.wav")},
+                  "has 3 channels; KelvoFennicAAX has components for 1 in 1 out, 2 in 2 out");
+    expectRefused({"fennic", path("slow.wav"), path("out.wav")},
+                  "KelvoFennicAAX refused 1 in 1 out at 4000 Hz (AAX result -20011: KELVO AAX "
+                  "KelvoFennic initialization failed: invalid render format)");
+    expectRefused({"fennic", path("in.wav"), path("out.wav"), "--set", "Ratio=9"},
+                  "Ratio: 9 is outside 0 to 4, whole steps");
+    expectRefused({"corvel", path("in.wav"), path("out.wav"), "--set", "Wobble=1"},
+                  "no parameter 'Wobble'");
+    expectRefused({"fennic", path("in.wav"), path("out.wav"), "--automate", "480:Ratio=1"},
+                  "--automate at frame 480: ");
+    expectRefused({"fennic", path("in.wav"), path("out.wav"), "--chunk", path("junk.kau1")},
+                  "not a state chunk of this plug-in (AAX result -20007)");
+    expectRefused({"fennic", path("in.wav"), path("out.wav"), "--state", path("junk.kau1")},
+                  "not a property list");
+    expectRefused({"fennic", path("in.wav"), path("out.wav"), "--chunk", path("fifo.kau1")},
+                  "is a FIFO, not a regular file");
+    expectRefused({"fennic", path("in.wav"), path("out.wav"), "--chunk", path("huge.kau1")},
+                  "too large: 16777233 bytes");
+    expectRefused({"fennic", path("in.wav"), path("folder")}, "is a directory");
+    expectRefused(
+        {"fennic", path("in.wav"), path("out.wav"), "--save-chunk", path("no/such/place.kau1")},
+        "no such folder");
+}
+
+TEST_F(AaxCommand, DescribesWhatTheHostSaw) {
+    struct Expected {
+        const char* plugin;
+        std::vector<std::string> lines;
+    };
+    const Expected builds[] = {
+        {"fennic",
+         {"Effect \"KelvoFennic\"", "category    2 (dynamics)",
+          "Component 1: 1 in 1 out, native ID 0x3D81C5A2",
+          "Component 2: 2 in 2 out, native ID 0x6F2E94B7", "'Kvlo' (0x4B766C6F)",
+          "'Fenn' (0x46656E6E)", "manufacturer       KELVO AUDIO LAB"}},
+        {"KelvoCorvelAAX",
+         {"Effect \"KelvoCorvel\"", "category    1 (EQ)",
+          "Component 1: 1 in 1 out, native ID 0x9C47D13E",
+          "Component 2: 2 in 2 out, native ID 0xB5168E4F", "'Corv' (0x436F7276)"}},
+    };
+    for (const Expected& build : builds) {
+        const Outcome outcome = aax({build.plugin, "--describe"});
+        ASSERT_EQ(outcome.status, 0) << outcome.err;
+        for (const auto& line : build.lines) {
+            EXPECT_NE(outcome.out.find(line), std::string::npos) << line << "\n" << outcome.out;
+        }
+        // The six fields, in order, once per component.
+        std::size_t at = 0;
+        for (int component = 0; component < 2; ++component) {
+            for (const char* field :
+                 {"0  audio input", "1  audio output", "2  audio buffer length", "3  clock",
+                  "4  data-in port         packet 1040 bytes, port type 1",
+                  "5  private data         32 bytes, options 4"}) {
+                at = outcome.out.find(field, at);
+                ASSERT_NE(at, std::string::npos) << field << "\n" << outcome.out;
+            }
+        }
+    }
+}
+
+TEST_F(AaxCommand, ListsTheMirroredParameters) {
+    const Outcome outcome = aax({"FENNIC", "--list"});
+    ASSERT_EQ(outcome.status, 0) << outcome.err;
+    for (const char* text :
+         {"master bypass  MasterBypassID", "latency        16 samples", "MasterBypassID  Bypass",
+          "discrete", "Off | On", "4:1 | 8:1 | 12:1 | 20:1 | All Buttons", "0.00 % | 25.00 %",
+          "10001  linear, 0 to 48"}) {
+        EXPECT_NE(outcome.out.find(text), std::string::npos) << text << "\n" << outcome.out;
+    }
+    const Outcome all = aax({"--list"});
+    EXPECT_NE(all.out.find("2 plug-ins found"), std::string::npos) << all.out;
+}
+
+// Through the bridge or straight through the unit, the same samples: mono and stereo, blocks
+// of 1 to 4096 frames, default parameters and a restored state.
+TEST_F(AaxCommand, RendersLikeKelvoRender) {
+    writeWav("mono.wav", 44100, 1, 4800);
+    writeWav("stereo.wav", 48000, 2, 4800);
+    for (const std::string plugin : {"fennic", "corvel"}) {
+        for (const std::string input : {"mono.wav", "stereo.wav"}) {
+            ASSERT_EQ(render({plugin, path(input), path("direct.wav")}).status, 0);
+            const Samples direct = readSamples(path("direct.wav"));
+            ASSERT_FALSE(direct.empty());
+            for (const std::string block : {"1", "64", "512", "4096"}) {
+                const Outcome outcome =
+                    aax({plugin, path(input), path("bridged.wav"), "--block", block});
+                ASSERT_EQ(outcome.status, 0) << outcome.err;
+                EXPECT_EQ(readSamples(path("bridged.wav")), direct)
+                    << plugin << " " << input << " in blocks of " << block;
+            }
+        }
+
+        // A state: saved as a chunk by the bridge, its class info handed to both hosts.
+        const std::string chunk = path(plugin + ".kau1");
+        ASSERT_EQ(aax({plugin, path("stereo.wav"), path("x.wav"), "--set", "Mix=60", "--set",
+                       "Analog Shimmer=30", "--save-chunk", chunk})
+                      .status,
+                  0);
+        const std::string bytes = fileText(chunk);
+        ASSERT_GT(bytes.size(), 16u);
+        EXPECT_EQ(bytes.substr(0, 4), "XUAK");
+        std::ofstream(path("state.plist"), std::ios::binary) << bytes.substr(16);
+        ASSERT_EQ(
+            render({plugin, path("stereo.wav"), path("direct.wav"), "--state", path("state.plist")})
+                .status,
+            0);
+        const Samples direct = readSamples(path("direct.wav"));
+        for (const std::vector<std::string>& restore :
+             {std::vector<std::string>{"--state", path("state.plist")},
+              std::vector<std::string>{"--chunk", chunk}}) {
+            std::vector<std::string> arguments{plugin, path("stereo.wav"), path("bridged.wav")};
+            arguments.insert(arguments.end(), restore.begin(), restore.end());
+            const Outcome outcome = aax(arguments);
+            ASSERT_EQ(outcome.status, 0) << outcome.err;
+            EXPECT_EQ(readSamples(path("bridged.wav")), direct) << plugin << " " << restore[0];
+        }
+        const Samples defaults = readSamples(path("x.wav"));
+        EXPECT_NE(defaults, direct) << "the state changed the sound";
+    }
+}
+
+TEST_F(AaxCommand, RendersWithTransportAutomationAndMeters) {
+    writeWav("in.wav", 48000, 2, 9600);
+    const Outcome outcome =
+        aax({"fennic", path("in.wav"), path("out.wav"), "--set", "Ratio=8:1", "--play", "100",
+             "--loop", "0:4800", "--tempo", "90", "--automate", "4000:Bypass=On", "--automate",
+             "7000:Ratio=All Buttons", "--json", "--block", "256"});
+    ASSERT_EQ(outcome.status, 0) << outcome.err;
+    EXPECT_TRUE(outcome.out.starts_with("{\"input\":[")) << outcome.out;
+    EXPECT_NE(outcome.out.find("\"latency_samples\":16"), std::string::npos) << outcome.out;
+    const Samples output = readSamples(path("out.wav"));
+    ASSERT_EQ(output.size(), 2u);
+    EXPECT_EQ(output[0].size(), 9600u);
+
+    // The same render without the automation: identical up to frame 4000, not after it.
+    ASSERT_EQ(aax({"fennic", path("in.wav"), path("plain.wav"), "--set", "Ratio=8:1", "--play",
+                   "100", "--loop", "0:4800", "--tempo", "90", "--block", "256"})
+                  .status,
+              0);
+    const Samples plain = readSamples(path("plain.wav"));
+    ASSERT_EQ(plain.size(), 2u);
+    EXPECT_TRUE(std::equal(plain[0].begin(), plain[0].begin() + 4000, output[0].begin()));
+    EXPECT_FALSE(std::equal(plain[0].begin() + 4000, plain[0].end(), output[0].begin() + 4000));
+}
+
+} // namespace
