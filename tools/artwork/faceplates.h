@@ -1,5 +1,5 @@
 #pragma once
-// The four bundle photographs.
+// The bundle photographs.
 
 #include "studio.h"
 
@@ -19,6 +19,10 @@ void blankPanel(Canvas& canvas);
 // "IronFennic-Approved" (approved = true: printed values, pointers, lit lamps and the
 // needle) and "IronFennic-Clean" (the same photograph without them), in register.
 void fennicPhotograph(Canvas& canvas, bool approved);
+
+// "IronCorvel-Blank": the Corvel preamp's plate without controls, its blank engraved name
+// plate at (1277, 174, 345, 60), which the Corvel editor lays under its printed title.
+void corvelPhotograph(Canvas& canvas);
 
 // "Iron-Model-Badges-v2": six name badges of 674 by 153 points on a 1538 by 1000 atlas.
 inline constexpr double atlasWidth = 1538;
