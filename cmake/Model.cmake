@@ -1,12 +1,16 @@
 # kelvo_add_model(<name> PRODUCT <Product> SOURCES <model sources...>
-#                 [UNIT_SOURCES <sources...>] [RESOURCES <files...>] [RACK])
+#                 [UNIT_SOURCES <sources...>] [RESOURCES <files...>]
+#                 [EDITOR_DATA <sources...>] [RACK])
 #
 # Builds a model: the static library kelvo_model_<name> (the model's tables and engine, with
 # the framework's unit headers and the model folder's model.h on its include path; model tests
 # link it), and, once the unit framework provides kelvo_add_unit_bundle, the model's Audio Unit
-# bundle <Product>.component with the framework built for this model.
+# bundle <Product>.component with the framework built for this model. EDITOR_DATA are the
+# model folder's editor data (help texts, faceplate data, INIT values): with them, and once
+# the framework editor is built, kelvo_editor_<name> is the framework editor compiled for
+# this model, and the bundle carries it.
 function(kelvo_add_model name)
-  cmake_parse_arguments(M "RACK" "PRODUCT" "SOURCES;UNIT_SOURCES;RESOURCES" ${ARGN})
+  cmake_parse_arguments(M "RACK" "PRODUCT" "SOURCES;UNIT_SOURCES;RESOURCES;EDITOR_DATA" ${ARGN})
   set(lib kelvo_model_${name})
   add_library(${lib} STATIC ${M_SOURCES})
   target_include_directories(${lib} PUBLIC
@@ -17,6 +21,9 @@ function(kelvo_add_model name)
   # Engines are compared sample for sample with plain transcriptions: never fuse multiply and
   # add, whatever instruction set a build targets.
   target_compile_options(${lib} PRIVATE -ffp-contract=off)
+  if(M_EDITOR_DATA AND COMMAND kelvo_add_editor_library)
+    kelvo_add_editor_library(${name} PRODUCT ${M_PRODUCT} DATA ${M_EDITOR_DATA})
+  endif()
   if(COMMAND kelvo_add_unit_bundle)
     set(rack "")
     if(M_RACK)

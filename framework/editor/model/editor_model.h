@@ -1,18 +1,29 @@
 #pragma once
-// What the framework editor is built with besides the unit's parameter table: each model's
-// bundle compiles the editor once with its own copy of this data (Tolvar's stands in
-// framework/editor/model/tolvar_editor.cpp).
+// What the framework editor is built with besides the unit's tables (model.h: the parameter
+// table and count, the Meter and Bypass IDs, the product literal): each model's bundle
+// compiles the editor once with its own copy of this data, the editor_data.cpp of its model
+// folder.
 
 #include "model.h"
 
 namespace classic {
 
+// What the VU needle shows while Meter is 0. Meter 1 shows the louder output channel's RMS
+// level in every model.
+enum class MeterKind {
+    level,         // the louder input channel's RMS level (the preamplifiers)
+    gainReduction, // the larger of the two gain-reduction slots (the dynamics models)
+};
+
 struct EditorModel {
+    MeterKind meterKind;
     double startNeedle; // VU dB the needle rests at before the first poll
     const char* legend; // engraved under the badge
     double badgeTileX;  // top-left of the model's badge in the badge atlas, in points
     double badgeTileY;
-    bool captionFollowsMeter; // dynamics models show a gain-reduction caption at Meter 0
+    // The faceplate's meter caption names what Meter 0 shows ("GAIN REDUCTION · dB") instead
+    // of always reading as a VU scale.
+    bool captionFollowsMeter;
     // Parameter help texts by ID; IDs from helpCount on take the general text.
     const char* const* helpTexts;
     unsigned helpCount;

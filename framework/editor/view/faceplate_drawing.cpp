@@ -1,5 +1,6 @@
 // The editor view's faceplate: the composite photograph, badge, legend, needle, dial scales
-// or the DETAIL panel, captions and the help banner. The controls draw themselves on top.
+// or the DETAIL panel, captions and the help banner, with the model's legend, badge tile and
+// meter caption. The controls draw themselves on top.
 
 #include "view/editor_view.h"
 
@@ -42,8 +43,14 @@ void KelvoView::drawRect(NSRect) {
     } else {
         drawScales();
     }
-    static const NSString caption("0 VU = \u221218 dBFS \u00b7 RMS");
-    rackdraw::text(caption, CGRectMake(1400, 700, 470, 18), 12, rgb(0.91, 0.88, 0.76), true, false);
+    // The dynamics models name what their needle shows at Meter 0; a Meter that cannot be
+    // read counts as 0 (value: yields 0), as it does for the needle.
+    static const NSString vuCaption("0 VU = \u221218 dBFS \u00b7 RMS");
+    static const NSString reductionCaption("GAIN REDUCTION \u00b7 dB");
+    const bool showsReduction =
+        classic::editorModel.captionFollowsMeter && value(classic::model.meterId) < 0.5f;
+    rackdraw::text(showsReduction ? reductionCaption : vuCaption, CGRectMake(1400, 700, 470, 18),
+                   12, rgb(0.91, 0.88, 0.76), true, false);
     static const NSString version("1.0.0 \u00b7 ORVELLA");
     rackdraw::text(version, CGRectMake(1530, 739, 320, 21), 12, rgb(0.62, 0.63, 0.59), true, false);
     drawHelp();

@@ -25,18 +25,48 @@ AudioUnitParameter address(AudioUnit unit, unsigned id) {
     return AudioUnitParameter{unit, id, kAudioUnitScope_Global, 0};
 }
 
-// The caption index of a value: rounded half away from zero, kept inside the table.
+// The caption index of a value: rounded half away from zero, kept inside the table. A value
+// that is not a number has no place in it and takes the first entry.
 unsigned captionIndex(float v, unsigned count) {
     const double index = std::round(static_cast<double>(v));
-    return static_cast<unsigned>(std::clamp(index, 0.0, static_cast<double>(count - 1)));
+    if (!(index >= 0)) {
+        return 0;
+    }
+    return static_cast<unsigned>(std::min(index, static_cast<double>(count - 1)));
+}
+
+// The louder of two channels' levels; a level that is not a number would stick the needle
+// for good, so it reads as silence.
+double louder(const float (&levels)[2]) {
+    const double level = std::max(levels[0], levels[1]);
+    return std::isfinite(level) ? level : -100.0;
+}
+
+// What the needle heads for, in VU dB: Meter 1 shows the output level; Meter 0 the input
+// level or, in the dynamics models, the larger gain reduction made negative, without offset
+// (no reduction rests at the 0 mark, 5 dB reads -5).
+double needleTarget(const MeterBlock& meters, bool meterZero) {
+    double reading = 0;
+    if (!meterZero) {
+        reading = louder(meters.output) + vuOffset;
+    } else if (classic::editorModel.meterKind == classic::MeterKind::gainReduction) {
+        // A reduction that is not a number reads as none.
+        const double reduction = std::max(meters.gr[0], meters.gr[1]);
+        reading = std::isfinite(reduction) ? -reduction : 0.0;
+    } else {
+        reading = louder(meters.input) + vuOffset;
+    }
+    return std::clamp(reading, needleMinimum, needleMaximum);
 }
 
 } // namespace
 
 float KelvoView::value(unsigned id) {
-    // A failed read yields 0, shown as such.
+    // A failed read yields 0, shown as such, whatever the unit left in the value.
     AudioUnitParameterValue v = 0;
-    AudioUnitGetParameter(unit, id, kAudioUnitScope_Global, 0, &v);
+    if (AudioUnitGetParameter(unit, id, kAudioUnitScope_Global, 0, &v) != noErr) {
+        return 0;
+    }
     return v;
 }
 
@@ -168,11 +198,7 @@ void KelvoView::refresh() {
     UInt32 size = sizeof telemetry;
     AudioUnitGetProperty(unit, classic::model.meterProperty, kAudioUnitScope_Global, 0, &telemetry,
                          &size);
-    const float level = value(meterId) < 0.5f ? std::max(telemetry.input[0], telemetry.input[1])
-                                              : std::max(telemetry.output[0], telemetry.output[1]);
-    // A level that is not a number would stick the needle for good; it reads as silence.
-    const double reading = std::isfinite(level) ? static_cast<double>(level) : -100.0;
-    const double target = std::clamp(reading + vuOffset, needleMinimum, needleMaximum);
+    const double target = needleTarget(telemetry, value(meterId) < 0.5f);
     needle = needle + (target - needle) * needleFactor;
     setNeedsDisplay(true);
 }

@@ -1,4 +1,5 @@
-// The Tolvar editor's data: help texts, faceplate legend and badge, INIT values.
+// The Tolvar editor's data: what its VU needle shows, faceplate legend and badge, help texts,
+// INIT values.
 
 #include "model/editor_model.h"
 
@@ -62,6 +63,15 @@ static_assert(sizeof(startValues) / sizeof(startValues[0]) == parameterCount,
 } // namespace
 
 const EditorModel editorModel{
-    -24.0, "DUAL-STAGE TUBE PREAMP & EQ", 800, 422, false, helpTexts, parameterCount, startValues};
+    .meterKind = MeterKind::level,
+    .startNeedle = -24.0,
+    .legend = "DUAL-STAGE TUBE PREAMP & EQ",
+    .badgeTileX = 800,
+    .badgeTileY = 422,
+    .captionFollowsMeter = false,
+    .helpTexts = helpTexts,
+    .helpCount = parameterCount,
+    .startValues = startValues,
+};
 
 } // namespace classic
