@@ -55,7 +55,9 @@ void fennicPhotograph(Canvas& canvas, bool approved) {
     // Attack and release: the small knobs in a column.
     smallKnob(cr, 838, 329, 65, "ATTACK", approved, 3.0 / 7.0);
     smallKnob(cr, 837, 587, 66, "RELEASE", approved, 5.0 / 7.0);
-    engravedRect(cr, 112, 146, 830, 586, 10);
+    // The field ends above y 714: the Corvel faceplate lays the blank panel over (77, 146,
+    // 1825, 568) of this photograph, and no part of the field may show beneath it.
+    engravedRect(cr, 112, 146, 830, 566, 10);
 
     // Ratio column; the photograph was taken with ratio 4 selected.
     title(cr, "RATIO", 1059, 262, 19);

@@ -146,6 +146,13 @@ void KelvoView::drawFaceplate() {
     NSGraphicsContext::restoreGraphicsState();
 }
 
+void KelvoView::enterArtSpace() {
+    const NSRect b = bounds();
+    NSAffineTransform art;
+    art.scaleXBy(b.size.width / ViewLayout::artWidth, b.size.height / ViewLayout::artHeight);
+    art.concat();
+}
+
 void KelvoView::detail(NSObject*) {
     utility = !utility;
     layoutUtility();

@@ -139,6 +139,9 @@ private:
     double needleTarget();
     // Every drawRect's first step: the faceplate composite into the bounds.
     void drawFaceplate();
+    // Maps the art space (1983 by 793, y down) onto the bounds; the caller saves and restores
+    // the graphics state around it.
+    void enterArtSpace();
     void updatePresetTitle();
     void updateMeterTitle(NSButton* meter);
     void drawScales();

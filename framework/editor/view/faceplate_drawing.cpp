@@ -6,7 +6,6 @@
 
 #include "model/editor_model.h"
 #include "toolkit/iron.h"
-#include "view/view_layout.h"
 
 #include <cmath>
 
@@ -22,12 +21,8 @@ constexpr double pi = 3.14159265358979323846;
 
 void KelvoView::drawRect(NSRect) {
     drawFaceplate();
-    const NSRect b = bounds();
-
     NSGraphicsContext::saveGraphicsState();
-    NSAffineTransform art;
-    art.scaleXBy(b.size.width / ViewLayout::artWidth, b.size.height / ViewLayout::artHeight);
-    art.concat();
+    enterArtSpace();
 
     iron::modelPlate();
     static const NSString legendText(classic::editorModel.legend);
