@@ -2,9 +2,8 @@
 // pointer directions, the button styles, the dial scales and the DETAIL panel.
 
 #include "editor_harness.h"
+#include "recording.h"
 #include "toolkit/iron.h"
-
-#include <CoreGraphics/CGRecordingContext.h>
 
 #include <gtest/gtest.h>
 
@@ -12,53 +11,9 @@
 
 namespace {
 
-// A recording context whose user space is y-down points of the given size, made current.
-class Recording {
-public:
-    explicit Recording(CGSize size) {
-        context_ = CGRecordingContextCreate(size, 1);
-        CGContextTranslateCTM(context_, 0, size.height);
-        CGContextScaleCTM(context_, 1, -1);
-        NSGraphicsContext::saveGraphicsState();
-        NSGraphicsContext::setCurrentContext(
-            NSGraphicsContext::graphicsContextWithCGContext(context_, true));
-    }
-    ~Recording() {
-        NSGraphicsContext::restoreGraphicsState();
-        CGContextRelease(context_);
-    }
-    const std::vector<CGRecordedOperation>& operations() const {
-        return CGRecordingContextGetOperations(context_);
-    }
-    std::vector<const CGRecordedOperation*> of(CGRecordedKind kind) const {
-        std::vector<const CGRecordedOperation*> found;
-        for (const CGRecordedOperation& op : operations()) {
-            if (op.kind == kind) {
-                found.push_back(&op);
-            }
-        }
-        return found;
-    }
-    const CGRecordedOperation* text(const char* utf8, std::size_t nth = 0) const {
-        for (const CGRecordedOperation* op : of(CGRecordedKind::text)) {
-            if (op->text == utf8 && nth-- == 0) {
-                return op;
-            }
-        }
-        return nullptr;
-    }
-
-private:
-    CGContextRef context_;
-};
-
-CGPoint lastPoint(const CGPathBuffer& path) {
-    return path.currentPoint();
-}
-
-CGPoint firstPoint(const CGPathBuffer& path) {
-    return path[0].points[0];
-}
+using editortest::firstPoint;
+using editortest::lastPoint;
+using editortest::Recording;
 
 TEST(NeedleDrawing, TipFollowsTheCalibrationTable) {
     struct Case {
@@ -91,6 +46,20 @@ TEST(NeedleDrawing, RestingTipLandsOnTheFaceplatesMeter) {
     const CGPoint device = CGPointApplyAffineTransform(lastPoint(needle.path), needle.ctm);
     EXPECT_NEAR(device.x, 1448.30, 0.01);
     EXPECT_NEAR(device.y, 508.50, 0.01);
+}
+
+TEST(NeedleDrawing, FennicVariantStaysInThePhotographsMeter) {
+    // Over the FET photograph itself the needle's geometry is not moved at all.
+    Recording recording({1983, 793});
+    iron::needleFennic(-24, true);
+    const CGRecordedOperation& needle = *recording.of(CGRecordedKind::stroke)[1];
+    const CGPoint device = CGPointApplyAffineTransform(lastPoint(needle.path), needle.ctm);
+    EXPECT_NEAR(device.x, 1245, 1e-9);
+    EXPECT_NEAR(device.y, 489, 1e-9);
+    const CGRecordedOperation& dim = *recording.of(CGRecordedKind::fill).back();
+    EXPECT_NEAR(dim.color.alpha, 0.56, 1e-12);
+    EXPECT_NEAR(dim.deviceBounds.origin.x, 1198, 1e-9);
+    EXPECT_NEAR(dim.deviceBounds.size.width, 474, 1e-9);
 }
 
 TEST(NeedleDrawing, DimCoversTheWindow) {
