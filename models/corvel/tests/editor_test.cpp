@@ -27,12 +27,26 @@ protected:
 
 TEST_F(CorvelEditor, SubviewsInCreationOrder) {
     EXPECT_EQ(racktest::subviewNames(view()),
-              (std::vector<std::string>{
-                  "INIT", "BYPASS", "DETAIL", "GUIDE", "?",
-                  "PRESETS \u00b7 Studio Start  \u25be", "UI Size", "Input Gain", "High Shelf",
-                  "Mid Frequency", "Mid Gain", "Low Frequency", "Low Shelf", "High Pass", "EQ IN",
-                  "\u00d8", "IN / OUT", "slider Mix", "slider Output Trim",
-                  "slider Analog Shimmer"}));
+              (std::vector<std::string>{"INIT",
+                                        "BYPASS",
+                                        "DETAIL",
+                                        "GUIDE",
+                                        "?",
+                                        "PRESETS \u00b7 Studio Start  \u25be",
+                                        "UI Size",
+                                        "Input Gain",
+                                        "High Shelf",
+                                        "Mid Frequency",
+                                        "Mid Gain",
+                                        "Low Frequency",
+                                        "Low Shelf",
+                                        "High Pass",
+                                        "EQ IN",
+                                        "\u00d8",
+                                        "IN / OUT",
+                                        "slider Mix",
+                                        "slider Output Trim",
+                                        "slider Analog Shimmer"}));
     EXPECT_EQ(view().scaleMenuButton()->itemTitles(),
               (std::vector<NSString>{"75%", "85%", "100%"}));
     EXPECT_EQ(editor.control(11)->accessibilityLabel(), NSString("BYPASS"));

@@ -57,8 +57,8 @@ TEST_F(CorvelFaceplate, ScalesWithTheirMarkings) {
     expectText("\u221210", CGRectMake(123.246, 527.754, 44, 20), 10, 0, 5e-4);
     expectText("80", CGRectMake(292.754, 527.754, 44, 20), 10, 0, 5e-4);
     const double a = -130.5 * M_PI / 180; // "OFF", upper left
-    expectText("OFF", CGRectMake(230 + 119.86 * std::cos(a) - 22, 452 + 119.86 * std::sin(a) - 9,
-                                 44, 20),
+    expectText("OFF",
+               CGRectMake(230 + 119.86 * std::cos(a) - 22, 452 + 119.86 * std::sin(a) - 9, 44, 20),
                10);
     // High Shelf: K = 80.4, five markings at size 13, "0" straight up.
     EXPECT_EQ(ticksAround({470, 452}, 75.4, 80.4), 5);
@@ -99,8 +99,8 @@ TEST_F(CorvelFaceplate, InputGainReadoutStaysInsideItsTable) {
         float value;
         const char* shown;
     };
-    const Case cases[] = {{2.5f, "LINE +5"}, {7, "OFF"},          {8.4f, "MIC +20"},
-                          {25, "MIC +80"},   {-3, "LINE -10"},    {NAN, "LINE -10"}};
+    const Case cases[] = {{2.5f, "LINE +5"}, {7, "OFF"},       {8.4f, "MIC +20"},
+                          {25, "MIC +80"},   {-3, "LINE -10"}, {NAN, "LINE -10"}};
     for (const Case& c : cases) {
         editor.state().values[0] = c.value;
         Recording each({1500, 599.8487140695914});

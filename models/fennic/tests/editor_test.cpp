@@ -51,11 +51,29 @@ protected:
 
 TEST_F(FennicEditor, SubviewsInCreationOrder) {
     EXPECT_EQ(racktest::subviewNames(view()),
-              (std::vector<std::string>{"INIT", "BYPASS", "DETAIL", "GUIDE", "?",
-                                        "PRESETS \u00b7 Studio Start  \u25be", "UI Size", "Input",
-                                        "Output", "Attack", "Release", "20", "12", "8", "4", "ALL",
-                                        "GR", "+8", "+4", "OFF", "slider Mix",
-                                        "slider Analog Shimmer", "slider Stereo Link"}));
+              (std::vector<std::string>{"INIT",
+                                        "BYPASS",
+                                        "DETAIL",
+                                        "GUIDE",
+                                        "?",
+                                        "PRESETS \u00b7 Studio Start  \u25be",
+                                        "UI Size",
+                                        "Input",
+                                        "Output",
+                                        "Attack",
+                                        "Release",
+                                        "20",
+                                        "12",
+                                        "8",
+                                        "4",
+                                        "ALL",
+                                        "GR",
+                                        "+8",
+                                        "+4",
+                                        "OFF",
+                                        "slider Mix",
+                                        "slider Analog Shimmer",
+                                        "slider Stereo Link"}));
     EXPECT_FALSE(view().controlsById().contains(4));
     EXPECT_FALSE(view().controlsById().contains(5));
     EXPECT_EQ(editor.control(8)->accessibilityLabel(), NSString("BYPASS"));
@@ -98,7 +116,8 @@ TEST_F(FennicEditor, RatioButtonsAndShiftClickForAllButtons) {
     };
     for (const Case& c : cases) {
         editor.takeEvents();
-        click(*ratio[c.button], c.shift ? static_cast<NSEventModifierFlags>(NSEventModifierFlagShift) : 0);
+        click(*ratio[c.button],
+              c.shift ? static_cast<NSEventModifierFlags>(NSEventModifierFlagShift) : 0);
         EXPECT_EQ(editor.state().values[4], c.selected) << c.button << c.shift;
         EXPECT_EQ(lamps(ratio), c.lit) << c.button << c.shift;
         char value[32];
@@ -118,12 +137,12 @@ TEST_F(FennicEditor, MeterModesDriveTheNeedle) {
         double target;
     };
     const Case cases[] = {
-        {0, {-100, -100, -30, -18, 0, 0, 0, 0}, 0},   // GR, no reduction: rests at 0
-        {0, {-100, -100, -30, -18, 5, 2, 0, 0}, -5},  // GR swings left by the reduction
+        {0, {-100, -100, -30, -18, 0, 0, 0, 0}, 0},    // GR, no reduction: rests at 0
+        {0, {-100, -100, -30, -18, 5, 2, 0, 0}, -5},   // GR swings left by the reduction
         {0, {-100, -100, -30, -18, 30, 0, 0, 0}, -24}, // and clamps
-        {1, {-100, -100, -30, -18, 0, 0, 0, 0}, -4},  // +8: 0 VU at -14 dBFS
-        {2, {-100, -100, -30, -18, 0, 0, 0, 0}, 0},   // +4: 0 VU at -18 dBFS
-        {3, {-100, -100, 0, 0, 0, 0, 0, 0}, -24},     // OFF
+        {1, {-100, -100, -30, -18, 0, 0, 0, 0}, -4},   // +8: 0 VU at -14 dBFS
+        {2, {-100, -100, -30, -18, 0, 0, 0, 0}, 0},    // +4: 0 VU at -18 dBFS
+        {3, {-100, -100, 0, 0, 0, 0, 0, 0}, -24},      // OFF
     };
     for (const Case& c : cases) {
         editor.state().meter = c.meters;
@@ -175,8 +194,8 @@ TEST_F(FennicEditor, InitSendsTenTriplesAndTheReadoutsShowTheStart) {
     view().initialize(nullptr);
     const std::vector<std::string> events = editor.takeEvents();
     ASSERT_EQ(events.size(), 30u);
-    const char* values[] = {"value 0 24",  "value 1 24",  "value 2 3", "value 3 5", "value 4 0",
-                            "value 5 0",   "value 6 100", "value 7 100", "value 8 0", "value 9 0"};
+    const char* values[] = {"value 0 24", "value 1 24",  "value 2 3",   "value 3 5", "value 4 0",
+                            "value 5 0",  "value 6 100", "value 7 100", "value 8 0", "value 9 0"};
     for (unsigned id = 0; id < 10; ++id) {
         EXPECT_EQ(events[3 * id], "begin " + std::to_string(id));
         EXPECT_EQ(events[3 * id + 1], values[id]);
