@@ -1,6 +1,6 @@
 #pragma once
-// The editor tests read what was drawn back from the platform's recording context: paths,
-// texts and images with the geometry they were drawn with, in the user space of the moment.
+// A recording context for drawing tests: what the toolkit and the views draw, read back as
+// operations (strokes, fills, images, texts with their rectangles).
 
 #include <AppKit/AppKit.h>
 #include <CoreGraphics/CGRecordingContext.h>
@@ -25,6 +25,9 @@ public:
         NSGraphicsContext::restoreGraphicsState();
         CGContextRelease(context_);
     }
+    Recording(const Recording&) = delete;
+    Recording& operator=(const Recording&) = delete;
+
     const std::vector<CGRecordedOperation>& operations() const {
         return CGRecordingContextGetOperations(context_);
     }
@@ -37,6 +40,7 @@ public:
         }
         return found;
     }
+    // The nth drawing of a text (engraved legends draw each text three times).
     const CGRecordedOperation* text(const char* utf8, std::size_t nth = 0) const {
         for (const CGRecordedOperation* op : of(CGRecordedKind::text)) {
             if (op->text == utf8 && nth-- == 0) {
@@ -50,12 +54,12 @@ private:
     CGContextRef context_;
 };
 
-CGPoint lastPoint(const CGPathBuffer& path) {
-    return path.currentPoint();
+inline CGPoint firstPoint(const CGPathBuffer& path) {
+    return path[0].points[0];
 }
 
-CGPoint firstPoint(const CGPathBuffer& path) {
-    return path[0].points[0];
+inline CGPoint lastPoint(const CGPathBuffer& path) {
+    return path.currentPoint();
 }
 
 } // namespace editortest
