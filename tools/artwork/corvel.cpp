@@ -37,18 +37,10 @@ void namePlate(Canvas& canvas, double x, double y, double w, double h) {
 
 void corvelPhotograph(Canvas& canvas) {
     cairo_t* cr = canvas.cr;
-    rackPlate(canvas, 0xC0E1);
-    topRowButtons(cr);
-    engravedLine(cr, 82, 76, artWidth - 82, 76, 1.3);
+    plateWithTopRow(canvas, 0xC0E1);
     engravedRect(cr, 112, 146, 1180, 586, 10);
     namePlate(canvas, 1277, 174, 345, 60);
-    Lettering maker;
-    maker.size = 13;
-    maker.tracking = 5;
-    maker.align = Align::left;
-    engraved(cr, "KELVO AUDIO LAB", 132, 744, 500, maker, {0.62, 0.58, 0.47});
-    screw(cr, 96, 760, 7, 0.8);
-    screw(cr, 1887, 760, 7, 0.1);
+    makersLine(cr);
 }
 
 } // namespace artwork

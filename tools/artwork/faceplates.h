@@ -5,13 +5,13 @@
 
 namespace artwork {
 
-// The anodised rack plate every faceplate starts from: brushed metal, rack ears with their
-// screws, edge bevels and the studio light.
-void rackPlate(Canvas& canvas, std::uint32_t seed);
+// The anodised rack plate every faceplate starts from (brushed metal, rack ears with their
+// screws, edge bevels and the studio light), with the top row's photographed buttons whose
+// titles the editor does not draw (INIT, BYPASS, DETAIL, GUIDE) and the cut line under them.
+void plateWithTopRow(Canvas& canvas, std::uint32_t seed);
 
-// The top row's photographed buttons, whose titles the editor does not draw: INIT, BYPASS,
-// DETAIL and GUIDE.
-void topRowButtons(cairo_t* cr);
+// The maker's line engraved small at the lower left, and the two lower plate screws.
+void makersLine(cairo_t* cr);
 
 // "Iron-Blank-Panel": the plate under the framework editor's controls and texts.
 void blankPanel(Canvas& canvas);
