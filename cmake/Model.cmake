@@ -1,6 +1,7 @@
 # kelvo_add_model(<name> PRODUCT <Product> SOURCES <model sources...>
 #                 [UNIT_SOURCES <sources...>] [RESOURCES <files...>]
-#                 [EDITOR_DATA <sources...>] [RACK])
+#                 [EDITOR_DATA <sources...>] [EDITOR_FACEPLATE <sources...>]
+#                 [EDITOR_CLASSES <stem>] [EDITOR_FACTORY <name>] [RACK])
 #
 # Builds a model: the static library kelvo_model_<name> (the model's tables and engine, with
 # the framework's unit headers and the model folder's model.h on its include path; model tests
@@ -8,9 +9,11 @@
 # bundle <Product>.component with the framework built for this model. EDITOR_DATA are the
 # model folder's editor data (help texts, faceplate data, INIT values): with them, and once
 # the framework editor is built, kelvo_editor_<name> is the framework editor compiled for
-# this model, and the bundle carries it.
+# this model, and the bundle carries it. EDITOR_FACEPLATE, EDITOR_CLASSES and EDITOR_FACTORY
+# are kelvo_add_editor_library's FACEPLATE, CLASSES and FACTORY (the rack series' editor).
 function(kelvo_add_model name)
-  cmake_parse_arguments(M "RACK" "PRODUCT" "SOURCES;UNIT_SOURCES;RESOURCES;EDITOR_DATA" ${ARGN})
+  cmake_parse_arguments(M "RACK" "PRODUCT;EDITOR_CLASSES;EDITOR_FACTORY"
+    "SOURCES;UNIT_SOURCES;RESOURCES;EDITOR_DATA;EDITOR_FACEPLATE" ${ARGN})
   set(lib kelvo_model_${name})
   add_library(${lib} STATIC ${M_SOURCES})
   target_include_directories(${lib} PUBLIC
@@ -22,7 +25,16 @@ function(kelvo_add_model name)
   # add, whatever instruction set a build targets.
   target_compile_options(${lib} PRIVATE -ffp-contract=off)
   if(M_EDITOR_DATA AND COMMAND kelvo_add_editor_library)
-    kelvo_add_editor_library(${name} PRODUCT ${M_PRODUCT} DATA ${M_EDITOR_DATA})
+    set(editor "")
+    foreach(option CLASSES FACTORY)
+      if(M_EDITOR_${option})
+        list(APPEND editor ${option} ${M_EDITOR_${option}})
+      endif()
+    endforeach()
+    if(M_EDITOR_FACEPLATE)
+      list(APPEND editor FACEPLATE ${M_EDITOR_FACEPLATE})
+    endif()
+    kelvo_add_editor_library(${name} PRODUCT ${M_PRODUCT} DATA ${M_EDITOR_DATA} ${editor})
   endif()
   if(COMMAND kelvo_add_unit_bundle)
     set(rack "")

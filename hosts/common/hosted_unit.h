@@ -11,9 +11,10 @@
 #include "component_loader.h"
 #include "unit_description.h"
 
+#include "meters/meter_block.h"
+
 #include <AudioToolbox/AudioToolbox.h>
 
-#include <array>
 #include <cstddef>
 #include <optional>
 #include <stdexcept>
@@ -32,17 +33,10 @@ private:
     OSStatus status_;
 };
 
-// The units' custom meter block, as their meter property lays it out.
-struct Meters {
-    std::array<float, 2> input;  // RMS, dB
-    std::array<float, 2> output; // RMS, dB
-    std::array<float, 2> gr;     // gain reduction, dB
-    std::array<float, 2> peak;   // output peak, dB
-};
-static_assert(sizeof(Meters) == 32, "the meter property carries eight floats");
-
-inline constexpr AudioUnitPropertyID meterProperty = 'KIRM';
-inline constexpr AudioUnitPropertyID rackMeterProperty = 'KCRM';
+// The units' meter block and its two property codes, as the units define them.
+using Meters = TelemetryBlock;
+inline constexpr AudioUnitPropertyID meterProperty = classic::frameworkMeterProperty;
+inline constexpr AudioUnitPropertyID rackMeterProperty = classic::rackMeterProperty;
 
 // The stream format the units take: 32-bit float, packed, one buffer per channel.
 AudioStreamBasicDescription floatFormat(double sampleRate, unsigned channels);

@@ -12,7 +12,7 @@ const char* const editorUsage =
     "  --click X,Y             click at view point (X, Y) of the faceplate at 100 %\n"
     "  --double-click X,Y\n"
     "  --drag X,Y,DX,DY        drag from (X, Y) by (DX, DY); y grows downwards\n"
-    "  --shift                 hold Shift during the next drag\n"
+    "  --shift                 hold Shift during the next click or drag\n"
     "  --wheel X,Y,DY          scroll the wheel by DY over (X, Y)\n"
     "  --key X,Y,up|down|left|right   an arrow key to the control at (X, Y)\n"
     "  --detail                press DETAIL\n"
@@ -125,6 +125,8 @@ bool parseCommand(int argc, char** argv, EditorCommand& command, std::string& er
                 arg == "--click" ? EditorAction::Kind::click : EditorAction::Kind::doubleClick;
             action.x = v[0];
             action.y = v[1];
+            action.shift = shift;
+            shift = false;
         } else if (arg == "--drag") {
             if (!next(value) || !numbers(value, 4, v)) {
                 error = "--drag wants X,Y,DX,DY";

@@ -25,7 +25,7 @@ struct EditorAction {
     std::string text;      // set: NAME=VALUE; input: the file; key: up|down|left|right
     double x = 0, y = 0;   // view points of the flipped view at 100 %
     double dx = 0, dy = 0; // drag distance; dy also the wheel delta
-    bool shift = false;    // drag with Shift held
+    bool shift = false;    // click or drag with Shift held
     int count = 0;         // ticks; scale percent
     std::string answer{};  // presetMenu: the file (or "cancel") for the panel that follows
 };

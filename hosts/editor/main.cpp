@@ -119,15 +119,17 @@ public:
         pumpMainRunLoop();
     }
 
-    void click(double x, double y, NSInteger clicks) {
+    void click(double x, double y, NSInteger clicks, bool shift = false) {
+        const NSEventModifierFlags flags = modifiers(shift);
+        appkit::setModifierFlags(flags);
         const NSPoint at = toWindow(x, y);
-        mouse(NSEventTypeLeftMouseDown, at, clicks, 0);
-        mouse(NSEventTypeLeftMouseUp, at, clicks, 0);
+        mouse(NSEventTypeLeftMouseDown, at, clicks, flags);
+        mouse(NSEventTypeLeftMouseUp, at, clicks, flags);
+        appkit::setModifierFlags(0);
     }
 
     void drag(const EditorAction& a) {
-        const NSEventModifierFlags flags =
-            a.shift ? static_cast<NSEventModifierFlags>(NSEventModifierFlagShift) : 0;
+        const NSEventModifierFlags flags = modifiers(a.shift);
         appkit::setModifierFlags(flags);
         mouse(NSEventTypeLeftMouseDown, toWindow(a.x, a.y), 1, flags);
         // The drag arrives in steps, as a mouse reports it.
@@ -161,6 +163,10 @@ public:
     }
 
 private:
+    static NSEventModifierFlags modifiers(bool shift) {
+        return shift ? static_cast<NSEventModifierFlags>(NSEventModifierFlagShift) : 0;
+    }
+
     static NSTimeInterval now() {
         static const auto start = std::chrono::steady_clock::now();
         return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
@@ -306,11 +312,11 @@ int run(int argc, char** argv) {
                         action.text == firstInputPath ? firstInput : readAudioFile(action.text));
             break;
         case EditorAction::Kind::click:
-            window.click(action.x, action.y, 1);
+            window.click(action.x, action.y, 1, action.shift);
             break;
         case EditorAction::Kind::doubleClick:
-            window.click(action.x, action.y, 1);
-            window.click(action.x, action.y, 2);
+            window.click(action.x, action.y, 1, action.shift);
+            window.click(action.x, action.y, 2, action.shift);
             break;
         case EditorAction::Kind::drag:
             window.drag(action);

@@ -12,7 +12,7 @@ std::string number(double value) {
     return std::isfinite(value) ? formatNumber(value) : "null";
 }
 
-std::string pair(const std::array<float, 2>& values) {
+std::string pair(const float (&values)[2]) {
     std::string text = "[";
     text += number(values[0]);
     text += ',';

@@ -1,6 +1,7 @@
 #pragma once
 // What the framework is built with for the Corvel preamplifier and equaliser of the rack series.
 
+#include "meters/meter_block.h"
 #include "parameters/definition.h"
 #include "parameters/model_info.h"
 
@@ -37,12 +38,13 @@ extern const Definition definitions[parameterCount];
 // [any thread]
 const char* const* choices(unsigned id, unsigned& count);
 
-inline constexpr ModelInfo model{
-    "KelvoCorvel",  "com.kelvo.KelvoCorvel",  'Corv', param::none, param::bypass, param::mix,
-    param::shimmer, "KelvoRackCorvelFactory", 'KCRM'};
+inline constexpr ModelInfo model{"KelvoCorvel",    "com.kelvo.KelvoCorvel",
+                                 'Corv',           param::none,
+                                 param::bypass,    param::mix,
+                                 param::shimmer,   "KelvoRackCorvelFactory",
+                                 rackMeterProperty};
 
 static_assert(model.subtype == fourCharCode("Corv"));
-static_assert(model.meterProperty == fourCharCode("KCRM"));
 static_assert(model.bypassId < parameterCount && model.mixId < parameterCount &&
               model.shimmerId < parameterCount);
 

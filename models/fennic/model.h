@@ -1,6 +1,7 @@
 #pragma once
 // What the framework is built with for the Fennic FET compressor of the rack series.
 
+#include "meters/meter_block.h"
 #include "parameters/definition.h"
 #include "parameters/model_info.h"
 
@@ -31,12 +32,13 @@ extern const Definition definitions[parameterCount];
 // [any thread]
 const char* const* choices(unsigned id, unsigned& count);
 
-inline constexpr ModelInfo model{
-    "KelvoFennic",  "com.kelvo.KelvoFennic",  'Fenn', param::meter, param::bypass, param::mix,
-    param::shimmer, "KelvoRackFennicFactory", 'KCRM'};
+inline constexpr ModelInfo model{"KelvoFennic",    "com.kelvo.KelvoFennic",
+                                 'Fenn',           param::meter,
+                                 param::bypass,    param::mix,
+                                 param::shimmer,   "KelvoRackFennicFactory",
+                                 rackMeterProperty};
 
 static_assert(model.subtype == fourCharCode("Fenn"));
-static_assert(model.meterProperty == fourCharCode("KCRM"));
 static_assert(model.meterId < parameterCount && model.bypassId < parameterCount &&
               model.mixId < parameterCount && model.shimmerId < parameterCount);
 

@@ -20,8 +20,6 @@
 
 namespace classic::rack {
 
-inline constexpr std::uint32_t meterProperty = fourCharCode("KCRM");
-
 // "KelvoCorvel" -> "KelvoRackCorvelFactory": the rack view factory of a product.
 constexpr bool isRackViewFactory(std::string_view product, std::string_view factory) {
     constexpr std::string_view maker = "Kelvo";
@@ -37,7 +35,8 @@ constexpr bool isRackViewFactory(std::string_view product, std::string_view fact
            factory.ends_with(suffix);
 }
 
-static_assert(model.meterProperty == meterProperty, "rack units publish their meters as 'KCRM'");
+static_assert(model.meterProperty == rackMeterProperty,
+              "rack units publish their meters as 'KCRM'");
 static_assert(isRackViewFactory(model.product, model.viewFactoryClass),
               "rack units name the rack view factory of their product");
 static_assert(isRackViewFactory("KelvoFennic", "KelvoRackFennicFactory") &&

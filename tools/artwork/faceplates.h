@@ -1,17 +1,17 @@
 #pragma once
-// The four bundle photographs.
+// The bundle photographs.
 
 #include "studio.h"
 
 namespace artwork {
 
-// The anodised rack plate every faceplate starts from: brushed metal, rack ears with their
-// screws, edge bevels and the studio light.
-void rackPlate(Canvas& canvas, std::uint32_t seed);
+// The anodised rack plate every faceplate starts from (brushed metal, rack ears with their
+// screws, edge bevels and the studio light), with the top row's photographed buttons whose
+// titles the editor does not draw (INIT, BYPASS, DETAIL, GUIDE) and the cut line under them.
+void plateWithTopRow(Canvas& canvas, std::uint32_t seed);
 
-// The top row's photographed buttons, whose titles the editor does not draw: INIT, BYPASS,
-// DETAIL and GUIDE.
-void topRowButtons(cairo_t* cr);
+// The maker's line engraved small at the lower left, and the two lower plate screws.
+void makersLine(cairo_t* cr);
 
 // "Iron-Blank-Panel": the plate under the framework editor's controls and texts.
 void blankPanel(Canvas& canvas);
@@ -19,6 +19,10 @@ void blankPanel(Canvas& canvas);
 // "IronFennic-Approved" (approved = true: printed values, pointers, lit lamps and the
 // needle) and "IronFennic-Clean" (the same photograph without them), in register.
 void fennicPhotograph(Canvas& canvas, bool approved);
+
+// "IronCorvel-Blank": the Corvel preamp's plate without controls, its blank engraved name
+// plate at (1277, 174, 345, 60), which the Corvel editor lays under its printed title.
+void corvelPhotograph(Canvas& canvas);
 
 // "Iron-Model-Badges-v2": six name badges of 674 by 153 points on a 1538 by 1000 atlas.
 inline constexpr double atlasWidth = 1538;

@@ -43,9 +43,7 @@ void smallKnob(cairo_t* cr, double cx, double cy, double radius, const char* nam
 
 void fennicPhotograph(Canvas& canvas, bool approved) {
     cairo_t* cr = canvas.cr;
-    rackPlate(canvas, 0xFE11);
-    topRowButtons(cr);
-    engravedLine(cr, 82, 76, artWidth - 82, 76, 1.3);
+    plateWithTopRow(canvas, 0xFE11);
 
     // Input and output: the big knobs, their readouts beneath.
     bigKnob(cr, 253.5, 460, "INPUT", approved, 0.5);
@@ -55,7 +53,9 @@ void fennicPhotograph(Canvas& canvas, bool approved) {
     // Attack and release: the small knobs in a column.
     smallKnob(cr, 838, 329, 65, "ATTACK", approved, 3.0 / 7.0);
     smallKnob(cr, 837, 587, 66, "RELEASE", approved, 5.0 / 7.0);
-    engravedRect(cr, 112, 146, 830, 586, 10);
+    // The field ends above y 714: the Corvel faceplate lays the blank panel over (77, 146,
+    // 1825, 568) of this photograph, and no part of the field may show beneath it.
+    engravedRect(cr, 112, 146, 830, 566, 10);
 
     // Ratio column; the photograph was taken with ratio 4 selected.
     title(cr, "RATIO", 1059, 262, 19);
@@ -89,13 +89,7 @@ void fennicPhotograph(Canvas& canvas, bool approved) {
     kind.size = 16;
     kind.tracking = 6;
     engraved(cr, "FET LIMITING AMPLIFIER", 1174, 222, 525, kind, {0.79, 0.75, 0.61});
-    Lettering maker;
-    maker.size = 13;
-    maker.tracking = 5;
-    maker.align = Align::left;
-    engraved(cr, "KELVO AUDIO LAB", 132, 744, 500, maker, {0.62, 0.58, 0.47});
-    screw(cr, 96, 760, 7, 0.8);
-    screw(cr, 1887, 760, 7, 0.1);
+    makersLine(cr);
 }
 
 } // namespace artwork

@@ -1,8 +1,9 @@
 // kelvo-artwork OUTPUT_FOLDER
 //
 // Renders the bundle photographs of the faceplate editors: "Iron-Blank-Panel",
-// "IronFennic-Approved", "IronFennic-Clean" (1983 by 793 art units at twice the art
-// resolution) and "Iron-Model-Badges-v2" (a 1538 by 1000 point atlas), as PNG files.
+// "IronFennic-Approved", "IronFennic-Clean", "IronCorvel-Blank" (1983 by 793 art units at
+// twice the art resolution) and "Iron-Model-Badges-v2" (a 1538 by 1000 point atlas), as PNG
+// files.
 
 #include "faceplates.h"
 
@@ -38,6 +39,12 @@ int main(int argc, char** argv) {
          [](const std::string& path) {
              Canvas canvas(artwork::artWidth, artwork::artHeight);
              artwork::fennicPhotograph(canvas, false);
+             return canvas.writePng(path);
+         }},
+        {"IronCorvel-Blank",
+         [](const std::string& path) {
+             Canvas canvas(artwork::artWidth, artwork::artHeight);
+             artwork::corvelPhotograph(canvas);
              return canvas.writePng(path);
          }},
         {"Iron-Model-Badges-v2",

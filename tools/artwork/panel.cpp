@@ -57,8 +57,6 @@ void recess(cairo_t* cr, double x, double y, double w, double h, double radius) 
     cairo_restore(cr);
 }
 
-} // namespace
-
 void rackPlate(Canvas& canvas, std::uint32_t seed) {
     cairo_t* cr = canvas.cr;
     brushedMetal(canvas, 0, 0, artWidth, artHeight, anodised, 0.09, seed);
@@ -69,19 +67,32 @@ void rackPlate(Canvas& canvas, std::uint32_t seed) {
     rackEar(cr, artWidth - earWidth);
 }
 
-void topRowButtons(cairo_t* cr) {
+} // namespace
+
+void plateWithTopRow(Canvas& canvas, std::uint32_t seed) {
+    rackPlate(canvas, seed);
+    cairo_t* cr = canvas.cr;
     pushButton(cr, 95, 18, 121, 44, "INIT", false);
     pushButton(cr, 244, 18, 134, 44, "BYPASS", false);
     pushButton(cr, 1518, 18, 132, 44, "DETAIL", false);
     pushButton(cr, 1674, 18, 174, 44, "GUIDE", false);
+    // The top row of buttons sits on a strip divided from the controls by a cut line.
+    engravedLine(cr, 82, 76, artWidth - 82, 76, 1.3);
+}
+
+void makersLine(cairo_t* cr) {
+    Lettering maker;
+    maker.size = 13;
+    maker.tracking = 5;
+    maker.align = Align::left;
+    engraved(cr, "KELVO AUDIO LAB", 132, 744, 500, maker, {0.62, 0.58, 0.47});
+    screw(cr, 96, 760, 7, 0.8);
+    screw(cr, 1887, 760, 7, 0.1);
 }
 
 void blankPanel(Canvas& canvas) {
     cairo_t* cr = canvas.cr;
-    rackPlate(canvas, 0x7011);
-    topRowButtons(cr);
-    // The top row of buttons sits on a strip divided from the controls by a cut line.
-    engravedLine(cr, 82, 76, artWidth - 82, 76, 1.3);
+    plateWithTopRow(canvas, 0x7011);
     // Control field on the left, meter field on the right; the editor prints inside them.
     recess(cr, 112, 146, 1180, 586, 10);
     recess(cr, 1318, 146, 600, 586, 10);
@@ -110,22 +121,16 @@ void blankPanel(Canvas& canvas) {
     cairo_set_source_rgba(cr, 1, 0.95, 0.85, 0.08);
     cairo_stroke(cr);
     cairo_restore(cr);
-    // Maker's line, engraved small at the lower left.
-    Lettering maker;
-    maker.size = 13;
-    maker.tracking = 5;
-    maker.align = Align::left;
-    engraved(cr, "KELVO AUDIO LAB", 132, 744, 500, maker, {0.62, 0.58, 0.47});
-    Lettering serial = maker;
+    makersLine(cr);
+    Lettering serial;
     serial.family = "DejaVu Sans Mono";
     serial.size = 10;
     serial.tracking = 2;
+    serial.align = Align::left;
     engraved(cr, "SERIES ORVELLA \u00b7 HAND WIRED", 412, 746, 500, serial, {0.50, 0.47, 0.39});
-    // Four plate screws between the fields.
+    // Two more plate screws between the fields.
     screw(cr, 1305, 160, 7, 0.5);
     screw(cr, 1305, 718, 7, 1.2);
-    screw(cr, 96, 760, 7, 0.8);
-    screw(cr, 1887, 760, 7, 0.1);
 }
 
 } // namespace artwork

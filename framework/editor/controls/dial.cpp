@@ -3,7 +3,7 @@
 #include "controls/rack_owner.h"
 #include "toolkit/iron.h"
 
-#include "model.h"
+#include "model/editor_model.h"
 
 #include <algorithm>
 #include <cmath>
@@ -163,13 +163,13 @@ void KelvoDial::setAccessibilityValue(const NSHandle& value) {
 
 void KelvoDial::drawRect(NSRect) {
     NSGraphicsContext::saveGraphicsState();
-    const NSRect b = bounds();
-    NSRectClip(b);
-    NSAffineTransform transform;
-    transform.scaleXBy(b.size.width / artRect.size.width, b.size.height / artRect.size.height);
-    transform.translateXBy(-artRect.origin.x, -artRect.origin.y);
-    transform.concat();
-    iron::bodyCorvel(pointerCenter, pointerRadius / 0.88, static_cast<unsigned>(tag()));
+    // A knob of the photograph itself stays still under its pointer: the dial repaints the
+    // faceplate instead of drawing a body.
+    const bool body = classic::editorModel.knobBodies;
+    iron::controlBackground(bounds(), artRect, !body);
+    if (body) {
+        iron::bodyCorvel(pointerCenter, pointerRadius / 0.88, static_cast<unsigned>(tag()));
+    }
     const double fraction = (doubleValue() - minimum) / std::max(maximum - minimum, 0.001);
     iron::marker(pointerCenter, pointerRadius, fraction, ring);
     NSGraphicsContext::restoreGraphicsState();

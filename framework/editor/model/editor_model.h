@@ -5,6 +5,7 @@
 // folder.
 
 #include "model.h"
+#include "toolkit/iron.h"
 
 namespace classic {
 
@@ -29,6 +30,12 @@ struct EditorModel {
     unsigned helpCount;
     // What INIT writes, ID 0 to N-1.
     const float* startValues;
+    // The faceplate composite: the view's background, and what buttons and photographed
+    // knobs repaint beneath themselves.
+    std::shared_ptr<NSImage> (*faceplate)() = iron::plate;
+    // Whether a dial draws its knob body; where the knobs are part of the photograph (the
+    // FET faceplate) a dial repaints the photograph and draws only its pointer.
+    bool knobBodies = true;
 };
 
 // [any thread]

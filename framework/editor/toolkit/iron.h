@@ -24,9 +24,13 @@ std::shared_ptr<NSImage> rasterize(const std::shared_ptr<NSImage>& image);
 std::shared_ptr<NSImage> plateFennic();
 // The faceplate composite: the blank panel with the FET meter window pasted in. [main thread]
 std::shared_ptr<NSImage> plate();
+// Pastes the FET meter window at (1380, 319, 505, 336.667), where the faceplate composites
+// carry it and `needle` draws. [main thread]
+void meterWindow();
 
 // Inside a control's drawing: clip to its bounds, map its art rectangle onto them and,
-// with paint, repaint the faceplate beneath it. The clip and transform stay. [main thread]
+// with paint, repaint the model's faceplate composite beneath it. The clip and transform
+// stay. [main thread]
 void controlBackground(CGRect bounds, CGRect art, bool paint);
 // The photographed knob body in a circle of the radius; the tag changes nothing.
 void bodyCorvel(CGPoint centre, double radius, unsigned tag);
@@ -40,8 +44,11 @@ void buttonLight(CGRect rectangle, bool lit);
 void modelPlate();
 // Engraved lettering: three passes of serif text.
 void legend(const NSString& text, CGRect rectangle, double size, bool centred);
-// The VU needle for a reading in VU dB, over the meter of the faceplate composite.
+// The VU needle for a reading in VU dB, over the meter of the faceplate composite; dim darkens
+// the meter window.
 void needle(double reading, bool dim);
+// The same over the FET photograph's own meter, where the FET composite shows it.
+void needleFennic(double reading, bool dim);
 
 } // namespace iron
 

@@ -2,7 +2,7 @@
 
 #include "toolkit/iron.h"
 
-#include "model.h"
+#include "model/editor_model.h"
 
 #include <map>
 #include <string>
@@ -117,13 +117,18 @@ std::shared_ptr<NSImage> plate() {
         NSImage::imageWithSize({artWidth, artHeight}, true, [](NSRect) {
             topCrop(resource("Iron-Blank-Panel").get(), CGRectMake(0, 0, artWidth, artHeight),
                     CGRectMake(0, 0, artWidth, artHeight));
-            // The FET meter window, scaled by 505/525 across and 336.667/350 down.
-            topCrop(plateFennic().get(), CGRectMake(1380, 319, 505, 336.667),
-                    CGRectMake(1174, 292, 525, 350));
+            meterWindow();
             return true;
         });
     kept = new std::shared_ptr<NSImage>(rasterize(composite));
     return *kept;
+}
+
+void meterWindow() {
+    // Scaled by 505/525 across and 336.667/350 down (336.667 as the faceplate was laid out,
+    // not 350 * 505/525).
+    topCrop(plateFennic().get(), CGRectMake(1380, 319, 505, 336.667),
+            CGRectMake(1174, 292, 525, 350));
 }
 
 void controlBackground(CGRect bounds, CGRect art, bool paint) {
@@ -133,7 +138,8 @@ void controlBackground(CGRect bounds, CGRect art, bool paint) {
     transform.translateXBy(-art.origin.x, -art.origin.y);
     transform.concat();
     if (paint) {
-        topCrop(plate().get(), CGRectMake(0, 0, artWidth, artHeight),
+        // The model's own composite: the faceplate the view shows behind the control.
+        topCrop(classic::editorModel.faceplate().get(), CGRectMake(0, 0, artWidth, artHeight),
                 CGRectMake(0, 0, artWidth, artHeight));
     }
 }

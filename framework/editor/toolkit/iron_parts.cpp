@@ -159,13 +159,15 @@ void legend(const NSString& text, CGRect r, double size, bool centred) {
     rackdraw::text(text, r, size, rgb(0.79, 0.75, 0.61), centred, true);
 }
 
-void needle(double reading, bool dim) {
+namespace {
+
+// The needle over a meter drawn from the FET photograph's (1174, 292) at the given scale:
+// all the needle's geometry is in that photograph's coordinates.
+void needleOver(CGPoint meterOrigin, double scaleX, double scaleY, double reading, bool dim) {
     NSGraphicsContext::saveGraphicsState();
-    // The FET photograph's meter as the faceplate composite shows it: 505/525 across and
-    // 336.667/350 down, from (1174, 292) onto (1380, 319).
     NSAffineTransform transform;
-    transform.translateXBy(1380, 319);
-    transform.scaleXBy(0.9619047619047619, 0.9619057142857143);
+    transform.translateXBy(meterOrigin.x, meterOrigin.y);
+    transform.scaleXBy(scaleX, scaleY);
     transform.translateXBy(-1174, -292);
     transform.concat();
 
@@ -192,6 +194,18 @@ void needle(double reading, bool dim) {
             .fill();
     }
     NSGraphicsContext::restoreGraphicsState();
+}
+
+} // namespace
+
+void needle(double reading, bool dim) {
+    // The FET photograph's meter as the faceplate composite shows it: 505/525 across and
+    // 336.667/350 down, from (1174, 292) onto (1380, 319).
+    needleOver({1380, 319}, 0.9619047619047619, 0.9619057142857143, reading, dim);
+}
+
+void needleFennic(double reading, bool dim) {
+    needleOver({1174, 292}, 1, 1, reading, dim);
 }
 
 } // namespace iron

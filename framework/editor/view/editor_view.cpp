@@ -33,7 +33,7 @@ void KelvoView::build(AudioUnit handle) {
     active = -1;
     needle = classic::editorModel.startNeedle;
     setAppearance(NSAppearance::appearanceNamed(NSAppearanceNameDarkAqua));
-    faceplate = iron::plate();
+    faceplate = classic::editorModel.faceplate();
 
     // The fixed top row, in this order.
     button("INIT", CGRectMake(95, 18, 121, 44), SELECTOR(KelvoView, initialize));
@@ -54,60 +54,7 @@ void KelvoView::build(AudioUnit handle) {
 
     selectedPreset = "Studio Start";
 
-    const ViewLayout::Plan plan =
-        ViewLayout::plan(classic::definitions, classic::parameterCount, meterId, bypassId);
-    for (std::size_t i = 0; i < plan.mainDialCount; ++i) {
-        mainDials.push_back(plan.mainDials[i]);
-    }
-    for (std::size_t i = 0; i < plan.mainDialCount; ++i) {
-        const ViewLayout::Dial place = ViewLayout::mainDial(plan.mainDialCount, i);
-        dial(plan.mainDials[i], place.centre, place.hit, place.radius, false, nullptr);
-    }
-    for (std::size_t k = 0; k < plan.toggleCount; ++k) {
-        const unsigned id = plan.toggles[k];
-        std::shared_ptr<KelvoButton> toggle =
-            button(classic::definitions[id].name, ViewLayout::toggle(plan.mainDialCount, k),
-                   SELECTOR(KelvoView, changed));
-        toggle->setTag(id);
-        toggle->setButtonType(NSButtonTypePushOnPushOff);
-        toggle->persistentIndicator = true;
-        toggle->customFace = true;
-        controls[id] = toggle;
-    }
-
-    std::shared_ptr<KelvoButton> meter =
-        button("METER", CGRectMake(1480, 660, 300, 37), SELECTOR(KelvoView, nextMeter));
-    meter->setTag(meterId);
-    meter->customFace = true;
-    meter->setAccessibilityLabel("Meter mode: click to switch");
-    controls[meterId] = meter;
-
-    for (std::size_t k = 0; k < plan.sliderCount; ++k) {
-        const unsigned id = plan.sliders[k];
-        const classic::Definition& row = classic::definitions[id];
-        auto slider = std::make_shared<NSSlider>(ViewLayout::scaled(ViewLayout::slider(k)));
-        slider->setMinValue(row.minimum);
-        slider->setMaxValue(row.maximum);
-        if (row.isSwitch || row.isIndexed) {
-            slider->setNumberOfTickMarks(static_cast<NSInteger>(row.maximum - row.minimum + 1));
-            slider->setAllowsTickMarkValuesOnly(true);
-        }
-        slider->setTag(id);
-        slider->setTarget(weakSelf());
-        slider->setAction(SELECTOR(KelvoView, changed));
-        slider->setAccessibilityLabel(row.name);
-        controls[id] = slider;
-        addSubview(slider);
-    }
-
-    scaleMenu =
-        std::make_shared<NSPopUpButton>(ViewLayout::scaled(CGRectMake(1010, 655, 200, 32)), false);
-    scaleMenu->addItemsWithTitles({"UI 75%", "UI 85%", "UI 100%"});
-    scaleMenu->selectItemAtIndex(2);
-    scaleMenu->setTarget(weakSelf());
-    scaleMenu->setAction(SELECTOR(KelvoView, resizeUI));
-    scaleMenu->setAccessibilityLabel("UI Size");
-    addSubview(scaleMenu);
+    buildFaceplate();
 
     utility = false;
     layoutUtility();
@@ -142,6 +89,31 @@ std::shared_ptr<KelvoButton> KelvoView::button(const NSString& title, CGRect art
     return control;
 }
 
+void KelvoView::addScaleMenu(const char* const (&titles)[3]) {
+    scaleMenu =
+        std::make_shared<NSPopUpButton>(ViewLayout::scaled(CGRectMake(1010, 655, 200, 32)), false);
+    scaleMenu->addItemsWithTitles({titles[0], titles[1], titles[2]});
+    scaleMenu->selectItemAtIndex(2);
+    scaleMenu->setTarget(weakSelf());
+    scaleMenu->setAction(SELECTOR(KelvoView, resizeUI));
+    scaleMenu->setAccessibilityLabel("UI Size");
+    addSubview(scaleMenu);
+}
+
+std::shared_ptr<NSSlider> KelvoView::slider(unsigned id, CGRect art) {
+    const classic::Definition& row = classic::definitions[id];
+    auto control = std::make_shared<NSSlider>(ViewLayout::scaled(art));
+    control->setMinValue(row.minimum);
+    control->setMaxValue(row.maximum);
+    control->setTag(id);
+    control->setTarget(weakSelf());
+    control->setAction(SELECTOR(KelvoView, changed));
+    control->setAccessibilityLabel(row.name);
+    controls[id] = control;
+    addSubview(control);
+    return control;
+}
+
 std::shared_ptr<KelvoDial> KelvoView::dial(unsigned id, CGPoint c, double hit, double radius,
                                            bool ring, const NSArray& markings) {
     const CGRect art = CGRectMake(c.x - hit / 2, c.y - hit / 2, hit, hit);
@@ -165,14 +137,20 @@ std::shared_ptr<KelvoDial> KelvoView::dial(unsigned id, CGPoint c, double hit, d
     return control;
 }
 
-void KelvoView::layoutUtility() {
-    scaleMenu->setHidden(!utility);
-    for (const auto& [id, control] : controls) {
-        if (id == meterId || id == bypassId) {
-            continue;
-        }
-        control->setHidden(static_cast<bool>(classic::definitions[id].isUtility) != utility);
+void KelvoView::drawFaceplate() {
+    NSGraphicsContext::saveGraphicsState();
+    if (faceplate) {
+        faceplate->drawInRect(bounds(), NSZeroRect, NSCompositingOperationSourceOver, 1.0, true,
+                              NSImageHints{NSImageInterpolationHigh});
     }
+    NSGraphicsContext::restoreGraphicsState();
+}
+
+void KelvoView::enterArtSpace() {
+    const NSRect b = bounds();
+    NSAffineTransform art;
+    art.scaleXBy(b.size.width / ViewLayout::artWidth, b.size.height / ViewLayout::artHeight);
+    art.concat();
 }
 
 void KelvoView::detail(NSObject*) {

@@ -1,13 +1,22 @@
 #pragma once
-// KelvoView (KelvoTolvarView): the editor a host shows for one unit instance, a fixed-size
-// photographic faceplate whose knobs, switches and DETAIL sliders come from the model's
-// parameter table. It reaches the unit only through the Audio Unit calls on its handle; the
-// 30 Hz poll brings controls, preset title and VU needle up to date. Main thread only.
+// KelvoView (KelvoTolvarView, KelvoRackCorvelView): the editor a host shows for one unit
+// instance, a fixed-size photographic faceplate with knobs, switches and DETAIL sliders. It
+// reaches the unit only through the Audio Unit calls on its handle; the 30 Hz poll brings
+// controls, preset title and VU needle up to date. Main thread only.
+//
+// One class for every model: parameter I/O, gestures, presets, help, guide, scaling and the
+// poll are written once. What a faceplate is made of comes in one of two variants, compiled
+// into each bundle with its model's data: the framework faceplate, laid out from the flags of
+// the parameter table (view/table_faceplate.cpp, view/faceplate_drawing.cpp), and the rack
+// faceplates of Corvel and Fennic, at the fixed places of their own photographs
+// (models/rack/editor and the model's editor folder). They define the members marked
+// "faceplate variant" below.
 
 #include "classes.h"
 #include "controls/button.h"
 #include "controls/dial.h"
 #include "controls/rack_owner.h"
+#include "meters/meter_block.h"
 
 #include <AppKit/AppKit.h>
 #include <AudioUnit/AudioUnit.h>
@@ -15,15 +24,6 @@
 #include <cstdint>
 #include <map>
 #include <vector>
-
-// The unit's meter property: 32 bytes of levels in dB (floor -100) and gain reduction.
-struct MeterBlock {
-    float input[2];
-    float output[2];
-    float gr[2];
-    float peak[2];
-};
-static_assert(sizeof(MeterBlock) == 32, "the meter property carries 32 bytes");
 
 class KelvoView : public NSView, public RackOwner {
 public:
@@ -41,8 +41,11 @@ public:
     std::shared_ptr<KelvoButton> button(const NSString& title, CGRect art, SEL action);
     std::shared_ptr<KelvoDial> dial(unsigned id, CGPoint centre, double hit, double radius,
                                     bool ring, const NSArray& markings);
+    // A DETAIL slider over the row's range, stored under its ID.
+    std::shared_ptr<NSSlider> slider(unsigned id, CGRect art);
 
-    // Layout and modes.
+    // Layout and modes. layoutUtility is a faceplate variant: it shows the controls of the
+    // current mode.
     void layoutUtility();
     void detail(NSObject* sender);
     void resizeUI(NSPopUpButton* sender);
@@ -59,6 +62,11 @@ public:
     void nextMeter(NSControl* sender);
     void initialize(NSControl* sender);
     void finish();
+    // The rack faceplates' own actions: a ratio button, a meter-mode button, the IN / OUT
+    // switch of the VU source.
+    void ratio(NSControl* sender);
+    void meter(NSControl* sender);
+    void toggleMeter(NSControl* sender);
 
     // Captions and the poll.
     NSString formatted(unsigned id);
@@ -88,6 +96,7 @@ public:
     const NSString& helpBanner() const { return helpText; }
     const std::shared_ptr<NSWindow>& userGuideWindow() const { return guideWindow; }
 
+    // Faceplate variant: the whole faceplate, every frame.
     void drawRect(NSRect dirtyRect) override;
     void viewWillMoveToWindow(NSWindow* newWindow) override;
 
@@ -98,18 +107,41 @@ public:
     bool isUtility() const { return utility; }
     bool isHelpOn() const { return helpOn; }
     const NSString& presetName() const { return selectedPreset; }
-    const MeterBlock& meters() const { return telemetry; }
+    const TelemetryBlock& meters() const { return telemetry; }
     const std::map<unsigned, std::shared_ptr<NSControl>>& controlsById() const { return controls; }
     const std::vector<unsigned>& mainDialIds() const { return mainDials; }
     const std::shared_ptr<NSPopUpButton>& scaleMenuButton() const { return scaleMenu; }
     const std::shared_ptr<KelvoButton>& presetsButton() const { return presetButton; }
     const std::shared_ptr<NSImage>& faceplateImage() const { return faceplate; }
+    bool isMeterInput() const { return meterInput; }
+    const std::vector<std::shared_ptr<KelvoButton>>& ratioButtonList() const {
+        return ratioButtons;
+    }
+    const std::vector<std::shared_ptr<KelvoButton>>& meterButtonList() const {
+        return meterButtons;
+    }
 
     // The interface size factors of the UI size pop-up's items.
     static constexpr double scaleFactors[3] = {0.75, 0.85, 1.0};
 
 private:
     void build(AudioUnit handle);
+    // Faceplate variant: the controls after the fixed top row (dials, switches, DETAIL
+    // sliders, the UI size pop-up), in subview order.
+    void buildFaceplate();
+    // The UI size pop-up, with its three items, as the next subview.
+    void addScaleMenu(const char* const (&titles)[3]);
+    // Faceplate variant, at every poll: lamps of selection buttons that are bound to no single
+    // parameter (Fennic's ratio and meter columns).
+    void showSelections();
+    // Faceplate variant: where the VU needle heads for, in VU dB, from the meter block just
+    // read and the parameters.
+    double needleTarget();
+    // Every drawRect's first step: the faceplate composite into the bounds.
+    void drawFaceplate();
+    // Maps the art space (1983 by 793, y down) onto the bounds; the caller saves and restores
+    // the graphics state around it.
+    void enterArtSpace();
     void updatePresetTitle();
     void updateMeterTitle(NSButton* meter);
     void drawScales();
@@ -126,14 +158,19 @@ private:
     std::map<unsigned, std::shared_ptr<NSControl>> controls;
     std::shared_ptr<NSTimer> timer;
     std::shared_ptr<NSImage> faceplate;
-    MeterBlock telemetry{{-100, -100}, {-100, -100}, {0, 0}, {-100, -100}};
+    TelemetryBlock telemetry{{-100, -100}, {-100, -100}, {0, 0}, {-100, -100}};
     double needle = 0;
     std::int64_t active = -1;
     bool utility = false;
     std::shared_ptr<NSWindow> guideWindow;
     std::shared_ptr<NSObject> resignObserver;
     std::shared_ptr<NSPopUpButton> scaleMenu;
-    std::vector<unsigned> mainDials;
+    std::vector<unsigned> mainDials; // the framework faceplate's dials, in layout order
+    // The rack faceplates: Fennic's ratio and meter columns (not in `controls`), and Corvel's
+    // VU source, the input (true) or the output; a view's own choice, never stored.
+    std::vector<std::shared_ptr<KelvoButton>> ratioButtons;
+    std::vector<std::shared_ptr<KelvoButton>> meterButtons;
+    bool meterInput = false;
 
     // What the titles were last built from, so a poll rebuilds them only when they change.
     NSString shownPreset;

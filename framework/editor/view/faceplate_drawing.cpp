@@ -6,7 +6,6 @@
 
 #include "model/editor_model.h"
 #include "toolkit/iron.h"
-#include "view/view_layout.h"
 
 #include <cmath>
 
@@ -21,18 +20,9 @@ constexpr double pi = 3.14159265358979323846;
 } // namespace
 
 void KelvoView::drawRect(NSRect) {
-    const NSRect b = bounds();
+    drawFaceplate();
     NSGraphicsContext::saveGraphicsState();
-    if (faceplate) {
-        faceplate->drawInRect(b, NSZeroRect, NSCompositingOperationSourceOver, 1.0, true,
-                              NSImageHints{NSImageInterpolationHigh});
-    }
-    NSGraphicsContext::restoreGraphicsState();
-
-    NSGraphicsContext::saveGraphicsState();
-    NSAffineTransform art;
-    art.scaleXBy(b.size.width / ViewLayout::artWidth, b.size.height / ViewLayout::artHeight);
-    art.concat();
+    enterArtSpace();
 
     iron::modelPlate();
     static const NSString legendText(classic::editorModel.legend);
@@ -105,20 +95,4 @@ void KelvoView::drawScales() {
                      CGRectMake(c.x - 185, c.y - r - 56, 370, 32), 21, true);
         iron::legend(formatted(id), CGRectMake(c.x - 185, c.y + r + 30, 370, 32), 23, true);
     }
-}
-
-void KelvoView::drawHelp() {
-    if (!helpOn) {
-        return;
-    }
-    NSBezierPath banner =
-        NSBezierPath::bezierPathWithRoundedRect(CGRectMake(405, 83, 1490, 55), 7, 7);
-    rgb(0.015, 0.016, 0.014, 0.97).setFill();
-    banner.fill();
-    banner.setLineWidth(1);
-    rgb(0.59, 0.46, 0.25, 0.7).setStroke();
-    banner.stroke();
-    static const NSString fallback("HELP ON");
-    rackdraw::text(helpText ? helpText : fallback, CGRectMake(419, 89, 1462, 43), 17,
-                   rgb(0.91, 0.88, 0.76), false, false);
 }

@@ -3,6 +3,7 @@
 #include "view/editor_view.h"
 
 #include "help/help_texts.h"
+#include "toolkit/iron.h"
 
 void KelvoView::help(NSControl*) {
     helpOn = !helpOn;
@@ -51,6 +52,22 @@ const char* KelvoView::helpForControl(const NSControl* control) const {
     }
     const SEL action = control->action();
     return actionHelpText(action.name != nullptr ? action.name : "");
+}
+
+void KelvoView::drawHelp() {
+    if (!helpOn) {
+        return;
+    }
+    NSBezierPath banner =
+        NSBezierPath::bezierPathWithRoundedRect(CGRectMake(405, 83, 1490, 55), 7, 7);
+    NSColor::colorWithRed(0.015, 0.016, 0.014, 0.97).setFill();
+    banner.fill();
+    banner.setLineWidth(1);
+    NSColor::colorWithRed(0.59, 0.46, 0.25, 0.7).setStroke();
+    banner.stroke();
+    static const NSString fallback("HELP ON");
+    rackdraw::text(helpText ? helpText : fallback, CGRectMake(419, 89, 1462, 43), 17,
+                   NSColor::colorWithRed(0.91, 0.88, 0.76, 1), false, false);
 }
 
 // guide: is in guide/user_guide.cpp, presets: in presets/preset_menu.cpp.

@@ -4,6 +4,8 @@
 #include "view/editor_view.h"
 
 #include "model/editor_model.h"
+#include "view/caption_index.h"
+#include "view/needle_motion.h"
 
 #include <AudioToolbox/AudioUnitUtilities.h>
 
@@ -14,49 +16,8 @@ namespace {
 
 constexpr unsigned meterId = classic::model.meterId;
 
-// 1 - exp(-(1/30)/0.13): a first-order approach with a 130 ms time constant at the 30 Hz poll.
-constexpr double needleFactor = 0.22617556277376327;
-// 0 VU is -18 dBFS RMS; the scale runs from -24 to +4 VU.
-constexpr double vuOffset = 18;
-constexpr double needleMinimum = -24;
-constexpr double needleMaximum = 4;
-
 AudioUnitParameter address(AudioUnit unit, unsigned id) {
     return AudioUnitParameter{unit, id, kAudioUnitScope_Global, 0};
-}
-
-// The caption index of a value: rounded half away from zero, kept inside the table. A value
-// that is not a number has no place in it and takes the first entry.
-unsigned captionIndex(float v, unsigned count) {
-    const double index = std::round(static_cast<double>(v));
-    if (!(index >= 0)) {
-        return 0;
-    }
-    return static_cast<unsigned>(std::min(index, static_cast<double>(count - 1)));
-}
-
-// The louder of two channels' levels; a level that is not a number would stick the needle
-// for good, so it reads as silence.
-double louder(const float (&levels)[2]) {
-    const double level = std::max(levels[0], levels[1]);
-    return std::isfinite(level) ? level : -100.0;
-}
-
-// What the needle heads for, in VU dB: Meter 1 shows the output level; Meter 0 the input
-// level or, in the dynamics models, the larger gain reduction made negative, without offset
-// (no reduction rests at the 0 mark, 5 dB reads -5).
-double needleTarget(const MeterBlock& meters, bool meterZero) {
-    double reading = 0;
-    if (!meterZero) {
-        reading = louder(meters.output) + vuOffset;
-    } else if (classic::editorModel.meterKind == classic::MeterKind::gainReduction) {
-        // A reduction that is not a number reads as none.
-        const double reduction = std::max(meters.gr[0], meters.gr[1]);
-        reading = std::isfinite(reduction) ? -reduction : 0.0;
-    } else {
-        reading = louder(meters.input) + vuOffset;
-    }
-    return std::clamp(reading, needleMinimum, needleMaximum);
 }
 
 } // namespace
@@ -194,11 +155,12 @@ void KelvoView::refresh() {
         control->setNeedsDisplay(true);
     }
 
+    showSelections();
+
     // A failed read leaves the last block in place.
     UInt32 size = sizeof telemetry;
     AudioUnitGetProperty(unit, classic::model.meterProperty, kAudioUnitScope_Global, 0, &telemetry,
                          &size);
-    const double target = needleTarget(telemetry, value(meterId) < 0.5f);
-    needle = needle + (target - needle) * needleFactor;
+    needle = needlemotion::approach(needle, needleTarget());
     setNeedsDisplay(true);
 }

@@ -1,6 +1,6 @@
-// KelvoViewFactory (KelvoTolvarViewFactory): the class the unit's Cocoa view property
-// names. The bundle registers it, and the view classes, with the class registry when its
-// executable is loaded.
+// KelvoViewFactory (KelvoTolvarViewFactory, KelvoRackCorvelFactory): the class the unit's
+// Cocoa view property names. The bundle registers it, and the view classes, with the class registry
+// when its executable is loaded.
 
 #include "classes.h"
 #include "view/editor_view.h"
@@ -8,6 +8,12 @@
 #include "model.h"
 
 #include <AudioUnit/AUCocoaUIView.h>
+
+#include <string_view>
+
+static_assert(std::string_view(KELVO_CLASS_NAME(KelvoViewFactory)) ==
+                  std::string_view(classic::model.viewFactoryClass),
+              "the editor's factory is the class the unit's Cocoa view property names");
 
 class KelvoViewFactory : public NSObject, public AUCocoaUIBase {
 public:

@@ -1,19 +1,11 @@
 #pragma once
-// The meter block the editor polls through the unit's meter property: levels in dB (floor
-// -100) and the model's two gain-reduction slots. Written by the render thread after each
-// block, read by the property call on another thread; each float is a relaxed atomic, so a
+// The unit's copy of its meter block (meters/meter_block.h). Written by the render thread after
+// each block, read by the property call on another thread; each float is a relaxed atomic, so a
 // reader may see two successive blocks mixed but never a torn value.
 
-#include <atomic>
+#include "meters/meter_block.h"
 
-// The property's 32 bytes, in this order.
-struct TelemetryBlock {
-    float input[2];  // RMS of the input, dB, left and right
-    float output[2]; // RMS of the output, dB
-    float gr[2];     // gain reduction, dB (0: none)
-    float peak[2];   // output peak, dB
-};
-static_assert(sizeof(TelemetryBlock) == 32);
+#include <atomic>
 
 struct Telemetry {
     static_assert(std::atomic<float>::is_always_lock_free);

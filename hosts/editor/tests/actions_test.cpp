@@ -1,5 +1,5 @@
-// kelvo-editor's command line: actions keep their order, Shift belongs to the next drag, and
-// malformed actions are refused with a message.
+// kelvo-editor's command line: actions keep their order, Shift belongs to the next click or
+// drag, and malformed actions are refused with a message.
 
 #include "actions.h"
 
@@ -43,6 +43,21 @@ TEST(EditorCommandLine, ActionsInOrder) {
     EXPECT_EQ(command.actions[4].text, "left");
     EXPECT_EQ(command.actions[6].count, 75);
     EXPECT_EQ(command.actions[7].count, 30);
+}
+
+TEST(EditorCommandLine, ShiftHoldsForTheNextClickOrDragOnly) {
+    EditorCommand command;
+    std::string error;
+    ASSERT_TRUE(
+        parse({"fennic", "--png", "f.png", "--shift", "--ticks", "1", "--click", "801,249",
+               "--click", "801,249", "--shift", "--double-click", "1,2", "--drag", "1,2,3,4"},
+              command, error))
+        << error;
+    ASSERT_EQ(command.actions.size(), 5u);
+    EXPECT_TRUE(command.actions[1].shift) << "the click after --shift, past other actions";
+    EXPECT_FALSE(command.actions[2].shift);
+    EXPECT_TRUE(command.actions[3].shift);
+    EXPECT_FALSE(command.actions[4].shift) << "the double click took it";
 }
 
 TEST(EditorCommandLine, RefusesMalformedInput) {

@@ -166,6 +166,46 @@ TEST_F(Bitmap, ImagePartsDrawUprightOrFlippedAsAsked) {
     CGImageRelease(picture);
 }
 
+TEST_F(Bitmap, RepeatedDrawsKeepToTheirOwnClipPlaceAndShadow) {
+    // Image parts and shadows drawn again unchanged reuse their pixels; a draw that differs in
+    // its clip, place or shape must not.
+    CGContextRef source = CGBitmapContextCreateWithPointSize({2, 2}, 1);
+    CGContextSetRGBFillColor(source, 0, 1, 0, 1);
+    CGContextFillRect(source, CGRectMake(0, 0, 2, 2));
+    CGImageRef picture = CGBitmapContextCreateImage(source);
+    CGContextRelease(source);
+    make(40, 20);
+    auto drawClipped = [&](CGRect clip, double x) {
+        CGContextClearRect(context, CGRectMake(0, 0, 40, 20));
+        CGContextSaveGState(context);
+        CGContextClipToRect(context, clip);
+        CGContextDrawImagePart(context, picture, CGRectMake(0, 0, 2, 2), CGRectMake(x, 0, 20, 20),
+                               false, 1);
+        CGContextRestoreGState(context);
+    };
+    for (int twice = 0; twice < 2; ++twice) {
+        drawClipped(CGRectMake(0, 0, 10, 20), 0);
+        expectColour(pixel(5, 10), 0, 1, 0, 1);
+        EXPECT_EQ(pixel(15, 10).alpha, 0) << twice;
+    }
+    drawClipped(CGRectMake(10, 0, 10, 20), 0);
+    EXPECT_EQ(pixel(5, 10).alpha, 0);
+    expectColour(pixel(15, 10), 0, 1, 0, 1);
+    drawClipped(CGRectMake(0, 0, 40, 20), 20);
+    EXPECT_EQ(pixel(15, 10).alpha, 0);
+    expectColour(pixel(25, 10), 0, 1, 0, 1);
+    CGImageRelease(picture);
+
+    CGContextSetShadowRGBA(context, {0, -6}, 2, {0, 0, 0, 1});
+    CGContextSetRGBFillColor(context, 1, 1, 1, 1);
+    for (const double x : {4.0, 4.0, 24.0}) {
+        CGContextClearRect(context, CGRectMake(0, 0, 40, 20));
+        CGContextFillRect(context, CGRectMake(x, 10, 8, 6));
+        expectColour(pixel(static_cast<std::size_t>(x) + 4, 12), 0, 0, 0, 1); // shadow below
+        EXPECT_EQ(pixel(static_cast<std::size_t>(x < 10 ? 28 : 8), 12).alpha, 0) << x;
+    }
+}
+
 TEST_F(Bitmap, TextRendersInsideItsRectangle) {
     make(200, 60);
     NSGraphicsContext::setCurrentContext(
