@@ -31,6 +31,19 @@ std::string slurp(const fs::path& path) {
     return text.str();
 }
 
+// Every sample of a rendered file, or empty when it does not read.
+std::vector<float> samplesOf(const std::string& file) {
+    SF_INFO info{};
+    SNDFILE* handle = sf_open(file.c_str(), SFM_READ, &info);
+    if (handle == nullptr) {
+        return {};
+    }
+    std::vector<float> samples(static_cast<std::size_t>(info.frames * info.channels));
+    sf_readf_float(handle, samples.data(), info.frames);
+    sf_close(handle);
+    return samples;
+}
+
 class RenderCommand : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -99,6 +112,16 @@ protected:
     }
 
     std::string path(const std::string& name) const { return (folder_ / name).string(); }
+
+    // Renders the demo through unit into the folder's file name with the options; its samples.
+    std::vector<float> renderDemo(const std::string& unit, const std::string& name,
+                                  const std::vector<std::string>& options) {
+        std::vector<std::string> arguments{unit, path(name)};
+        arguments.insert(arguments.end(), options.begin(), options.end());
+        const Outcome outcome = run(arguments);
+        EXPECT_EQ(outcome.status, 0) << name << ": " << outcome.err;
+        return samplesOf(path(name));
+    }
 
     void writeWav(const std::string& name, int rate, int channels, int frames) const {
         SF_INFO info{};
@@ -215,19 +238,6 @@ TEST_F(RenderCommand, RendersTheDemoAndFilesInTheirOwnShape) {
     EXPECT_EQ(monoShape.frames, 8000 + 37);
 }
 
-// Every sample of two rendered files, or empty when either does not read.
-std::vector<float> samplesOf(const std::string& file) {
-    SF_INFO info{};
-    SNDFILE* handle = sf_open(file.c_str(), SFM_READ, &info);
-    if (handle == nullptr) {
-        return {};
-    }
-    std::vector<float> samples(static_cast<std::size_t>(info.frames * info.channels));
-    sf_readf_float(handle, samples.data(), info.frames);
-    sf_close(handle);
-    return samples;
-}
-
 // The Tolvar unit's state with Gain (ID 0) at 4 and nothing else, as a host saves it: codes
 // 'aufx' 1635083896, 'Tolv' 1416588406, 'Kvlo' 1266052207; the blob holds scope 0, element 0,
 // count 1, then ID 0 and 4.0f, big-endian.
@@ -248,12 +258,8 @@ TEST_F(RenderCommand, AppliesStateThenPresetThenSets) {
         GTEST_SKIP() << "the order is checked with the Tolvar unit's presets and state";
     }
     std::ofstream(path("gain4.aupreset")) << tolvarGainFourState;
-    const auto render = [&](const std::string& name, std::vector<std::string> options) {
-        std::vector<std::string> arguments{bundle, path(name)};
-        arguments.insert(arguments.end(), options.begin(), options.end());
-        const Outcome outcome = run(arguments);
-        EXPECT_EQ(outcome.status, 0) << name << ": " << outcome.err;
-        return samplesOf(path(name));
+    const auto render = [&](const std::string& name, const std::vector<std::string>& options) {
+        return renderDemo(bundle, name, options);
     };
     const auto plain = render("plain.wav", {});
     const auto setGain = render("set.wav", {"--set", "Gain=4"});
@@ -281,6 +287,49 @@ TEST_F(RenderCommand, AppliesStateThenPresetThenSets) {
               render("tube-by-hand.wav", {"--set", "Gain=4", "--set", "Level=1.8"}));
     EXPECT_EQ(render("tube-set.wav", {"--set", "gain=+5 dB", "--preset", "6"}),
               render("tube-set-by-hand.wav", {"--set", "Gain=3", "--set", "Level=1.8"}));
+}
+
+// Mireth's state with Recovery (ID 2) at 3 and nothing else: subtype 'Mire' 1298756197; the
+// blob holds scope 0, element 0, count 1, then ID 2 and 3.0f, big-endian.
+constexpr const char* mirethRecoveryThreeState =
+    "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+    "<plist version=\"1.0\"><dict>\n"
+    "<key>data</key><data>AAAAAAAAAAAAAAABAAAAAkBAAAA=</data>\n"
+    "<key>manufacturer</key><integer>1266052207</integer>\n"
+    "<key>name</key><string>Recovery 3</string>\n"
+    "<key>subtype</key><integer>1298756197</integer>\n"
+    "<key>type</key><integer>1635083896</integer>\n"
+    "<key>version</key><integer>0</integer>\n"
+    "</dict></plist>\n";
+
+TEST_F(RenderCommand, APlainNumberIsTheValueWhereACaptionReadsAsAnotherNumber) {
+#ifndef KELVO_MIRETH_BUNDLE
+    GTEST_SKIP() << "no Mireth bundle in this build";
+#else
+    const std::string mireth = KELVO_MIRETH_BUNDLE;
+    std::ofstream(path("recovery3.aupreset")) << mirethRecoveryThreeState;
+    const auto render = [&](const std::string& name, const std::vector<std::string>& options) {
+        return renderDemo(mireth, name, options);
+    };
+    // Recovery's captions are "1 · Fast", "2", "3", "4", "5", "6 · Slow" for the values 0 to 5.
+    const auto three = render("three.wav", {"--set", "Recovery=3"});
+    ASSERT_FALSE(three.empty());
+    EXPECT_EQ(three, render("state.wav", {"--state", path("recovery3.aupreset")}));
+    EXPECT_NE(three, render("two.wav", {"--set", "Recovery=2"}));
+    EXPECT_EQ(render("slow.wav", {"--set", "Recovery=6 \xC2\xB7 Slow"}),
+              render("five.wav", {"--set", "Recovery=5"}));
+    expectRefused({mireth, path("out.wav"), "--set", "Recovery=6"},
+                  "outside 0 to 5; a number is the value itself");
+
+    // The listing shows each value beside its caption: the caption "3" is the value 2.
+    const Outcome list = run({mireth, "--list"});
+    ASSERT_EQ(list.status, 0) << list.err;
+    EXPECT_NE(list.out.find("   2  Recovery          0  1 \xC2\xB7 Fast\n"
+                            "                        1  2\n"
+                            "                        2  3\n"),
+              std::string::npos)
+        << list.out;
+#endif
 }
 
 TEST_F(RenderCommand, ListsModelsAndOneUnit) {
