@@ -2,12 +2,15 @@
 //
 //     BM_Render/<model>/<rate>/<channels>/<block>   a loud signal, rates 44100, 48000, 96000
 //     BM_RenderSilence/<model>                      silence after a loud second, 48000 Hz stereo
+//     BM_RenderFile/<model>                         the host's whole road, file to file
 //
 // x_realtime is seconds of audio rendered per second of CPU time. The silence case should run
 // within about 20 % of the loud one: decaying filters must not fall into subnormal arithmetic.
 
+#include "bench_signal.h"
 #include "bundle_discovery.h"
 #include "component_loader.h"
+#include "file_bench.h"
 #include "host_error.h"
 #include "hosted_unit.h"
 
@@ -28,23 +31,6 @@ namespace {
 constexpr std::array<double, 3> rates{44100.0, 48000.0, 96000.0};
 constexpr std::array<unsigned, 2> channelCounts{1, 2};
 constexpr std::array<UInt32, 2> blocks{32, 512};
-
-// One second of loud material: noise at about -12 dBFS over a 110 Hz sine at -6 dBFS, so
-// dynamics models work and saturating stages are driven.
-std::vector<std::vector<float>> loudSecond(double rate, unsigned channels) {
-    const auto frames = static_cast<std::size_t>(rate);
-    std::vector<std::vector<float>> samples(channels, std::vector<float>(frames));
-    std::uint32_t state = 0x1234567u;
-    for (unsigned c = 0; c < channels; ++c) {
-        for (std::size_t i = 0; i < frames; ++i) {
-            state = state * 1664525u + 1013904223u;
-            const double noise = static_cast<double>(state) / 4294967296.0 * 2.0 - 1.0;
-            const double tone = std::sin(2.0 * std::numbers::pi * 110.0 * i / rate + c);
-            samples[c][i] = static_cast<float>(0.5 * tone + 0.25 * noise);
-        }
-    }
-    return samples;
-}
 
 // A unit ready to render, with its input and output buffers.
 struct Rig {
@@ -166,6 +152,7 @@ int main(int argc, char** argv) {
         benchmark::RegisterBenchmark(("BM_RenderSilence/" + bundle.model).c_str(),
                                      renderSilenceAfterLoud, component)
             ->Unit(benchmark::kMicrosecond);
+        registerFileBenchmark(bundle.model, component);
     }
 
     const std::size_t ran = benchmark::RunSpecifiedBenchmarks();

@@ -84,6 +84,11 @@ RenderOptions parseRenderOptions(const std::vector<std::string>& arguments) {
             setOnce(options.state, name, value());
         } else if (name == "--set") {
             options.sets.push_back(value());
+        } else if (name == "--bits") {
+            if (options.bits) {
+                throw InputError("--bits given twice");
+            }
+            options.bits = parseSampleFormat(value());
         } else if (name == "--block") {
             if (blockGiven) {
                 throw InputError("--block given twice");
@@ -97,7 +102,7 @@ RenderOptions parseRenderOptions(const std::vector<std::string>& arguments) {
 
     if (options.list) {
         if (options.preset || options.state || !options.sets.empty() || options.json ||
-            blockGiven) {
+            blockGiven || options.bits) {
             throw InputError("--list takes no other option, only an optional MODEL");
         }
         if (operands.size() > 1) {
