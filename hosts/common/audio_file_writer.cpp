@@ -77,7 +77,6 @@ AudioFileWriter::AudioFileWriter(const OutputTarget& target, const OutputFormat&
                                  double sampleRate, unsigned channels,
                                  std::optional<std::size_t> expectedFrames)
     : target_(target), format_(format), channels_(channels) {
-    checkOutputShape(target.requested, format, sampleRate, channels);
     SF_INFO info{};
     info.samplerate = static_cast<int>(std::lround(sampleRate));
     info.channels = static_cast<int>(channels);

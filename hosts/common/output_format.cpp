@@ -6,7 +6,6 @@
 #include <sndfile.h>
 
 #include <array>
-#include <cmath>
 #include <initializer_list>
 #include <vector>
 
@@ -128,19 +127,6 @@ OutputFormat outputFormatFor(const std::filesystem::path& path,
     format.name = std::string(chosen->name) + ", " + sample.name;
     format.sampleBytes = chosen->major == SF_FORMAT_FLAC ? 0 : sample.bytes;
     return format;
-}
-
-void checkOutputShape(const std::filesystem::path& path, const OutputFormat& format,
-                      double sampleRate, unsigned channels) {
-    SF_INFO info{};
-    info.samplerate = static_cast<int>(std::lround(sampleRate));
-    info.channels = static_cast<int>(channels);
-    info.format = format.sndfileFormat;
-    if (sf_format_check(&info) == SF_FALSE) {
-        throw InputError(path.string() + ": " + format.name + " cannot hold " +
-                         std::to_string(channels) + "-channel audio at " +
-                         std::to_string(info.samplerate) + " Hz");
-    }
 }
 
 } // namespace kelvohost

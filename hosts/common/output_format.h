@@ -34,8 +34,4 @@ SampleFormat parseSampleFormat(std::string_view text);
 OutputFormat outputFormatFor(const std::filesystem::path& path,
                              std::optional<SampleFormat> requested);
 
-// Throws InputError when format cannot hold audio of this rate and channel count.
-void checkOutputShape(const std::filesystem::path& path, const OutputFormat& format,
-                      double sampleRate, unsigned channels);
-
 } // namespace kelvohost

@@ -88,9 +88,10 @@ void renderToFile(HostedUnit& unit, AudioSource& source, AudioFileWriter& output
     std::thread reader([&] {
         try {
             while (const std::optional<Chunk*> chunk = empty.pop()) {
-                (*chunk)->frames = source.read((*chunk)->in.data(), length);
-                read.push(*chunk);
-                if ((*chunk)->frames == 0) {
+                const std::size_t frames = source.read((*chunk)->in.data(), length);
+                (*chunk)->frames = frames;
+                read.push(*chunk); // the chunk is the others' from here on
+                if (frames == 0) {
                     return;
                 }
             }
@@ -135,9 +136,10 @@ void renderToFile(HostedUnit& unit, AudioSource& source, AudioFileWriter& output
                     return;
                 }
             }
-            done += chunk.frames;
-            rendered.push(&chunk);
-            if (chunk.frames == 0) {
+            const std::size_t frames = chunk.frames;
+            done += frames;
+            rendered.push(&chunk); // the chunk is the others' from here on
+            if (frames == 0) {
                 return;
             }
         }

@@ -1,16 +1,22 @@
 // kelvo-render run as a user runs it: refused input exits with status 2, says why in one line
 // on stderr, and leaves no output behind; good input renders a file of the input's shape.
 
+#include "audio_fixtures.h"
 #include "property_list_file.h"
 
 #include <gtest/gtest.h>
 #include <sndfile.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <csignal>
+#include <cstdint>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <poll.h>
 #include <sstream>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -19,7 +25,8 @@ namespace {
 namespace fs = std::filesystem;
 
 struct Outcome {
-    int status = -1;
+    int status = -1; // the exit status; -1 when a signal ended it
+    int signal = 0;  // the signal that ended it
     std::string out;
     std::string err;
 };
@@ -55,17 +62,27 @@ protected:
     }
     void TearDown() override { fs::remove_all(folder_); }
 
-    // Runs kelvo-render with the arguments; the plug-in path names an empty folder so only
-    // the build's bundles and explicit paths are found.
-    Outcome run(const std::vector<std::string>& arguments) {
-        const fs::path out = folder_ / "stdout.txt";
+    struct Running {
+        pid_t pid;
+        int out; // the read end of its stdout
+    };
+
+    // Starts kelvo-render with the arguments, its stdout a pipe (as in "kelvo-render ... |
+    // sox ...") and its stderr a file; the plug-in path names an empty folder so only the
+    // build's bundles and explicit paths are found.
+    Running start(const std::vector<std::string>& arguments) {
         const fs::path err = folder_ / "stderr.txt";
+        int outPipe[2];
+        if (pipe2(outPipe, O_CLOEXEC) != 0) {
+            return {-1, -1};
+        }
         const pid_t child = fork();
         if (child == 0) {
-            const int outFd = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
             const int errFd = open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-            dup2(outFd, STDOUT_FILENO);
+            dup2(outPipe[1], STDOUT_FILENO);
             dup2(errFd, STDERR_FILENO);
+            signal(SIGINT, SIG_DFL); // as at a terminal, whatever ran the tests
+            signal(SIGTERM, SIG_DFL);
             setenv("KELVO_PLUGIN_PATH", (folder_ / "plugins").c_str(), 1);
             std::vector<char*> argv{const_cast<char*>(KELVO_RENDER_PROGRAM)};
             for (const auto& a : arguments) {
@@ -75,15 +92,54 @@ protected:
             execv(KELVO_RENDER_PROGRAM, argv.data());
             _exit(127);
         }
-        int status = 0;
-        waitpid(child, &status, 0);
+        close(outPipe[1]);
+        return {child, outPipe[0]};
+    }
+
+    // Reads its stdout to the end and waits for it.
+    Outcome finish(const Running& running) {
         Outcome outcome;
+        char buffer[65536];
+        for (ssize_t got; (got = read(running.out, buffer, sizeof buffer)) != 0;) {
+            if (got > 0) {
+                outcome.out.append(buffer, static_cast<std::size_t>(got));
+            } else if (errno != EINTR) {
+                break;
+            }
+        }
+        close(running.out);
+        int status = 0;
+        waitpid(running.pid, &status, 0);
         outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        outcome.out = slurp(out);
+        outcome.signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
+        const fs::path err = folder_ / "stderr.txt";
         outcome.err = slurp(err);
-        fs::remove(out);
         fs::remove(err);
         return outcome;
+    }
+
+    Outcome run(const std::vector<std::string>& arguments) { return finish(start(arguments)); }
+
+    // Runs it while reading what it writes into the FIFO at fifo, until it has ended (a
+    // program that never opens the FIFO does not leave the test waiting).
+    Outcome runReadingFifo(const std::vector<std::string>& arguments, const fs::path& fifo,
+                           std::string& received) {
+        const int input = open(fifo.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        const Running running = start(arguments);
+        char buffer[65536];
+        for (bool ended = false; !ended;) {
+            siginfo_t info{};
+            ended = waitid(P_PID, static_cast<id_t>(running.pid), &info,
+                           WEXITED | WNOHANG | WNOWAIT) == 0 &&
+                    info.si_pid == running.pid;
+            pollfd wait{input, POLLIN, 0};
+            poll(&wait, 1, 20);
+            for (ssize_t got; (got = read(input, buffer, sizeof buffer)) > 0;) {
+                received.append(buffer, static_cast<std::size_t>(got));
+            }
+        }
+        close(input);
+        return finish(running);
     }
 
     // Refused: status 2, one line on stderr that contains what, nothing new in the folder.
@@ -344,6 +400,146 @@ TEST_F(RenderCommand, ListsModelsAndOneUnit) {
     const Outcome help = run({"--help"});
     EXPECT_EQ(help.status, 0);
     EXPECT_NE(help.out.find("Usage: kelvo-render"), std::string::npos);
+}
+
+TEST_F(RenderCommand, WritesTheFormatTheOutputsNameAsksFor) {
+    REQUIRE_BUNDLE();
+    writeWav("in.wav", 44100, 2, 44100 + 99);
+    struct Case {
+        const char* name;
+        std::vector<std::string> options;
+        int format;
+    };
+    const Case cases[] = {
+        {"out.flac", {}, SF_FORMAT_FLAC | SF_FORMAT_PCM_24},
+        {"out.aiff", {}, SF_FORMAT_AIFF | SF_FORMAT_FLOAT},
+        {"out.ogg", {}, SF_FORMAT_OGG | SF_FORMAT_VORBIS},
+        {"out.caf", {"--bits", "24"}, SF_FORMAT_CAF | SF_FORMAT_PCM_24},
+        {"out16.wav", {"--bits=16"}, SF_FORMAT_WAV | SF_FORMAT_PCM_16},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> arguments{bundle, path("in.wav"), path(c.name)};
+        arguments.insert(arguments.end(), c.options.begin(), c.options.end());
+        const Outcome outcome = run(arguments);
+        ASSERT_EQ(outcome.status, 0) << c.name << ": " << outcome.err;
+        const SF_INFO shape = shapeOf(path(c.name));
+        EXPECT_EQ(shape.format, c.format) << c.name;
+        EXPECT_EQ(shape.samplerate, 44100) << c.name;
+        EXPECT_EQ(shape.channels, 2) << c.name;
+        EXPECT_EQ(samplesOf(path(c.name)).size(), 2u * (44100 + 99)) << c.name;
+    }
+    expectRefused({bundle, path("in.wav"), path("out.xyz")}, "cannot write .xyz files");
+    expectRefused({bundle, path("in.wav"), path("out.mp3")}, "cannot write .mp3 files");
+    expectRefused({bundle, path("in.wav"), path("out.flac"), "--bits", "float"},
+                  "FLAC does not hold 32-bit float samples");
+    expectRefused({bundle, path("out.wav"), "--bits", "20"}, "--bits takes 16, 24, 32 or float");
+}
+
+TEST_F(RenderCommand, WritesWhereTheOutputPathLeadsAndKeepsTheLinks) {
+    REQUIRE_BUNDLE();
+    writeWav("in.wav", 48000, 2, 30000);
+    ASSERT_EQ(run({bundle, path("in.wav"), path("plain.wav")}).status, 0);
+    const std::vector<float> expected = samplesOf(path("plain.wav"));
+    ASSERT_EQ(expected.size(), 60000u);
+
+    fs::create_directories(path("takes"));
+    std::ofstream(path("takes/take.wav")) << "old";
+    fs::create_symlink("takes/take.wav", path("latest.wav"));
+    std::ofstream(path("linked.wav")) << "old";
+    fs::create_hard_link(path("linked.wav"), path("other-name.wav"));
+    for (const char* name : {"latest.wav", "linked.wav"}) {
+        const Outcome outcome = run({bundle, path("in.wav"), path(name)});
+        EXPECT_EQ(outcome.status, 0) << name << ": " << outcome.err;
+    }
+    EXPECT_TRUE(fs::is_symlink(path("latest.wav")));
+    EXPECT_EQ(samplesOf(path("takes/take.wav")), expected);
+    EXPECT_TRUE(fs::equivalent(path("linked.wav"), path("other-name.wav")));
+    EXPECT_EQ(samplesOf(path("other-name.wav")), expected);
+
+    // Into a FIFO, as to a program that reads it.
+    ASSERT_EQ(mkfifo(path("fifo").c_str(), 0600), 0);
+    std::string streamed;
+    const Outcome fifo =
+        runReadingFifo({bundle, path("in.wav"), path("fifo")}, path("fifo"), streamed);
+    EXPECT_EQ(fifo.status, 0) << fifo.err;
+    EXPECT_TRUE(fs::is_fifo(path("fifo")));
+    std::ofstream(path("from-fifo.wav"), std::ios::binary) << streamed;
+    EXPECT_EQ(samplesOf(path("from-fifo.wav")), expected);
+
+    // Into stdout, a pipe, through a link shaped as /dev/stdout is. Never /dev/stdout itself:
+    // a host that renamed over its output would replace it on the machine running the tests.
+    fs::create_symlink("/proc/self/fd/1", path("stdout"));
+    const Outcome piped = run({bundle, path("in.wav"), path("stdout")});
+    EXPECT_EQ(piped.status, 0) << piped.err;
+    EXPECT_TRUE(fs::is_symlink(path("stdout")));
+    std::ofstream(path("from-pipe.wav"), std::ios::binary) << piped.out;
+    EXPECT_EQ(samplesOf(path("from-pipe.wav")), expected);
+    EXPECT_EQ(shapeOf(path("from-pipe.wav")).frames, 30000) << "the header's length";
+    expectRefused({bundle, path("in.wav"), path("stdout"), "--json"}, "where --json prints");
+}
+
+TEST_F(RenderCommand, AnInterruptedRenderLeavesNoTemporaryFileAndTheOldOutput) {
+    REQUIRE_BUNDLE();
+    // The input comes through a FIFO that the test keeps open, so the render waits in the
+    // middle with its temporary file beside the output, until the signal comes.
+    for (const int signal : {SIGINT, SIGTERM}) {
+        fs::remove(path("in.fifo"));
+        ASSERT_EQ(mkfifo(path("in.fifo").c_str(), 0600), 0);
+        std::ofstream(path("out.wav")) << "old";
+        const Running running = start({bundle, path("in.fifo"), path("out.wav")});
+        const int input = open(path("in.fifo").c_str(), O_WRONLY);
+        ASSERT_GE(input, 0);
+        // A 16-bit stereo WAV header announcing ten seconds at 48 kHz, then one second.
+        const std::uint32_t dataBytes = 10 * 48000 * 4;
+        std::string header = "RIFF....WAVEfmt ";
+        const auto put32 = [&](std::uint32_t v) {
+            for (int i = 0; i < 4; ++i) {
+                header += static_cast<char>(v >> (8 * i));
+            }
+        };
+        const auto put16 = [&](std::uint16_t v) {
+            header += static_cast<char>(v);
+            header += static_cast<char>(v >> 8);
+        };
+        put32(16);
+        put16(1);
+        put16(2);
+        put32(48000);
+        put32(48000 * 4);
+        put16(4);
+        put16(16);
+        header += "data";
+        put32(dataBytes);
+        const std::uint32_t riff = dataBytes + 36;
+        for (int i = 0; i < 4; ++i) {
+            header[4 + i] = static_cast<char>(riff >> (8 * i));
+        }
+        header += std::string(48000 * 4, '\x10');
+        ASSERT_EQ(write(input, header.data(), header.size()), static_cast<ssize_t>(header.size()));
+
+        const fs::path partial = path("out.wav.partial-" + std::to_string(running.pid));
+        for (int wait = 0; wait < 3000 && !fs::exists(partial); ++wait) {
+            usleep(10000);
+        }
+        EXPECT_TRUE(fs::exists(partial)) << "no temporary file while rendering";
+        kill(running.pid, signal);
+        const Outcome outcome = finish(running);
+        close(input);
+        EXPECT_EQ(outcome.signal, signal) << outcome.err;
+        EXPECT_FALSE(fs::exists(partial)) << strsignal(signal);
+        EXPECT_EQ(slurp(path("out.wav")), "old");
+    }
+}
+
+TEST_F(RenderCommand, AFileShorterThanItsHeaderRendersWhatItHoldsWithAWarning) {
+    REQUIRE_BUNDLE();
+    kelvohost::writeTestFlac(path("lying.flac"), true, false);
+    const Outcome outcome = run({bundle, path("lying.flac"), path("out.wav")});
+    EXPECT_EQ(outcome.status, 0) << outcome.err;
+    EXPECT_EQ(outcome.err, "kelvo-render: warning: " + path("lying.flac") +
+                               " holds 48000 frames, not the 68719476735 its header announces; "
+                               "rendered those\n");
+    EXPECT_EQ(shapeOf(path("out.wav")).frames, 48000);
 }
 
 } // namespace
