@@ -2,6 +2,7 @@
 //
 //     BM_Render/<model>/<rate>/<channels>/<block>   a loud signal, rates 44100, 48000, 96000
 //     BM_RenderSilence/<model>                      silence after a loud second, 48000 Hz stereo
+//     BM_RenderFile/<model>                         the host's whole road, file to file
 //
 // x_realtime is seconds of audio rendered per second of CPU time. The silence case should run
 // within about 20 % of the loud one: decaying filters must not fall into subnormal arithmetic.
@@ -9,6 +10,7 @@
 #include "bench_signal.h"
 #include "bundle_discovery.h"
 #include "component_loader.h"
+#include "file_bench.h"
 #include "host_error.h"
 #include "hosted_unit.h"
 
@@ -150,6 +152,7 @@ int main(int argc, char** argv) {
         benchmark::RegisterBenchmark(("BM_RenderSilence/" + bundle.model).c_str(),
                                      renderSilenceAfterLoud, component)
             ->Unit(benchmark::kMicrosecond);
+        registerFileBenchmark(bundle.model, component);
     }
 
     const std::size_t ran = benchmark::RunSpecifiedBenchmarks();

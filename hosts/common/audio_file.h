@@ -1,7 +1,7 @@
 #pragma once
-// Audio files through libsndfile: read anything it reads into planar 32-bit floats, write a
-// 32-bit float WAV. Writing goes to a temporary file beside the target that is renamed into
-// place only when complete, so a failed write leaves no partial output behind.
+// A whole audio file in memory, for hosts that take short inputs at once (the editor's meter
+// runs, the demo). Long files are read and written block by block instead
+// (audio_file_reader.h, audio_file_writer.h).
 
 #include <cstddef>
 #include <filesystem>
@@ -20,9 +20,5 @@ struct AudioData {
 // Throws InputError when the file cannot be opened or read, or holds no channels.
 // [main thread]
 AudioData readAudioFile(const std::filesystem::path& path);
-
-// Throws InputError when the file cannot be created or written; nothing is left at path then.
-// [main thread]
-void writeFloatWav(const std::filesystem::path& path, const AudioData& audio);
 
 } // namespace kelvohost

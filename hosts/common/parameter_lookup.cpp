@@ -65,10 +65,9 @@ std::vector<Suffix> suffixesFor(ParameterUnit unit) {
     }
 }
 
-std::optional<double> parseWithUnit(const ParameterDescription& parameter, std::string_view key) {
-    if (auto plain = parseNumber(key)) {
-        return plain;
-    }
+// A number followed by one of the parameter's unit suffixes ("-6dB", "2.5khz").
+std::optional<double> parseWithUnitSuffix(const ParameterDescription& parameter,
+                                          std::string_view key) {
     for (const Suffix& suffix : suffixesFor(parameter.unit)) {
         if (key.size() > suffix.text.size() && key.ends_with(suffix.text)) {
             if (auto number = parseNumber(key.substr(0, key.size() - suffix.text.size()))) {
@@ -91,6 +90,17 @@ std::string joined(const std::vector<std::string>& items) {
     std::string text;
     for (const auto& item : items) {
         text += (text.empty() ? "" : ", ") + item;
+    }
+    return text;
+}
+
+// Each step's value beside its caption: 0 "1 · Fast", 1 "2", ...
+std::string captionTable(const ParameterDescription& parameter) {
+    std::string text;
+    for (std::size_t i = 0; i < parameter.valueStrings.size(); ++i) {
+        text += (text.empty() ? "" : ", ") +
+                formatNumber(parameter.minimum + static_cast<float>(i)) + " \"" +
+                parameter.valueStrings[i] + "\"";
     }
     return text;
 }
@@ -128,21 +138,27 @@ float parseParameterValue(const ParameterDescription& parameter, std::string_vie
         throw InputError(what + "no value given");
     }
 
-    for (std::size_t i = 0; i < parameter.valueStrings.size(); ++i) {
-        if (matchKey(parameter.valueStrings[i]) == key) {
-            return parameter.minimum + static_cast<float>(i);
+    // A plain number is always the value itself, as a state file stores it, even where a
+    // caption reads as a number too (Recovery's caption "3" is the value 2): one rule for
+    // every parameter, so the same text never means a value here and a caption there.
+    std::optional<double> number = parseNumber(key);
+    if (!number) {
+        for (std::size_t i = 0; i < parameter.valueStrings.size(); ++i) {
+            if (matchKey(parameter.valueStrings[i]) == key) {
+                return parameter.minimum + static_cast<float>(i);
+            }
         }
-    }
-    if (parameter.unit == ParameterUnit::boolean) {
-        if (key == "on" || key == "true" || key == "yes") {
-            return parameter.maximum;
+        if (parameter.unit == ParameterUnit::boolean) {
+            if (key == "on" || key == "true" || key == "yes") {
+                return parameter.maximum;
+            }
+            if (key == "off" || key == "false" || key == "no") {
+                return parameter.minimum;
+            }
         }
-        if (key == "off" || key == "false" || key == "no") {
-            return parameter.minimum;
-        }
+        number = parseWithUnitSuffix(parameter, key);
     }
 
-    const std::optional<double> number = parseWithUnit(parameter, key);
     if (!number) {
         std::string message = what + "unknown value '" + std::string(trim(text)) + "' (";
         if (!parameter.valueStrings.empty()) {
@@ -153,15 +169,25 @@ float parseParameterValue(const ParameterDescription& parameter, std::string_vie
         message += "a number from " + rangeText(parameter) + ")";
         throw InputError(message);
     }
+    // Where captions exist, a refused number most likely meant one of them.
+    const std::string captions =
+        parameter.valueStrings.empty()
+            ? std::string()
+            : "; a number is the value itself, the captions are " + captionTable(parameter);
     const auto value = static_cast<float>(*number);
     if (!(value >= parameter.minimum && value <= parameter.maximum)) {
-        throw InputError(what + formatNumber(*number) + " is outside " + rangeText(parameter));
+        throw InputError(what + formatNumber(*number) + " is outside " + rangeText(parameter) +
+                         captions);
     }
     if (parameter.isStepped() && value != std::round(value)) {
         throw InputError(what + formatNumber(*number) + " is not a whole step (" +
-                         rangeText(parameter) + ")");
+                         rangeText(parameter) + ")" + captions);
     }
     return value;
+}
+
+bool readsAsNumber(std::string_view text) {
+    return parseNumber(matchKey(text)).has_value();
 }
 
 const PresetDescription& findPreset(const std::vector<PresetDescription>& presets,

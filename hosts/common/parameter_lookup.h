@@ -15,10 +15,15 @@ namespace kelvohost {
 const ParameterDescription& findParameter(const std::vector<ParameterDescription>& parameters,
                                           std::string_view text);
 
-// A value in the parameter's units ("4", "-6", "-6 dB", "50%", "2.5 kHz") or one of its value
-// strings ("+5 dB", "−10 dB", "7 kHz"); switches also take on/off. The value must lie within
-// the parameter's range, and stepped parameters take whole steps only.
+// A plain number ("3", "-6", "2.5") is the parameter's value itself, as --list shows the
+// range and a state file stores it, also where a caption reads as a number. Any other text is
+// one of its captions ("+5 dB", "−10 dB", "7 kHz", "6 · Slow"), on/off for switches, or a
+// number with the parameter's unit ("-6 dB", "50%", "2.5 kHz"). The value must lie within the
+// parameter's range, and stepped parameters take whole steps only.
 float parseParameterValue(const ParameterDescription& parameter, std::string_view text);
+
+// Whether parseParameterValue takes text as a plain number (the value itself).
+bool readsAsNumber(std::string_view text);
 
 // By number, by "Group / Name" or by the name alone when only one preset has it.
 const PresetDescription& findPreset(const std::vector<PresetDescription>& presets,

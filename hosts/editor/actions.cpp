@@ -7,7 +7,8 @@
 const char* const editorUsage =
     "usage: kelvo-editor MODEL --png OUT.png [actions...]\n"
     "actions, performed in order:\n"
-    "  --set NAME=VALUE        set a parameter through the unit\n"
+    "  --set NAME=VALUE        set a parameter through the unit: a plain number is its\n"
+    "                          value itself, other text a caption (\"Recovery=6 \xC2\xB7 Slow\")\n"
     "  --input FILE            render a sound file through the unit (the meters move)\n"
     "  --click X,Y             click at view point (X, Y) of the faceplate at 100 %\n"
     "  --double-click X,Y\n"

@@ -2,6 +2,9 @@
 // unit only through the Audio Unit calls, as a host application does.
 
 #include "audio_file.h"
+#include "audio_file_reader.h"
+#include "audio_file_writer.h"
+#include "audio_source.h"
 #include "bundle_discovery.h"
 #include "cf_handle.h"
 #include "component_loader.h"
@@ -9,6 +12,8 @@
 #include "host_error.h"
 #include "hosted_unit.h"
 #include "meter_json.h"
+#include "output_format.h"
+#include "output_target.h"
 #include "parameter_lookup.h"
 #include "property_list_file.h"
 #include "render_job.h"
@@ -21,6 +26,9 @@
 #include <exception>
 #include <filesystem>
 #include <iostream>
+#include <memory>
+#include <signal.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace kelvohost {
@@ -94,26 +102,47 @@ void applySets(HostedUnit& unit, const std::vector<std::string>& sets) {
     }
 }
 
+void warn(const std::string& text) {
+    std::fprintf(stderr, "kelvo-render: warning: %s\n", text.c_str());
+}
+
+// Whether the audio would go where stdout goes, as with /dev/stdout.
+bool isStandardOutput(const OutputTarget& target) {
+    struct stat output {};
+    struct stat standard {};
+    return target.kind == OutputTarget::Kind::straight &&
+           ::stat(target.requested.c_str(), &output) == 0 &&
+           ::fstat(STDOUT_FILENO, &standard) == 0 && output.st_dev == standard.st_dev &&
+           output.st_ino == standard.st_ino;
+}
+
 class ProgressLine {
 public:
+    // frames 0: the length is not known, so the line shows the seconds done alone.
     ProgressLine(std::size_t frames, double sampleRate)
         : frames_(frames), sampleRate_(sampleRate), enabled_(isatty(STDERR_FILENO) == 1),
           start_(std::chrono::steady_clock::now()) {}
-    ~ProgressLine() {
-        if (shown_) {
-            std::fputs("\r\033[K", stderr); // clear the line
-        }
-    }
+    ~ProgressLine() { clear(); }
 
     void update(std::size_t done) {
-        if (!enabled_ || frames_ == 0 ||
-            std::chrono::steady_clock::now() - start_ < progressDelay) {
+        if (!enabled_ || std::chrono::steady_clock::now() - start_ < progressDelay) {
             return;
         }
         shown_ = true;
-        std::fprintf(stderr, "\rkelvo-render: %3.0f%%  %.1f of %.1f s", 100.0 * done / frames_,
-                     done / sampleRate_, frames_ / sampleRate_);
+        if (frames_ == 0) {
+            std::fprintf(stderr, "\rkelvo-render: %.1f s", done / sampleRate_);
+        } else {
+            std::fprintf(stderr, "\rkelvo-render: %3.0f%%  %.1f of %.1f s", 100.0 * done / frames_,
+                         done / sampleRate_, frames_ / sampleRate_);
+        }
         std::fflush(stderr);
+    }
+
+    void clear() {
+        if (shown_) {
+            std::fputs("\r\033[K", stderr); // clear the line
+            shown_ = false;
+        }
     }
 
 private:
@@ -148,13 +177,22 @@ int run(const std::vector<std::string>& arguments) {
     }
 
     // Everything the user named is checked before the unit renders anything.
-    std::error_code ec;
-    if (std::filesystem::is_directory(options.output, ec)) {
-        throw InputError(options.output + ": is a directory");
+    const OutputTarget target = resolveOutputTarget(options.output);
+    const OutputFormat format = outputFormatFor(options.output, options.bits);
+    if (options.json && isStandardOutput(target)) {
+        throw InputError(options.output + ": the audio would go to stdout, where --json prints");
     }
-    const AudioData input = options.input ? readAudioFile(*options.input) : makeDemoSignal();
+    std::unique_ptr<AudioFileReader> file;
+    std::unique_ptr<SampleSource> demo;
+    if (options.input) {
+        file = std::make_unique<AudioFileReader>(*options.input);
+    } else {
+        AudioData signal = makeDemoSignal();
+        demo = std::make_unique<SampleSource>(signal.sampleRate, std::move(signal.channels));
+    }
+    AudioSource& input = file ? static_cast<AudioSource&>(*file) : *demo;
     const std::string inputName = options.input ? *options.input : std::string("the demo");
-    const unsigned channels = input.channelCount();
+    const unsigned channels = input.channels();
     if (channels > 2) {
         throw InputError(inputName + " has " + std::to_string(channels) +
                          " channels; the units take mono or stereo");
@@ -165,11 +203,11 @@ int run(const std::vector<std::string>& arguments) {
         throw InputError(product + " does not take " + channelWord(channels) + " audio (it takes " +
                          channelText(unit.supportedChannels()) + ")");
     }
-    if (const OSStatus status = unit.configure(input.sampleRate, channels, options.block);
+    if (const OSStatus status = unit.configure(input.sampleRate(), channels, options.block);
         status != noErr) {
         throw InputError(product + " refuses " + channelWord(channels) + " audio at " +
-                         formatNumber(input.sampleRate) + " Hz (status " + std::to_string(status) +
-                         ")");
+                         formatNumber(input.sampleRate()) + " Hz (status " +
+                         std::to_string(status) + ")");
     }
 
     // State, then preset, then each --set, before initialising, so the unit prepares its
@@ -183,25 +221,36 @@ int run(const std::vector<std::string>& arguments) {
     applySets(unit, options.sets);
 
     if (const OSStatus status = unit.initialize(); status != noErr) {
-        throw InputError(product + " refuses a sample rate of " + formatNumber(input.sampleRate) +
+        throw InputError(product + " refuses a sample rate of " + formatNumber(input.sampleRate()) +
                          " Hz with " + channelWord(channels) + " audio (status " +
                          std::to_string(status) + ")");
     }
 
+    AudioFileWriter output(target, format, input.sampleRate(), channels, input.announcedFrames());
     std::atomic<std::size_t> framesDone{0};
-    ProgressLine progress(input.frameCount(), input.sampleRate);
-    const AudioData output = renderThroughUnit(unit, input, options.block, framesDone, [&] {
+    ProgressLine progress(input.announcedFrames().value_or(0), input.sampleRate());
+    renderToFile(unit, input, output, options.block, framesDone, [&] {
+        // Work posted to the main run loop (listener deliveries, timers) is served as a
+        // host's main thread would serve it.
+        CFRunLoopRunInMode(kCFRunLoopDefaultMode, 0, true);
         progress.update(framesDone.load(std::memory_order_relaxed));
     });
 
     const std::optional<Meters> meters = unit.meters();
-    const double latencySamples = unit.latencySeconds() * input.sampleRate;
+    const double latencySamples = unit.latencySeconds() * input.sampleRate();
     const double tail = unit.tailSeconds();
 
     if (options.json && !meters) {
         throw UnitError("reading the meter property", kAudioUnitErr_InvalidProperty);
     }
-    writeFloatWav(options.output, output);
+    output.commit();
+    progress.clear();
+    if (file && file->endedEarly()) {
+        warn(file->endedEarlyText() + "; rendered those");
+    }
+    if (const std::string warning = output.lengthWarning(); !warning.empty()) {
+        warn(warning);
+    }
     if (options.json) {
         std::cout << meterJson(*meters, latencySamples, tail) << "\n";
     }
@@ -212,6 +261,9 @@ int run(const std::vector<std::string>& arguments) {
 } // namespace kelvohost
 
 int main(int argc, char** argv) {
+    // A pipe whose reader has gone fails the write, which says so, instead of ending the
+    // program without a word.
+    ::signal(SIGPIPE, SIG_IGN);
     const std::vector<std::string> arguments(argv + 1, argv + argc);
     try {
         return kelvohost::run(arguments);

@@ -84,6 +84,11 @@ RenderOptions parseRenderOptions(const std::vector<std::string>& arguments) {
             setOnce(options.state, name, value());
         } else if (name == "--set") {
             options.sets.push_back(value());
+        } else if (name == "--bits") {
+            if (options.bits) {
+                throw InputError("--bits given twice");
+            }
+            options.bits = parseSampleFormat(value());
         } else if (name == "--block") {
             if (blockGiven) {
                 throw InputError("--block given twice");
@@ -97,7 +102,7 @@ RenderOptions parseRenderOptions(const std::vector<std::string>& arguments) {
 
     if (options.list) {
         if (options.preset || options.state || !options.sets.empty() || options.json ||
-            blockGiven) {
+            blockGiven || options.bits) {
             throw InputError("--list takes no other option, only an optional MODEL");
         }
         if (operands.size() > 1) {
@@ -139,26 +144,33 @@ std::string renderUsage(const std::vector<std::string>& folders) {
         "Usage: kelvo-render [options] MODEL [INPUT] OUTPUT\n"
         "       kelvo-render --list [MODEL]\n"
         "\n"
-        "Renders INPUT through a Kelvo unit into OUTPUT, a 32-bit float WAV file with the\n"
-        "input's sample rate, channel count and length (the unit's latency is kept, not\n"
-        "trimmed). Without INPUT, a built-in six-second stereo demo at 48 kHz is rendered.\n"
+        "Renders INPUT through a Kelvo unit into OUTPUT, with the input's sample rate,\n"
+        "channel count and length (the unit's latency is kept, not trimmed). Without INPUT,\n"
+        "a built-in six-second stereo demo at 48 kHz is rendered.\n"
         "\n"
         "  MODEL   a model name (tolvar, opalin, ...), a product name (KelvoTolvar), in any\n"
         "          case, or the path of a .component bundle\n"
         "  INPUT   any audio file libsndfile reads (WAV, AIFF, FLAC, Ogg, ...), mono or stereo\n"
-        "  OUTPUT  the WAV file to write; it is written only when everything succeeded\n"
+        "  OUTPUT  the file to write, in the format its extension names: .wav (or none),\n"
+        "          .aiff, .aif, .caf, .flac, .ogg. A file is replaced only when the render\n"
+        "          succeeded (a symlink's target, a hard-linked file in place); a device, a\n"
+        "          FIFO or /dev/stdout is written as the audio comes\n"
         "\n"
         "Options:\n"
         "  --preset N|NAME    select a factory preset by number, by name, or by\n"
         "                     \"Group / Name\" as --list shows it\n"
-        "  --set NAME=VALUE   set a parameter, by name (any case) or ID, to a value in its units\n"
-        "                     (Level=4, \"Input Trim=-6 dB\") or one of its value strings\n"
-        "                     (\"Gain=+5 dB\"); repeatable, applied in order\n"
+        "  --set NAME=VALUE   set a parameter, by name (any case) or ID; a plain number is the\n"
+        "                     value itself, as --list shows the range (Level=4, Recovery=3),\n"
+        "                     other text a caption or a value with its unit (\"Gain=+5 dB\",\n"
+        "                     \"Recovery=6 \xC2\xB7 Slow\", \"Input Trim=-6 dB\");\n"
+        "                     repeatable, applied in order\n"
         "  --state FILE       restore a saved state or .aupreset file (XML or binary plist)\n"
+        "  --bits 16|24|32|float  the output's samples, without dither (default: float,\n"
+        "                     24 for FLAC; Ogg Vorbis takes none)\n"
         "  --block N          frames per render call, 1 to 65536 (default 512)\n"
         "  --json             print the unit's meters after rendering, as JSON on stdout\n"
         "  --list             without MODEL: the models found; with MODEL: its parameters,\n"
-        "                     value strings and factory presets\n"
+        "                     captions and factory presets\n"
         "  -h, --help         show this help\n"
         "\n"
         "The state is restored first, then the preset selected, then each --set applied.\n"
@@ -175,7 +187,8 @@ std::string renderUsage(const std::vector<std::string>& folders) {
         "\n"
         "Examples:\n"
         "  kelvo-render tolvar in.wav out.wav --preset \"Tube Edge\" --json\n"
-        "  kelvo-render tolvar demo.wav --set \"Gain=+5 dB\" --set Level=4\n"
+        "  kelvo-render tolvar demo.flac --set \"Gain=+5 dB\" --set Level=4\n"
+        "  kelvo-render mireth in.wav /dev/stdout --set Recovery=3 | sox -t wav - -n stats\n"
         "  kelvo-render --list\n"
         "  kelvo-render tolvar --list\n"
         "\n"

@@ -4,6 +4,8 @@
 //     kelvo-render --list [MODEL]
 // Options and operands may come in any order; "--" ends the options.
 
+#include "output_format.h"
+
 #include <optional>
 #include <string>
 #include <vector>
@@ -21,6 +23,7 @@ struct RenderOptions {
     std::vector<std::string> sets; // "NAME=VALUE", in the order given
     std::optional<std::string> state;
     unsigned block = defaultBlockFrames;
+    std::optional<SampleFormat> bits; // none: the output container's default
 
     std::string model;                // empty only for --list without a model, or --help
     std::optional<std::string> input; // none: the built-in demo

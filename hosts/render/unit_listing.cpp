@@ -18,12 +18,22 @@ std::string defaultText(const ParameterDescription& parameter) {
     return text;
 }
 
-std::string joinedStrings(const std::vector<std::string>& strings) {
-    std::string text;
-    for (const auto& item : strings) {
-        text += (text.empty() ? "" : ", ") + item;
+// Each step's value beside its caption, so a caption that reads as a number ("3") is seen to
+// be another value (2), which is what --set takes a plain number as.
+std::string captionListing(const std::vector<ParameterDescription>& parameters) {
+    TextTable table;
+    table.addColumn("ID", TextTable::Align::right);
+    table.addColumn("NAME");
+    table.addColumn("VALUE", TextTable::Align::right);
+    table.addColumn("CAPTION");
+    for (const auto& parameter : parameters) {
+        for (std::size_t i = 0; i < parameter.valueStrings.size(); ++i) {
+            table.addRow({i == 0 ? std::to_string(parameter.id) : "", i == 0 ? parameter.name : "",
+                          formatNumber(parameter.minimum + static_cast<float>(i)),
+                          parameter.valueStrings[i]});
+        }
     }
-    return text;
+    return table.render();
 }
 
 } // namespace
@@ -102,14 +112,19 @@ std::string listUnit(const LoadedComponent& component, const HostedUnit& unit) {
     table.addColumn("RANGE");
     table.addColumn("DEFAULT");
     table.addColumn("UNIT");
-    table.addColumn("VALUE STRINGS (from the minimum)");
+    bool captioned = false;
     for (const auto& parameter : parameters) {
         table.addRow({std::to_string(parameter.id), parameter.name,
                       formatNumber(parameter.minimum) + " to " + formatNumber(parameter.maximum),
-                      defaultText(parameter), unitLabel(parameter.unit),
-                      joinedStrings(parameter.valueStrings)});
+                      defaultText(parameter), unitLabel(parameter.unit)});
+        captioned = captioned || !parameter.valueStrings.empty();
     }
     text += "\nParameters (--set NAME=VALUE or ID=VALUE):\n\n" + table.render();
+    if (captioned) {
+        text += "\nCaptions (--set takes a plain number as the VALUE, any other text as a "
+                "CAPTION):\n\n" +
+                captionListing(parameters);
+    }
 
     const std::vector<PresetDescription> presets = unit.factoryPresets();
     TextTable presetTable;

@@ -1,5 +1,6 @@
 // Parameter info, values and value strings.
 
+#include "host_error.h"
 #include "parameter_lookup.h"
 #include "validation.h"
 
@@ -149,6 +150,36 @@ void checkParameters(Validation& validation) {
                  std::to_string(withStrings) +
                      " parameters have value strings, one distinct string per step",
                  stringProblems);
+
+    // What a user types reaches the step meant: a plain number is the value itself, and
+    // every caption that is not itself a number selects its own step (a caption such as
+    // Recovery's "3", the value 2, is reached by its value).
+    std::string readBackProblems;
+    for (const auto& p : parameters) {
+        for (std::size_t i = 0; i < p.valueStrings.size(); ++i) {
+            const float step = p.minimum + static_cast<float>(i);
+            const auto reads = [&](const std::string& typed) {
+                try {
+                    const float value = parseParameterValue(p, typed);
+                    if (value != step) {
+                        readBackProblems += p.name + " '" + typed + "' sets " +
+                                            formatNumber(value) + ", not " + formatNumber(step) +
+                                            "; ";
+                    }
+                } catch (const InputError& error) {
+                    readBackProblems += std::string(error.what()) + "; ";
+                }
+            };
+            reads(formatNumber(step));
+            if (!readsAsNumber(p.valueStrings[i])) {
+                reads(p.valueStrings[i]);
+            }
+        }
+    }
+    report.check(readBackProblems.empty(),
+                 "--set reads every step's number as that value and every caption that is not a "
+                 "number as its step",
+                 readBackProblems);
 
     // Asking for the strings of a parameter without them fails cleanly, and the size query
     // agrees with the ones that have them.

@@ -1,6 +1,10 @@
 #include "audio_file.h"
+#include "audio_file_reader.h"
+#include "audio_fixtures.h"
+#include "audio_file_writer.h"
 #include "demo_signal.h"
 #include "host_error.h"
+#include "temporary_folder.h"
 
 #include <gtest/gtest.h>
 #include <sndfile.h>
@@ -14,22 +18,20 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class AudioFiles : public ::testing::Test {
-protected:
-    void SetUp() override {
-        folder_ = fs::temp_directory_path() / ("kelvo-audio-" + std::to_string(::getpid()));
-        fs::create_directories(folder_);
-    }
-    void TearDown() override { fs::remove_all(folder_); }
-    fs::path folder_;
-};
+using AudioFiles = TemporaryFolder;
 
 TEST_F(AudioFiles, FloatWavRoundTripKeepsEverySample) {
     AudioData audio;
     audio.sampleRate = 44100;
     audio.channels = {{0.5f, -1.0f, 1e-20f, 3.0f}, {0.0f, 0.25f, -0.125f, -3.0f}};
     const fs::path path = folder_ / "round.wav";
-    writeFloatWav(path, audio);
+    {
+        AudioFileWriter writer(resolveOutputTarget(path), outputFormatFor(path, std::nullopt),
+                               audio.sampleRate, 2, audio.frameCount());
+        const float* channels[] = {audio.channels[0].data(), audio.channels[1].data()};
+        writer.write(channels, audio.frameCount());
+        writer.commit();
+    }
 
     SF_INFO info{};
     SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
@@ -65,11 +67,42 @@ TEST_F(AudioFiles, UnreadableInputAndUnwritableOutputAreInputErrors) {
     EXPECT_THROW(readAudioFile(folder_ / "text.wav"), InputError);
     EXPECT_THROW(readAudioFile(folder_ / "absent.wav"), InputError);
 
-    AudioData audio;
-    audio.channels = {{0.0f}};
     const fs::path nowhere = folder_ / "no-such-folder" / "out.wav";
-    EXPECT_THROW(writeFloatWav(nowhere, audio), InputError);
+    EXPECT_THROW(resolveOutputTarget(nowhere), InputError);
     EXPECT_FALSE(fs::exists(nowhere.parent_path()));
+}
+
+TEST_F(AudioFiles, AFileShorterThanItsHeaderEndsWhereItsAudioEnds) {
+    struct Case {
+        const char* name;
+        bool lying;
+        bool cut;
+        const char* announced; // as endedEarlyText names it; empty: it does not end early
+    };
+    const Case cases[] = {
+        {"honest.flac", false, false, ""},
+        {"lying.flac", true, false, "not the 68719476735 its header announces"},
+        {"cut.flac", false, true, "not the 48000 its header announces (flac decoder"},
+        {"lying-cut.flac", true, true, "not the 68719476735 its header announces"},
+    };
+    for (const Case& c : cases) {
+        writeTestFlac(folder_ / c.name, c.lying, c.cut);
+        AudioFileReader reader(folder_ / c.name);
+        std::vector<float> left(4096), right(4096);
+        float* channels[] = {left.data(), right.data()};
+        std::size_t total = 0;
+        while (const std::size_t got = reader.read(channels, 4096)) {
+            total += got;
+        }
+        EXPECT_EQ(reader.framesRead(), total);
+        EXPECT_EQ(total, c.cut ? total : 48000u) << c.name; // a cut file: what decodes
+        EXPECT_GT(total, c.cut ? 0u : 47999u) << c.name;
+        EXPECT_EQ(reader.endedEarly(), *c.announced != '\0') << c.name;
+        if (*c.announced != '\0') {
+            EXPECT_NE(reader.endedEarlyText().find(c.announced), std::string::npos)
+                << reader.endedEarlyText();
+        }
+    }
 }
 
 TEST(DemoSignal, SixSecondsOfStereoAt48kHzTheSameEachTime) {

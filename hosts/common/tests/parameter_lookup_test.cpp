@@ -55,7 +55,17 @@ std::vector<ParameterDescription> parameters() {
     frequency.maximum = 2;
     frequency.unit = ParameterUnit::indexed;
     frequency.valueStrings = {"4.5 kHz", "7 kHz", "10 kHz"};
-    return {gain, trim, mix, pad, frequency};
+
+    // Captions that read as numbers other than their own values.
+    ParameterDescription recovery;
+    recovery.id = 2;
+    recovery.name = "Recovery";
+    recovery.minimum = 0;
+    recovery.maximum = 5;
+    recovery.defaultValue = 2;
+    recovery.unit = ParameterUnit::indexed;
+    recovery.valueStrings = {"1 \xC2\xB7 Fast", "2", "3", "4", "5", "6 \xC2\xB7 Slow"};
+    return {gain, trim, mix, pad, frequency, recovery};
 }
 
 TEST(ValueParsing, AcceptsUnitsValueStringsAndAsciiMinus) {
@@ -87,6 +97,12 @@ TEST(ValueParsing, AcceptsUnitsValueStringsAndAsciiMinus) {
         {"Pad", "on", 1},
         {"Pad", "OFF", 0},
         {"High Frequency", "7 khz", 1},
+        {"Recovery", "3", 3}, // the value 3 (caption "4"), not the caption "3"
+        {"Recovery", " 0 ", 0},
+        {"Recovery", "5", 5},
+        {"Recovery", "+2", 2},
+        {"Recovery", "6 \xC2\xB7 Slow", 5},
+        {"Recovery", "1 \xC2\xB7 fast", 0},
     };
     for (const Case& c : cases) {
         const ParameterDescription& p = findParameter(list, c.parameter);
@@ -102,12 +118,22 @@ TEST(ValueParsing, RefusesWhatTheUnitWouldSilentlyChange) {
         const char* messagePart;
     };
     const Case cases[] = {
-        {"Gain", "+7 dB", "unknown value '+7 dB'"}, {"Gain", "5", "outside 0 to 4"},
-        {"Gain", "2.5", "not a whole step"},        {"Input Trim", "30 dB", "outside -24 to 24 dB"},
+        {"Gain", "+7 dB", "unknown value '+7 dB'"},
+        {"Gain", "5", "outside 0 to 4"},
+        {"Gain", "2.5", "not a whole step"},
+        {"Input Trim", "30 dB", "outside -24 to 24 dB"},
         {"Input Trim", "6 %", "unknown value"}, // the wrong unit
-        {"Input Trim", "nan", "unknown value"},     {"Input Trim", "inf", "unknown value"},
-        {"Input Trim", "--6", "unknown value"},     {"Input Trim", "+-6", "unknown value"},
-        {"Parallel Mix", "", "no value given"},     {"Pad", "maybe", "on, off"},
+        {"Input Trim", "nan", "unknown value"},
+        {"Input Trim", "inf", "unknown value"},
+        {"Input Trim", "--6", "unknown value"},
+        {"Input Trim", "+-6", "unknown value"},
+        {"Parallel Mix", "", "no value given"},
+        {"Pad", "maybe", "on, off"},
+        // A number past the range names the captions beside their values.
+        {"Recovery", "6",
+         "outside 0 to 5; a number is the value itself, the captions are 0 "
+         "\"1 \xC2\xB7 Fast\", 1 \"2\", 2 \"3\""},
+        {"Recovery", "6 Slow", "unknown value"},
     };
     for (const Case& c : cases) {
         const ParameterDescription& p = findParameter(list, c.parameter);

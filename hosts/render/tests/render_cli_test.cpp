@@ -1,6 +1,7 @@
 // kelvo-render run as a user runs it: refused input exits with status 2, says why in one line
 // on stderr, and leaves no output behind; good input renders a file of the input's shape.
 
+#include "audio_fixtures.h"
 #include "property_list_file.h"
 #include "testing/binary_property_list.h"
 
@@ -9,10 +10,14 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cerrno>
 #include <chrono>
+#include <csignal>
+#include <cstdint>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <poll.h>
 #include <sstream>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -24,7 +29,8 @@ namespace {
 namespace fs = std::filesystem;
 
 struct Outcome {
-    int status = -1;
+    int status = -1; // the exit status; -1 when a signal ended it
+    int signal = 0;  // the signal that ended it
     std::string out;
     std::string err;
 };
@@ -34,6 +40,19 @@ std::string slurp(const fs::path& path) {
     std::stringstream text;
     text << file.rdbuf();
     return text.str();
+}
+
+// Every sample of a rendered file, or empty when it does not read.
+std::vector<float> samplesOf(const std::string& file) {
+    SF_INFO info{};
+    SNDFILE* handle = sf_open(file.c_str(), SFM_READ, &info);
+    if (handle == nullptr) {
+        return {};
+    }
+    std::vector<float> samples(static_cast<std::size_t>(info.frames * info.channels));
+    sf_readf_float(handle, samples.data(), info.frames);
+    sf_close(handle);
+    return samples;
 }
 
 class RenderCommand : public ::testing::Test {
@@ -47,17 +66,27 @@ protected:
     }
     void TearDown() override { fs::remove_all(folder_); }
 
-    // Runs kelvo-render with the arguments; the plug-in path names an empty folder so only
-    // the build's bundles and explicit paths are found.
-    Outcome run(const std::vector<std::string>& arguments) {
-        const fs::path out = folder_ / "stdout.txt";
+    struct Running {
+        pid_t pid;
+        int out; // the read end of its stdout
+    };
+
+    // Starts kelvo-render with the arguments, its stdout a pipe (as in "kelvo-render ... |
+    // sox ...") and its stderr a file; the plug-in path names an empty folder so only the
+    // build's bundles and explicit paths are found.
+    Running start(const std::vector<std::string>& arguments) {
         const fs::path err = folder_ / "stderr.txt";
+        int outPipe[2];
+        if (pipe2(outPipe, O_CLOEXEC) != 0) {
+            return {-1, -1};
+        }
         const pid_t child = fork();
         if (child == 0) {
-            const int outFd = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
             const int errFd = open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-            dup2(outFd, STDOUT_FILENO);
+            dup2(outPipe[1], STDOUT_FILENO);
             dup2(errFd, STDERR_FILENO);
+            signal(SIGINT, SIG_DFL); // as at a terminal, whatever ran the tests
+            signal(SIGTERM, SIG_DFL);
             setenv("KELVO_PLUGIN_PATH", (folder_ / "plugins").c_str(), 1);
             std::vector<char*> argv{const_cast<char*>(KELVO_RENDER_PROGRAM)};
             for (const auto& a : arguments) {
@@ -67,15 +96,54 @@ protected:
             execv(KELVO_RENDER_PROGRAM, argv.data());
             _exit(127);
         }
-        int status = 0;
-        waitpid(child, &status, 0);
+        close(outPipe[1]);
+        return {child, outPipe[0]};
+    }
+
+    // Reads its stdout to the end and waits for it.
+    Outcome finish(const Running& running) {
         Outcome outcome;
+        char buffer[65536];
+        for (ssize_t got; (got = read(running.out, buffer, sizeof buffer)) != 0;) {
+            if (got > 0) {
+                outcome.out.append(buffer, static_cast<std::size_t>(got));
+            } else if (errno != EINTR) {
+                break;
+            }
+        }
+        close(running.out);
+        int status = 0;
+        waitpid(running.pid, &status, 0);
         outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        outcome.out = slurp(out);
+        outcome.signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
+        const fs::path err = folder_ / "stderr.txt";
         outcome.err = slurp(err);
-        fs::remove(out);
         fs::remove(err);
         return outcome;
+    }
+
+    Outcome run(const std::vector<std::string>& arguments) { return finish(start(arguments)); }
+
+    // Runs it while reading what it writes into the FIFO at fifo, until it has ended (a
+    // program that never opens the FIFO does not leave the test waiting).
+    Outcome runReadingFifo(const std::vector<std::string>& arguments, const fs::path& fifo,
+                           std::string& received) {
+        const int input = open(fifo.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        const Running running = start(arguments);
+        char buffer[65536];
+        for (bool ended = false; !ended;) {
+            siginfo_t info{};
+            ended = waitid(P_PID, static_cast<id_t>(running.pid), &info,
+                           WEXITED | WNOHANG | WNOWAIT) == 0 &&
+                    info.si_pid == running.pid;
+            pollfd wait{input, POLLIN, 0};
+            poll(&wait, 1, 20);
+            for (ssize_t got; (got = read(input, buffer, sizeof buffer)) > 0;) {
+                received.append(buffer, static_cast<std::size_t>(got));
+            }
+        }
+        close(input);
+        return finish(running);
     }
 
     // Refused: status 2, one line on stderr that contains what, nothing new in the folder.
@@ -104,6 +172,16 @@ protected:
     }
 
     std::string path(const std::string& name) const { return (folder_ / name).string(); }
+
+    // Renders the demo through unit into the folder's file name with the options; its samples.
+    std::vector<float> renderDemo(const std::string& unit, const std::string& name,
+                                  const std::vector<std::string>& options) {
+        std::vector<std::string> arguments{unit, path(name)};
+        arguments.insert(arguments.end(), options.begin(), options.end());
+        const Outcome outcome = run(arguments);
+        EXPECT_EQ(outcome.status, 0) << name << ": " << outcome.err;
+        return samplesOf(path(name));
+    }
 
     void writeWav(const std::string& name, int rate, int channels, int frames) const {
         SF_INFO info{};
@@ -250,19 +328,6 @@ TEST_F(RenderCommand, RendersTheDemoAndFilesInTheirOwnShape) {
     EXPECT_EQ(monoShape.frames, 8000 + 37);
 }
 
-// Every sample of two rendered files, or empty when either does not read.
-std::vector<float> samplesOf(const std::string& file) {
-    SF_INFO info{};
-    SNDFILE* handle = sf_open(file.c_str(), SFM_READ, &info);
-    if (handle == nullptr) {
-        return {};
-    }
-    std::vector<float> samples(static_cast<std::size_t>(info.frames * info.channels));
-    sf_readf_float(handle, samples.data(), info.frames);
-    sf_close(handle);
-    return samples;
-}
-
 // The Tolvar unit's state with Gain (ID 0) at 4 and nothing else, as a host saves it: codes
 // 'aufx' 1635083896, 'Tolv' 1416588406, 'Kvlo' 1266052207; the blob holds scope 0, element 0,
 // count 1, then ID 0 and 4.0f, big-endian.
@@ -283,12 +348,8 @@ TEST_F(RenderCommand, AppliesStateThenPresetThenSets) {
         GTEST_SKIP() << "the order is checked with the Tolvar unit's presets and state";
     }
     std::ofstream(path("gain4.aupreset")) << tolvarGainFourState;
-    const auto render = [&](const std::string& name, std::vector<std::string> options) {
-        std::vector<std::string> arguments{bundle, path(name)};
-        arguments.insert(arguments.end(), options.begin(), options.end());
-        const Outcome outcome = run(arguments);
-        EXPECT_EQ(outcome.status, 0) << name << ": " << outcome.err;
-        return samplesOf(path(name));
+    const auto render = [&](const std::string& name, const std::vector<std::string>& options) {
+        return renderDemo(bundle, name, options);
     };
     const auto plain = render("plain.wav", {});
     const auto setGain = render("set.wav", {"--set", "Gain=4"});
@@ -352,6 +413,49 @@ TEST_F(RenderCommand, RestoresStatesWhoseStringsHoldZeros) {
     }
 }
 
+// Mireth's state with Recovery (ID 2) at 3 and nothing else: subtype 'Mire' 1298756197; the
+// blob holds scope 0, element 0, count 1, then ID 2 and 3.0f, big-endian.
+constexpr const char* mirethRecoveryThreeState =
+    "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+    "<plist version=\"1.0\"><dict>\n"
+    "<key>data</key><data>AAAAAAAAAAAAAAABAAAAAkBAAAA=</data>\n"
+    "<key>manufacturer</key><integer>1266052207</integer>\n"
+    "<key>name</key><string>Recovery 3</string>\n"
+    "<key>subtype</key><integer>1298756197</integer>\n"
+    "<key>type</key><integer>1635083896</integer>\n"
+    "<key>version</key><integer>0</integer>\n"
+    "</dict></plist>\n";
+
+TEST_F(RenderCommand, APlainNumberIsTheValueWhereACaptionReadsAsAnotherNumber) {
+#ifndef KELVO_MIRETH_BUNDLE
+    GTEST_SKIP() << "no Mireth bundle in this build";
+#else
+    const std::string mireth = KELVO_MIRETH_BUNDLE;
+    std::ofstream(path("recovery3.aupreset")) << mirethRecoveryThreeState;
+    const auto render = [&](const std::string& name, const std::vector<std::string>& options) {
+        return renderDemo(mireth, name, options);
+    };
+    // Recovery's captions are "1 · Fast", "2", "3", "4", "5", "6 · Slow" for the values 0 to 5.
+    const auto three = render("three.wav", {"--set", "Recovery=3"});
+    ASSERT_FALSE(three.empty());
+    EXPECT_EQ(three, render("state.wav", {"--state", path("recovery3.aupreset")}));
+    EXPECT_NE(three, render("two.wav", {"--set", "Recovery=2"}));
+    EXPECT_EQ(render("slow.wav", {"--set", "Recovery=6 \xC2\xB7 Slow"}),
+              render("five.wav", {"--set", "Recovery=5"}));
+    expectRefused({mireth, path("out.wav"), "--set", "Recovery=6"},
+                  "outside 0 to 5; a number is the value itself");
+
+    // The listing shows each value beside its caption: the caption "3" is the value 2.
+    const Outcome list = run({mireth, "--list"});
+    ASSERT_EQ(list.status, 0) << list.err;
+    EXPECT_NE(list.out.find("   2  Recovery          0  1 \xC2\xB7 Fast\n"
+                            "                        1  2\n"
+                            "                        2  3\n"),
+              std::string::npos)
+        << list.out;
+#endif
+}
+
 TEST_F(RenderCommand, ListsModelsAndOneUnit) {
     const Outcome models = run({"--list"});
     EXPECT_EQ(models.status, 0) << models.err;
@@ -364,6 +468,146 @@ TEST_F(RenderCommand, ListsModelsAndOneUnit) {
     const Outcome help = run({"--help"});
     EXPECT_EQ(help.status, 0);
     EXPECT_NE(help.out.find("Usage: kelvo-render"), std::string::npos);
+}
+
+TEST_F(RenderCommand, WritesTheFormatTheOutputsNameAsksFor) {
+    REQUIRE_BUNDLE();
+    writeWav("in.wav", 44100, 2, 44100 + 99);
+    struct Case {
+        const char* name;
+        std::vector<std::string> options;
+        int format;
+    };
+    const Case cases[] = {
+        {"out.flac", {}, SF_FORMAT_FLAC | SF_FORMAT_PCM_24},
+        {"out.aiff", {}, SF_FORMAT_AIFF | SF_FORMAT_FLOAT},
+        {"out.ogg", {}, SF_FORMAT_OGG | SF_FORMAT_VORBIS},
+        {"out.caf", {"--bits", "24"}, SF_FORMAT_CAF | SF_FORMAT_PCM_24},
+        {"out16.wav", {"--bits=16"}, SF_FORMAT_WAV | SF_FORMAT_PCM_16},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> arguments{bundle, path("in.wav"), path(c.name)};
+        arguments.insert(arguments.end(), c.options.begin(), c.options.end());
+        const Outcome outcome = run(arguments);
+        ASSERT_EQ(outcome.status, 0) << c.name << ": " << outcome.err;
+        const SF_INFO shape = shapeOf(path(c.name));
+        EXPECT_EQ(shape.format, c.format) << c.name;
+        EXPECT_EQ(shape.samplerate, 44100) << c.name;
+        EXPECT_EQ(shape.channels, 2) << c.name;
+        EXPECT_EQ(samplesOf(path(c.name)).size(), 2u * (44100 + 99)) << c.name;
+    }
+    expectRefused({bundle, path("in.wav"), path("out.xyz")}, "cannot write .xyz files");
+    expectRefused({bundle, path("in.wav"), path("out.mp3")}, "cannot write .mp3 files");
+    expectRefused({bundle, path("in.wav"), path("out.flac"), "--bits", "float"},
+                  "FLAC does not hold 32-bit float samples");
+    expectRefused({bundle, path("out.wav"), "--bits", "20"}, "--bits takes 16, 24, 32 or float");
+}
+
+TEST_F(RenderCommand, WritesWhereTheOutputPathLeadsAndKeepsTheLinks) {
+    REQUIRE_BUNDLE();
+    writeWav("in.wav", 48000, 2, 30000);
+    ASSERT_EQ(run({bundle, path("in.wav"), path("plain.wav")}).status, 0);
+    const std::vector<float> expected = samplesOf(path("plain.wav"));
+    ASSERT_EQ(expected.size(), 60000u);
+
+    fs::create_directories(path("takes"));
+    std::ofstream(path("takes/take.wav")) << "old";
+    fs::create_symlink("takes/take.wav", path("latest.wav"));
+    std::ofstream(path("linked.wav")) << "old";
+    fs::create_hard_link(path("linked.wav"), path("other-name.wav"));
+    for (const char* name : {"latest.wav", "linked.wav"}) {
+        const Outcome outcome = run({bundle, path("in.wav"), path(name)});
+        EXPECT_EQ(outcome.status, 0) << name << ": " << outcome.err;
+    }
+    EXPECT_TRUE(fs::is_symlink(path("latest.wav")));
+    EXPECT_EQ(samplesOf(path("takes/take.wav")), expected);
+    EXPECT_TRUE(fs::equivalent(path("linked.wav"), path("other-name.wav")));
+    EXPECT_EQ(samplesOf(path("other-name.wav")), expected);
+
+    // Into a FIFO, as to a program that reads it.
+    ASSERT_EQ(mkfifo(path("fifo").c_str(), 0600), 0);
+    std::string streamed;
+    const Outcome fifo =
+        runReadingFifo({bundle, path("in.wav"), path("fifo")}, path("fifo"), streamed);
+    EXPECT_EQ(fifo.status, 0) << fifo.err;
+    EXPECT_TRUE(fs::is_fifo(path("fifo")));
+    std::ofstream(path("from-fifo.wav"), std::ios::binary) << streamed;
+    EXPECT_EQ(samplesOf(path("from-fifo.wav")), expected);
+
+    // Into stdout, a pipe, through a link shaped as /dev/stdout is. Never /dev/stdout itself:
+    // a host that renamed over its output would replace it on the machine running the tests.
+    fs::create_symlink("/proc/self/fd/1", path("stdout"));
+    const Outcome piped = run({bundle, path("in.wav"), path("stdout")});
+    EXPECT_EQ(piped.status, 0) << piped.err;
+    EXPECT_TRUE(fs::is_symlink(path("stdout")));
+    std::ofstream(path("from-pipe.wav"), std::ios::binary) << piped.out;
+    EXPECT_EQ(samplesOf(path("from-pipe.wav")), expected);
+    EXPECT_EQ(shapeOf(path("from-pipe.wav")).frames, 30000) << "the header's length";
+    expectRefused({bundle, path("in.wav"), path("stdout"), "--json"}, "where --json prints");
+}
+
+TEST_F(RenderCommand, AnInterruptedRenderLeavesNoTemporaryFileAndTheOldOutput) {
+    REQUIRE_BUNDLE();
+    // The input comes through a FIFO that the test keeps open, so the render waits in the
+    // middle with its temporary file beside the output, until the signal comes.
+    for (const int signal : {SIGINT, SIGTERM}) {
+        fs::remove(path("in.fifo"));
+        ASSERT_EQ(mkfifo(path("in.fifo").c_str(), 0600), 0);
+        std::ofstream(path("out.wav")) << "old";
+        const Running running = start({bundle, path("in.fifo"), path("out.wav")});
+        const int input = open(path("in.fifo").c_str(), O_WRONLY);
+        ASSERT_GE(input, 0);
+        // A 16-bit stereo WAV header announcing ten seconds at 48 kHz, then one second.
+        const std::uint32_t dataBytes = 10 * 48000 * 4;
+        std::string header = "RIFF....WAVEfmt ";
+        const auto put32 = [&](std::uint32_t v) {
+            for (int i = 0; i < 4; ++i) {
+                header += static_cast<char>(v >> (8 * i));
+            }
+        };
+        const auto put16 = [&](std::uint16_t v) {
+            header += static_cast<char>(v);
+            header += static_cast<char>(v >> 8);
+        };
+        put32(16);
+        put16(1);
+        put16(2);
+        put32(48000);
+        put32(48000 * 4);
+        put16(4);
+        put16(16);
+        header += "data";
+        put32(dataBytes);
+        const std::uint32_t riff = dataBytes + 36;
+        for (int i = 0; i < 4; ++i) {
+            header[4 + i] = static_cast<char>(riff >> (8 * i));
+        }
+        header += std::string(48000 * 4, '\x10');
+        ASSERT_EQ(write(input, header.data(), header.size()), static_cast<ssize_t>(header.size()));
+
+        const fs::path partial = path("out.wav.partial-" + std::to_string(running.pid));
+        for (int wait = 0; wait < 3000 && !fs::exists(partial); ++wait) {
+            usleep(10000);
+        }
+        EXPECT_TRUE(fs::exists(partial)) << "no temporary file while rendering";
+        kill(running.pid, signal);
+        const Outcome outcome = finish(running);
+        close(input);
+        EXPECT_EQ(outcome.signal, signal) << outcome.err;
+        EXPECT_FALSE(fs::exists(partial)) << strsignal(signal);
+        EXPECT_EQ(slurp(path("out.wav")), "old");
+    }
+}
+
+TEST_F(RenderCommand, AFileShorterThanItsHeaderRendersWhatItHoldsWithAWarning) {
+    REQUIRE_BUNDLE();
+    kelvohost::writeTestFlac(path("lying.flac"), true, false);
+    const Outcome outcome = run({bundle, path("lying.flac"), path("out.wav")});
+    EXPECT_EQ(outcome.status, 0) << outcome.err;
+    EXPECT_EQ(outcome.err, "kelvo-render: warning: " + path("lying.flac") +
+                               " holds 48000 frames, not the 68719476735 its header announces; "
+                               "rendered those\n");
+    EXPECT_EQ(shapeOf(path("out.wav")).frames, 48000);
 }
 
 } // namespace

@@ -31,6 +31,9 @@ TEST(RenderOptions, OperandsAndOptionsInAnyOrder) {
     EXPECT_EQ(c.sets, (std::vector<std::string>{"Gain=+5 dB", "Input Trim=-6"}));
     EXPECT_EQ(c.block, 64u);
     EXPECT_EQ(c.state, "s.aupreset");
+    EXPECT_FALSE(c.bits.has_value());
+    EXPECT_EQ(parse({"tolvar", "o.flac", "--bits", "16"}).bits, SampleFormat::pcm16);
+    EXPECT_EQ(parse({"--bits=float", "tolvar", "o.wav"}).bits, SampleFormat::float32);
 
     // After "--", a name starting with '-' is an operand.
     const RenderOptions d = parse({"tolvar", "--", "-in.wav", "-out.wav"});
@@ -61,6 +64,9 @@ TEST(RenderOptions, RefusedCommandLines) {
         {"tolvar", "out.wav", "--json=yes"},
         {"--list", "tolvar", "extra"},
         {"--list", "tolvar", "--preset", "1"},
+        {"--list", "tolvar", "--bits", "16"},
+        {"tolvar", "out.wav", "--bits", "8"},
+        {"tolvar", "out.wav", "--bits", "16", "--bits", "24"},
         {"", "out.wav"},
     };
     for (const auto& arguments : refused) {

@@ -1,0 +1,104 @@
+#include "file_bench.h"
+
+#include "audio_file_reader.h"
+#include "audio_file_writer.h"
+#include "bench_signal.h"
+#include "host_error.h"
+#include "hosted_unit.h"
+#include "render_job.h"
+
+#include <benchmark/benchmark.h>
+#include <sndfile.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <filesystem>
+
+namespace kelvohost {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr double rate = 48000.0;
+constexpr unsigned channels = 2;
+constexpr int seconds = 60;
+constexpr UInt32 block = 512;
+
+// The input, written once per process into a folder removed at exit.
+class BenchFolder {
+public:
+    BenchFolder() : path_(fs::temp_directory_path() / ("kelvo-bench-" + std::to_string(getpid()))) {
+        fs::create_directories(path_);
+        SF_INFO info{};
+        info.samplerate = static_cast<int>(rate);
+        info.channels = channels;
+        info.format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
+        SNDFILE* file = sf_open(input().c_str(), SFM_WRITE, &info);
+        if (file == nullptr) {
+            throw InputError(input().string() + ": cannot write the benchmark's input");
+        }
+        const auto second = loudSecond(rate, channels);
+        std::vector<float> interleaved(second.front().size() * channels);
+        for (std::size_t i = 0; i < second.front().size(); ++i) {
+            for (unsigned c = 0; c < channels; ++c) {
+                interleaved[i * channels + c] = second[c][i];
+            }
+        }
+        for (int s = 0; s < seconds; ++s) {
+            sf_writef_float(file, interleaved.data(), static_cast<sf_count_t>(rate));
+        }
+        sf_close(file);
+    }
+    ~BenchFolder() {
+        std::error_code ec;
+        fs::remove_all(path_, ec);
+    }
+    fs::path input() const { return path_ / "in.wav"; }
+    fs::path output() const { return path_ / "out.wav"; }
+
+private:
+    fs::path path_;
+};
+
+void renderFile(benchmark::State& state, const LoadedComponent* component) {
+    try {
+        static const BenchFolder folder;
+        for (auto _ : state) {
+            AudioFileReader input(folder.input());
+            HostedUnit unit(*component);
+            if (const OSStatus s = unit.configure(input.sampleRate(), input.channels(), block);
+                s != noErr) {
+                throw UnitError("configure", s);
+            }
+            if (const OSStatus s = unit.initialize(); s != noErr) {
+                throw UnitError("AudioUnitInitialize", s);
+            }
+            AudioFileWriter output(resolveOutputTarget(folder.output()),
+                                   outputFormatFor(folder.output(), std::nullopt),
+                                   input.sampleRate(), input.channels(), input.announcedFrames());
+            std::atomic<std::size_t> framesDone{0};
+            renderToFile(unit, input, output, block, framesDone, {});
+            output.commit();
+            // Each render writes a new file: replacing the last one would add the release of
+            // its pages to the time, which belongs to the file system, not to the host.
+            state.PauseTiming();
+            fs::remove(folder.output());
+            state.ResumeTiming();
+        }
+        state.counters["x_realtime"] = benchmark::Counter(
+            static_cast<double>(state.iterations()) * seconds, benchmark::Counter::kIsRate);
+    } catch (const std::exception& error) {
+        state.SkipWithError(error.what());
+    }
+}
+
+} // namespace
+
+void registerFileBenchmark(const std::string& model, const LoadedComponent* component) {
+    // The work runs on the render thread, so the time that counts is the wall clock's.
+    benchmark::RegisterBenchmark(("BM_RenderFile/" + model).c_str(), renderFile, component)
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime();
+}
+
+} // namespace kelvohost

@@ -1,0 +1,46 @@
+#pragma once
+// Audio files the tests of more than one host build, written with libsndfile.
+
+#include <gtest/gtest.h>
+#include <sndfile.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+namespace kelvohost {
+
+// A FLAC file of 48000 stereo frames; lying, its header announces the largest length it can
+// (2^36 - 1 frames), as a corrupt or hostile file may; cut, it stops half way through, as a
+// broken download does.
+inline void writeTestFlac(const std::filesystem::path& path, bool lying, bool cut) {
+    SF_INFO info{};
+    info.samplerate = 48000;
+    info.channels = 2;
+    info.format = SF_FORMAT_FLAC | SF_FORMAT_PCM_16;
+    SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &info);
+    ASSERT_NE(file, nullptr) << path;
+    std::vector<short> samples(2 * 48000);
+    for (std::size_t i = 0; i < samples.size(); ++i) {
+        samples[i] = static_cast<short>((i * 7919) % 20000 - 10000);
+    }
+    sf_writef_short(file, samples.data(), 48000);
+    sf_close(file);
+
+    std::ifstream in(path, std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    // "fLaC", the block header, then STREAMINFO: the total sample count is the low 36 bits
+    // of the 64-bit field at byte 10 of the block.
+    ASSERT_EQ(bytes.substr(0, 4), "fLaC");
+    if (lying) {
+        bytes[21] = static_cast<char>(bytes[21] | 0x0F);
+        for (std::size_t i = 22; i < 26; ++i) {
+            bytes[i] = static_cast<char>(0xFF);
+        }
+    }
+    std::ofstream(path, std::ios::binary) << (cut ? bytes.substr(0, bytes.size() / 2) : bytes);
+}
+
+} // namespace kelvohost
