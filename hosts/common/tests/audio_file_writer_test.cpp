@@ -7,10 +7,12 @@
 #include <sndfile.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <fcntl.h>
 #include <fstream>
 #include <functional>
+#include <poll.h>
 #include <sstream>
 #include <sys/stat.h>
 #include <thread>
@@ -183,12 +185,28 @@ TEST_F(AudioFileWriting, AnUncommittedWriteLeavesTheOldFileAndNoTemporary) {
     EXPECT_EQ(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()), 3);
 }
 
-// What a FIFO's reader receives while the writer streams into it.
+// What a FIFO's reader receives while write() streams into it. The read end is open before
+// write() runs, and reading stops once it has returned, so a writer that never opens the FIFO
+// cannot leave the test waiting.
 std::string streamThroughFifo(const fs::path& fifo, const std::function<void()>& write) {
+    const int input = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     std::string received;
-    std::thread reader([&] { received = contentOf(fifo); });
+    std::atomic<bool> written{false};
+    std::thread reader([&] {
+        char buffer[65536];
+        for (bool last = false; !last;) {
+            last = written.load();
+            pollfd wait{input, POLLIN, 0};
+            ::poll(&wait, 1, 20);
+            for (ssize_t got; (got = ::read(input, buffer, sizeof buffer)) > 0;) {
+                received.append(buffer, static_cast<std::size_t>(got));
+            }
+        }
+    });
     write();
+    written = true;
     reader.join();
+    ::close(input);
     return received;
 }
 
