@@ -237,6 +237,11 @@ void AudioFileWriter::copyIntoLinkedFile() {
 }
 
 void AudioFileWriter::commit() {
+    // libsndfile starts a FLAC stream with its first frame; without one the file would be
+    // empty, which no reader takes for FLAC.
+    if (framesWritten_ == 0 && (format_.sndfileFormat & SF_FORMAT_TYPEMASK) == SF_FORMAT_FLAC) {
+        fail("cannot write the output file", "a FLAC file needs at least one frame");
+    }
     closeFile();
     switch (target_.kind) {
     case OutputTarget::Kind::replace:

@@ -115,6 +115,20 @@ TEST_F(AudioFileWriting, EveryContainerReadsBackWithItsLengthRateAndSamples) {
     }
 }
 
+TEST_F(AudioFileWriting, NoFramesMakeAnEmptyFileOrARefusal) {
+    const Stereo none(0);
+    for (const char* name : {"empty.wav", "empty.aiff", "empty.caf", "empty.ogg"}) {
+        writeTo(path(name), none);
+        const ReadBack back = readBack(path(name));
+        EXPECT_EQ(back.info.samplerate, 44100) << name;
+        EXPECT_TRUE(back.left.empty()) << name;
+    }
+    // libsndfile writes no FLAC stream without a frame.
+    EXPECT_THROW(writeTo(path("empty.flac"), none), InputError);
+    EXPECT_FALSE(fs::exists(path("empty.flac")));
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()), 4);
+}
+
 TEST_F(AudioFileWriting, IntegerSamplesClipAtFullScaleInsteadOfWrapping) {
     Stereo loud(4);
     loud.left = {1.5f, -1.5f, 1.0f, -1.0f};
