@@ -130,8 +130,9 @@ void AudioFileWriter::openStream(SF_INFO& info, std::optional<std::size_t> expec
     if (!file_) {
         return;
     }
-    // A peak chunk would go out before the peaks are known and could not be corrected.
-    sf_command(file_.get(), SFC_SET_ADD_PEAK_CHUNK, nullptr, SF_FALSE);
+    // The peak chunk stays, though its peaks go out before the audio: turned off once the
+    // header has been written, it would leave the longer first header's tail behind the
+    // shorter one, which a reader of a short stream takes for audio.
     if (format_.sampleBytes > 0) {
         announcedFrames_ = expectedFrames;
     }
