@@ -130,9 +130,9 @@ void AudioFileWriter::openStream(SF_INFO& info, std::optional<std::size_t> expec
     if (!file_) {
         return;
     }
-    // The peak chunk stays, though its peaks go out before the audio: turned off once the
-    // header has been written, it would leave the longer first header's tail behind the
-    // shorter one, which a reader of a short stream takes for audio.
+    // libsndfile's peak chunk goes out before any peak is known, so it says 0. It stays all
+    // the same: turned off now that the header is written, it would leave the longer first
+    // header's tail behind the shorter one, which a reader of a short stream takes for audio.
     if (format_.sampleBytes > 0) {
         announcedFrames_ = expectedFrames;
     }
