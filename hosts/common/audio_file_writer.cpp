@@ -130,8 +130,9 @@ void AudioFileWriter::openStream(SF_INFO& info, std::optional<std::size_t> expec
     if (!file_) {
         return;
     }
-    // A peak chunk would go out before the peaks are known and could not be corrected.
-    sf_command(file_.get(), SFC_SET_ADD_PEAK_CHUNK, nullptr, SF_FALSE);
+    // libsndfile's peak chunk goes out before any peak is known, so it says 0. It stays all
+    // the same: turned off now that the header is written, it would leave the longer first
+    // header's tail behind the shorter one, which a reader of a short stream takes for audio.
     if (format_.sampleBytes > 0) {
         announcedFrames_ = expectedFrames;
     }
@@ -237,6 +238,11 @@ void AudioFileWriter::copyIntoLinkedFile() {
 }
 
 void AudioFileWriter::commit() {
+    // libsndfile starts a FLAC stream with its first frame; without one the file would be
+    // empty, which no reader takes for FLAC.
+    if (framesWritten_ == 0 && (format_.sndfileFormat & SF_FORMAT_TYPEMASK) == SF_FORMAT_FLAC) {
+        fail("cannot write the output file", "a FLAC file needs at least one frame");
+    }
     closeFile();
     switch (target_.kind) {
     case OutputTarget::Kind::replace:

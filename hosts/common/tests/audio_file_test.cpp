@@ -1,7 +1,7 @@
 #include "audio_file.h"
 #include "audio_file_reader.h"
-#include "audio_fixtures.h"
 #include "audio_file_writer.h"
+#include "audio_fixtures.h"
 #include "demo_signal.h"
 #include "host_error.h"
 #include "temporary_folder.h"

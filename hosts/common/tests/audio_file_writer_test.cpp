@@ -7,10 +7,12 @@
 #include <sndfile.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <fcntl.h>
 #include <fstream>
 #include <functional>
+#include <poll.h>
 #include <sstream>
 #include <sys/stat.h>
 #include <thread>
@@ -113,6 +115,20 @@ TEST_F(AudioFileWriting, EveryContainerReadsBackWithItsLengthRateAndSamples) {
     }
 }
 
+TEST_F(AudioFileWriting, NoFramesMakeAnEmptyFileOrARefusal) {
+    const Stereo none(0);
+    for (const char* name : {"empty.wav", "empty.aiff", "empty.caf", "empty.ogg"}) {
+        writeTo(path(name), none);
+        const ReadBack back = readBack(path(name));
+        EXPECT_EQ(back.info.samplerate, 44100) << name;
+        EXPECT_TRUE(back.left.empty()) << name;
+    }
+    // libsndfile writes no FLAC stream without a frame.
+    EXPECT_THROW(writeTo(path("empty.flac"), none), InputError);
+    EXPECT_FALSE(fs::exists(path("empty.flac")));
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()), 4);
+}
+
 TEST_F(AudioFileWriting, IntegerSamplesClipAtFullScaleInsteadOfWrapping) {
     Stereo loud(4);
     loud.left = {1.5f, -1.5f, 1.0f, -1.0f};
@@ -183,36 +199,58 @@ TEST_F(AudioFileWriting, AnUncommittedWriteLeavesTheOldFileAndNoTemporary) {
     EXPECT_EQ(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()), 3);
 }
 
-// What a FIFO's reader receives while the writer streams into it.
+// What a FIFO's reader receives while write() streams into it. The read end is open before
+// write() runs, and reading stops once it has returned, so a writer that never opens the FIFO
+// cannot leave the test waiting.
 std::string streamThroughFifo(const fs::path& fifo, const std::function<void()>& write) {
+    const int input = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     std::string received;
-    std::thread reader([&] { received = contentOf(fifo); });
+    std::atomic<bool> written{false};
+    std::thread reader([&] {
+        char buffer[65536];
+        for (bool last = false; !last;) {
+            last = written.load();
+            pollfd wait{input, POLLIN, 0};
+            ::poll(&wait, 1, 20);
+            for (ssize_t got; (got = ::read(input, buffer, sizeof buffer)) > 0;) {
+                received.append(buffer, static_cast<std::size_t>(got));
+            }
+        }
+    });
     write();
+    written = true;
     reader.join();
+    ::close(input);
     return received;
 }
 
 TEST_F(AudioFileWriting, StreamsIntoAFifoWithTheLengthInTheHeader) {
     // libsndfile refuses to write WAV, AIFF and CAF to a pipe; the header has to carry the
-    // length before the audio follows, since it cannot be completed afterwards.
-    const Stereo signal(70001);
+    // length before the audio follows, since it cannot be completed afterwards. One frame
+    // and none are where a header rewritten shorter would show.
     ASSERT_EQ(::mkfifo(path("fifo").c_str(), 0600), 0);
-    for (const char* format : {"wav", "aiff", "caf", "flac", "ogg"}) {
-        const fs::path named = path(std::string("fifo.") + format);
-        fs::create_symlink("fifo", named);
-        const std::string bytes = streamThroughFifo(named, [&] { writeTo(named, signal); });
-        EXPECT_TRUE(fs::is_fifo(path("fifo")));
-        const fs::path copy = path(std::string("received.") + format);
-        std::ofstream(copy, std::ios::binary) << bytes;
-        const ReadBack back = readBack(copy);
-        EXPECT_EQ(back.info.samplerate, 44100) << format;
-        ASSERT_EQ(back.left.size(), signal.frames()) << format;
-        const std::string kind = format;
-        if (kind != "ogg" && kind != "flac") {
-            EXPECT_EQ(back.left, signal.left) << format; // float, every sample
-        }
-        if (back.info.frames != SF_COUNT_MAX) { // FLAC's stream header leaves it open
-            EXPECT_EQ(back.info.frames, static_cast<sf_count_t>(signal.frames())) << format;
+    for (const std::size_t frames : {std::size_t{70001}, std::size_t{1}, std::size_t{0}}) {
+        const Stereo signal(frames);
+        for (const std::string format : {"wav", "aiff", "caf", "flac", "ogg"}) {
+            if (frames == 0 && format == "flac") {
+                continue; // refused: see NoFramesMakeAnEmptyFileOrARefusal
+            }
+            const std::string what = format + ", " + std::to_string(frames) + " frames";
+            const fs::path named = path("fifo-" + std::to_string(frames) + "." + format);
+            fs::create_symlink("fifo", named);
+            const std::string bytes = streamThroughFifo(named, [&] { writeTo(named, signal); });
+            EXPECT_TRUE(fs::is_fifo(path("fifo")));
+            const fs::path copy = path("received." + format);
+            std::ofstream(copy, std::ios::binary) << bytes;
+            const ReadBack back = readBack(copy);
+            EXPECT_EQ(back.info.samplerate, 44100) << what;
+            ASSERT_EQ(back.left.size(), signal.frames()) << what;
+            if (format != "ogg" && format != "flac") {
+                EXPECT_EQ(back.left, signal.left) << what; // float, every sample
+            }
+            if (back.info.frames != SF_COUNT_MAX) { // FLAC's stream header leaves it open
+                EXPECT_EQ(back.info.frames, static_cast<sf_count_t>(signal.frames())) << what;
+            }
         }
     }
 }
