@@ -1,5 +1,5 @@
-// Builds binary property lists object by object, for tests that need a list no writer makes:
-// broken structures, and strings or keys that hold U+0000 (which our writer refuses).
+// Builds binary property lists object by object, for tests that need a list exactly as a file
+// may hold it: broken structures, and strings or keys that hold U+0000.
 #pragma once
 
 #include <cstdint>
@@ -77,6 +77,17 @@ inline std::string integer(int64_t value) {
 }
 inline std::string data(std::string_view bytes) {
     return BinaryList::marker(0x4, bytes.size()) + std::string(bytes);
+}
+
+// Names holding U+0000, encoded as a file may hold them, with the characters they hold.
+struct ZeroName {
+    const char* what;
+    std::string encoded;
+    std::u16string units;
+};
+inline std::vector<ZeroName> zeroNames() {
+    using namespace std::string_literals;
+    return {{"ASCII", ascii("a\0b"s), u"a\0b"s}, {"UTF-16", utf16(u"\u00dc\0x"s), u"\u00dc\0x"s}};
 }
 
 // A binary list whose top object is one dictionary of (encoded key, encoded value) pairs, in

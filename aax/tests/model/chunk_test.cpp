@@ -3,10 +3,12 @@
 
 #include "model/state_header.h"
 #include "support/bridge_host.h"
+#include "testing/binary_property_list.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
 #include <unistd.h>
 
 namespace {
@@ -107,6 +109,80 @@ TEST_F(Chunk, RestoringAChunkBringsBackTheUnitAndItsMirrors) {
     EXPECT_EQ(realValue(*effect, "au_0"), 30.0);
     EXPECT_EQ(realValue(*effect, "au_4"), 3.0);
     EXPECT_EQ(realValue(*effect, "MasterBypassID"), 0.0);
+}
+
+// The state inside a chunk, read as a dictionary (+1).
+CFDictionaryRef stateOf(const std::vector<uint8_t>& chunk) {
+    const CFDataRef data =
+        CFDataCreate(nullptr, chunk.data() + kelvoaax::stateHeaderSize,
+                     static_cast<CFIndex>(chunk.size() - kelvoaax::stateHeaderSize));
+    const CFPropertyListRef list =
+        CFPropertyListCreateWithData(nullptr, data, kCFPropertyListImmutable, nullptr, nullptr);
+    CFRelease(data);
+    return static_cast<CFDictionaryRef>(list);
+}
+
+std::string encodedInteger(CFDictionaryRef state, CFStringRef key) {
+    SInt64 value = 0;
+    CFNumberGetValue(static_cast<CFNumberRef>(CFDictionaryGetValue(state, key)),
+                     kCFNumberSInt64Type, &value);
+    return plisttest::integer(value);
+}
+
+std::u16string nameIn(const std::vector<uint8_t>& chunk) {
+    const CFDictionaryRef state = stateOf(chunk);
+    const auto name = static_cast<CFStringRef>(CFDictionaryGetValue(state, CFSTR("name")));
+    std::u16string units(static_cast<std::size_t>(CFStringGetLength(name)), u'\0');
+    CFStringGetCharacters(name, CFRangeMake(0, CFStringGetLength(name)),
+                          reinterpret_cast<UniChar*>(units.data()));
+    CFRelease(state);
+    return units;
+}
+
+// A file may name a state with U+0000 inside, and the unit takes such a name; the host must
+// still be able to save that instance, and the chunk must bring back the same state.
+TEST_F(Chunk, AStateNamedWithAZeroSavesAndRestoresWhole) {
+    ASSERT_EQ(setReal(*effect, "au_0", 30.0), AAX_SUCCESS);
+    const std::vector<uint8_t> plain = saveChunk(*effect);
+    const CFDictionaryRef state = stateOf(plain);
+    ASSERT_NE(state, nullptr);
+    const auto blob = static_cast<CFDataRef>(CFDictionaryGetValue(state, CFSTR("data")));
+    const std::string data(reinterpret_cast<const char*>(CFDataGetBytePtr(blob)),
+                           static_cast<std::size_t>(CFDataGetLength(blob)));
+    const std::vector<std::pair<std::string, std::string>> envelope = {
+        {plisttest::ascii("version"), encodedInteger(state, CFSTR("version"))},
+        {plisttest::ascii("type"), encodedInteger(state, CFSTR("type"))},
+        {plisttest::ascii("subtype"), encodedInteger(state, CFSTR("subtype"))},
+        {plisttest::ascii("manufacturer"), encodedInteger(state, CFSTR("manufacturer"))},
+        {plisttest::ascii("data"), plisttest::data(data)},
+    };
+    CFRelease(state);
+    for (const plisttest::ZeroName& c : plisttest::zeroNames()) {
+        auto entries = envelope;
+        entries.emplace_back(plisttest::ascii("name"), c.encoded);
+        const std::string list = plisttest::dictionary(entries);
+        std::vector<uint8_t> named(kelvoaax::stateHeaderSize + list.size());
+        kelvoaax::storeHeader(named.data(), {kelvoaax::stateMagic, kelvoaax::stateVersion,
+                                             kelvoaax::loadHeader(plain.data()).product,
+                                             static_cast<uint32_t>(list.size())});
+        std::memcpy(named.data() + kelvoaax::stateHeaderSize, list.data(), list.size());
+
+        const auto restored = instance(module(productBundle("KelvoFennicAAX")), 2);
+        Record record = recordOf(named);
+        ASSERT_EQ(restored->effect().SetChunk('KAU1', record.chunk()), AAX_SUCCESS) << c.what;
+        uint32_t size = 0;
+        ASSERT_EQ(restored->effect().GetChunkSize('KAU1', &size), AAX_SUCCESS)
+            << c.what << ": the instance's state could not be saved";
+        const std::vector<uint8_t> saved = saveChunk(*restored);
+        EXPECT_EQ(nameIn(saved), c.units) << c.what;
+
+        const auto again = instance(module(productBundle("KelvoFennicAAX")), 2);
+        Record savedRecord = recordOf(saved);
+        ASSERT_EQ(again->effect().SetChunk('KAU1', savedRecord.chunk()), AAX_SUCCESS) << c.what;
+        EXPECT_TRUE(unchanged(*again, saved)) << c.what;
+        EXPECT_EQ(saveChunk(*again), saved) << c.what << ": saved again, the same bytes";
+        EXPECT_EQ(realValue(*again, "au_0"), 30.0) << c.what;
+    }
 }
 
 TEST_F(Chunk, AChunkIsDeliveredOnlyAsSizedAndOnlyIntoRoomForIt) {

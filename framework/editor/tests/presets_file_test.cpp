@@ -259,6 +259,51 @@ TEST_F(PresetFiles, WriteFailureShowsTheSystemTextAndKeepsTheTitle) {
     EXPECT_EQ(editor.presetTitle(), "PRESETS \u00b7 Soft Air  \u25be");
 }
 
+// A unit may hold a preset name with U+0000 (restored from a binary file), which XML cannot
+// hold. The saved preset takes the file's name, so the file is written whole.
+TEST_F(PresetFiles, AStateNamedWithAZeroSavesWholeUnderTheFilesName) {
+    editor.choose("Vocals/Soft Air");
+    const UniChar zero[] = {u'a', 0, u'b'};
+    const CFStringRef name = CFStringCreateWithCharacters(nullptr, zero, 3);
+    NSMutableDictionary state = unitState(editor.unit);
+    CFDictionarySetValue(state.cf(), CFSTR("name"), name);
+    CFRelease(name);
+    CFPropertyListRef list = state.cf();
+    ASSERT_EQ(AudioUnitSetProperty(editor.unit, kAudioUnitProperty_ClassInfo,
+                                   kAudioUnitScope_Global, 0, &list, sizeof list),
+              noErr);
+    const NSMutableDictionary held = unitState(editor.unit);
+    ASSERT_EQ(
+        CFStringGetLength(static_cast<CFStringRef>(CFDictionaryGetValue(held.cf(), CFSTR("name")))),
+        3)
+        << "the unit keeps the name whole";
+    const std::vector<float> values = editor.values();
+
+    editor.choose("Save Preset\u2026", "Kept Whole");
+    EXPECT_TRUE(editor.ui->alertsShown.empty());
+    const std::string bytes = readFile(folder + "/Kept Whole.aupreset");
+    EXPECT_EQ(bytes.rfind("<?xml", 0), 0u);
+    const NSDictionary saved = NSDictionary::cast(parsed(bytes));
+    ASSERT_TRUE(saved);
+    EXPECT_EQ(NSString::cast(saved.objectForKey(NSString("name"))), NSString("Kept Whole"));
+    editor.choose("Start/Studio Start");
+    editor.choose("User Presets/Kept Whole");
+    EXPECT_EQ(editor.values(), values);
+}
+
+// A file name may hold a control character that XML cannot: the sheet says the list could not
+// be written, and no file, whole or cut short, is left.
+TEST_F(PresetFiles, ANameXMLCannotHoldShowsTheSystemTextAndWritesNothing) {
+    editor.choose("Vocals/Soft Air");
+    editor.choose("Save Preset\u2026", "Bell\x07");
+    ASSERT_EQ(editor.ui->alertsShown.size(), 1u);
+    EXPECT_EQ(editor.ui->alertsShown[0].messageText, "Preset could not be used");
+    EXPECT_EQ(editor.ui->alertsShown[0].informativeText,
+              "The property list could not be written in this format.");
+    EXPECT_TRUE(fs::is_empty(folder));
+    EXPECT_EQ(editor.presetTitle(), "PRESETS \u00b7 Soft Air  \u25be");
+}
+
 TEST(PresetFilesOnAFakeUnit, UnitWithoutStateWritesNothing) {
     // The fake unit serves no class info.
     TemporaryHome home;

@@ -12,9 +12,6 @@
 namespace cf::plist {
 namespace {
 
-constexpr size_t kTrailerBytes = 32;
-constexpr size_t kHeaderBytes = 8;
-
 bool validUTF16(const uint8_t* p, uint64_t units) {
     for (uint64_t i = 0; i < units; ++i) {
         const unsigned u = static_cast<unsigned>(p[2 * i] << 8 | p[2 * i + 1]);
@@ -41,15 +38,16 @@ uint64_t saturatingAdd(uint64_t a, uint64_t b) {
 } // namespace
 
 std::string BinaryLayout::check() {
-    if (n_ < kHeaderBytes + 1 + kTrailerBytes || std::string(b_, b_ + 8) != "bplist00") {
+    if (n_ < kBinaryHeaderBytes + 1 + kTrailerBytes ||
+        std::string_view(reinterpret_cast<const char*>(b_), kBinaryHeaderBytes) != kBinaryMagic) {
         return "not a binary property list, or truncated";
     }
     const uint8_t* t = b_ + n_ - kTrailerBytes;
-    offsetSize_ = t[6];
-    refSize_ = t[7];
-    count_ = readBig(t + 8, 8);
-    top_ = readBig(t + 16, 8);
-    tableOffset_ = readBig(t + 24, 8);
+    offsetSize_ = t[kTrailerOffsetSize];
+    refSize_ = t[kTrailerReferenceSize];
+    count_ = readBig(t + kTrailerObjectCount, 8);
+    top_ = readBig(t + kTrailerTopObject, 8);
+    tableOffset_ = readBig(t + kTrailerTableOffset, 8);
     const uint64_t tableLimit = n_ - kTrailerBytes;
     if (offsetSize_ < 1 || offsetSize_ > 8 || refSize_ < 1 || refSize_ > 8) {
         return "bad offset or reference size in the trailer";
@@ -60,7 +58,7 @@ std::string BinaryLayout::check() {
     if (count_ > kMaximumExpandedObjects) {
         return "too many objects";
     }
-    if (tableOffset_ < kHeaderBytes + 1 || tableOffset_ > tableLimit ||
+    if (tableOffset_ < kBinaryHeaderBytes + 1 || tableOffset_ > tableLimit ||
         count_ > (tableLimit - tableOffset_) / offsetSize_) {
         return "offset table outside the data";
     }
@@ -68,9 +66,10 @@ std::string BinaryLayout::check() {
     return walk();
 }
 
-// The count that follows a marker whose low nibble is 0xF: an integer object of 1..8 bytes.
+// The count that follows a marker whose low nibble is kCountFollows: an integer object of 1..8
+// bytes.
 bool BinaryLayout::readCount(uint64_t& at, uint8_t low, uint64_t& count) const {
-    if (low != 0xF) {
+    if (low != kCountFollows) {
         count = low;
         return true;
     }
@@ -78,7 +77,7 @@ bool BinaryLayout::readCount(uint64_t& at, uint8_t low, uint64_t& count) const {
         return false;
     }
     const uint8_t marker = b_[at++];
-    if ((marker & 0xF0) != 0x10 || (marker & 0x0F) > 3) {
+    if (marker >> 4 != kIntegerObject || (marker & 0x0F) > 3) {
         return false;
     }
     const uint64_t size = uint64_t{1} << (marker & 0x0F);
@@ -92,7 +91,7 @@ bool BinaryLayout::readCount(uint64_t& at, uint8_t low, uint64_t& count) const {
 
 std::string BinaryLayout::parse(uint64_t index) {
     const uint64_t offset = readBig(b_ + tableOffset_ + index * offsetSize_, offsetSize_);
-    if (offset < kHeaderBytes || offset >= tableOffset_) {
+    if (offset < kBinaryHeaderBytes || offset >= tableOffset_) {
         return "object offset outside the data";
     }
     uint64_t at = offset + 1;
@@ -106,10 +105,11 @@ std::string BinaryLayout::parse(uint64_t index) {
         return std::string();
     };
     switch (high) {
-    case 0x0:
-        return low == 0x8 || low == 0x9 ? leaf(Kind::Boolean, low == 0x9 ? 1 : 0)
-                                        : "unsupported object (null or fill)";
-    case 0x1: {
+    case kSimpleObject:
+        return marker == kFalseMarker || marker == kTrueMarker
+                   ? leaf(Kind::Boolean, marker == kTrueMarker ? 1 : 0)
+                   : "unsupported object (null or fill)";
+    case kIntegerObject: {
         if (low > 4 || !fits(uint64_t{1} << low, 1)) {
             return "bad integer";
         }
@@ -125,47 +125,47 @@ std::string BinaryLayout::parse(uint64_t index) {
         }
         return leaf(Kind::Integer, uint64_t{1} << low);
     }
-    case 0x2:
+    case kRealObject:
         return (low == 2 || low == 3) && fits(uint64_t{1} << low, 1)
                    ? leaf(Kind::Real, uint64_t{1} << low)
                    : "bad real";
-    case 0x3:
+    case kDateObject:
         return "dates are not supported";
-    case 0x4:
-    case 0x5:
-    case 0x6: {
+    case kDataObject:
+    case kASCIIStringObject:
+    case kUTF16StringObject: {
         uint64_t count = 0;
         if (!readCount(at, low, count)) {
             return "bad length";
         }
-        if (!fits(count, high == 0x6 ? 2 : 1)) {
+        if (!fits(count, high == kUTF16StringObject ? 2 : 1)) {
             return "data or string past the end";
         }
-        if (high == 0x5) {
+        if (high == kASCIIStringObject) {
             for (uint64_t i = 0; i < count; ++i) {
                 if (b_[at + i] >= 0x80) {
                     return "ASCII string with a byte above 127";
                 }
             }
-        } else if (high == 0x6 && !validUTF16(b_ + at, count)) {
+        } else if (high == kUTF16StringObject && !validUTF16(b_ + at, count)) {
             return "UTF-16 string with a lone surrogate";
         }
-        return leaf(high == 0x4   ? Kind::Data
-                    : high == 0x5 ? Kind::ASCIIString
-                                  : Kind::UTF16String,
+        return leaf(high == kDataObject          ? Kind::Data
+                    : high == kASCIIStringObject ? Kind::ASCIIString
+                                                 : Kind::UTF16String,
                     count);
     }
-    case 0xA:
-    case 0xD: {
+    case kArrayObject:
+    case kDictionaryObject: {
         uint64_t count = 0;
         if (!readCount(at, low, count)) {
             return "bad count";
         }
-        const uint64_t refs = high == 0xD ? 2 : 1;
+        const uint64_t refs = high == kDictionaryObject ? 2 : 1;
         if (count > UINT64_MAX / refs || !fits(count * refs, refSize_)) {
             return "container past the end";
         }
-        o = {at, count, high == 0xD ? Kind::Dictionary : Kind::Array};
+        o = {at, count, high == kDictionaryObject ? Kind::Dictionary : Kind::Array};
         for (uint64_t i = 0; i < o.references(); ++i) {
             if (reference(o, i) >= count_) {
                 return "object reference out of range";

@@ -4,20 +4,14 @@
 // or a nesting or expansion beyond the limits in property_list_guard.h.
 #pragma once
 
+#include "property_list_binary_format.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
 
 namespace cf::plist {
-
-inline uint64_t readBig(const uint8_t* p, size_t n) {
-    uint64_t v = 0;
-    for (size_t i = 0; i < n; ++i) {
-        v = v << 8 | p[i];
-    }
-    return v;
-}
 
 enum class Kind : uint8_t {
     Unparsed,

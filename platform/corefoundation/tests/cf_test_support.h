@@ -1,4 +1,5 @@
-// Small helpers for the Core Foundation tests: an owning handle and string conversions.
+// Small helpers for the Core Foundation tests: an owning handle and conversions of strings and
+// bytes.
 #pragma once
 
 #include <CoreFoundation/CoreFoundation.h>
@@ -71,6 +72,17 @@ inline Owned<CFDataRef> dataOf(const std::string& bytes) {
 inline std::string bytes(CFDataRef d) {
     return std::string(reinterpret_cast<const char*>(CFDataGetBytePtr(d)),
                        static_cast<size_t>(CFDataGetLength(d)));
+}
+
+// Bytes as lower-case hexadecimal digits, two a byte.
+inline std::string hex(const std::string& bytes) {
+    static const char* digits = "0123456789abcdef";
+    std::string out;
+    for (unsigned char c : bytes) {
+        out += digits[c >> 4];
+        out += digits[c & 15];
+    }
+    return out;
 }
 
 inline Owned<CFMutableDictionaryRef> mutableDictionary() {

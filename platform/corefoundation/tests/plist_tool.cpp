@@ -1,8 +1,12 @@
 // A helper program for the plistlib cross-check (plistlib_check.py):
 //   plist_tool write <dir>   writes sample.xml and sample.bin, the same dictionary in both formats
 //   plist_tool dump <file>   reads a property list and prints it in a typed canonical form
+//   plist_tool rewrite <in> <out> xml|binary   reads a property list and writes it again in the
+//                            format; when the writer refuses it, says why and writes nothing
 // The canonical form matches plistlib_check.py's: s<utf-8 hex>, i<integer>, r<%.17g>, b0/b1,
 // d<hex>, a[...], {<key hex>=<value>;...} with keys sorted by their UTF-8 bytes.
+
+#include "cf_test_support.h"
 
 #include <CoreFoundation/CoreFoundation.h>
 
@@ -17,15 +21,7 @@
 
 namespace {
 
-std::string hex(const std::string& bytes) {
-    static const char* digits = "0123456789abcdef";
-    std::string out;
-    for (unsigned char c : bytes) {
-        out += digits[c >> 4];
-        out += digits[c & 15];
-    }
-    return out;
-}
+using cftest::hex;
 
 // Every character, U+0000 included.
 std::string utf8(CFStringRef s) {
@@ -152,15 +148,35 @@ bool writeFile(const std::string& path, CFDataRef data) {
     return static_cast<bool>(out);
 }
 
+// Prints why, from the error (which it releases), and returns 1.
+int refused(CFErrorRef error) {
+    CFStringRef why = error != nullptr ? CFErrorCopyDescription(error) : nullptr;
+    std::cerr << "refused: " << (why != nullptr ? utf8(why) : "?") << "\n";
+    if (why != nullptr) {
+        CFRelease(why);
+    }
+    if (error != nullptr) {
+        CFRelease(error);
+    }
+    return 1;
+}
+
+// The list in the file (+1), or NULL and the reader's error.
+CFPropertyListRef readList(const char* path, CFErrorRef* error) {
+    std::ifstream in(path, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    CFDataRef data = CFDataCreate(nullptr, reinterpret_cast<const UInt8*>(bytes.data()),
+                                  static_cast<CFIndex>(bytes.size()));
+    CFPropertyListRef list = CFPropertyListCreateWithData(nullptr, data, 0, nullptr, error);
+    CFRelease(data);
+    return list;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::cerr << "usage: plist_tool write <dir> | dump <file>\n";
-        return 2;
-    }
-    const std::string command = argv[1];
-    if (command == "write") {
+    const std::string command = argc > 1 ? argv[1] : "";
+    if (command == "write" && argc == 3) {
         CFDictionaryRef d = sample();
         bool ok = true;
         for (const auto& [format, name] :
@@ -175,30 +191,35 @@ int main(int argc, char** argv) {
         CFRelease(d);
         return ok ? 0 : 1;
     }
-    if (command == "dump") {
-        std::ifstream in(argv[2], std::ios::binary);
-        const std::string bytes((std::istreambuf_iterator<char>(in)),
-                                std::istreambuf_iterator<char>());
-        CFDataRef data = CFDataCreate(nullptr, reinterpret_cast<const UInt8*>(bytes.data()),
-                                      static_cast<CFIndex>(bytes.size()));
+    if (command == "dump" && argc == 3) {
         CFErrorRef error = nullptr;
-        CFPropertyListRef list = CFPropertyListCreateWithData(nullptr, data, 0, nullptr, &error);
-        CFRelease(data);
+        CFPropertyListRef list = readList(argv[2], &error);
         if (list == nullptr) {
-            CFStringRef why = error != nullptr ? CFErrorCopyDescription(error) : nullptr;
-            std::cerr << "refused: " << (why != nullptr ? utf8(why) : "?") << "\n";
-            if (why != nullptr) {
-                CFRelease(why);
-            }
-            if (error != nullptr) {
-                CFRelease(error);
-            }
-            return 1;
+            return refused(error);
         }
         std::cout << dump(list) << "\n";
         CFRelease(list);
         return 0;
     }
-    std::cerr << "unknown command " << command << "\n";
+    const std::string format = argc == 5 ? argv[4] : "";
+    if (command == "rewrite" && (format == "xml" || format == "binary")) {
+        CFErrorRef error = nullptr;
+        CFPropertyListRef list = readList(argv[2], &error);
+        if (list == nullptr) {
+            return refused(error);
+        }
+        CFDataRef bytes = CFPropertyListCreateData(
+            nullptr, list,
+            format == "xml" ? kCFPropertyListXMLFormat_v1_0 : kCFPropertyListBinaryFormat_v1_0, 0,
+            &error);
+        CFRelease(list);
+        if (bytes == nullptr) {
+            return refused(error);
+        }
+        const bool written = writeFile(argv[3], bytes);
+        CFRelease(bytes);
+        return written ? 0 : 1;
+    }
+    std::cerr << "usage: plist_tool write <dir> | dump <file> | rewrite <in> <out> xml|binary\n";
     return 2;
 }

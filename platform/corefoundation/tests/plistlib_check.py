@@ -9,6 +9,9 @@ usage: plistlib_check.py <plist_tool> <work dir>
 3. Strings and keys holding U+0000, which only the binary format can carry, read whole.
 4. Hand-written XML (character references, line ends) reads as plistlib reads it, or is refused
    by both.
+5. Every value of 2 and 3, read and written again by us in binary, reads in plistlib as the same
+   value; written again in XML, the same, except that XML cannot hold U+0000: there our writer
+   refuses, as plistlib's does, and writes nothing.
 """
 
 import math
@@ -157,6 +160,32 @@ def main():
         if ours != truth:
             failures.append("%r: plistlib %s, ours %s"
                             % (document, truth or "refuses", ours or "refuses"))
+
+    # 5. Ours again, from what plistlib wrote, read by plistlib.
+    rewritten = [(label, value, False) for label, value in values_for_plistlib().items()]
+    rewritten += [("zero " + label, value, True) for label, value in ZERO_CHARACTERS.items()]
+    for label, value, zeros in rewritten:
+        source = os.path.join(work, "plistlib %s.bin" % label)
+        with open(source, "wb") as f:
+            plistlib.dump(value, f, fmt=plistlib.FMT_BINARY)
+        with open(source, "rb") as f:
+            truth = canonical(plistlib.load(f))
+        for fmt, suffix in ((plistlib.FMT_BINARY, "bin"), (plistlib.FMT_XML, "xml")):
+            path = os.path.join(work, "ours again %s.%s" % (label, suffix))
+            if os.path.exists(path):
+                os.remove(path)
+            result = run(tool, "rewrite", source, path, "binary" if suffix == "bin" else "xml")
+            if zeros and suffix == "xml":
+                if result.returncode == 0 or os.path.exists(path):
+                    failures.append("%s: U+0000 written in XML" % path)
+                continue
+            if result.returncode != 0:
+                failures.append("%s: not written: %s" % (path, result.stderr.strip()))
+                continue
+            with open(path, "rb") as f:
+                again = canonical(plistlib.load(f, fmt=fmt))
+            if again != truth:
+                failures.append("%s: reads in plistlib as %s" % (path, again[:200]))
 
     for failure in failures:
         print("FAIL", failure)

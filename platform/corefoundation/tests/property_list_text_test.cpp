@@ -1,6 +1,7 @@
 // Strings and keys are read whole, U+0000 included, in ASCII and UTF-16 alike: a key that
 // hides a zero byte is a key of its own and never stands in for another, and a dictionary
-// whose keys repeat is refused. XML cannot hold U+0000 at all: its references are refused.
+// whose keys repeat is refused. Binary lists are written whole likewise. XML cannot hold U+0000
+// at all: its references are refused, and so is writing it.
 
 #include "cf_test_support.h"
 #include "testing/binary_property_list.h"
@@ -49,8 +50,9 @@ struct Pair {
     std::u16string value;
 };
 
-TEST(PropertyListText, BinaryStringsAndKeysKeepEveryCharacter) {
-    const std::vector<std::pair<const char*, std::vector<Pair>>> cases = {
+// Dictionaries whose strings and keys hold U+0000, in ASCII and UTF-16 alike.
+const std::vector<std::pair<const char*, std::vector<Pair>>>& zeroCases() {
+    static const std::vector<std::pair<const char*, std::vector<Pair>>> cases = {
         {"ASCII value", {{u"name", u"a\0b"s}}},
         {"UTF-16 value", {{u"name", u"\u00dc\0x"s}}},
         {"nothing but zeros", {{u"\0"s, u"\0\0"s}}},
@@ -60,7 +62,11 @@ TEST(PropertyListText, BinaryStringsAndKeysKeepEveryCharacter) {
         {"trailing zero", {{u"subtype\0"s, u"Opal"}, {u"subtype", u"Tolv"}}},
         {"UTF-16 key", {{u"\u00dcber\0x"s, u"\u00dc\0"s}, {u"\u00dcber", u"plain"}}},
     };
-    for (const auto& [what, pairs] : cases) {
+    return cases;
+}
+
+TEST(PropertyListText, BinaryStringsAndKeysKeepEveryCharacter) {
+    for (const auto& [what, pairs] : zeroCases()) {
         std::vector<std::pair<std::string, std::string>> entries;
         for (const Pair& p : pairs) {
             entries.emplace_back(encoded(p.key), encoded(p.value));
@@ -79,6 +85,43 @@ TEST(PropertyListText, BinaryStringsAndKeysKeepEveryCharacter) {
                 EXPECT_EQ(units(value), p.value) << what;
             }
         }
+    }
+}
+
+// What a list read from a file holds, U+0000 included, is written again whole in binary, and
+// refused in XML (which cannot hold U+0000) with an error rather than cut short.
+TEST(PropertyListText, BinaryWritingKeepsEveryCharacterAndXMLRefusesZeros) {
+    for (const auto& [what, pairs] : zeroCases()) {
+        auto dictionary = mutableDictionary();
+        for (const Pair& p : pairs) {
+            CFDictionarySetValue(dictionary, string(p.key).get(), string(p.value).get());
+        }
+        Owned<CFDataRef> written(CFPropertyListCreateData(
+            nullptr, dictionary, kCFPropertyListBinaryFormat_v1_0, 0, nullptr));
+        ASSERT_TRUE(written) << what;
+        const auto back = read(bytes(written));
+        ASSERT_TRUE(back) << what;
+        EXPECT_TRUE(CFEqual(back, dictionary)) << what;
+        const auto backDictionary = static_cast<CFDictionaryRef>(back.get());
+        for (const Pair& p : pairs) {
+            const auto value =
+                static_cast<CFStringRef>(CFDictionaryGetValue(backDictionary, string(p.key)));
+            ASSERT_NE(value, nullptr) << what;
+            EXPECT_EQ(units(value), p.value) << what;
+        }
+        Owned<CFDataRef> again(
+            CFPropertyListCreateData(nullptr, back, kCFPropertyListBinaryFormat_v1_0, 0, nullptr));
+        EXPECT_EQ(bytes(again), bytes(written)) << what;
+
+        CFErrorRef error = nullptr;
+        EXPECT_EQ(
+            CFPropertyListCreateData(nullptr, dictionary, kCFPropertyListXMLFormat_v1_0, 0, &error),
+            nullptr)
+            << what;
+        ASSERT_NE(error, nullptr) << what;
+        Owned<CFStringRef> why(CFErrorCopyDescription(error));
+        EXPECT_NE(text(why).find("zero character"), std::string::npos) << text(why);
+        CFRelease(error);
     }
 }
 

@@ -295,4 +295,51 @@ TEST(UnitState, KeysHidingAZeroNeverStandForRealOnes) {
     }
 }
 
+// A state restored from such a file is saved again whole: its class info, written as a binary
+// property list (as the AAX bridge carries it), restores to the same values and name, and
+// gives the same bytes when saved once more.
+TEST(UnitState, ANameHoldingAZeroSurvivesABinarySaveAndRestore) {
+    const auto binary = [](CFPropertyListRef state) {
+        return CFPropertyListCreateData(nullptr, state, kCFPropertyListBinaryFormat_v1_0, 0,
+                                        nullptr);
+    };
+    for (const plisttest::ZeroName& c : plisttest::zeroNames()) {
+        TolvarUnit first;
+        const std::string file = binaryState(c.encoded, 2, {});
+        const CFDataRef fileData =
+            CFDataCreate(nullptr, reinterpret_cast<const UInt8*>(file.data()),
+                         static_cast<CFIndex>(file.size()));
+        const CFPropertyListRef fromFile = CFPropertyListCreateWithData(
+            nullptr, fileData, kCFPropertyListImmutable, nullptr, nullptr);
+        CFRelease(fileData);
+        ASSERT_NE(fromFile, nullptr) << c.what;
+        ASSERT_EQ(restore(first, fromFile), noErr) << c.what;
+        CFRelease(fromFile);
+
+        const CFPropertyListRef state = save(first);
+        const CFDataRef saved = binary(state);
+        CFRelease(state);
+        ASSERT_NE(saved, nullptr) << c.what << ": the state could not be written";
+        const CFPropertyListRef read = CFPropertyListCreateWithData(
+            nullptr, saved, kCFPropertyListImmutable, nullptr, nullptr);
+        ASSERT_NE(read, nullptr) << c.what;
+        TolvarUnit second;
+        EXPECT_EQ(restore(second, read), noErr) << c.what;
+        CFRelease(read);
+        EXPECT_EQ(values(second), values(first)) << c.what;
+        EXPECT_EQ(second.parameter(0), 2) << c.what;
+        const AUPreset preset = presentPreset(second);
+        EXPECT_EQ(units(preset.presetName), c.units) << c.what;
+        CFRelease(preset.presetName);
+
+        const CFPropertyListRef again = save(second);
+        const CFDataRef resaved = binary(again);
+        CFRelease(again);
+        ASSERT_NE(resaved, nullptr) << c.what;
+        EXPECT_TRUE(CFEqual(resaved, saved)) << c.what << ": not the same bytes";
+        CFRelease(resaved);
+        CFRelease(saved);
+    }
+}
+
 } // namespace

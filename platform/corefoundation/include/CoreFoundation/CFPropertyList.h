@@ -4,17 +4,20 @@
 // - Types: CFString, CFNumber (integer or real kept apart: a number made from an integer type
 //   is written as <integer>, from a real type as <real>; integers are 64-bit signed), CFBoolean,
 //   CFData, CFArray, CFDictionary with string keys. Dates, UIDs and anything else are refused.
-// - Text is written exactly or not at all: strings (and keys) holding an unpaired surrogate or
-//   a zero character are refused in both formats, and control characters other than tab, line
-//   feed and carriage return are refused in XML (XML 1.0 cannot hold them). Integers read from
-//   a file must fit in 64 signed bits.
+// - Text is written exactly or not at all: a binary list holds every string and key whole,
+//   U+0000 included; strings (and keys) holding an unpaired surrogate are refused in both
+//   formats, and U+0000 and the other control characters but tab, line feed and carriage return
+//   are refused in XML (XML 1.0 cannot hold them). Integers read from a file must fit in 64
+//   signed bits.
 // - Text is read exactly: every string and key of a binary list whole, by its stored length,
 //   U+0000 included, so "data\0shadow" is a key of its own beside "data". XML is read as XML
 //   defines it: raw line ends as line feeds, character references only in their strict
 //   spelling and only to characters XML can hold (never U+0000). A dictionary that holds one
 //   key twice, however it is spelled, is refused in either format.
 // - Output is deterministic: dictionary keys are written in sorted order (by UTF-16 units), so
-//   the same property list gives the same bytes every time, in XML and in binary.
+//   the same property list gives the same bytes every time, in XML and in binary. The binary
+//   layout (object numbering, sharing, widths) never changes, so a list saved once is written
+//   again byte for byte.
 // - Reading accepts XML and binary (and reports which in *format). Malformed, truncated or
 //   hostile input gives NULL and an error, never a crash: inputs over 64 MiB, nesting deeper
 //   than 512 containers, binary object references that form a cycle, offsets or counts
