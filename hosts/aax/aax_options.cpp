@@ -98,6 +98,11 @@ AaxOptions parseAaxOptions(const std::vector<std::string>& arguments) {
             setOnce(options.chunk, name, scanner.value());
         } else if (name == "--save-chunk") {
             setOnce(options.saveChunk, name, scanner.value());
+        } else if (name == "--bits") {
+            if (options.bits) {
+                throw InputError("--bits given twice");
+            }
+            options.bits = parseSampleFormat(scanner.value());
         } else if (name == "--block") {
             if (blockGiven) {
                 throw InputError("--block given twice");
@@ -184,14 +189,17 @@ std::string aaxUsage(const std::vector<std::string>& folders) {
         "\n"
         "Plays the AAX host for a Kelvo AAX plug-in: describes it as the host sees it at a\n"
         "scan, lists an instance's parameters, or renders INPUT through an instance into\n"
-        "OUTPUT, a 32-bit float WAV file with the input's sample rate, channel count and\n"
-        "length. The component is the one for the input's channel count; the host's rate is\n"
-        "the input's. Without INPUT, a built-in six-second stereo demo at 48 kHz is rendered.\n"
+        "OUTPUT, with the input's sample rate, channel count and length. The component is\n"
+        "the one for the input's channel count; the host's rate is the input's. Without\n"
+        "INPUT, a built-in six-second stereo demo at 48 kHz is rendered.\n"
         "\n"
         "  PLUGIN  a plug-in name (fennic, corvel), a product name (KelvoFennicAAX), in any\n"
         "          case, or the path of an .aaxplugin bundle\n"
         "  INPUT   any audio file libsndfile reads (WAV, AIFF, FLAC, Ogg, ...), mono or stereo\n"
-        "  OUTPUT  the WAV file to write; it is written only when everything succeeded\n"
+        "  OUTPUT  the file to write, in the format its extension names: .wav (or none),\n"
+        "          .aiff, .aif, .caf, .flac, .ogg. A file is replaced only when everything\n"
+        "          succeeded (a symlink's target, a hard-linked file in place); a device, a\n"
+        "          FIFO or /dev/stdout is written as the audio comes\n"
         "\n"
         "Options:\n"
         "  --set NAME=VALUE      set a parameter by name (any case) or identifier (au_3,\n"
@@ -202,6 +210,8 @@ std::string aaxUsage(const std::vector<std::string>& folders) {
         "                        plist), handed to the plug-in as its state chunk\n"
         "  --chunk FILE          restore a state chunk saved with --save-chunk\n"
         "  --save-chunk FILE     save the plug-in's state chunk after rendering\n"
+        "  --bits 16|24|32|float the output's samples, without dither (default: float, 24\n"
+        "                        for FLAC; Ogg Vorbis takes none)\n"
         "  --block N             frames per process call, 1 to 65536 (default 512)\n"
         "  --automate FRAME:NAME=VALUE\n"
         "                        set a parameter as the render reaches that input frame (the\n"
@@ -237,6 +247,7 @@ std::string aaxUsage(const std::vector<std::string>& folders) {
             "  kelvo-aax fennic in.wav out.wav --set Ratio=8:1 --set Input=30 --json\n"
             "  kelvo-aax corvel in.wav out.wav --play 0 --tempo 96 --automate 48000:Bypass=On\n"
             "  kelvo-aax fennic in.wav out.wav --state song.aupreset --save-chunk song.kau1\n"
+            "  kelvo-aax corvel in.flac out.flac --bits 16\n"
             "\n"
             "Exit status: 0 on success; 2 when an argument, file, plug-in, parameter or value is\n"
             "refused (nothing is written then); 1 when the plug-in itself fails.\n";

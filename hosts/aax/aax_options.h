@@ -6,6 +6,8 @@
 //     kelvo-aax --list
 // Options and operands may come in any order; "--" ends the options.
 
+#include "output_format.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -41,6 +43,7 @@ struct AaxOptions {
     std::optional<std::string> chunk;
     std::optional<std::string> saveChunk;
     unsigned block = aaxDefaultBlock;
+    std::optional<SampleFormat> bits; // none: the output container's default
     TransportOptions transport;
     std::vector<AutomationOption> automation; // in the order given
 

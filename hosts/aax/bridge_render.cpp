@@ -1,6 +1,6 @@
 #include "bridge_render.h"
 
-#include "render_thread.h"
+#include "streaming_render.h"
 #include "transport_script.h"
 
 #include <algorithm>
@@ -8,50 +8,47 @@
 
 namespace kelvohost {
 
-AudioData renderThroughBridge(aaxhost::Instance& instance, const AudioData& input, unsigned block,
-                              const TransportOptions& transport,
-                              const std::vector<AutomationPoint>& points,
-                              std::atomic<std::size_t>& framesDone,
-                              const std::function<void()>& whileWaiting) {
-    AudioData output;
-    output.sampleRate = input.sampleRate;
-    output.channels.assign(input.channelCount(), std::vector<float>(input.frameCount(), 0.0f));
-    const unsigned channels = input.channelCount();
-    const std::size_t frames = input.frameCount();
+void renderThroughBridge(aaxhost::Instance& instance, AudioSource& source, AudioFileWriter& output,
+                         unsigned block, const TransportOptions& transport,
+                         const std::vector<AutomationPoint>& points,
+                         std::atomic<std::size_t>& framesDone,
+                         const std::function<void()>& whileWaiting) {
+    const unsigned channels = source.channels();
+    TransportRun run(transport, source.sampleRate());
+    // [render thread] A block, cut further where the host's loop jumps back.
+    const StreamingRender::Renderer process = [&](const float* const* in, float* const* out,
+                                                  std::size_t frames, std::size_t) {
+        std::array<const float*, 2> inputs{};
+        std::array<float*, 2> outputs{};
+        for (std::size_t done = 0; done < frames;) {
+            const std::size_t count = run.limit(frames - done);
+            for (unsigned c = 0; c < channels; ++c) {
+                inputs[c] = in[c] + done;
+                outputs[c] = out[c] + done;
+            }
+            run.describe(instance.transport().state);
+            instance.process(inputs.data(), outputs.data(), static_cast<int32_t>(count));
+            run.advance(count);
+            done += count;
+        }
+    };
 
     std::vector<AutomationPoint> pending = points;
     std::stable_sort(pending.begin(), pending.end(),
                      [](const auto& a, const auto& b) { return a.frame < b.frame; });
-    TransportRun run(transport, input.sampleRate);
-
-    std::size_t position = 0;
-    auto next = pending.begin();
-    while (position < frames) {
+    StreamingRender stream(source, output, block, framesDone);
+    for (auto next = pending.begin(); next != pending.end();) {
+        if (!stream.renderUntil(next->frame, process, whileWaiting)) {
+            break; // the source ended before this point
+        }
         // The host's automation, on the main thread, between process calls.
-        for (; next != pending.end() && next->frame <= position; ++next) {
+        const std::size_t frame = next->frame;
+        for (; next != pending.end() && next->frame == frame; ++next) {
             instance.setParameter(next->identifier.c_str(), next->normalized);
         }
-        const std::size_t end = next != pending.end() ? std::min(next->frame, frames) : frames;
-        const auto segment = [&]() noexcept {
-            std::array<const float*, 2> in{};
-            std::array<float*, 2> out{};
-            for (std::size_t start = position; start < end;) {
-                const std::size_t count = run.limit(std::min<std::size_t>(block, end - start));
-                for (unsigned c = 0; c < channels; ++c) {
-                    in[c] = input.channels[c].data() + start;
-                    out[c] = output.channels[c].data() + start;
-                }
-                run.describe(instance.transport().state);
-                instance.process(in.data(), out.data(), static_cast<int32_t>(count));
-                run.advance(count);
-                start += count;
-                framesDone.store(start, std::memory_order_relaxed);
-            }
-        };
-        runOnRenderThread(segment, whileWaiting);
-        position = end;
     }
-    return output;
+    stream.renderUntil(StreamingRender::everything, process, whileWaiting);
+    stream.finish();
 }
 
 } // namespace kelvohost

@@ -1,11 +1,13 @@
 #pragma once
-// The render itself: the whole input through an initialised instance, block by block through
-// its process procedure on a render thread of its own, the host's transport told before each
-// block, and the automation points applied by the main thread at their frames (the render
-// pauses there; the block is cut at the point).
+// The render itself: a source through an initialised instance into an output file, block by
+// block through its process procedure on a render thread of its own while the file is read
+// and written beside it (streaming_render.h), the host's transport told before each block,
+// and the automation points applied by the main thread at their frames (the render pauses
+// there; the block is cut at the point).
 
 #include "aax_options.h"
-#include "audio_file.h"
+#include "audio_file_writer.h"
+#include "audio_source.h"
 
 #include <AAXHost/Instance.h>
 
@@ -23,14 +25,16 @@ struct AutomationPoint {
     double normalized = 0.0;
 };
 
-// Renders input through the instance (initialised for its rate and channel count) in blocks of
-// at most block frames; returns the output, the same shape as the input. Points at frames past
-// the end are not reached. framesDone follows the render for progress reports.
+// Renders source through the instance (initialised for its rate and channel count) in blocks
+// of at most block frames and writes what it renders to output (not committed). Points at
+// frames past the end are not reached. framesDone follows the frames written for progress
+// reports; whileWaiting runs on the calling thread meanwhile. Throws InputError when reading
+// or writing fails.
 // [main thread] (the process calls run on a thread of their own)
-AudioData renderThroughBridge(aaxhost::Instance& instance, const AudioData& input, unsigned block,
-                              const TransportOptions& transport,
-                              const std::vector<AutomationPoint>& points,
-                              std::atomic<std::size_t>& framesDone,
-                              const std::function<void()>& whileWaiting);
+void renderThroughBridge(aaxhost::Instance& instance, AudioSource& source, AudioFileWriter& output,
+                         unsigned block, const TransportOptions& transport,
+                         const std::vector<AutomationPoint>& points,
+                         std::atomic<std::size_t>& framesDone,
+                         const std::function<void()>& whileWaiting);
 
 } // namespace kelvohost

@@ -3,22 +3,26 @@
 // only through the AAX SDK's calls, as an AAX host application does.
 
 #include "aax_options.h"
-#include "audio_file.h"
+#include "audio_file_writer.h"
 #include "bridge_meters.h"
 #include "bridge_render.h"
-#include "demo_signal.h"
 #include "description_text.h"
 #include "host_error.h"
+#include "output_format.h"
+#include "output_target.h"
 #include "parameter_listing.h"
 #include "parameter_values.h"
 #include "plugin_session.h"
 #include "progress_line.h"
+#include "render_input.h"
 #include "state_chunks.h"
 
 #include <cstdio>
 #include <exception>
 #include <filesystem>
 #include <iostream>
+#include <memory>
+#include <signal.h>
 
 namespace kelvohost {
 namespace {
@@ -33,7 +37,7 @@ std::vector<std::string> folderTexts(const std::vector<fs::path>& folders) {
     return texts;
 }
 
-// An output the render may write: not a directory, in a folder that exists.
+// A chunk file the render may write: not a directory, in a folder that exists.
 void checkWritable(const std::string& path) {
     std::error_code ec;
     if (fs::is_directory(path, ec)) {
@@ -56,24 +60,37 @@ const aaxhost::ComponentDescription& listingComponent(const PluginSession& sessi
     return *component;
 }
 
+void warn(const std::string& text) {
+    std::fprintf(stderr, "kelvo-aax: warning: %s\n", text.c_str());
+}
+
 int render(const AaxOptions& options, const PluginSession& session) {
-    checkWritable(options.output);
+    // Everything the user named is checked before the plug-in renders anything.
+    const OutputTarget target = resolveOutputTarget(options.output);
+    const OutputFormat format = outputFormatFor(options.output, options.bits);
+    if (options.json && leadsToStandardOutput(target)) {
+        throw InputError(options.output + ": the audio would go to stdout, where --json prints");
+    }
     if (options.saveChunk) {
         checkWritable(*options.saveChunk);
     }
-    const AudioData input = options.input ? readAudioFile(*options.input) : makeDemoSignal();
-    const std::string inputName = options.input ? *options.input : std::string("the demo");
-    const unsigned channels = input.channelCount();
+    RenderInput opened(options.input);
+    AudioSource& input = opened.source();
+    const std::string& inputName = opened.name();
+    const unsigned channels = input.channels();
     const aaxhost::ComponentDescription* component = session.componentFor(channels);
     if (component == nullptr) {
         throw InputError(inputName + " has " + std::to_string(channels) + " channels; " +
                          session.location.product + " has components for " +
                          session.componentList());
     }
-    for (const auto& point : options.automation) {
-        if (point.frame >= input.frameCount()) {
-            throw InputError("--automate at frame " + std::to_string(point.frame) + ": " +
-                             inputName + " has " + std::to_string(input.frameCount()) + " frames");
+    // A stream does not tell its length: points past its end are then not reached.
+    if (const std::optional<std::size_t> frames = input.announcedFrames()) {
+        for (const auto& point : options.automation) {
+            if (point.frame >= *frames) {
+                throw InputError("--automate at frame " + std::to_string(point.frame) + ": " +
+                                 inputName + " has " + std::to_string(*frames) + " frames");
+            }
         }
     }
     std::vector<uint8_t> chunk;
@@ -85,7 +102,7 @@ int render(const AaxOptions& options, const PluginSession& session) {
     }
 
     const std::unique_ptr<aaxhost::Instance> instance =
-        startInstance(session, *component, input.sampleRate);
+        startInstance(session, *component, input.sampleRate());
     const std::vector<HostParameter> parameters = hostParameters(instance->effect());
     std::vector<std::pair<std::string, double>> sets;
     for (const auto& assignment : options.sets) {
@@ -109,24 +126,34 @@ int render(const AaxOptions& options, const PluginSession& session) {
         }
     }
 
+    AudioFileWriter output(target, format, input.sampleRate(), channels, input.announcedFrames());
     std::atomic<std::size_t> framesDone{0};
-    ProgressLine progress("kelvo-aax", input.frameCount(), input.sampleRate);
-    const AudioData output =
-        renderThroughBridge(*instance, input, options.block, options.transport, points, framesDone,
-                            [&] { progress.update(framesDone.load()); });
+    ProgressLine progress("kelvo-aax", input.announcedFrames().value_or(0), input.sampleRate());
+    renderThroughBridge(*instance, input, output, options.block, options.transport, points,
+                        framesDone, [&] { progress.update(framesDone.load()); });
 
     const std::string json = options.json ? bridgeMeterJson(*instance) : std::string();
     const std::vector<uint8_t> saved =
         options.saveChunk ? saveChunk(*instance) : std::vector<uint8_t>();
-    writeFloatWav(options.output, output);
+    // All or nothing: the chunk file is taken back when the audio cannot be put in place.
     if (options.saveChunk) {
-        try {
-            writeChunkFile(*options.saveChunk, saved);
-        } catch (...) {
+        writeChunkFile(*options.saveChunk, saved);
+    }
+    try {
+        output.commit();
+    } catch (...) {
+        if (options.saveChunk) {
             std::error_code ignored;
-            fs::remove(options.output, ignored); // all or nothing
-            throw;
+            fs::remove(*options.saveChunk, ignored);
         }
+        throw;
+    }
+    progress.clear();
+    if (const std::string warning = opened.endedEarlyText(); !warning.empty()) {
+        warn(warning);
+    }
+    if (const std::string warning = output.lengthWarning(); !warning.empty()) {
+        warn(warning);
     }
     if (options.json) {
         std::cout << json << "\n";
@@ -162,6 +189,9 @@ int run(const std::vector<std::string>& arguments) {
 } // namespace kelvohost
 
 int main(int argc, char** argv) {
+    // A pipe whose reader has gone fails the write, which says so, instead of ending the
+    // program without a word.
+    ::signal(SIGPIPE, SIG_IGN);
     const std::vector<std::string> arguments(argv + 1, argv + argc);
     try {
         return kelvohost::run(arguments);

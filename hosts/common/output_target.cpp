@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstring>
 #include <string>
+#include <unistd.h>
 
 namespace kelvohost {
 namespace {
@@ -94,6 +95,15 @@ OutputTarget resolveOutputTarget(const fs::path& path) {
     }
     target.destination = current.lexically_normal();
     return target;
+}
+
+bool leadsToStandardOutput(const OutputTarget& target) {
+    struct stat output {};
+    struct stat standard {};
+    return target.kind == OutputTarget::Kind::straight &&
+           ::stat(target.requested.c_str(), &output) == 0 &&
+           ::fstat(STDOUT_FILENO, &standard) == 0 && output.st_dev == standard.st_dev &&
+           output.st_ino == standard.st_ino;
 }
 
 } // namespace kelvohost

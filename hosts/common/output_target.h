@@ -29,4 +29,8 @@ struct OutputTarget {
 // [main thread]
 OutputTarget resolveOutputTarget(const std::filesystem::path& path);
 
+// Whether a straight target is where stdout goes, as /dev/stdout is: a program that also
+// prints there must not. [main thread]
+bool leadsToStandardOutput(const OutputTarget& target);
+
 } // namespace kelvohost

@@ -16,21 +16,30 @@ ProgressLine::ProgressLine(std::string program, std::size_t frames, double sampl
       enabled_(isatty(STDERR_FILENO) == 1), start_(std::chrono::steady_clock::now()) {}
 
 ProgressLine::~ProgressLine() {
-    if (shown_) {
-        std::fputs("\r\033[K", stderr); // clear the line
-    }
+    clear();
 }
 
 void ProgressLine::update(std::size_t done) {
-    if (!enabled_ || frames_ == 0 || std::chrono::steady_clock::now() - start_ < progressDelay) {
+    if (!enabled_ || std::chrono::steady_clock::now() - start_ < progressDelay) {
         return;
     }
     shown_ = true;
-    std::fprintf(stderr, "\r%s: %3.0f%%  %.1f of %.1f s", program_.c_str(),
-                 100.0 * static_cast<double>(done) / static_cast<double>(frames_),
-                 static_cast<double>(done) / sampleRate_,
-                 static_cast<double>(frames_) / sampleRate_);
+    const double seconds = static_cast<double>(done) / sampleRate_;
+    if (frames_ == 0) {
+        std::fprintf(stderr, "\r%s: %.1f s", program_.c_str(), seconds);
+    } else {
+        std::fprintf(stderr, "\r%s: %3.0f%%  %.1f of %.1f s", program_.c_str(),
+                     100.0 * static_cast<double>(done) / static_cast<double>(frames_), seconds,
+                     static_cast<double>(frames_) / sampleRate_);
+    }
     std::fflush(stderr);
+}
+
+void ProgressLine::clear() {
+    if (shown_) {
+        std::fputs("\r\033[K", stderr); // clear the line
+        shown_ = false;
+    }
 }
 
 } // namespace kelvohost

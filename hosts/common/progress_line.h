@@ -13,6 +13,7 @@ namespace kelvohost {
 
 class ProgressLine {
 public:
+    // frames 0: the length is not known (a stream), so the line shows the seconds done alone.
     ProgressLine(std::string program, std::size_t frames, double sampleRate);
     ~ProgressLine();
     ProgressLine(const ProgressLine&) = delete;
@@ -20,6 +21,8 @@ public:
 
     // [main thread]
     void update(std::size_t done);
+    // Takes the line away, before the program prints what follows. [main thread]
+    void clear();
 
 private:
     std::string program_;

@@ -1,41 +1,33 @@
 // kelvo-render: renders an audio file (or the built-in demo) through a Kelvo unit, driving the
 // unit only through the Audio Unit calls, as a host application does.
 
-#include "audio_file.h"
-#include "audio_file_reader.h"
 #include "audio_file_writer.h"
-#include "audio_source.h"
 #include "bundle_discovery.h"
 #include "cf_handle.h"
 #include "component_loader.h"
-#include "demo_signal.h"
 #include "host_error.h"
 #include "hosted_unit.h"
 #include "meter_json.h"
 #include "output_format.h"
 #include "output_target.h"
 #include "parameter_lookup.h"
+#include "progress_line.h"
 #include "property_list_file.h"
+#include "render_input.h"
 #include "render_job.h"
 #include "render_options.h"
 #include "unit_listing.h"
 
 #include <atomic>
-#include <chrono>
 #include <cstdio>
 #include <exception>
 #include <filesystem>
 #include <iostream>
 #include <memory>
 #include <signal.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace kelvohost {
 namespace {
-
-// A render that takes longer than this shows a progress line (when stderr is a terminal).
-constexpr auto progressDelay = std::chrono::milliseconds(300);
 
 std::vector<std::string> folderTexts(const std::vector<std::filesystem::path>& folders) {
     std::vector<std::string> texts;
@@ -106,53 +98,6 @@ void warn(const std::string& text) {
     std::fprintf(stderr, "kelvo-render: warning: %s\n", text.c_str());
 }
 
-// Whether the audio would go where stdout goes, as with /dev/stdout.
-bool isStandardOutput(const OutputTarget& target) {
-    struct stat output {};
-    struct stat standard {};
-    return target.kind == OutputTarget::Kind::straight &&
-           ::stat(target.requested.c_str(), &output) == 0 &&
-           ::fstat(STDOUT_FILENO, &standard) == 0 && output.st_dev == standard.st_dev &&
-           output.st_ino == standard.st_ino;
-}
-
-class ProgressLine {
-public:
-    // frames 0: the length is not known, so the line shows the seconds done alone.
-    ProgressLine(std::size_t frames, double sampleRate)
-        : frames_(frames), sampleRate_(sampleRate), enabled_(isatty(STDERR_FILENO) == 1),
-          start_(std::chrono::steady_clock::now()) {}
-    ~ProgressLine() { clear(); }
-
-    void update(std::size_t done) {
-        if (!enabled_ || std::chrono::steady_clock::now() - start_ < progressDelay) {
-            return;
-        }
-        shown_ = true;
-        if (frames_ == 0) {
-            std::fprintf(stderr, "\rkelvo-render: %.1f s", done / sampleRate_);
-        } else {
-            std::fprintf(stderr, "\rkelvo-render: %3.0f%%  %.1f of %.1f s", 100.0 * done / frames_,
-                         done / sampleRate_, frames_ / sampleRate_);
-        }
-        std::fflush(stderr);
-    }
-
-    void clear() {
-        if (shown_) {
-            std::fputs("\r\033[K", stderr); // clear the line
-            shown_ = false;
-        }
-    }
-
-private:
-    std::size_t frames_;
-    double sampleRate_;
-    bool enabled_;
-    bool shown_ = false;
-    std::chrono::steady_clock::time_point start_;
-};
-
 int run(const std::vector<std::string>& arguments) {
     const std::vector<std::filesystem::path> folders = defaultSearchFolders();
     const RenderOptions options = parseRenderOptions(arguments);
@@ -179,19 +124,12 @@ int run(const std::vector<std::string>& arguments) {
     // Everything the user named is checked before the unit renders anything.
     const OutputTarget target = resolveOutputTarget(options.output);
     const OutputFormat format = outputFormatFor(options.output, options.bits);
-    if (options.json && isStandardOutput(target)) {
+    if (options.json && leadsToStandardOutput(target)) {
         throw InputError(options.output + ": the audio would go to stdout, where --json prints");
     }
-    std::unique_ptr<AudioFileReader> file;
-    std::unique_ptr<SampleSource> demo;
-    if (options.input) {
-        file = std::make_unique<AudioFileReader>(*options.input);
-    } else {
-        AudioData signal = makeDemoSignal();
-        demo = std::make_unique<SampleSource>(signal.sampleRate, std::move(signal.channels));
-    }
-    AudioSource& input = file ? static_cast<AudioSource&>(*file) : *demo;
-    const std::string inputName = options.input ? *options.input : std::string("the demo");
+    RenderInput opened(options.input);
+    AudioSource& input = opened.source();
+    const std::string& inputName = opened.name();
     const unsigned channels = input.channels();
     if (channels > 2) {
         throw InputError(inputName + " has " + std::to_string(channels) +
@@ -228,7 +166,7 @@ int run(const std::vector<std::string>& arguments) {
 
     AudioFileWriter output(target, format, input.sampleRate(), channels, input.announcedFrames());
     std::atomic<std::size_t> framesDone{0};
-    ProgressLine progress(input.announcedFrames().value_or(0), input.sampleRate());
+    ProgressLine progress("kelvo-render", input.announcedFrames().value_or(0), input.sampleRate());
     renderToFile(unit, input, output, options.block, framesDone, [&] {
         // Work posted to the main run loop (listener deliveries, timers) is served as a
         // host's main thread would serve it.
@@ -245,8 +183,8 @@ int run(const std::vector<std::string>& arguments) {
     }
     output.commit();
     progress.clear();
-    if (file && file->endedEarly()) {
-        warn(file->endedEarlyText() + "; rendered those");
+    if (const std::string warning = opened.endedEarlyText(); !warning.empty()) {
+        warn(warning);
     }
     if (const std::string warning = output.lengthWarning(); !warning.empty()) {
         warn(warning);

@@ -264,21 +264,34 @@ TEST_F(ViewTest, PollAllocatesNothing) {
     EXPECT_EQ(scope.count(), 0u);
 }
 
-TEST(ViewTimer, PollsThirtyTimesASecondAndStopsWithTheView) {
+// The poll runs only while the view is in a window: a host may dispose of the unit while it
+// keeps a view that has left its window, and a poll then would call a unit that is gone.
+TEST(ViewTimer, PollsThirtyTimesASecondWhileInAWindow) {
     CFRunLoopUseManualClockForTesting(true);
     {
         EditorHarness editor;
-        const unsigned before = editor.state().meterReads;
-        CFRunLoopRunInMode(kCFRunLoopDefaultMode, 1.0, false);
-        EXPECT_EQ(editor.state().meterReads - before, 30u);
+        const auto readsInOneSecond = [&] {
+            const unsigned before = editor.state().meterReads;
+            CFRunLoopRunInMode(kCFRunLoopDefaultMode, 1.0, false);
+            return editor.state().meterReads - before;
+        };
+        EXPECT_EQ(readsInOneSecond(), 30u);
+        const std::shared_ptr<NSView> content = editor.window->contentView();
+        editor.view->removeFromSuperview();
+        EXPECT_EQ(readsInOneSecond(), 0u) << "polled out of its window";
+        content->addSubview(editor.view);
+        EXPECT_EQ(readsInOneSecond(), 30u) << "the poll resumes in a window";
+
+        // A view that never entered a window does not poll either.
+        const std::shared_ptr<KelvoView> unshown = KelvoView::initWithUnit(editor.unit);
+        EXPECT_EQ(readsInOneSecond(), 30u);
+
         // The timer holds the view weakly: releasing the view stops the poll.
         std::weak_ptr<KelvoView> weak = editor.view;
         editor.view->removeFromSuperview();
         editor.view.reset();
         EXPECT_TRUE(weak.expired());
-        const unsigned after = editor.state().meterReads;
-        CFRunLoopRunInMode(kCFRunLoopDefaultMode, 1.0, false);
-        EXPECT_EQ(editor.state().meterReads, after);
+        EXPECT_EQ(readsInOneSecond(), 0u);
         editor.view = KelvoView::initWithUnit(editor.unit); // for the harness's teardown
     }
     CFRunLoopUseManualClockForTesting(false);

@@ -59,15 +59,11 @@ void KelvoView::build(AudioUnit handle) {
     utility = false;
     layoutUtility();
 
-    // Both blocks hold the view weakly: neither keeps it alive, and a tick after it is gone
-    // does nothing.
+    // The poll starts when the view enters a window (viewWillMoveToWindow): a view in no
+    // window may outlive its unit, which a host can dispose of while it keeps the view.
+    // The observer's block holds the view weakly: it does not keep it alive, and a
+    // notification after it is gone does nothing.
     std::weak_ptr<KelvoView> weak = weakSelf<KelvoView>();
-    timer = NSTimer::timerWithTimeInterval(pollInterval, true, [weak](NSTimer*) {
-        if (std::shared_ptr<KelvoView> view = weak.lock()) {
-            view->refresh();
-        }
-    });
-    NSRunLoop::mainRunLoop()->addTimer(timer, NSRunLoopCommonModes);
     resignObserver = NSNotificationCenter::defaultCenter()->addObserverForName(
         NSApplicationDidResignActiveNotification, nullptr, nullptr, [weak](NSNotification*) {
             if (std::shared_ptr<KelvoView> view = weak.lock()) {
@@ -178,14 +174,37 @@ void KelvoView::viewWillMoveToWindow(NSWindow* newWindow) {
         if (guideWindow) {
             guideWindow->close();
         }
+        stopPoll();
+    } else {
+        startPoll();
     }
     NSView::viewWillMoveToWindow(newWindow);
 }
 
-KelvoView::~KelvoView() {
+void KelvoView::startPoll() {
+    if (timer) {
+        return; // a move from one window to another keeps the poll going
+    }
+    // The block holds the view weakly: the timer does not keep it alive, and a tick after it
+    // is gone does nothing.
+    std::weak_ptr<KelvoView> weak = weakSelf<KelvoView>();
+    timer = NSTimer::timerWithTimeInterval(pollInterval, true, [weak](NSTimer*) {
+        if (std::shared_ptr<KelvoView> view = weak.lock()) {
+            view->refresh();
+        }
+    });
+    NSRunLoop::mainRunLoop()->addTimer(timer, NSRunLoopCommonModes);
+}
+
+void KelvoView::stopPoll() {
     if (timer) {
         timer->invalidate();
+        timer = nullptr;
     }
+}
+
+KelvoView::~KelvoView() {
+    stopPoll();
     if (resignObserver) {
         NSNotificationCenter::defaultCenter()->removeObserver(resignObserver);
     }

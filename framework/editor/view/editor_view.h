@@ -31,8 +31,8 @@ public:
     KelvoView();
     ~KelvoView() override; // dealloc
 
-    // Builds the view for the unit: controls, timer, observer, first refresh. Returns
-    // nullptr when the view cannot be made. [main thread]
+    // Builds the view for the unit: controls, observer, first refresh. Returns nullptr when
+    // the view cannot be made. The 30 Hz poll runs while the view is in a window. [main thread]
     static std::shared_ptr<KelvoView> initWithUnit(AudioUnit unit);
 
     bool isFlipped() const override { return true; }
@@ -126,6 +126,9 @@ public:
 
 private:
     void build(AudioUnit handle);
+    // The poll timer, made when the view enters a window and invalidated when it leaves.
+    void startPoll();
+    void stopPoll();
     // Faceplate variant: the controls after the fixed top row (dials, switches, DETAIL
     // sliders, the UI size pop-up), in subview order.
     void buildFaceplate();
@@ -156,7 +159,7 @@ private:
     AudioUnit unit = nullptr; // neither owned nor retained
     // Parameter ID to the control bound to it (main dial, switch, METER, BYPASS, slider).
     std::map<unsigned, std::shared_ptr<NSControl>> controls;
-    std::shared_ptr<NSTimer> timer;
+    std::shared_ptr<NSTimer> timer; // the poll; none while the view is in no window
     std::shared_ptr<NSImage> faceplate;
     TelemetryBlock telemetry{{-100, -100}, {-100, -100}, {0, 0}, {-100, -100}};
     double needle = 0;

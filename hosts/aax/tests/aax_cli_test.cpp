@@ -267,4 +267,47 @@ TEST_F(AaxCommand, RendersWithTransportAutomationAndMeters) {
     EXPECT_FALSE(std::equal(plain[0].begin() + 4000, plain[0].end(), output[0].begin() + 4000));
 }
 
+// The output's name chooses its format and its path decides how it is written, as for
+// kelvo-render: the same bytes from both hosts, a symlink's target replaced, a pipe written as
+// the audio comes.
+TEST_F(AaxCommand, WritesFormatsAndPlacesAsKelvoRenderDoes) {
+    writeWav("in.wav", 44100, 2, 20000);
+    const std::vector<std::vector<std::string>> cases = {
+        {"out.flac"}, {"out.aiff", "--bits", "24"}, {"out16.wav", "--bits=16"}, {"out.caf"}};
+    for (const auto& c : cases) {
+        std::vector<std::string> options(c.begin() + 1, c.end());
+        std::vector<std::string> direct{"corvel", path("in.wav"), path("direct-" + c[0])};
+        std::vector<std::string> bridged{"corvel", path("in.wav"), path(c[0])};
+        direct.insert(direct.end(), options.begin(), options.end());
+        bridged.insert(bridged.end(), options.begin(), options.end());
+        ASSERT_EQ(render(direct).status, 0) << c[0];
+        const Outcome outcome = aax(bridged);
+        ASSERT_EQ(outcome.status, 0) << c[0] << ": " << outcome.err;
+        const std::string bytes = fileText(path(c[0]));
+        EXPECT_FALSE(bytes.empty()) << c[0];
+        EXPECT_EQ(bytes, fileText(path("direct-" + c[0]))) << c[0];
+    }
+    const std::string expected = fileText(path("direct-out.caf"));
+
+    fs::create_directories(folder_ / "takes");
+    std::ofstream(path("takes/take.caf")) << "old";
+    fs::create_symlink("takes/take.caf", path("latest.caf"));
+    ASSERT_EQ(aax({"corvel", path("in.wav"), path("latest.caf")}).status, 0);
+    EXPECT_TRUE(fs::is_symlink(path("latest.caf")));
+    EXPECT_EQ(fileText(path("takes/take.caf")), expected);
+
+    // Into stdout, a pipe, through a link shaped as /dev/stdout is (never /dev/stdout itself).
+    fs::create_symlink("/proc/self/fd/1", path("stdout"));
+    const Outcome piped = aax({"corvel", path("in.wav"), path("stdout"), "--bits", "24"});
+    ASSERT_EQ(piped.status, 0) << piped.err;
+    std::ofstream(path("from-pipe.wav"), std::ios::binary) << piped.out;
+    ASSERT_EQ(render({"corvel", path("in.wav"), path("direct24.wav"), "--bits", "24"}).status, 0);
+    EXPECT_EQ(readSamples(path("from-pipe.wav")), readSamples(path("direct24.wav")));
+
+    expectRefused({"corvel", path("in.wav"), path("stdout"), "--json"}, "where --json prints");
+    expectRefused({"corvel", path("in.wav"), path("out.mp3")}, "cannot write .mp3 files");
+    expectRefused({"corvel", path("in.wav"), path("out.flac"), "--bits", "float"},
+                  "FLAC does not hold 32-bit float samples");
+}
+
 } // namespace

@@ -1,6 +1,8 @@
 #pragma once
 // Audio files the tests of more than one host build, written with libsndfile.
 
+#include "audio_file_reader.h"
+
 #include <gtest/gtest.h>
 #include <sndfile.h>
 
@@ -41,6 +43,19 @@ inline void writeTestFlac(const std::filesystem::path& path, bool lying, bool cu
         }
     }
     std::ofstream(path, std::ios::binary) << (cut ? bytes.substr(0, bytes.size() / 2) : bytes);
+}
+
+// A whole stereo file, one vector per channel, read as the hosts read it.
+inline std::vector<std::vector<float>> readStereoFile(const std::filesystem::path& path) {
+    AudioFileReader reader(path);
+    std::vector<std::vector<float>> channels(2);
+    std::vector<float> left(1000), right(1000);
+    float* pointers[] = {left.data(), right.data()};
+    while (const std::size_t got = reader.read(pointers, 1000)) {
+        channels[0].insert(channels[0].end(), left.begin(), left.begin() + got);
+        channels[1].insert(channels[1].end(), right.begin(), right.begin() + got);
+    }
+    return channels;
 }
 
 } // namespace kelvohost

@@ -2,8 +2,8 @@
 // frame must arrive once, in order, whatever the block and chunk boundaries, and a failure on
 // any thread must stop the others instead of leaving them waiting.
 
-#include "audio_file_reader.h"
 #include "audio_file_writer.h"
+#include "audio_fixtures.h"
 #include "audio_source.h"
 #include "bundle_discovery.h"
 #include "component_loader.h"
@@ -78,17 +78,7 @@ protected:
         return framesDone.load();
     }
 
-    std::vector<std::vector<float>> rendered() const {
-        AudioFileReader reader(folder_ / "out.wav");
-        std::vector<std::vector<float>> channels(2);
-        std::vector<float> left(1000), right(1000);
-        float* pointers[] = {left.data(), right.data()};
-        while (const std::size_t got = reader.read(pointers, 1000)) {
-            channels[0].insert(channels[0].end(), left.begin(), left.begin() + got);
-            channels[1].insert(channels[1].end(), right.begin(), right.begin() + got);
-        }
-        return channels;
-    }
+    std::vector<std::vector<float>> rendered() const { return readStereoFile(folder_ / "out.wav"); }
 };
 
 TEST_F(RenderJob, EveryFrameArrivesOnceAndInOrder) {
