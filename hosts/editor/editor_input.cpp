@@ -30,10 +30,11 @@ void EditorInput::mouse(NSEventType type, NSPoint at, NSInteger clicks,
     send(event);
 }
 
-// One turn of the event loop per event, so the listener hears every value of a drag.
+// The time between two events passes after each, so every listener hears every value of a
+// drag, also one that delivers only every few milliseconds.
 void EditorInput::send(NSEvent& event) {
     window_.sendEvent(&event);
-    pumpMainRunLoop();
+    passEventTime();
 }
 
 void EditorInput::click(double x, double y, NSInteger clicks, bool shift) {

@@ -1,7 +1,8 @@
 #pragma once
 // The user's hand on an editor in its window: clicks, drags, the wheel and arrow keys at
 // points of the editor view (its flipped bounds at 100 %), each event handed to the window as
-// the window server would and the main run loop run after it, so listeners hear every step.
+// the window server would and the main run loop run for the time until the next one, so
+// listeners hear every step.
 
 #include "actions.h"
 

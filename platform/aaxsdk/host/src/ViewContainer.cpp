@@ -13,6 +13,14 @@ NSSize windowSize(const AAX_Point& size) {
     return drawable(size) ? NSSize{size.horz, size.vert} : NSSize{0, 0};
 }
 
+// The container's view is flipped, as a host's editor area is: a view placed at its origin
+// sits at the window's top left, however the window's size rounds.
+class ContainerView final : public NSView {
+public:
+    using NSView::NSView;
+    bool isFlipped() const override { return true; }
+};
+
 } // namespace
 
 CocoaViewContainer::CocoaViewContainer(AAX_Point size) {
@@ -20,6 +28,8 @@ CocoaViewContainer::CocoaViewContainer(AAX_Point size) {
     window_ = std::make_shared<NSWindow>(CGRectMake(0, 0, content.width, content.height),
                                          NSWindowStyleMaskTitled | NSWindowStyleMaskClosable,
                                          NSBackingStoreBuffered, false);
+    window_->setContentView(
+        std::make_shared<ContainerView>(CGRectMake(0, 0, content.width, content.height)));
     window_->makeKeyAndOrderFront(nullptr);
 }
 

@@ -36,7 +36,7 @@ public:
     CocoaViewContainer& operator=(const CocoaViewContainer&) = delete;
 
     int32_t GetType() const override; // AAX_eViewContainer_Type_NSView
-    void* GetPtr() const override;    // the window's content view, an NSView*
+    void* GetPtr() const override;    // the window's content view, a flipped NSView*
     // Records the request. Unless refuse is set, or the size is not positive and finite, the
     // window and its content take the size and the answer is AAX_SUCCESS; otherwise
     // AAX_ERROR_UNSPECIFIED and the window stays as it is.
