@@ -49,6 +49,7 @@ Model::Model() = default;
 
 Model::~Model() {
     disposeListener();
+    disposeBackend();
 }
 
 AAX_Result Model::EffectInit() {
@@ -65,7 +66,7 @@ AAX_Result Model::EffectInit() {
     }
     NSLog("KELVO AAX %s initialization failed: %s", product::name, failure);
     disposeListener();
-    backend_.reset();
+    disposeBackend();
     return AAX_ERROR_INITIALIZATION_FAILED;
 }
 
@@ -83,6 +84,7 @@ bool Model::attach() {
             product::backendBundle);
     auto backend = std::make_unique<AUBackend>(
         path.fileSystemRepresentation(), product::factoryName, product::productID, product::name);
+    disposeBackend();
     backend_ = std::move(backend);
 
     AAX_IController* controller = Controller();
@@ -102,6 +104,7 @@ bool Model::attach() {
         static_cast<int32_t>(std::round(backend_->latencySeconds() * sampleRate_)));
 
     bindings_.clear();
+    touched_.clear();
     for (const Parameter& parameter : backend_->parameters()) {
         if ((parameter.info.flags & kAudioUnitParameterFlag_IsWritable) != 0) {
             mirror(parameter);
@@ -144,6 +147,7 @@ void Model::mirror(const Parameter& parameter) {
     registeredPacket = mPacketDispatcher.RegisterPacket(
         binding.aaxID.c_str(), field::snapshot, AAX_CPacketHandler<Model>(this, &Model::packet));
     bindings_.push_back(binding);
+    touched_.push_back(false);
 }
 
 void Model::listen() {
@@ -175,13 +179,60 @@ void Model::disposeListener() noexcept {
 
 AAX_Result Model::Uninitialize() {
     try {
+        // The editors leave their windows while the unit, the listener and the host's
+        // automation are all still there; the gestures they end cannot be delivered once the
+        // listener is gone, so the host is told of them here.
+        withdrawEditors();
+        releaseTouched();
         disposeListener();
         const AAX_Result result = AAX_CEffectParameters::Uninitialize();
-        backend_.reset();
+        disposeBackend();
         return result;
     } catch (...) {
-        backend_.reset();
+        disposeBackend();
         return AAX_ERROR_UNSPECIFIED;
+    }
+}
+
+void Model::adoptEditor(const std::shared_ptr<NSView>& view) {
+    // Views the host has let go of since are forgotten first.
+    std::erase_if(editors_, [](const std::weak_ptr<NSView>& editor) { return editor.expired(); });
+    editors_.push_back(view);
+}
+
+void Model::withdrawEditors() noexcept {
+    // While the unit still exists: an editor leaving its window ends a drag in progress and
+    // stops its poll, and both still reach the unit.
+    for (const std::weak_ptr<NSView>& editor : editors_) {
+        if (const std::shared_ptr<NSView> view = editor.lock()) {
+            view->removeFromSuperview();
+        }
+    }
+    editors_.clear();
+}
+
+void Model::releaseTouched() noexcept {
+    for (std::size_t i = 0; i < bindings_.size() && i < touched_.size(); ++i) {
+        if (!touched_[i]) {
+            continue;
+        }
+        touched_[i] = false;
+        try {
+            if (AAX_IParameter* mirrored =
+                    mParameterManager.GetParameterByID(bindings_[i].aaxID.c_str())) {
+                mirrored->Release();
+            }
+        } catch (...) {
+            // The host's delegate failed: nothing else to tell it with.
+        }
+    }
+}
+
+void Model::disposeBackend() noexcept {
+    withdrawEditors();
+    if (backend_ != nullptr) {
+        backend_.reset();
+        ++unitsDisposed_;
     }
 }
 
@@ -230,7 +281,8 @@ void Model::event(void* user, void*, const AudioUnitEvent* event, UInt64,
     }
     try {
         const AudioUnitParameterID id = event->mArgument.mParameter.mParameterID;
-        for (const Binding& binding : model->bindings_) {
+        for (std::size_t index = 0; index < model->bindings_.size(); ++index) {
+            const Binding& binding = model->bindings_[index];
             if (binding.auID != id) {
                 continue;
             }
@@ -247,9 +299,11 @@ void Model::event(void* user, void*, const AudioUnitEvent* event, UInt64,
                 break;
             case kAudioUnitEvent_BeginParameterChangeGesture:
                 mirrored->Touch();
+                model->touched_[index] = true;
                 break;
             case kAudioUnitEvent_EndParameterChangeGesture:
                 mirrored->Release();
+                model->touched_[index] = false;
                 break;
             default:
                 break;

@@ -14,6 +14,7 @@
 #include "model/context.h"
 
 #include <AAX/AAX_CEffectParameters.h>
+#include <AppKit/NSView.h>
 #include <AudioToolbox/AudioUnitUtilities.h>
 
 #include <cstdint>
@@ -55,6 +56,13 @@ public:
     // [main thread] The state chunk: header and the unit's class info; throws.
     std::vector<uint8_t> save() const;
 
+    // [main thread] An editor view made for the unit: before the unit is disposed of, the view
+    // is taken out of its window, where it would go on calling the unit.
+    void adoptEditor(const std::shared_ptr<NSView>& view);
+    // [main thread] How many units the model has disposed of: an editor made when the count
+    // was another edits a unit that is gone.
+    uint64_t unitsDisposed() const { return unitsDisposed_; }
+
 protected:
     // [main thread] 0, or AAX_ERROR_INITIALIZATION_FAILED.
     AAX_Result EffectInit() override;
@@ -65,6 +73,12 @@ private:
     void mirror(const Parameter& parameter);
     void listen();
     void disposeListener() noexcept;
+    // Takes the unit's editors out of their windows (a drag in one ends there).
+    void withdrawEditors() noexcept;
+    // Withdraws the editors, then destroys the backend.
+    void disposeBackend() noexcept;
+    // Releases the AAX parameters the unit's editor touched and has not released.
+    void releaseTouched() noexcept;
     // [render thread]
     void applySnapshot(const ParameterSnapshot& snapshot, RenderState& state) noexcept;
     Clock clockFor(const Context& context, const RenderState& state) const noexcept;
@@ -72,12 +86,15 @@ private:
 
     std::unique_ptr<AUBackend> backend_;
     std::vector<Binding> bindings_; // at most snapshotCapacity
+    std::vector<bool> touched_;     // per binding: touched by the unit and not yet released
     AUEventListenerRef listener_ = nullptr;
     uint32_t inputs_ = 0;
     uint32_t outputs_ = 0;
     float sampleRate_ = 0.0f;
-    uint64_t serial_ = 0;             // snapshot packets begun so far
-    std::vector<uint8_t> chunkCache_; // the chunk of the last successful size request
+    uint64_t serial_ = 0;                        // snapshot packets begun so far
+    std::vector<uint8_t> chunkCache_;            // the chunk of the last successful size request
+    std::vector<std::weak_ptr<NSView>> editors_; // made for the backend's unit
+    uint64_t unitsDisposed_ = 0;
 };
 
 // [render thread] The native process procedure: renders each instance whose context and

@@ -36,6 +36,11 @@ inline uint32_t loadLittleEndian32(const uint8_t* bytes) {
            static_cast<uint32_t>(bytes[2]) << 16 | static_cast<uint32_t>(bytes[3]) << 24;
 }
 
+inline uint64_t loadLittleEndian64(const uint8_t* bytes) {
+    return static_cast<uint64_t>(loadLittleEndian32(bytes)) |
+           static_cast<uint64_t>(loadLittleEndian32(bytes + 4)) << 32;
+}
+
 inline void storeHeader(uint8_t* bytes, const StateHeader& header) {
     storeLittleEndian(bytes, header.magic, 4);
     storeLittleEndian(bytes + 4, header.version, 4);

@@ -63,18 +63,64 @@ AutomationOption automation(const std::string& text) {
     return point;
 }
 
+// The editor's command line: one PLUGIN, the image, the actions; nothing of a render.
+void checkEditorCommand(AaxOptions& options, const std::vector<std::string>& operands,
+                        const std::string& renderOption) {
+    if (options.describe || options.list) {
+        throw InputError(std::string(options.describe ? "--describe" : "--list") +
+                         " and --png do not go together");
+    }
+    if (!renderOption.empty()) {
+        throw InputError(renderOption + " is for rendering; --png shows the editor");
+    }
+    if (operands.empty()) {
+        throw InputError("--png needs a PLUGIN (see --help)");
+    }
+    if (operands.size() > 1) {
+        throw InputError("--png takes one PLUGIN, not '" + operands[1] + "' as well");
+    }
+    options.plugin = operands[0];
+    if (options.plugin.empty() || options.png->empty()) {
+        throw InputError("empty operand (expected PLUGIN --png OUT.png)");
+    }
+}
+
 } // namespace
 
 AaxOptions parseAaxOptions(const std::vector<std::string>& arguments) {
     AaxOptions options;
     OptionScanner scanner(arguments);
+    EditorActionReader editor;
     bool blockGiven = false;
     bool renderOption = false; // any option that only a render takes
+    std::string firstRender;   // the first of them, for the editor's refusal
+    std::string firstEditor;   // the first option that only the editor takes
     std::string name;
     while (scanner.next(name)) {
         if (name == "-h" || name == "--help") {
             options.help = true;
             return options;
+        }
+        if (name == "--set") {
+            // The render's automation before the first block, or the editor's action in turn.
+            editor.read(scanner, name);
+            options.sets.push_back(editor.actions.back().text);
+            continue;
+        }
+        if (name == "--png" || name == "--home" || name == "--other-process" ||
+            editor.read(scanner, name)) {
+            if (name == "--png") {
+                setOnce(options.png, name, scanner.value());
+            } else if (name == "--home") {
+                setOnce(options.home, name, scanner.value());
+            } else if (name == "--other-process") {
+                scanner.noValue();
+                options.otherProcess = true;
+            }
+            if (firstEditor.empty() && name != "--png") {
+                firstEditor = name;
+            }
+            continue;
         }
         if (name == "--describe") {
             scanner.noValue();
@@ -87,11 +133,12 @@ AaxOptions parseAaxOptions(const std::vector<std::string>& arguments) {
             continue;
         }
         renderOption = true;
+        if (firstRender.empty()) {
+            firstRender = name;
+        }
         if (name == "--json") {
             scanner.noValue();
             options.json = true;
-        } else if (name == "--set") {
-            options.sets.push_back(scanner.value());
         } else if (name == "--state") {
             setOnce(options.state, name, scanner.value());
         } else if (name == "--chunk") {
@@ -127,6 +174,15 @@ AaxOptions parseAaxOptions(const std::vector<std::string>& arguments) {
         }
     }
     const std::vector<std::string>& operands = scanner.operands();
+    options.editorActions = std::move(editor.actions);
+    if (options.png) {
+        checkEditorCommand(options, operands, renderOption ? firstRender : std::string());
+        return options;
+    }
+    if (!firstEditor.empty()) {
+        throw InputError(firstEditor + " acts on the editor: it needs --png OUT.png");
+    }
+    renderOption = renderOption || !options.sets.empty();
 
     if (options.describe && options.list) {
         throw InputError("--describe and --list do not go together");
@@ -186,6 +242,7 @@ std::string aaxUsage(const std::vector<std::string>& folders) {
         "       kelvo-aax PLUGIN --describe\n"
         "       kelvo-aax PLUGIN --list\n"
         "       kelvo-aax --list\n"
+        "       kelvo-aax PLUGIN --png OUT.png [actions...]\n"
         "\n"
         "Plays the AAX host for a Kelvo AAX plug-in: describes it as the host sees it at a\n"
         "scan, lists an instance's parameters, or renders INPUT through an instance into\n"
@@ -232,6 +289,19 @@ std::string aaxUsage(const std::vector<std::string>& folders) {
         "The state is restored first, then each --set applied; --set values reach the unit\n"
         "through the first block's parameter snapshot, as a host's automation does.\n"
         "\n"
+        "With --png, opens an instance's editor (the unit's own, or a field saying why there\n"
+        "is none) in the host's window through the plug-in's GUI object, performs the\n"
+        "actions in order with the host's periodic call and run loop going, writes the window\n"
+        "as OUT.png and prints what the host received: parameter touches, values and\n"
+        "releases by AAX identifier, and each size the editor asked its window to take. The\n"
+        "first --input decides the component and the rate (without one, stereo at 48 kHz).\n"
+        "Actions, performed in order:\n";
+    text += editorActionsUsage;
+    text +=
+        "  --home DIR            the home folder (user presets: DIR/Library/Audio/Presets)\n"
+        "  --other-process       the host runs the editor in another process than the\n"
+        "                        plug-in's data model, as a host that is no AAX Native host\n"
+        "\n"
         "Plug-ins are looked up in these folders, in order (the build's bundles, then those of\n"
         "KELVO_PLUGIN_PATH, colon-separated):\n";
     for (const auto& folder : folders) {
@@ -248,6 +318,8 @@ std::string aaxUsage(const std::vector<std::string>& folders) {
             "  kelvo-aax corvel in.wav out.wav --play 0 --tempo 96 --automate 48000:Bypass=On\n"
             "  kelvo-aax fennic in.wav out.wav --state song.aupreset --save-chunk song.kau1\n"
             "  kelvo-aax corvel in.flac out.flac --bits 16\n"
+            "  kelvo-aax fennic --png fennic.png --drag 191.4,348,0,-60 --ticks 3\n"
+            "  kelvo-aax corvel --png remote.png --other-process\n"
             "\n"
             "Exit status: 0 on success; 2 when an argument, file, plug-in, parameter or value is\n"
             "refused (nothing is written then); 1 when the plug-in itself fails.\n";

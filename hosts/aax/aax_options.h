@@ -4,8 +4,10 @@
 //     kelvo-aax PLUGIN --describe
 //     kelvo-aax PLUGIN --list
 //     kelvo-aax --list
+//     kelvo-aax PLUGIN --png OUT.png [actions...]
 // Options and operands may come in any order; "--" ends the options.
 
+#include "actions.h"
 #include "output_format.h"
 
 #include <cstddef>
@@ -50,6 +52,12 @@ struct AaxOptions {
     std::string plugin;               // empty only for --list alone, or --help
     std::optional<std::string> input; // none: the built-in demo
     std::string output;
+
+    // The editor: --png OUT.png and the actions performed on it, in order (--set among them).
+    std::optional<std::string> png;
+    std::vector<EditorAction> editorActions;
+    std::optional<std::string> home; // the home folder, where user presets lie
+    bool otherProcess = false;       // the GUI runs apart from the data model
 };
 
 // Throws InputError with a one-line message for anything it cannot make sense of. With -h or

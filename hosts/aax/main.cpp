@@ -1,12 +1,14 @@
 // kelvo-aax: plays the AAX host for a Kelvo AAX plug-in: describes it, lists an instance's
-// parameters, or renders an audio file (or the built-in demo) through an instance, driving it
-// only through the AAX SDK's calls, as an AAX host application does.
+// parameters, renders an audio file (or the built-in demo) through an instance, or opens an
+// instance's editor in the host's window, driving it only through the AAX SDK's calls, as an
+// AAX host application does.
 
 #include "aax_options.h"
 #include "audio_file_writer.h"
 #include "bridge_meters.h"
 #include "bridge_render.h"
 #include "description_text.h"
+#include "editor_session.h"
 #include "host_error.h"
 #include "output_format.h"
 #include "output_target.h"
@@ -173,6 +175,9 @@ int run(const std::vector<std::string>& arguments) {
         return exitSuccess;
     }
     const PluginSession session = openPlugin(options.plugin, folders);
+    if (options.png) {
+        return showEditor(options, session);
+    }
     if (options.describe) {
         std::cout << describePlugin(session);
         return exitSuccess;

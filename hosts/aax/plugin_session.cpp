@@ -74,25 +74,35 @@ PluginSession openPlugin(const std::string& plugin,
     return session;
 }
 
-std::unique_ptr<aaxhost::Instance> startInstance(const PluginSession& session,
-                                                 const aaxhost::ComponentDescription& component,
-                                                 double sampleRate) {
-    std::unique_ptr<aaxhost::Instance> instance;
+StartedInstance tryStartInstance(const PluginSession& session,
+                                 const aaxhost::ComponentDescription& component,
+                                 double sampleRate) {
+    StartedInstance started;
     try {
-        instance = std::make_unique<aaxhost::Instance>(session.effect(), component);
+        started.instance = std::make_unique<aaxhost::Instance>(session.effect(), component);
     } catch (const aaxhost::LoadError& error) {
         throw InputError(session.location.product + ": " + error.what());
     }
-    instance->controller().sampleRate = static_cast<AAX_CSampleRate>(sampleRate);
+    started.instance->controller().sampleRate = static_cast<AAX_CSampleRate>(sampleRate);
     const LogLines log;
-    const AAX_Result result = instance->initialize();
+    const AAX_Result result = started.instance->initialize();
     if (result != AAX_SUCCESS) {
         const std::string said = log.joined();
-        throw InputError(session.location.product + " refused " + channelPair(component) + " at " +
-                         formatNumber(sampleRate) + " Hz (AAX result " + std::to_string(result) +
-                         (said.empty() ? "" : ": " + said) + ")");
+        started.refusal = session.location.product + " refused " + channelPair(component) + " at " +
+                          formatNumber(sampleRate) + " Hz (AAX result " + std::to_string(result) +
+                          (said.empty() ? "" : ": " + said) + ")";
     }
-    return instance;
+    return started;
+}
+
+std::unique_ptr<aaxhost::Instance> startInstance(const PluginSession& session,
+                                                 const aaxhost::ComponentDescription& component,
+                                                 double sampleRate) {
+    StartedInstance started = tryStartInstance(session, component, sampleRate);
+    if (!started.refusal.empty()) {
+        throw InputError(started.refusal);
+    }
+    return std::move(started.instance);
 }
 
 } // namespace kelvohost

@@ -33,6 +33,18 @@ struct PluginSession {
 PluginSession openPlugin(const std::string& plugin,
                          const std::vector<std::filesystem::path>& folders);
 
+// An instance as the host started it: initialised, or refused with the message that says why
+// (the plug-in's log line in it when it wrote one).
+struct StartedInstance {
+    std::unique_ptr<aaxhost::Instance> instance;
+    std::string refusal; // empty when it initialised
+};
+
+// [main thread] An instance of the component, the host at that rate, initialised; a host may
+// go on with one that refused. Throws InputError when the instance cannot be made at all.
+StartedInstance tryStartInstance(const PluginSession& session,
+                                 const aaxhost::ComponentDescription& component, double sampleRate);
+
 // [main thread] An initialised instance of the component, the host at that rate. Throws
 // InputError when the plug-in refuses to initialise (with its log line when it wrote one).
 std::unique_ptr<aaxhost::Instance> startInstance(const PluginSession& session,

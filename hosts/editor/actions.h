@@ -1,5 +1,9 @@
 #pragma once
-// The command line of kelvo-editor: the model, the output image and the actions in order.
+// The editor actions of a host's command line, in the order given: what kelvo-editor and
+// kelvo-aax --png perform on an editor (action_player.h). kelvo-editor's own command line is
+// the model, the output image and these actions.
+
+#include "option_scanner.h"
 
 #include <string>
 #include <vector>
@@ -30,6 +34,23 @@ struct EditorAction {
     std::string answer{};  // presetMenu: the file (or "cancel") for the panel that follows
 };
 
+// Reads the action options of a command line as the scanner meets them.
+class EditorActionReader {
+public:
+    // The option the scanner stands at, with its value, when it is an action (or --shift,
+    // which holds Shift for the next click or drag); false for any other option. Throws
+    // InputError for a malformed value.
+    bool read(kelvohost::OptionScanner& scanner, const std::string& name);
+
+    std::vector<EditorAction> actions;
+
+private:
+    bool shift_ = false;
+};
+
+// The actions' lines of a --help text.
+extern const char* const editorActionsUsage;
+
 struct EditorCommand {
     std::string model;
     std::string png;
@@ -38,7 +59,9 @@ struct EditorCommand {
     std::string home;   // --home DIR: the home folder (the user preset folder lies under it)
 };
 
-// Parses argv; on failure returns false with a message in error.
+// kelvo-editor's command line (argv as main has it); on failure returns false with a message
+// in error.
 bool parseCommand(int argc, char** argv, EditorCommand& command, std::string& error);
 
-extern const char* const editorUsage;
+// kelvo-editor's --help text.
+std::string editorUsage();

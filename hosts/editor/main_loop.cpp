@@ -5,6 +5,7 @@
 namespace {
 
 constexpr CFTimeInterval pollInterval = 0.03333333333333333; // 1/30 s
+constexpr CFTimeInterval eventInterval = 1.0 / 120;          // a mouse's report rate
 
 } // namespace
 
@@ -25,5 +26,11 @@ void advancePoll() {
     startManualClock();
     CFRunLoopAdvanceManualClockForTesting(pollInterval);
     CFRunLoopRunInMode(kCFRunLoopDefaultMode, 0, false);
+    NSApplication::sharedApplication()->displayWindows();
+}
+
+void passEventTime() {
+    startManualClock();
+    CFRunLoopRunInMode(kCFRunLoopDefaultMode, eventInterval, false);
     NSApplication::sharedApplication()->displayWindows();
 }

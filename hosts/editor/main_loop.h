@@ -12,3 +12,8 @@ void pumpMainRunLoop();
 // Moves the clock on by one poll interval (1/30 s) and runs the loop: the editor's timer
 // fires once. [main thread]
 void advancePoll();
+
+// Runs the loop for the time between two events of the user's hand (1/120 s, as a mouse
+// reports a drag): timers come due as they would meanwhile, a listener that delivers every
+// few milliseconds among them. [main thread]
+void passEventTime();

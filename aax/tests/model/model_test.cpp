@@ -214,14 +214,4 @@ TEST_F(ProbeModel, UninitialiseLetsTheUnitGo) {
     EXPECT_EQ(count, 8) << "the parameters stay with the base";
 }
 
-TEST_F(ProbeModel, TheEditorObjectExistsAndShowsNothingYet) {
-    const auto effect = instance(probeModule(), 2);
-    const std::unique_ptr<AAX_IEffectGUI> gui = effect->openGUI();
-    ASSERT_NE(gui, nullptr);
-    AAX_Point size{-1.0f, -1.0f};
-    EXPECT_EQ(gui->GetViewSize(&size), AAX_SUCCESS);
-    EXPECT_EQ(gui->GetViewSize(nullptr), AAX_ERROR_NULL_ARGUMENT);
-    EXPECT_EQ(gui->TimerWakeup(), AAX_SUCCESS);
-}
-
 } // namespace

@@ -39,6 +39,20 @@ struct Configuration {
     bool pullNullBuffers = false;     // pulls its input into buffers without data, then writes them
     int64_t unreadableParameter = -1; // this ID's parameter get fails
     bool shrinkingList = false;       // the first size of its parameter list says two IDs more
+
+    // The Cocoa view property: none unless cocoaView is set. It holds the probe bundle's URL
+    // (null with nullViewURL) and viewNames class names, the first viewClass and the others
+    // KelvoProbeViewFactory; the size query announces them all, the read writes only the first
+    // viewNamesWritten.
+    bool cocoaView = false;
+    bool nullViewURL = false;
+    uint32_t viewNames = 1;
+    uint32_t viewNamesWritten = 1;
+    char viewClass[40] = "KelvoProbeViewFactory";
+    // The view KelvoProbeViewFactory makes (KelvoProbeBlankFactory makes none, and
+    // KelvoProbeNotAFactory is no factory).
+    double viewWidth = 320;
+    double viewHeight = 200;
 };
 
 struct Report {

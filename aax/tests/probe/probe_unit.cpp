@@ -78,8 +78,50 @@ OSStatus ProbeUnit::Initialize() {
     return status;
 }
 
+const probe::Configuration& probeConfiguration() {
+    return configuration;
+}
+
+OSStatus ProbeUnit::cocoaViewInfo(UInt32& size) {
+    if (!configuration_.cocoaView) {
+        return kAudioUnitErr_InvalidProperty;
+    }
+    // The host's query announces every name; the read, which asks again, writes fewer.
+    const bool announcing = viewQueries_++ % 2 == 0;
+    const UInt32 names = announcing
+                             ? configuration_.viewNames
+                             : std::min(configuration_.viewNames, configuration_.viewNamesWritten);
+    size = static_cast<UInt32>(sizeof(CFURLRef) + names * sizeof(CFStringRef));
+    return noErr;
+}
+
+OSStatus ProbeUnit::cocoaView(void* data) {
+    CFURLRef location = nullptr;
+    if (!configuration_.nullViewURL) {
+        const CFStringRef identifier =
+            CFStringCreateWithCString(nullptr, "com.kelvo.tests.KelvoProbe", kCFStringEncodingUTF8);
+        const CFBundleRef bundle = CFBundleGetBundleWithIdentifier(identifier);
+        CFRelease(identifier);
+        location = bundle != nullptr ? CFBundleCopyBundleURL(bundle) : nullptr;
+    }
+    auto* bytes = static_cast<uint8_t*>(data);
+    std::memcpy(bytes, &location, sizeof location);
+    const UInt32 names = std::min(configuration_.viewNames, configuration_.viewNamesWritten);
+    for (UInt32 i = 0; i < names; ++i) {
+        const CFStringRef name = CFStringCreateWithCString(
+            nullptr, i == 0 ? configuration_.viewClass : "KelvoProbeViewFactory",
+            kCFStringEncodingUTF8);
+        std::memcpy(bytes + sizeof location + i * sizeof name, &name, sizeof name);
+    }
+    return noErr;
+}
+
 OSStatus ProbeUnit::GetPropertyInfo(AudioUnitPropertyID id, AudioUnitScope scope,
                                     AudioUnitElement element, UInt32& size, bool& writable) {
+    if (id == kAudioUnitProperty_CocoaUI && scope == kAudioUnitScope_Global) {
+        writable = false;
+        return cocoaViewInfo(size);
+    }
     if (configuration_.wide && id == kAudioUnitProperty_ParameterList &&
         scope == kAudioUnitScope_Global) {
         size = wideCount * sizeof(AudioUnitParameterID);
@@ -96,6 +138,9 @@ OSStatus ProbeUnit::GetPropertyInfo(AudioUnitPropertyID id, AudioUnitScope scope
 
 OSStatus ProbeUnit::GetProperty(AudioUnitPropertyID id, AudioUnitScope scope,
                                 AudioUnitElement element, void* data) {
+    if (id == kAudioUnitProperty_CocoaUI && scope == kAudioUnitScope_Global) {
+        return configuration_.cocoaView ? cocoaView(data) : kAudioUnitErr_InvalidProperty;
+    }
     if (configuration_.wide && id == kAudioUnitProperty_ParameterList &&
         scope == kAudioUnitScope_Global) {
         auto* ids = static_cast<AudioUnitParameterID*>(data);

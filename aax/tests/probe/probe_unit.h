@@ -40,7 +40,14 @@ public:
 private:
     void observeHost(const AudioTimeStamp& time, UInt32 frames) noexcept;
 
+    OSStatus cocoaViewInfo(UInt32& size);
+    OSStatus cocoaView(void* data);
+
     probe::Configuration configuration_;
-    std::vector<float> own_; // two channels of the maximum frames, for ownOutputBuffers
-    bool listSized_ = false; // the parameter list's size was asked for
+    std::vector<float> own_;   // two channels of the maximum frames, for ownOutputBuffers
+    bool listSized_ = false;   // the parameter list's size was asked for
+    unsigned viewQueries_ = 0; // size queries of the Cocoa view property: a read asks again
 };
+
+// The configuration the probe's next instance takes, for its view factory.
+const probe::Configuration& probeConfiguration();

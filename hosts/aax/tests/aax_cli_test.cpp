@@ -63,6 +63,9 @@ protected:
     Outcome render(const std::vector<std::string>& arguments) {
         return run(KELVO_RENDER_PROGRAM, arguments);
     }
+    Outcome editor(const std::vector<std::string>& arguments) {
+        return run(KELVO_EDITOR_PROGRAM, arguments);
+    }
 
     void expectRefused(const std::vector<std::string>& arguments, const std::string& what) {
         const auto before = listing();
@@ -308,6 +311,106 @@ TEST_F(AaxCommand, WritesFormatsAndPlacesAsKelvoRenderDoes) {
     expectRefused({"corvel", path("in.wav"), path("out.mp3")}, "cannot write .mp3 files");
     expectRefused({"corvel", path("in.wav"), path("out.flac"), "--bits", "float"},
                   "FLAC does not hold 32-bit float samples");
+}
+
+std::vector<std::string> lines(const std::string& text) {
+    std::vector<std::string> result;
+    std::size_t start = 0;
+    for (std::size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1) {
+        result.push_back(text.substr(start, end - start));
+    }
+    return result;
+}
+
+// A PNG's width and height, from its header.
+std::pair<uint32_t, uint32_t> imageSize(const std::string& png) {
+    const auto word = [&](std::size_t at) {
+        uint32_t value = 0;
+        for (std::size_t i = 0; i < 4; ++i) {
+            value = value << 8 | static_cast<unsigned char>(png.at(at + i));
+        }
+        return value;
+    };
+    return {word(16), word(20)};
+}
+
+// Fennic's Input knob (art (253, 460)) and ratio "20" (art (1059, 329.5)) in view points.
+const std::string inputKnob = "191.38,347.96";
+
+// Through the bridge's GUI object into the AAX host's window, the units' own editors draw as
+// they do in kelvo-editor's, pixel for pixel, whatever the actions.
+TEST_F(AaxCommand, EditorImagesAreKelvoEditorsOwn) {
+    writeWav("in.wav", 44100, 2, 22050);
+    const std::vector<std::vector<std::string>> cases = {
+        {"fennic", "--drag", inputKnob + ",0,-60", "--ticks", "3"},
+        {"fennic", "--input", path("in.wav"), "--ticks", "10", "--shift", "--click",
+         "801.06,249.24"},
+        {"corvel", "--detail", "--scale", "75", "--wheel", "400,300,4"},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> arguments{c[0], "--png", path("aax.png")};
+        arguments.insert(arguments.end(), c.begin() + 1, c.end());
+        const Outcome bridged = aax(arguments);
+        ASSERT_EQ(bridged.status, 0) << bridged.err;
+        arguments[2] = path("editor.png");
+        ASSERT_EQ(editor(arguments).status, 0);
+        const std::string image = fileText(path("aax.png"));
+        ASSERT_TRUE(image.starts_with("\x89PNG")) << c[0] << " " << c[1];
+        EXPECT_EQ(image, fileText(path("editor.png"))) << c[0] << " " << c[1];
+    }
+}
+
+// What the host received: the view's size at the first periodic call, then the drag as one
+// touch, each value the unit's editor set (kelvo-editor's listener hears the same ones) and
+// one release; later sizes only when the editor's size changed.
+TEST_F(AaxCommand, EditorPrintsWhatTheHostReceived) {
+    const Outcome bridged = aax({"fennic", "--png", path("aax.png"), "--drag", inputKnob + ",0,-60",
+                                 "--ticks", "3", "--scale", "75", "--ticks", "5"});
+    ASSERT_EQ(bridged.status, 0) << bridged.err;
+    const Outcome direct = editor(
+        {"fennic", "--png", path("editor.png"), "--drag", inputKnob + ",0,-60", "--ticks", "3"});
+    ASSERT_EQ(direct.status, 0) << direct.err;
+    std::vector<std::string> expected{"size 1500 \u00D7 599.8487", "touch au_0"};
+    for (const std::string& line : lines(direct.out)) {
+        if (line.starts_with("value Input = ")) {
+            expected.push_back("value au_0 = " + line.substr(14));
+        }
+    }
+    ASSERT_EQ(expected.size(), 12u) << direct.out;
+    expected.push_back("release au_0");
+    expected.push_back("size 1125 \u00D7 449.88654");
+    std::vector<std::string> received = lines(bridged.out);
+    for (std::string& line : received) {
+        line = line.substr(0, line.find(" (normalized"));
+    }
+    EXPECT_EQ(received, expected) << bridged.out;
+}
+
+// No editor of the unit: for a host that runs the GUI apart from the data model, and for an
+// instance that refused to initialise, the same field saying why, in a 600 by 100 window.
+TEST_F(AaxCommand, EditorFallsBackToTheReason) {
+    writeWav("slow.wav", 4000, 1, 400);
+    const Outcome remote = aax({"corvel", "--png", path("remote.png"), "--other-process"});
+    ASSERT_EQ(remote.status, 0) << remote.err;
+    EXPECT_EQ(remote.out, "size 600 \u00D7 100\n");
+    const std::string image = fileText(path("remote.png"));
+    EXPECT_EQ(imageSize(image), std::make_pair(600u, 100u));
+
+    const Outcome failed =
+        aax({"fennic", "--png", path("failed.png"), "--input", path("slow.wav"), "--ticks", "2"});
+    ASSERT_EQ(failed.status, 0) << failed.err;
+    EXPECT_EQ(failed.out, "size 600 \u00D7 100\n");
+    EXPECT_NE(failed.err.find("kelvo-aax: warning: KelvoFennicAAX refused 1 in 1 out at 4000 Hz"),
+              std::string::npos)
+        << failed.err;
+    EXPECT_EQ(fileText(path("failed.png")), image) << "the same reason, drawn the same";
+
+    expectRefused({"fennic", "--png", path("x.png"), "--json"},
+                  "--json is for rendering; --png shows the editor");
+    expectRefused({"fennic", path("out.wav"), "--click", "1,2"},
+                  "--click acts on the editor: it needs --png OUT.png");
+    expectRefused({"fennic", "corvel", "--png", path("x.png")}, "--png takes one PLUGIN");
+    expectRefused({"fennic", "--png", path("x.png"), "--drag", "1,2,3"}, "--drag wants X,Y,DX,DY");
 }
 
 } // namespace

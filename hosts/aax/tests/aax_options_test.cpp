@@ -67,6 +67,29 @@ TEST(AaxOptions, ReadsARenderWithEveryOption) {
     EXPECT_EQ(parseAaxOptions({"corvel", "--", "-in.wav", "out.wav"}).input, "-in.wav");
 }
 
+// The editor's actions keep their order, --set among them; without --png, --set is the
+// render's.
+TEST(AaxOptions, ReadsTheEditorsActionsInOrder) {
+    const AaxOptions options =
+        parseAaxOptions({"--shift", "corvel", "--drag", "1,2,3,4", "--set", "Mix=60", "--png",
+                         "c.png", "--other-process", "--ticks=3", "--home", "/tmp/me"});
+    EXPECT_EQ(options.plugin, "corvel");
+    EXPECT_EQ(options.png, "c.png");
+    EXPECT_TRUE(options.otherProcess);
+    EXPECT_EQ(options.home, "/tmp/me");
+    using Kind = EditorAction::Kind;
+    ASSERT_EQ(options.editorActions.size(), 3u);
+    EXPECT_EQ(options.editorActions[0].kind, Kind::drag);
+    EXPECT_TRUE(options.editorActions[0].shift);
+    EXPECT_EQ(options.editorActions[1].kind, Kind::set);
+    EXPECT_EQ(options.editorActions[1].text, "Mix=60");
+    EXPECT_EQ(options.editorActions[2].count, 3);
+
+    const AaxOptions render = parseAaxOptions({"corvel", "out.wav", "--set", "Mix=60"});
+    EXPECT_FALSE(render.png);
+    EXPECT_EQ(render.sets, std::vector<std::string>{"Mix=60"});
+}
+
 TEST(AaxOptions, RefusesWhatItCannotUse) {
     struct Case {
         std::vector<std::string> arguments;
@@ -96,6 +119,12 @@ TEST(AaxOptions, RefusesWhatItCannotUse) {
         {{"fennic", "--describe", "--set", "Ratio=1"}, "--describe takes no other option"},
         {{"--describe"}, "--describe needs a PLUGIN"},
         {{"fennic", "corvel", "--list"}, "--list takes one PLUGIN"},
+        {{"fennic", "--png", "f.png", "--block", "64"}, "--block is for rendering"},
+        {{"fennic", "--png", "f.png", "--list"}, "--list and --png do not go together"},
+        {{"--png", "f.png"}, "--png needs a PLUGIN"},
+        {{"fennic", "out.wav", "--other-process"}, "--other-process acts on the editor"},
+        {{"fennic", "--png", "f.png", "--key", "1,2,home"}, "--key wants X,Y,up|down|left|right"},
+        {{"fennic", "--png", "f.png", "--png", "g.png"}, "--png given twice"},
     };
     for (const Case& c : cases) {
         const std::string said = refusal(c.arguments);

@@ -2,6 +2,8 @@
 
 #include <AAXHost/Module.h>
 
+#include "RemoteEffectParameters.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -57,6 +59,7 @@ Instance::~Instance() {
     if (initialized_) {
         effect_->Uninitialize();
     }
+    remote_.reset();
     delete effect_;
 }
 
@@ -156,16 +159,24 @@ PacketMailbox* Instance::mailbox(AAX_CFieldIndex index) {
     return nullptr;
 }
 
-std::unique_ptr<AAX_IEffectGUI> Instance::openGUI() {
+std::unique_ptr<AAX_IEffectGUI> Instance::openGUI(GUIProcess process) {
     const auto create = reinterpret_cast<AAX_CreateEffectGUIProc>(
         effectDescription_.procedure(AAX_eProcPtrID_Create_EffectGUI));
     if (create == nullptr) {
         return nullptr;
     }
     std::unique_ptr<AAX_IEffectGUI> gui(create());
-    if (gui != nullptr) {
-        gui->Initialize(effect_);
+    if (gui == nullptr) {
+        return nullptr;
     }
+    AAX_IEffectParameters* parameters = effect_;
+    if (process == GUIProcess::other) {
+        if (remote_ == nullptr) {
+            remote_ = std::make_unique<RemoteEffectParameters>(*effect_);
+        }
+        parameters = remote_.get();
+    }
+    gui->Initialize(parameters);
     return gui;
 }
 

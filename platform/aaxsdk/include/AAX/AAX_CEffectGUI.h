@@ -27,7 +27,8 @@ protected:
     virtual void CreateViewContainer() {}
     virtual void DeleteViewContainer() {}
 
-    // The data model in this process, or null (another process, or not yet initialised).
+    // The data model, or the host's stand-in for one in another process; null before
+    // Initialize.
     AAX_IEffectParameters* GetEffectParameters() const { return parameters_; }
     AAX_IViewContainer* GetViewContainer() const { return container_; }
     // AAX_EViewContainer_Type of the container; AAX_eViewContainer_Type_NULL without one.

@@ -1,8 +1,9 @@
 #pragma once
 // AAX_IEffectGUI: an effect instance's editor, as the host drives it. The host makes one with
 // the effect's AAX_eProcPtrID_Create_EffectGUI procedure for each editor window:
-//   Initialize(parameters)        the instance's data model when it lives in this process,
-//                                 else null; the GUI makes its view contents
+//   Initialize(parameters)        the instance's data model (a host that runs the GUI in
+//                                 another process hands over its own stand-in for it, which
+//                                 carries each call across); the GUI makes its view contents
 //   SetViewContainer(container)   a window opened (null: it closed)
 //   TimerWakeup()                 periodically while the GUI exists
 //   GetViewSize(&size)            whenever the host lays the window out

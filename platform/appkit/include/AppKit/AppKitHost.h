@@ -7,6 +7,8 @@
 //   are cancelled, alerts dismissed and openURL fails.
 // - The mouse location, the held modifier keys and the screen are set here.
 // - NSLog lines go to a sink (standard error by default).
+// - A host that plays a second process inside this one (an AAX host whose editor runs apart
+//   from its data model) tells NSProcessInfo which process is acting.
 //
 // Every call is [main thread]. The answer functions are called synchronously from the AppKit
 // call that needs them (popUpMenuPositioningItem, beginSheetModalForWindow, runModal,
@@ -49,5 +51,7 @@ APPKIT_EXPORT void setModifierFlags(NSEventModifierFlags flags);
 APPKIT_EXPORT void setMainScreen(NSRect frame, CGFloat backingScaleFactor);
 // nullptr restores standard error.
 APPKIT_EXPORT void setLogSink(std::function<void(const char* line)> sink);
+// The identifier NSProcessInfo reports from now on; 0 restores the process's own.
+APPKIT_EXPORT void setProcessIdentifier(int identifier);
 
 } // namespace appkit

@@ -3,7 +3,8 @@
 //
 // Promises:
 // - isMainThread is true on the process's initial thread (the one the main run loop runs on).
-// - processIdentifier is getpid().
+// - processIdentifier is getpid(), unless a host plays another process
+//   (appkit::setProcessIdentifier).
 
 #include <Foundation/NSObjCRuntime.h>
 

@@ -105,6 +105,10 @@ TEST(Log, LinesGoToTheInstalledSink) {
 TEST(Process, MainThreadAndIdentifier) {
     EXPECT_TRUE(NSThread::isMainThread());
     EXPECT_EQ(NSProcessInfo::processInfo()->processIdentifier(), getpid());
+    appkit::setProcessIdentifier(getppid()); // a host playing its other process
+    EXPECT_EQ(NSProcessInfo::processInfo()->processIdentifier(), getppid());
+    appkit::setProcessIdentifier(0);
+    EXPECT_EQ(NSProcessInfo::processInfo()->processIdentifier(), getpid());
 }
 
 } // namespace

@@ -26,6 +26,12 @@
 
 namespace aaxhost {
 
+// Where a GUI runs: in the data model's process, handed the data model itself, or in another
+// one, as hosts that keep their editors apart from the audio engine do. It is then handed the
+// host's stand-in for the data model, which carries each call across and answers custom data
+// as the data model's own process does.
+enum class GUIProcess { same, other };
+
 class Instance {
 public:
     // [main thread] Throws LoadError (Module.h) when the effect names no procedure 0, the
@@ -70,9 +76,10 @@ public:
     // The mailbox of a data-in port, or null.
     PacketMailbox* mailbox(AAX_CFieldIndex index);
 
-    // [main thread] A GUI made by procedure 1 and initialised with this data model; null when
-    // the effect names no such procedure.
-    std::unique_ptr<AAX_IEffectGUI> openGUI();
+    // [main thread] A GUI made by procedure 1 and initialised for this instance, running in
+    // that process; null when the effect names no such procedure or it makes nothing. The
+    // instance must outlive it.
+    std::unique_ptr<AAX_IEffectGUI> openGUI(GUIProcess process = GUIProcess::same);
 
 private:
     struct PrivateBlock {
@@ -89,6 +96,7 @@ private:
     EffectDescription effectDescription_;
     ComponentDescription component_;
     AAX_IEffectParameters* effect_ = nullptr;
+    std::unique_ptr<AAX_IEffectParameters> remote_; // what GUIs in another process hold
     bool initialized_ = false;
     Controller controller_;
     ScriptedTransport transport_;
