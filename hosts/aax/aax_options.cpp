@@ -298,9 +298,9 @@ std::string aaxUsage(const std::vector<std::string>& folders) {
         "Actions, performed in order:\n";
     text += editorActionsUsage;
     text +=
-        "  --home DIR            the home folder (user presets: DIR/Library/Audio/Presets)\n"
-        "  --other-process       the host runs the editor in another process than the\n"
-        "                        plug-in's data model, as a host that is no AAX Native host\n"
+        "  --home DIR              the home folder (user presets: DIR/Library/Audio/Presets)\n"
+        "  --other-process         the host runs the editor in another process than the\n"
+        "                          plug-in's data model, as a host that is no AAX Native host\n"
         "\n"
         "Plug-ins are looked up in these folders, in order (the build's bundles, then those of\n"
         "KELVO_PLUGIN_PATH, colon-separated):\n";

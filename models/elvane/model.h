@@ -1,6 +1,7 @@
 #pragma once
 // What the framework is built with for the Elvane variable-mu broadcast limiter.
 
+#include "meters/meter_block.h"
 #include "parameters/definition.h"
 #include "parameters/model_info.h"
 
@@ -16,10 +17,10 @@ extern const Definition definitions[parameterCount];
 const char* const* choices(unsigned id, unsigned& count);
 
 inline constexpr ModelInfo model{
-    "KelvoElvane", "com.kelvo.KelvoElvane", 'Elva', 6, 7, 4, 8, "KelvoElvaneViewFactory", 'KIRM'};
+    "KelvoElvane",         "com.kelvo.KelvoElvane", 'Elva', 6, 7, 4, 8, "KelvoElvaneViewFactory",
+    frameworkMeterProperty};
 
 static_assert(model.subtype == fourCharCode("Elva"));
-static_assert(model.meterProperty == fourCharCode("KIRM"));
 static_assert(model.meterId < parameterCount && model.bypassId < parameterCount &&
               model.mixId < parameterCount && model.shimmerId < parameterCount);
 

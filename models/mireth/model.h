@@ -1,6 +1,7 @@
 #pragma once
 // What the framework is built with for the Mireth remote-cutoff tube leveler.
 
+#include "meters/meter_block.h"
 #include "parameters/definition.h"
 #include "parameters/model_info.h"
 
@@ -16,10 +17,10 @@ extern const Definition definitions[parameterCount];
 const char* const* choices(unsigned id, unsigned& count);
 
 inline constexpr ModelInfo model{
-    "KelvoMireth", "com.kelvo.KelvoMireth", 'Mire', 7, 8, 5, 9, "KelvoMirethViewFactory", 'KIRM'};
+    "KelvoMireth",         "com.kelvo.KelvoMireth", 'Mire', 7, 8, 5, 9, "KelvoMirethViewFactory",
+    frameworkMeterProperty};
 
 static_assert(model.subtype == fourCharCode("Mire"));
-static_assert(model.meterProperty == fourCharCode("KIRM"));
 static_assert(model.meterId < parameterCount && model.bypassId < parameterCount &&
               model.mixId < parameterCount && model.shimmerId < parameterCount);
 

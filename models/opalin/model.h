@@ -1,6 +1,7 @@
 #pragma once
 // What the framework is built with for the Opalin optical leveling amplifier.
 
+#include "meters/meter_block.h"
 #include "parameters/definition.h"
 #include "parameters/model_info.h"
 
@@ -16,10 +17,10 @@ extern const Definition definitions[parameterCount];
 const char* const* choices(unsigned id, unsigned& count);
 
 inline constexpr ModelInfo model{
-    "KelvoOpalin", "com.kelvo.KelvoOpalin", 'Opal', 7, 8, 5, 9, "KelvoOpalinViewFactory", 'KIRM'};
+    "KelvoOpalin",         "com.kelvo.KelvoOpalin", 'Opal', 7, 8, 5, 9, "KelvoOpalinViewFactory",
+    frameworkMeterProperty};
 
 static_assert(model.subtype == fourCharCode("Opal"));
-static_assert(model.meterProperty == fourCharCode("KIRM"));
 static_assert(model.meterId < parameterCount && model.bypassId < parameterCount &&
               model.mixId < parameterCount && model.shimmerId < parameterCount);
 

@@ -1,6 +1,7 @@
 #pragma once
 // What the framework is built with for the Quorin discrete transformer preamplifier.
 
+#include "meters/meter_block.h"
 #include "parameters/definition.h"
 #include "parameters/model_info.h"
 
@@ -32,12 +33,11 @@ extern const Definition definitions[parameterCount];
 const char* const* choices(unsigned id, unsigned& count);
 
 inline constexpr ModelInfo model{
-    "KelvoQuorin", "com.kelvo.KelvoQuorin", 'Quor',         param::meter,
-    param::bypass, param::parallelMix,      param::shimmer, "KelvoQuorinViewFactory",
-    'KIRM'};
+    "KelvoQuorin",         "com.kelvo.KelvoQuorin", 'Quor',         param::meter,
+    param::bypass,         param::parallelMix,      param::shimmer, "KelvoQuorinViewFactory",
+    frameworkMeterProperty};
 
 static_assert(model.subtype == fourCharCode("Quor"));
-static_assert(model.meterProperty == fourCharCode("KIRM"));
 static_assert(model.meterId < parameterCount && model.bypassId < parameterCount &&
               model.mixId < parameterCount && model.shimmerId < parameterCount);
 

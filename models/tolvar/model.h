@@ -1,6 +1,7 @@
 #pragma once
 // What the framework is built with for the Tolvar dual-stage tube preamp and EQ.
 
+#include "meters/meter_block.h"
 #include "parameters/definition.h"
 #include "parameters/model_info.h"
 
@@ -15,12 +16,17 @@ extern const Definition definitions[parameterCount];
 // [any thread]
 const char* const* choices(unsigned id, unsigned& count);
 
-inline constexpr ModelInfo model{
-    "KelvoTolvar", "com.kelvo.KelvoTolvar", 'Tolv', 11, 12, 10, 13, "KelvoTolvarViewFactory",
-    'KIRM'};
+inline constexpr ModelInfo model{"KelvoTolvar",
+                                 "com.kelvo.KelvoTolvar",
+                                 'Tolv',
+                                 11,
+                                 12,
+                                 10,
+                                 13,
+                                 "KelvoTolvarViewFactory",
+                                 frameworkMeterProperty};
 
 static_assert(model.subtype == fourCharCode("Tolv"));
-static_assert(model.meterProperty == fourCharCode("KIRM"));
 static_assert(model.meterId < parameterCount && model.bypassId < parameterCount &&
               model.mixId < parameterCount && model.shimmerId < parameterCount);
 

@@ -1,6 +1,7 @@
 #pragma once
 // What the framework is built with for the Vantor stereo VCA bus compressor.
 
+#include "meters/meter_block.h"
 #include "parameters/definition.h"
 #include "parameters/model_info.h"
 
@@ -16,10 +17,10 @@ extern const Definition definitions[parameterCount];
 const char* const* choices(unsigned id, unsigned& count);
 
 inline constexpr ModelInfo model{
-    "KelvoVantor", "com.kelvo.KelvoVantor", 'Vant', 8, 10, 6, 11, "KelvoVantorViewFactory", 'KIRM'};
+    "KelvoVantor",         "com.kelvo.KelvoVantor", 'Vant', 8, 10, 6, 11, "KelvoVantorViewFactory",
+    frameworkMeterProperty};
 
 static_assert(model.subtype == fourCharCode("Vant"));
-static_assert(model.meterProperty == fourCharCode("KIRM"));
 static_assert(model.meterId < parameterCount && model.bypassId < parameterCount &&
               model.mixId < parameterCount && model.shimmerId < parameterCount);
 
