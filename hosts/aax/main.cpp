@@ -15,6 +15,7 @@
 #include "parameter_listing.h"
 #include "parameter_values.h"
 #include "plugin_session.h"
+#include "program_main.h"
 #include "progress_line.h"
 #include "render_input.h"
 #include "state_chunks.h"
@@ -24,7 +25,6 @@
 #include <filesystem>
 #include <iostream>
 #include <memory>
-#include <signal.h>
 
 namespace kelvohost {
 namespace {
@@ -194,17 +194,6 @@ int run(const std::vector<std::string>& arguments) {
 } // namespace kelvohost
 
 int main(int argc, char** argv) {
-    // A pipe whose reader has gone fails the write, which says so, instead of ending the
-    // program without a word.
-    ::signal(SIGPIPE, SIG_IGN);
     const std::vector<std::string> arguments(argv + 1, argv + argc);
-    try {
-        return kelvohost::run(arguments);
-    } catch (const kelvohost::InputError& error) {
-        std::fprintf(stderr, "kelvo-aax: %s\n", error.what());
-        return kelvohost::exitBadInput;
-    } catch (const std::exception& error) {
-        std::fprintf(stderr, "kelvo-aax: error: %s\n", error.what());
-        return kelvohost::exitFailure;
-    }
+    return kelvohost::runProgram("kelvo-aax", [&] { return kelvohost::run(arguments); });
 }

@@ -16,6 +16,7 @@
 #include "host_error.h"
 #include "hosted_unit.h"
 #include "parameter_lookup.h"
+#include "program_main.h"
 
 #include <AppKit/AppKit.h>
 #include <AudioUnit/AUCocoaUIView.h>
@@ -233,13 +234,5 @@ int run(int argc, char** argv) {
 } // namespace
 
 int main(int argc, char** argv) {
-    try {
-        return run(argc, argv);
-    } catch (const InputError& e) {
-        std::cerr << "kelvo-editor: " << e.what() << "\n";
-        return exitBadInput;
-    } catch (const std::exception& e) {
-        std::cerr << "kelvo-editor: " << e.what() << "\n";
-        return exitFailure;
-    }
+    return runProgram("kelvo-editor", [&] { return run(argc, argv); });
 }

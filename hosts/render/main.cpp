@@ -11,6 +11,7 @@
 #include "output_format.h"
 #include "output_target.h"
 #include "parameter_lookup.h"
+#include "program_main.h"
 #include "progress_line.h"
 #include "property_list_file.h"
 #include "render_input.h"
@@ -24,7 +25,6 @@
 #include <filesystem>
 #include <iostream>
 #include <memory>
-#include <signal.h>
 
 namespace kelvohost {
 namespace {
@@ -199,17 +199,6 @@ int run(const std::vector<std::string>& arguments) {
 } // namespace kelvohost
 
 int main(int argc, char** argv) {
-    // A pipe whose reader has gone fails the write, which says so, instead of ending the
-    // program without a word.
-    ::signal(SIGPIPE, SIG_IGN);
     const std::vector<std::string> arguments(argv + 1, argv + argc);
-    try {
-        return kelvohost::run(arguments);
-    } catch (const kelvohost::InputError& error) {
-        std::fprintf(stderr, "kelvo-render: %s\n", error.what());
-        return kelvohost::exitBadInput;
-    } catch (const std::exception& error) {
-        std::fprintf(stderr, "kelvo-render: error: %s\n", error.what());
-        return kelvohost::exitFailure;
-    }
+    return kelvohost::runProgram("kelvo-render", [&] { return kelvohost::run(arguments); });
 }

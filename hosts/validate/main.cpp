@@ -6,6 +6,7 @@
 #include "bundle_discovery.h"
 #include "component_loader.h"
 #include "host_error.h"
+#include "program_main.h"
 #include "validation.h"
 
 #include <cstdio>
@@ -101,13 +102,5 @@ int run(int argc, char** argv) {
 } // namespace kelvohost
 
 int main(int argc, char** argv) {
-    try {
-        return kelvohost::run(argc, argv);
-    } catch (const kelvohost::InputError& error) {
-        std::fprintf(stderr, "kelvo-validate: %s\n", error.what());
-        return kelvohost::exitBadInput;
-    } catch (const std::exception& error) {
-        std::fprintf(stderr, "kelvo-validate: error: %s\n", error.what());
-        return kelvohost::exitFailure;
-    }
+    return kelvohost::runProgram("kelvo-validate", [&] { return kelvohost::run(argc, argv); });
 }

@@ -9,9 +9,10 @@ usage: editor_host_test.py KELVO_EDITOR MODEL WORK_FOLDER
 import pathlib
 import plistlib
 import shutil
-import struct
-import subprocess
 import sys
+
+sys.path.insert(0, str(pathlib.Path(__file__).resolve().parents[2] / "testing"))
+from editor_script import code, png_size, run_editor, Checks  # noqa: E402
 
 # model: product, subtype, a factory preset (its menu path), parameter count
 MODELS = {
@@ -28,30 +29,6 @@ METER = f"{1630 * ART},{678.5 * ART}"
 INIT = f"{155.5 * ART},{40 * ART}"
 
 
-def code(text):
-    return struct.unpack(">I", text.encode("ascii"))[0]
-
-
-def png_size(path):
-    header = path.read_bytes()[:24]
-    if header[:8] != b"\x89PNG\r\n\x1a\n" or header[12:16] != b"IHDR":
-        return None
-    return struct.unpack(">II", header[16:24])
-
-
-class Checks:
-    def __init__(self):
-        self.passed = 0
-        self.failed = 0
-
-    def expect(self, condition, what):
-        if condition:
-            self.passed += 1
-        else:
-            self.failed += 1
-            print("FAILED:", what)
-
-
 def main():
     program, model, work = sys.argv[1], sys.argv[2], pathlib.Path(sys.argv[3])
     product, subtype, preset, count = MODELS[model]
@@ -62,12 +39,7 @@ def main():
     checks = Checks()
 
     def editor(png, *actions):
-        result = subprocess.run([program, model, "--png", str(work / png), "--home", str(home),
-                                 *actions], capture_output=True, text=True, timeout=300,
-                                check=False)
-        if result.returncode != 0:
-            raise SystemExit(f"kelvo-editor failed ({result.returncode}): {result.stderr}")
-        return result.stdout.splitlines()
+        return run_editor(program, model, home, work / png, *actions, timeout=300)
 
     # A factory preset saved as a user preset: the product's folder, its subtype, N values.
     lines = editor("save.png", "--preset-menu", preset,
@@ -111,12 +83,7 @@ def main():
         init[3 * k + 2].startswith("end ") for k in range(count)), f"INIT: {init}")
     guide = png_size(work / "meter-guide.png")
     checks.expect(guide is not None and guide[0] * 600 == guide[1] * 740, f"guide {guide}")
-    return report(checks)
-
-
-def report(checks):
-    print(f"{checks.passed} passed, {checks.failed} failed")
-    return 1 if checks.failed else 0
+    return checks.report()
 
 
 if __name__ == "__main__":

@@ -11,8 +11,10 @@ import pathlib
 import plistlib
 import shutil
 import struct
-import subprocess
 import sys
+
+sys.path.insert(0, str(pathlib.Path(__file__).resolve().parents[3] / "testing"))
+from editor_script import code, run_editor, Checks  # noqa: E402
 
 PRODUCT_FOLDER = "Library/Audio/Presets/Kelvo Audio Lab/KelvoTolvar/User Presets"
 NAMES = ["Gain", "Level", "Low EQ", "High EQ", "Low Frequency", "High Frequency", "Pad",
@@ -21,10 +23,6 @@ NAMES = ["Gain", "Level", "Low EQ", "High EQ", "Low Frequency", "High Frequency"
 WARM_BODY = [3, 2.8, 6, 5, 1, 1, 0, 0, 0, 0, 100, 1, 0, 0]
 INVALID = ("alert Preset could not be used: This is not a valid preset for this model. "
            "Current settings were preserved.")
-
-
-def code(text):
-    return struct.unpack(">I", text.encode("ascii"))[0]
 
 
 def f32(value):
@@ -38,25 +36,8 @@ def blob(values):
     return data
 
 
-class Checks:
-    def __init__(self):
-        self.passed = 0
-        self.failed = 0
-
-    def expect(self, condition, what):
-        if condition:
-            self.passed += 1
-        else:
-            self.failed += 1
-            print("FAILED:", what)
-
-
 def editor(program, home, png, *actions):
-    result = subprocess.run([program, "tolvar", "--png", str(png), "--home", str(home), *actions],
-                            capture_output=True, text=True, timeout=120, check=False)
-    if result.returncode != 0:
-        raise SystemExit(f"kelvo-editor failed ({result.returncode}): {result.stderr}")
-    return result.stdout.splitlines()
+    return run_editor(program, "tolvar", home, png, *actions)
 
 
 def main():
@@ -109,8 +90,7 @@ def main():
     lines = editor(program, home, work / "other.png", "--preset-menu", "User Presets/Other Model")
     checks.expect(lines == [INVALID, "title PRESETS \u00b7 Studio Start  \u25be"], f"refused: {lines}")
 
-    print(f"{checks.passed} passed, {checks.failed} failed")
-    return 1 if checks.failed else 0
+    return checks.report()
 
 
 if __name__ == "__main__":

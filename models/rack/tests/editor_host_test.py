@@ -8,9 +8,10 @@ usage: editor_host_test.py KELVO_EDITOR WORK_FOLDER
 import pathlib
 import plistlib
 import shutil
-import struct
-import subprocess
 import sys
+
+sys.path.insert(0, str(pathlib.Path(__file__).resolve().parents[3] / "testing"))
+from editor_script import code, png_size, run_editor, Checks  # noqa: E402
 
 MODELS = {
     # model: product, subtype, a factory preset's menu path, one of its values as printed
@@ -19,38 +20,6 @@ MODELS = {
 }
 INVALID = ("alert Preset could not be used: This is not a valid preset for this model. "
            "Current settings were preserved.")
-
-
-def code(text):
-    return struct.unpack(">I", text.encode("ascii"))[0]
-
-
-def png_size(path):
-    header = path.read_bytes()[:24]
-    if header[:8] != b"\x89PNG\r\n\x1a\n" or header[12:16] != b"IHDR":
-        return None
-    return struct.unpack(">II", header[16:24])
-
-
-class Checks:
-    def __init__(self):
-        self.passed = 0
-        self.failed = 0
-
-    def expect(self, condition, what):
-        if condition:
-            self.passed += 1
-        else:
-            self.failed += 1
-            print("FAILED:", what)
-
-
-def editor(program, model, home, png, *actions):
-    result = subprocess.run([program, model, "--png", str(png), "--home", str(home), *actions],
-                            capture_output=True, text=True, timeout=120, check=False)
-    if result.returncode != 0:
-        raise SystemExit(f"kelvo-editor {model} failed ({result.returncode}): {result.stderr}")
-    return result.stdout.splitlines()
 
 
 def title(name):
@@ -67,7 +36,7 @@ def main():
         home.mkdir(parents=True)
         folder = home / "Library/Audio/Presets/Kelvo Audio Lab" / product / "User Presets"
 
-        lines = editor(program, model, home, work / f"{model}-save.png",
+        lines = run_editor(program, model, home, work / f"{model}-save.png",
                        "--preset-menu", factory,
                        "--preset-menu", "Save Preset\u2026", "--answer", "Mine")
         checks.expect(value in lines, f"{model}: {factory} sets {value}")
@@ -81,13 +50,13 @@ def main():
         checks.expect(state.get("subtype") == code(subtype), f"{model}: subtype {subtype}")
         checks.expect(state.get("name") == "Mine", f"{model}: name {state.get('name')!r}")
 
-        lines = editor(program, model, home, work / f"{model}-open.png",
+        lines = run_editor(program, model, home, work / f"{model}-open.png",
                        "--preset-menu", "User Presets/Mine")
         checks.expect(value in lines and lines[-1] == title("Mine"),
                       f"{model}: the saved preset opens: {lines[-3:]}")
 
         guide = work / f"{model}-guide.png"
-        lines = editor(program, model, home, guide, "--help-mode", "--hover", "560,340", "--guide")
+        lines = run_editor(program, model, home, guide, "--help-mode", "--hover", "560,340", "--guide")
         size = png_size(work / f"{model}-guide-guide.png")
         checks.expect(size is not None and size[0] * 600 == size[1] * 740,
                       f"{model}: the guide window is 740 by 600 points, the image {size}")
@@ -99,12 +68,11 @@ def main():
         home = work / model / "home"
         folder = home / "Library/Audio/Presets/Kelvo Audio Lab" / MODELS[model][0] / "User Presets"
         (folder / "Foreign.aupreset").write_bytes(plistlib.dumps(saved_states[other]))
-        lines = editor(program, model, home, work / f"{model}-foreign.png",
+        lines = run_editor(program, model, home, work / f"{model}-foreign.png",
                        "--preset-menu", "User Presets/Foreign")
         checks.expect(lines == [INVALID, title("Studio Start")], f"{model} refuses: {lines}")
 
-    print(f"{checks.passed} passed, {checks.failed} failed")
-    return 1 if checks.failed else 0
+    return checks.report()
 
 
 if __name__ == "__main__":
