@@ -1,26 +1,22 @@
 #pragma once
 // A second, deliberately plain transcription of the four dynamics engines (Opalin, Mireth,
-// Vantor, Elvane): the oversampled frame with full 65-term filter sums over modulo-indexed
-// lines (the interpolation line really holds the zero-stuffed samples), each model's
-// coefficient block written out from its laws, and the leveling gain cell's eleven steps in
-// their written order, recomputing every power of ten where the steps name one. Nothing here
-// is shared with the engines but the functions of reference_functions.h; an engine under test
-// must match it sample for sample.
+// Vantor, Elvane) on the plain oversampled frame of reference_frame.h (full 65-term filter
+// sums over modulo-indexed lines, the interpolation line really holding the zero-stuffed
+// samples): each model's coefficient block written out from its laws, and the leveling gain
+// cell's eleven steps in their written order, recomputing every power of ten where the steps
+// name one. Nothing here is shared with the engines but the functions of
+// reference_functions.h; an engine under test must match it sample for sample.
 
-#include "reference_functions.h"
+#include "reference_frame.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <utility>
 
 namespace reference {
 
 enum class Model { opalin, mireth, vantor, elvane };
-
-struct Row {
-    float minimum, maximum, defaultValue;
-    bool stepped;
-};
 
 inline constexpr Row opalinRows[10] = {
     {0, 100, 50, false}, {0, 100, 25, false},  {0, 1, 0, true},      {-24, 24, 0, false},
@@ -64,124 +60,53 @@ public:
         }
     }
 
-    float normalise(unsigned id, float v) const {
-        const Row& r = rows[id];
-        if (std::isnan(v) || std::isinf(v))
-            return r.defaultValue;
-        if (v < r.minimum)
-            v = r.minimum;
-        if (v > r.maximum)
-            v = r.maximum;
-        if (r.stepped)
-            v = std::round(v);
-        return v;
-    }
-
     void prepare(double sampleRate, const float* values) {
-        fs = sampleRate;
-        fos = 4 * fs;
-        cSmooth = c(0.008);
+        frame = FrameState(sampleRate);
+        fos = frame.fos;
         cDetector = c(0.00015);
         cMemoryRise = c(0.45);
-        cBias = 1 - std::exp(-2 * M_PI * 35 / fos);
-        cAir = 1 - std::exp(-2 * M_PI * 7000 / fos);
-        cNoiseHigh = 1 - std::exp(-2 * M_PI * 4800 / fos);
-        cNoiseLow = 1 - std::exp(-2 * M_PI * 60 / fos);
-        dcPole = std::exp(-2 * M_PI * 3 / fos);
-        cMeanSquare = 1 - std::exp(-1 / (0.15 * fs));
-        peakDecay = std::exp(-1 / (0.6 * fs));
-        double sum = 0;
-        for (int i = 0; i <= 64; ++i) {
-            const int d = i - 32;
-            const double sinc = d == 0 ? 0.225 : std::sin(0.225 * M_PI * d) / (M_PI * d);
-            const double window = 0.54 - 0.46 * std::cos(2 * M_PI * i / 64);
-            tap[i] = sinc * window;
-            sum += tap[i];
-        }
-        for (int i = 0; i <= 64; ++i)
-            tap[i] = tap[i] / sum;
         reset(values);
     }
 
     void reset(const float* values) {
-        for (int ch = 0; ch < 2; ++ch)
-            lp[ch] = nh[ch] = nl[ch] = 0;
-        noise[0] = 0x3728AC51u;
-        noise[1] = 0x98E16B43u;
         for (unsigned i = 0; i < N; ++i) {
-            target[i] = normalise(i, values[i]);
+            target[i] = normalise(rows[i], values[i]);
             current[i] = target[i];
         }
+        frame.reset(target[mixId] * 0.01, target[bypassId]);
         for (int ch = 0; ch < 2; ++ch) {
-            for (int j = 0; j < 65; ++j)
-                interp[ch][j] = decim[ch][j] = 0;
-            interpIndex[ch] = decimIndex[ch] = 0;
-            for (int j = 0; j < 17; ++j)
-                dry[ch][j] = 0;
-            follower[ch] = 0;
-            dcIn[ch] = dcOut[ch] = 0;
-            msIn[ch] = msOut[ch] = peak[ch] = 0;
             level[ch] = memory[ch] = G[ch] = 0;
             hpIn[ch] = hpOut[ch] = 0;
         }
-        dryIndex = 0;
         counter = 0;
-        mix = target[mixId] * 0.01;
-        bypass = target[bypassId];
         coefficientBlock();
     }
 
     void setTargets(const float* values) {
         for (unsigned i = 0; i < N; ++i)
-            target[i] = normalise(i, values[i]);
+            target[i] = normalise(rows[i], values[i]);
     }
 
     void tick(double left, double right, unsigned channels, double& outLeft, double& outRight) {
-        double in[2] = {left, right};
-        for (int ch = 0; ch < 2; ++ch)
-            if (!std::isfinite(in[ch]))
-                in[ch] = 0;
-
-        double drySample[2];
-        for (int ch = 0; ch < 2; ++ch) {
-            dry[ch][dryIndex] = in[ch];
-            drySample[ch] = dry[ch][(dryIndex + 1) % 17];
-        }
-        dryIndex = (dryIndex + 1) % 17;
+        double in[2], drySample[2];
+        frame.begin(left, right, in, drySample);
 
         double wet[2] = {0, 0};
-        for (int k = 0; k < 4; ++k) {
-            for (unsigned i = 0; i < N; ++i) {
-                current[i] = (float)((double)current[i] +
-                                     cSmooth * ((double)target[i] - (double)current[i]));
-            }
-            mix = mix + cSmooth * (0.01 * target[mixId] - mix);
-            bypass = bypass + cSmooth * (target[bypassId] - bypass);
+        for (unsigned k = 0; k < 4; ++k) {
+            frame.smooth(current, target, N, mixId, bypassId);
 
             if (counter % 64 == 0)
                 coefficientBlock();
             counter = counter + 1;
 
             const double u = 0.01 * current[shimmerId];
-            const double SG = 0.025 * u;
-            const double SD = 0.45 + 1.45 * u;
-            const double SM = SD * (1 - reference::tanh(SG) * reference::tanh(SG));
 
             // First half: interpolation, input stage, detector (cell steps 1 to 3).
             double y[2];
-            for (int ch = 0; ch < 2; ++ch) {
-                interp[ch][interpIndex[ch]] = k == 0 ? in[ch] : 0.0;
-                double f = 0;
-                for (unsigned j = 0; j < 65; ++j) {
-                    f += tap[j] * interp[ch][(interpIndex[ch] + 65 - j) % 65];
-                }
-                interpIndex[ch] = (interpIndex[ch] + 1) % 65;
-                const double x = 4 * f * inputGain;
-                follower[ch] = follower[ch] + cBias * (x - follower[ch]);
-                const double w = 0.015 * reference::tanh(1.6 * follower[ch]);
-                y[ch] = (reference::tanh(k1 * (x + w) + a1) - reference::tanh(a1)) /
-                            (k1 * (1 - reference::tanh(a1) * reference::tanh(a1))) -
-                        w;
+            for (unsigned ch = 0; ch < 2; ++ch) {
+                const double x = 4 * frame.interpolate(ch, k, in[ch]) * inputGain;
+                const double w = frame.bias(ch, x, 0.015, 1.6);
+                y[ch] = StageLaw(k1, a1)(x + w) - w;
 
                 double s = y[ch];
                 if (hasHighPass() && h != 0) {
@@ -233,52 +158,20 @@ public:
             }
 
             // Second half: gain, output stage, Shimmer, gains, DC blocker, decimation.
-            for (int ch = 0; ch < 2; ++ch) {
-                const double v = y[ch] * g[ch];
-                double A = (reference::tanh(k2 * v + a2) - reference::tanh(a2)) /
-                           (k2 * (1 - reference::tanh(a2) * reference::tanh(a2)));
-                lp[ch] = lp[ch] + cAir * (A - lp[ch]);
-                noise[ch] ^= noise[ch] << 13;
-                noise[ch] ^= noise[ch] >> 17;
-                noise[ch] ^= noise[ch] << 5;
-                const double n = noise[ch] * std::ldexp(1.0, -31) - 1;
-                nh[ch] = nh[ch] + cNoiseHigh * (n - nh[ch]);
-                nl[ch] = nl[ch] + cNoiseLow * (nh[ch] - nl[ch]);
-                if (u > 0) {
-                    A = A +
-                        0.22 * u * ((reference::tanh(SD * A + SG) - reference::tanh(SG)) / SM - A) +
-                        0.065 * u * (A - lp[ch]) + 0.000075 * u * (nh[ch] - nl[ch]);
-                }
-                const double z = A * outputGain * 1.0;
-                const double blocked = z - dcIn[ch] + dcPole * dcOut[ch];
-                dcIn[ch] = z;
-                dcOut[ch] = blocked;
-                decim[ch][decimIndex[ch]] = blocked;
-                double f = 0;
-                for (unsigned j = 0; j < 65; ++j) {
-                    f += tap[j] * decim[ch][(decimIndex[ch] + 65 - j) % 65];
-                }
-                decimIndex[ch] = (decimIndex[ch] + 1) % 65;
+            for (unsigned ch = 0; ch < 2; ++ch) {
+                const double A = frame.shimmer(ch, StageLaw(k2, a2)(y[ch] * g[ch]), u);
+                const double f = frame.blockAndDecimate(ch, A * outputGain * 1.0, 3.0);
                 if (k == 0)
                     wet[ch] = f;
             }
         }
 
-        double out[2];
-        for (int ch = 0; ch < 2; ++ch) {
-            const double m = drySample[ch] + (wet[ch] - drySample[ch]) * mix;
-            out[ch] = bypass == 1.0 ? drySample[ch] : m + bypass * (drySample[ch] - m);
-            if (!std::isfinite(out[ch]))
-                out[ch] = 0;
-            msIn[ch] = msIn[ch] + cMeanSquare * (in[ch] * in[ch] - msIn[ch]);
-            msOut[ch] = msOut[ch] + cMeanSquare * (out[ch] * out[ch] - msOut[ch]);
-            peak[ch] = std::max(std::fabs(out[ch]), peak[ch] * peakDecay);
-        }
-        outLeft = out[0];
-        outRight = channels == 1 ? out[0] : out[1];
+        const std::pair<double, double> out = frame.end(in, drySample, wet, channels);
+        outLeft = out.first;
+        outRight = out.second;
     }
 
-    double msIn[2], msOut[2], peak[2];
+    FrameState frame;
     double level[2], memory[2], G[2];
 
 private:
@@ -392,22 +285,10 @@ private:
     unsigned N = 0, mixId = 0, bypassId = 0, shimmerId = 0;
     const Row* rows = nullptr;
 
-    double fs = 0, fos = 0;
-    double cSmooth = 0, cDetector = 0, cMemoryRise = 0, cBias = 0, cAir = 0, cNoiseHigh = 0,
-           cNoiseLow = 0, dcPole = 0, cMeanSquare = 0, peakDecay = 0;
-    double tap[65] = {};
+    double fos = 0, cDetector = 0, cMemoryRise = 0;
     float target[maxN] = {}, current[maxN] = {};
-    double interp[2][65] = {}, decim[2][65] = {};
-    unsigned interpIndex[2] = {}, decimIndex[2] = {};
-    double dry[2][17] = {};
-    unsigned dryIndex = 0;
     std::uint32_t counter = 0;
-    double follower[2] = {};
-    double lp[2] = {}, nh[2] = {}, nl[2] = {};
-    std::uint32_t noise[2] = {};
-    double dcIn[2] = {}, dcOut[2] = {};
     double hpIn[2] = {}, hpOut[2] = {};
-    double mix = 1, bypass = 0;
 
     double inputGain = 1, outputGain = 1;
     double k1 = 1, a1 = 0, k2 = 1, a2 = 0;

@@ -1,10 +1,10 @@
 // The Corvel engine against an independent, literal transcription of its tick, sample for
 // sample, through every selector, the "OFF" step, EQ In, polarity and high-pass fades.
 
+#include "../../tests/reference_frame.h"
 #include "engine.h"
 #include "engine_checks.h"
 #include "presets/factory_preset.h"
-#include "reference_frame.h"
 
 #include <gtest/gtest.h>
 
@@ -94,13 +94,11 @@ public:
             const unsigned hpStep = static_cast<unsigned>(target[param::highPass]);
             const double fhp = hpStep == 0 ? 50.0 : hpCorners[hpStep];
             const double rhp = std::exp(-2.0 * M_PI * fhp / fos);
-            const double c35 = 1.0 - std::exp(-2.0 * M_PI * 35.0 / fos);
             const double post = mute * polarity;
             const reference::StageLaw preamp(drive, 0.014);
             for (unsigned c = 0; c < 2; ++c) {
                 const double x = 4 * u[c] * gi;
-                frame.follower[c] = frame.follower[c] + c35 * (x - frame.follower[c]);
-                const double w = 0.025 * reference::tanh(1.8 * drive * frame.follower[c]);
+                const double w = frame.bias(c, x, 0.025, 1.8 * drive);
                 const double y = preamp(x + w) - w;
                 const double e =
                     eq[c][2].process(eq[c][1].process(eq[c][0].process(y, c2), c2), c2);

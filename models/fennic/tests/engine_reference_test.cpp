@@ -2,10 +2,10 @@
 // sample, through ratio changes, the "All Buttons" mode, link and timing moves and hostile
 // inputs.
 
+#include "../../tests/reference_frame.h"
 #include "engine.h"
 #include "engine_checks.h"
 #include "presets/factory_preset.h"
-#include "reference_frame.h"
 
 #include <gtest/gtest.h>
 
@@ -47,7 +47,6 @@ public:
         const double W = x == 4 ? 9 : 3;
         const double k1 = x == 4 ? 1.4 : 0.7;
         const bool enabled = target[param::attack] >= 0.5;
-        const double c35 = 1.0 - std::exp(-2.0 * M_PI * 35.0 / fos);
         const double cd = 1.0 - std::exp(-1.0 / (fos * 0.00004));
         const reference::StageLaw inputStage(k1, 0.014), allButtons(1.7, 0.08),
             outputStage(0.45, 0.012);
@@ -69,8 +68,7 @@ public:
             double y[2];
             for (unsigned c = 0; c < 2; ++c) {
                 const double xs = 4 * u[c] * gi;
-                frame.follower[c] = frame.follower[c] + c35 * (xs - frame.follower[c]);
-                const double w = 0.025 * reference::tanh(1.8 * k1 * frame.follower[c]);
+                const double w = frame.bias(c, xs, 0.025, 1.8 * k1);
                 y[c] = inputStage(xs + w) - w;
                 env[c] = env[c] + cd * (std::fabs(y[c] * reference::attenuation(G[c])) - env[c]);
             }

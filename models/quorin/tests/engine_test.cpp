@@ -1,10 +1,10 @@
 // The Quorin engine against a plain transcription of its frame, and its gain staging, pad,
 // output tap and polarity.
 
+#include "../../tests/reference_frame.h"
 #include "engine.h"
 #include "engine_checks.h"
 #include "presets/factory_preset.h"
-#include "reference_frame.h"
 
 #include <gtest/gtest.h>
 
@@ -59,10 +59,7 @@ public:
             double y[2];
             for (unsigned c = 0; c < 2; ++c) {
                 const double x = 4.0 * frame.interpolate(c, k, in[c]) * inputGain;
-                frame.follower[c] =
-                    frame.follower[c] +
-                    reference::cornerCoefficient(frame.fos, 35) * (x - frame.follower[c]);
-                const double w = 0.015 * reference::tanh(1.6 * frame.follower[c]);
+                const double w = frame.bias(c, x, 0.015, 1.6);
                 y[c] = stage1(x + w) - w;
             }
             for (unsigned c = 0; c < 2; ++c) {

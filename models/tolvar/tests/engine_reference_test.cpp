@@ -82,9 +82,9 @@ TEST_P(EngineReference, MatchesPlainTranscriptionSampleForSample) {
         ASSERT_EQ(got.second, wantRight) << run.name << " frame " << i;
     }
     for (unsigned c = 0; c < 2; ++c) {
-        EXPECT_EQ(engine->frame.inputMeanSquare[c], plain->msIn[c]);
-        EXPECT_EQ(engine->frame.outputMeanSquare[c], plain->msOut[c]);
-        EXPECT_EQ(engine->frame.outputPeak[c], plain->peak[c]);
+        EXPECT_EQ(engine->frame.inputMeanSquare[c], plain->frame.meters.inMs[c]);
+        EXPECT_EQ(engine->frame.outputMeanSquare[c], plain->frame.meters.outMs[c]);
+        EXPECT_EQ(engine->frame.outputPeak[c], plain->frame.meters.peak[c]);
     }
 }
 

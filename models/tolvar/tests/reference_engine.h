@@ -1,21 +1,18 @@
 #pragma once
-// A second, deliberately plain transcription of the Tolvar engine on the oversampled frame:
-// full 65-term filter sums over modulo-indexed lines (the interpolation line really holds the
-// zero-stuffed samples), one shelf coefficient set per channel, every step in the written
-// order. The engine under test must match it sample for sample.
+// A second, deliberately plain transcription of the Tolvar engine on the plain oversampled
+// frame of reference_frame.h (full 65-term filter sums over modulo-indexed lines, the
+// interpolation line really holding the zero-stuffed samples): Tolvar's own coefficient block,
+// stages and shelves, one shelf coefficient set per channel, every step in the written order.
+// The engine under test must match it sample for sample.
 
-#include "../../tests/reference_functions.h"
+#include "../../tests/reference_frame.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <utility>
 
 namespace reference {
-
-struct Row {
-    float minimum, maximum, defaultValue;
-    bool stepped;
-};
 
 // Tolvar: min, max, default, switch-or-indexed.
 inline constexpr Row rows[14] = {
@@ -25,75 +22,29 @@ inline constexpr Row rows[14] = {
     {0, 1, 0, true},     {0, 100, 0, false},
 };
 
-inline float normalise(unsigned id, float v) {
-    const Row& r = rows[id];
-    if (std::isnan(v) || std::isinf(v))
-        return r.defaultValue;
-    if (v < r.minimum)
-        v = r.minimum;
-    if (v > r.maximum)
-        v = r.maximum;
-    if (r.stepped)
-        v = std::round(v);
-    return v;
-}
-
 class Tolvar {
 public:
     static constexpr unsigned N = 14;
 
     void prepare(double sampleRate, const float* values) {
-        fs = sampleRate;
-        fos = 4 * fs;
-        cSmooth = 1 - std::exp(-1 / (fos * 0.008));
-        cGlide = 1 - std::exp(-1 / (fos * 0.003));
-        cBias = 1 - std::exp(-2 * M_PI * 35 / fos);
-        cAir = 1 - std::exp(-2 * M_PI * 7000 / fos);
-        cNoiseHigh = 1 - std::exp(-2 * M_PI * 4800 / fos);
-        cNoiseLow = 1 - std::exp(-2 * M_PI * 60 / fos);
-        dcPole = std::exp(-2 * M_PI * 3 / fos);
-        cMeanSquare = 1 - std::exp(-1 / (0.15 * fs));
-        peakDecay = std::exp(-1 / (0.6 * fs));
-        double sum = 0;
-        for (int i = 0; i <= 64; ++i) {
-            const int d = i - 32;
-            const double sinc = d == 0 ? 0.225 : std::sin(0.225 * M_PI * d) / (M_PI * d);
-            const double window = 0.54 - 0.46 * std::cos(2 * M_PI * i / 64);
-            tap[i] = sinc * window;
-            sum += tap[i];
-        }
-        for (int i = 0; i <= 64; ++i)
-            tap[i] = tap[i] / sum;
+        frame = FrameState(sampleRate);
+        fos = frame.fos;
+        cGlide = timeCoefficient(fos, 0.003);
         reset(values);
     }
 
     void reset(const float* values) {
-        for (int c = 0; c < 2; ++c) {
-            lp[c] = nh[c] = nl[c] = 0;
-        }
-        noise[0] = 0x3728AC51u;
-        noise[1] = 0x98E16B43u;
         for (unsigned i = 0; i < N; ++i) {
-            target[i] = normalise(i, values[i]);
+            target[i] = normalise(rows[i], values[i]);
             current[i] = target[i];
         }
+        frame.reset(target[10] * 0.01, target[12]);
         for (int c = 0; c < 2; ++c) {
-            for (int j = 0; j < 65; ++j)
-                interp[c][j] = decim[c][j] = 0;
-            interpIndex[c] = decimIndex[c] = 0;
-            for (int j = 0; j < 17; ++j)
-                dry[c][j] = 0;
-            follower[c] = 0;
-            dcIn[c] = dcOut[c] = 0;
-            msIn[c] = msOut[c] = peak[c] = 0;
             for (int s = 0; s < 2; ++s) {
                 state[c][s][0] = state[c][s][1] = 0;
             }
         }
-        dryIndex = 0;
         counter = 0;
-        mix = target[10] * 0.01;
-        bypass = target[12];
         coefficientBlock();
         for (int c = 0; c < 2; ++c)
             for (int s = 0; s < 2; ++s)
@@ -103,52 +54,28 @@ public:
 
     void setTargets(const float* values) {
         for (unsigned i = 0; i < N; ++i)
-            target[i] = normalise(i, values[i]);
+            target[i] = normalise(rows[i], values[i]);
     }
 
     void tick(double left, double right, unsigned channels, double& outLeft, double& outRight) {
-        double in[2] = {left, right};
-        for (int c = 0; c < 2; ++c)
-            if (!std::isfinite(in[c]))
-                in[c] = 0;
-
-        double drySample[2];
-        for (int c = 0; c < 2; ++c) {
-            dry[c][dryIndex] = in[c];
-            drySample[c] = dry[c][(dryIndex + 1) % 17];
-        }
-        dryIndex = (dryIndex + 1) % 17;
+        double in[2], drySample[2];
+        frame.begin(left, right, in, drySample);
 
         double wet[2] = {0, 0};
-        for (int k = 0; k < 4; ++k) {
-            for (unsigned i = 0; i < N; ++i) {
-                current[i] = (float)((double)current[i] +
-                                     cSmooth * ((double)target[i] - (double)current[i]));
-            }
-            mix = mix + cSmooth * (0.01 * target[10] - mix);
-            bypass = bypass + cSmooth * (target[12] - bypass);
+        for (unsigned k = 0; k < 4; ++k) {
+            frame.smooth(current, target, N, 10, 12);
 
             if (counter % 64 == 0)
                 coefficientBlock();
             counter = counter + 1;
 
             const double u = 0.01 * current[13];
-            const double G = 0.025 * u;
-            const double D = 0.45 + 1.45 * u;
-            const double M = D * (1 - reference::tanh(G) * reference::tanh(G));
 
             double y[2];
-            for (int c = 0; c < 2; ++c) {
-                interp[c][interpIndex[c]] = k == 0 ? in[c] : 0.0;
-                double f = 0;
-                for (unsigned j = 0; j < 65; ++j) {
-                    f += tap[j] * interp[c][(interpIndex[c] + 65 - j) % 65];
-                }
-                interpIndex[c] = (interpIndex[c] + 1) % 65;
-                const double x = 4 * f * inputGain;
-                follower[c] = follower[c] + cBias * (x - follower[c]);
-                const double w = 0.015 * reference::tanh(1.6 * follower[c]);
-                double v = stage(x + w, k1, 0.065, tanhA1, den1) - w;
+            for (unsigned c = 0; c < 2; ++c) {
+                const double x = 4 * frame.interpolate(c, k, in[c]) * inputGain;
+                const double w = frame.bias(c, x, 0.015, 1.6);
+                double v = stage1(x + w) - w;
                 for (int s = 0; s < 2; ++s) {
                     for (int q = 0; q < 5; ++q)
                         coef[c][s][q] =
@@ -162,68 +89,30 @@ public:
                 }
                 y[c] = v;
             }
-            for (int c = 0; c < 2; ++c) {
-                double a = stage(y[c], k2, 0.035, tanhA2, den2);
-                lp[c] = lp[c] + cAir * (a - lp[c]);
-                noise[c] ^= noise[c] << 13;
-                noise[c] ^= noise[c] >> 17;
-                noise[c] ^= noise[c] << 5;
-                const double n = noise[c] * std::ldexp(1.0, -31) - 1;
-                nh[c] = nh[c] + cNoiseHigh * (n - nh[c]);
-                nl[c] = nl[c] + cNoiseLow * (nh[c] - nl[c]);
-                if (u > 0) {
-                    a = a + 0.22 * u * ((reference::tanh(D * a + G) - reference::tanh(G)) / M - a) +
-                        0.065 * u * (a - lp[c]) + 0.000075 * u * (nh[c] - nl[c]);
-                }
-                double z = a * outputGain * postGain;
-                const double blocked = z - dcIn[c] + dcPole * dcOut[c];
-                dcIn[c] = z;
-                dcOut[c] = blocked;
-                decim[c][decimIndex[c]] = blocked;
-                double f = 0;
-                for (unsigned j = 0; j < 65; ++j) {
-                    f += tap[j] * decim[c][(decimIndex[c] + 65 - j) % 65];
-                }
-                decimIndex[c] = (decimIndex[c] + 1) % 65;
+            for (unsigned c = 0; c < 2; ++c) {
+                const double a = frame.shimmer(c, stage2(y[c]), u);
+                const double f = frame.blockAndDecimate(c, a * outputGain * postGain, 3.0);
                 if (k == 0)
                     wet[c] = f;
             }
         }
 
-        double out[2];
-        for (int c = 0; c < 2; ++c) {
-            const double m = drySample[c] + (wet[c] - drySample[c]) * mix;
-            out[c] = bypass == 1.0 ? drySample[c] : m + bypass * (drySample[c] - m);
-            if (!std::isfinite(out[c]))
-                out[c] = 0;
-            msIn[c] = msIn[c] + cMeanSquare * (in[c] * in[c] - msIn[c]);
-            msOut[c] = msOut[c] + cMeanSquare * (out[c] * out[c] - msOut[c]);
-            peak[c] = std::max(std::fabs(out[c]), peak[c] * peakDecay);
-        }
-        outLeft = out[0];
-        outRight = channels == 1 ? out[0] : out[1];
+        const std::pair<double, double> out = frame.end(in, drySample, wet, channels);
+        outLeft = out.first;
+        outRight = out.second;
     }
 
-    double msIn[2], msOut[2], peak[2];
+    FrameState frame;
 
 private:
-    // S(x; k, a) = (tanh(k x + a) - tanh(a)) / (k (1 - tanh^2 a))
-    static double stage(double x, double k, double a, double tanhA, double den) {
-        return (reference::tanh(k * x + a) - tanhA) / den;
-    }
-
     void coefficientBlock() {
         const double gainDB = 5 * (double)current[0] - 10;
         inputGain = std::pow(10.0, ((double)current[8] + gainDB - 15 * (double)current[6]) / 20);
         outputGain =
             std::max((double)current[1], 0.0) / 5 * std::pow(10.0, (double)current[9] / 20);
         postGain = 1 - 2 * (double)current[7];
-        k1 = 0.5 + 0.045 * (gainDB + 10);
-        tanhA1 = reference::tanh(0.065);
-        den1 = k1 * (1 - tanhA1 * tanhA1);
-        k2 = 0.43;
-        tanhA2 = reference::tanh(0.035);
-        den2 = k2 * (1 - tanhA2 * tanhA2);
+        stage1 = StageLaw(0.5 + 0.045 * (gainDB + 10), 0.065);
+        stage2 = StageLaw(0.43, 0.035);
         static constexpr double db[11] = {-9, -6, -4.5, -3, -1.5, 0, 1.5, 3, 4.5, 6, 9};
         static constexpr double lowHz[3] = {70, 100, 200};
         static constexpr double highHz[3] = {4500, 7000, 10000};
@@ -264,22 +153,11 @@ private:
         out[4] = a2 / a0;
     }
 
-    double fs = 0, fos = 0;
-    double cSmooth = 0, cGlide = 0, cBias = 0, cAir = 0, cNoiseHigh = 0, cNoiseLow = 0;
-    double dcPole = 0, cMeanSquare = 0, peakDecay = 0;
-    double tap[65] = {};
+    double fos = 0, cGlide = 0;
     float target[N] = {}, current[N] = {};
-    double interp[2][65] = {}, decim[2][65] = {};
-    std::uint32_t interpIndex[2] = {}, decimIndex[2] = {};
-    double dry[2][17] = {};
-    std::uint32_t dryIndex = 0, counter = 0;
-    double follower[2] = {};
-    double lp[2] = {}, nh[2] = {}, nl[2] = {};
-    std::uint32_t noise[2] = {};
-    double dcIn[2] = {}, dcOut[2] = {};
+    std::uint32_t counter = 0;
     double inputGain = 1, outputGain = 1, postGain = 1;
-    double k1 = 1, tanhA1 = 0, den1 = 1, k2 = 1, tanhA2 = 0, den2 = 1;
-    double mix = 1, bypass = 0;
+    StageLaw stage1{1, 0}, stage2{1, 0};
     double coef[2][2][5] = {}, targetCoef[2][2][5] = {};
     double state[2][2][2] = {};
 };

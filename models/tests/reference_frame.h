@@ -1,17 +1,43 @@
 #pragma once
 // A plain transcription of the oversampled frame for tests: full 65-tap lines fed with the
-// zero-stuffed signal and indexed with a modulo, a literal Shimmer, stage law and DC blocker.
-// It shares no code with the engines but tanh, log10, 10^x and e^x (reference_functions.h), so
-// an engine that drifts from the written order of operations shows up as a sample that differs.
+// zero-stuffed signal and indexed with a modulo, a literal Shimmer, stage law, bias follower
+// and DC blocker, the dry ring, smoothing, mix, bypass and the meters. The reference
+// transcriptions of the models (Tolvar's, the four dynamics models', Fennic's, Corvel's and
+// Quorin's) build their ticks on it and keep their own coefficient blocks, gain cells, EQ and
+// stages. It shares no code with the engines but tanh, log10, 10^x and e^x
+// (reference_functions.h), so an engine that drifts from the written order of operations
+// shows up as a sample that differs.
 
-#include "../../tests/reference_functions.h"
+#include "reference_functions.h"
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <cstdint>
+#include <iterator>
 #include <utility>
 
 namespace reference {
+
+// A parameter's row: min, max, default, switch-or-indexed.
+struct Row {
+    float minimum, maximum, defaultValue;
+    bool stepped;
+};
+
+// A value as the host may send it, brought into its row: non-finite to the default, clamped,
+// rounded where stepped.
+inline float normalise(const Row& r, float v) {
+    if (std::isnan(v) || std::isinf(v))
+        return r.defaultValue;
+    if (v < r.minimum)
+        v = r.minimum;
+    if (v > r.maximum)
+        v = r.maximum;
+    if (r.stepped)
+        v = std::round(v);
+    return v;
+}
 
 inline double timeCoefficient(double fos, double seconds) {
     return 1.0 - std::exp(-1.0 / (fos * seconds));
@@ -105,7 +131,7 @@ inline double finish(Meters& meters, unsigned c, double in, double dry, double w
 // The frame's state around a model's transcription, both channels: the dry ring, the lines,
 // the bias followers, Shimmer, the DC blockers, mix, bypass and the meters.
 struct FrameState {
-    double fs, fos;
+    double fs = 0, fos = 0;
     Taps taps;
     Line up[2], down[2];
     double dry[2][17] = {};
@@ -115,6 +141,7 @@ struct FrameState {
     Meters meters;
     double mix = 1, bypass = 0;
 
+    FrameState() = default;
     explicit FrameState(double sampleRate) : fs(sampleRate), fos(4 * sampleRate) {}
 
     void reset(double mixValue, double bypassValue) {
@@ -143,19 +170,30 @@ struct FrameState {
     }
 
     // Values (computed in double, stored as float), mix and bypass toward their targets.
-    template <class Values>
-    void smooth(Values& current, const Values& target, unsigned mixId, unsigned bypassId) {
+    void smooth(float* current, const float* target, std::size_t count, unsigned mixId,
+                unsigned bypassId) {
         const double c = timeCoefficient(fos, 0.008);
-        for (std::size_t i = 0; i < current.size(); ++i) {
+        for (std::size_t i = 0; i < count; ++i) {
             current[i] = static_cast<float>(current[i] + c * (double(target[i]) - current[i]));
         }
         mix = mix + c * (0.01 * target[mixId] - mix);
         bypass = bypass + c * (target[bypassId] - bypass);
     }
+    template <class Values>
+    void smooth(Values& current, const Values& target, unsigned mixId, unsigned bypassId) {
+        smooth(current.data(), target.data(), current.size(), mixId, bypassId);
+    }
 
     // The zero-stuffed interpolation line's output at substep k.
     double interpolate(unsigned c, unsigned k, double input) {
         return up[c].feed(taps, k == 0 ? input : 0.0);
+    }
+
+    // The 35 Hz bias follower fed with the stage's input x, and the bias it gives:
+    // depth tanh(scale follower).
+    double bias(unsigned c, double x, double depth, double scale) {
+        follower[c] = follower[c] + cornerCoefficient(fos, 35) * (x - follower[c]);
+        return depth * reference::tanh(scale * follower[c]);
     }
 
     double shimmer(unsigned c, double a, double u) {
