@@ -373,6 +373,9 @@ TEST_F(RenderCommand, AppliesStateThenPresetThenSets) {
                    CFDataGetLength(binary.get()));
     }
     EXPECT_EQ(render("binary-state.wav", {"--state", path("gain4.bin")}), setGain);
+    // The same state saved by an editor that opens XML files with a UTF-8 byte-order mark.
+    std::ofstream(path("gain4-marked.aupreset")) << "\xEF\xBB\xBF" << tolvarGainFourState;
+    EXPECT_EQ(render("marked-state.wav", {"--state", path("gain4-marked.aupreset")}), setGain);
     // The preset comes after the state, so Studio Start undoes it.
     EXPECT_EQ(
         render("state-preset.wav", {"--preset", "Studio Start", "--state", path("gain4.aupreset")}),
