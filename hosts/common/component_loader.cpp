@@ -6,6 +6,27 @@
 #include <memory>
 
 namespace kelvohost {
+namespace {
+
+// Why registration failed, in words a user can act on: the platform answers only that the
+// bundle is invalid. A factory the executable does not define is asked of the bundle through
+// the same look-up the registration made; anything else keeps the platform's status.
+std::string registrationFailure(CFURLRef url, const BundleInfo& info, OSStatus status) {
+    const CFHandle<CFBundleRef> bundle(CFBundleCreate(kCFAllocatorDefault, url));
+    if (bundle && CFBundleLoadExecutable(bundle.get())) {
+        for (const ComponentDeclaration& declaration : info.components) {
+            const CFHandle<CFStringRef> name = makeCFString(declaration.factoryFunction);
+            if (!declaration.factoryFunction.empty() &&
+                CFBundleGetFunctionPointerForName(bundle.get(), name.get()) == nullptr) {
+                return "the bundle's executable does not define its factory function '" +
+                       declaration.factoryFunction + "'";
+            }
+        }
+    }
+    return "the bundle does not load (status " + std::to_string(status) + ")";
+}
+
+} // namespace
 
 std::unique_ptr<LoadedComponent> loadComponent(const BundleLocation& location) {
     auto loaded = std::make_unique<LoadedComponent>();
@@ -29,8 +50,7 @@ std::unique_ptr<LoadedComponent> loadComponent(const BundleLocation& location) {
     UInt32 count = 0;
     const OSStatus status = AudioComponentRegisterFromBundle(url.get(), &loaded->bundle, &count);
     if (status != noErr) {
-        throw InputError(where + "the bundle does not load (status " + std::to_string(status) +
-                         ")");
+        throw InputError(where + registrationFailure(url.get(), loaded->info, status));
     }
 
     AudioComponentDescription wanted{};

@@ -24,8 +24,9 @@ struct LoadedComponent {
     LoadedComponent& operator=(const LoadedComponent&) = delete;
 };
 
-// [main thread] Throws InputError when the bundle is missing, malformed, fails to load, or
-// its component cannot be found after registration.
+// [main thread] Throws InputError when the bundle is missing, malformed, fails to load (its
+// executable does not load, or does not itself define a declared factory function: the message
+// names it), or its component cannot be found after registration.
 std::unique_ptr<LoadedComponent> loadComponent(const BundleLocation& location);
 
 } // namespace kelvohost

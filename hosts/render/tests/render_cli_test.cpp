@@ -232,6 +232,31 @@ TEST_F(RenderCommand, RefusesBadCommandLines) {
     expectRefused({path("Missing.component"), path("out.wav")}, "no such bundle");
 }
 
+// A bundle whose Info.plist names a factory its executable does not itself define is refused
+// with that name, whether the name is found nowhere or only in a library the executable depends
+// on (malloc, which would otherwise be called as the factory).
+TEST_F(RenderCommand, RefusesABundleWhoseExecutableDoesNotDefineItsFactory) {
+#ifndef KELVO_FOREIGN_FACTORY_BUNDLE
+    GTEST_SKIP() << "no fixture bundles in this build";
+#else
+    const fs::path original = KELVO_FOREIGN_FACTORY_BUNDLE; // its Info.plist names malloc
+    const std::string declared = "<string>malloc</string>";
+    const std::string plist = slurp(original / "Contents/Info.plist");
+    ASSERT_NE(plist.find(declared), std::string::npos);
+    for (const std::string factory : {"malloc", "NoSuchFactory"}) {
+        const fs::path copy = folder_ / (factory + ".component");
+        fs::copy(original, copy, fs::copy_options::recursive);
+        std::string text = plist;
+        text.replace(text.find(declared), declared.size(), "<string>" + factory + "</string>");
+        std::ofstream(copy / "Contents/Info.plist") << text;
+        expectRefused({copy.string(), path("out.wav")},
+                      copy.string() +
+                          ": the bundle's executable does not define its factory function '" +
+                          factory + "'");
+    }
+#endif
+}
+
 TEST_F(RenderCommand, RefusesInputsItCannotRender) {
     REQUIRE_BUNDLE();
     std::ofstream(path("garbage.wav")) << "RIFF? not really";
@@ -373,6 +398,9 @@ TEST_F(RenderCommand, AppliesStateThenPresetThenSets) {
                    CFDataGetLength(binary.get()));
     }
     EXPECT_EQ(render("binary-state.wav", {"--state", path("gain4.bin")}), setGain);
+    // The same state saved by an editor that opens XML files with a UTF-8 byte-order mark.
+    std::ofstream(path("gain4-marked.aupreset")) << "\xEF\xBB\xBF" << tolvarGainFourState;
+    EXPECT_EQ(render("marked-state.wav", {"--state", path("gain4-marked.aupreset")}), setGain);
     // The preset comes after the state, so Studio Start undoes it.
     EXPECT_EQ(
         render("state-preset.wav", {"--preset", "Studio Start", "--state", path("gain4.aupreset")}),

@@ -99,6 +99,27 @@ TEST(FixtureBundle, TwinWithTheSameCppNamesKeepsItsOwnBehaviour) {
     EXPECT_EQ(results[1], 0.5f); // KelvoFixtureGainTwin's fixture::Trim()
 }
 
+// The Info.plist names malloc: the executable reaches it through the C library but does not
+// define it, so it is no factory of the bundle's, while the factory it does define is found.
+TEST(FixtureBundle, AFactoryFoundOnlyInADependencyIsRefused) {
+    Owned<CFURLRef> url(fileURL(fixturePath("KelvoFixtureForeign")));
+    EXPECT_EQ(AudioComponentRegisterFromBundle(url.get(), nullptr, nullptr),
+              kAudioUnitErr_InvalidFile);
+    const AudioComponentDescription foreign{fourCC("aufx"), fourCC("Fgn3"), 0, 0, 0};
+    EXPECT_EQ(AudioComponentCount(&foreign), 0u);
+
+    const std::string so =
+        fixturePath("KelvoFixtureForeign") + "/Contents/x86_64-linux/KelvoFixtureForeign.so";
+    void* handle = dlopen(so.c_str(), RTLD_NOW | RTLD_NOLOAD);
+    ASSERT_NE(handle, nullptr) << "registration loaded the executable";
+    EXPECT_NE(dlsym(handle, "malloc"), nullptr);
+    dlclose(handle);
+    Owned<CFBundleRef> bundle(CFBundleCreate(nullptr, url.get()));
+    EXPECT_EQ(CFBundleGetFunctionPointerForName(bundle.get(), CFSTR("malloc")), nullptr);
+    EXPECT_NE(CFBundleGetFunctionPointerForName(bundle.get(), CFSTR("KelvoFixtureForeignFactory")),
+              nullptr);
+}
+
 TEST(FixtureBundle, BadBundlesRegisterNothing) {
     Owned<CFURLRef> missing(fileURL(fixturePath("KelvoFixtureMissing")));
     EXPECT_EQ(AudioComponentRegisterFromBundle(missing.get(), nullptr, nullptr),
@@ -116,6 +137,8 @@ TEST(FixtureBundle, BadBundlesRegisterNothing) {
                       "<key>factoryFunction</key><string>KelvoFixtureGainFactory</string>"},
         {"NoFactory", "<key>subtype</key><string>Bad2</string>"
                       "<key>factoryFunction</key><string>NoSuchFactory</string>"},
+        {"LibraryFactory", "<key>subtype</key><string>Bad3</string>"
+                           "<key>factoryFunction</key><string>malloc</string>"},
     };
     const std::filesystem::path root =
         std::filesystem::temp_directory_path() / ("kelvo-ausdk-tests-" + std::to_string(getpid()));

@@ -12,6 +12,7 @@
 
 #include <dirent.h>
 #include <dlfcn.h>
+#include <link.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -146,6 +147,25 @@ bool load(__CFBundle* b, CFErrorRef* error) {
     }
     b->handle = handle;
     return true;
+}
+
+// The address of name as the executable behind handle itself defines it, or NULL. A look-up
+// through a handle searches the object's dependencies too, so a name the bundle does not define
+// (say malloc) would be found in another library and called as the bundle's own: the address
+// found must lie in the handle's own image.
+void* symbolInOwnImage(void* handle, const std::string& name) {
+    void* address = ::dlsym(handle, name.c_str());
+    if (address == nullptr) {
+        return nullptr;
+    }
+    link_map* own = nullptr;
+    link_map* holder = nullptr;
+    Dl_info where{};
+    if (::dlinfo(handle, RTLD_DI_LINKMAP, &own) != 0 ||
+        ::dladdr1(address, &where, reinterpret_cast<void**>(&holder), RTLD_DL_LINKMAP) == 0) {
+        return nullptr;
+    }
+    return own != nullptr && holder == own ? address : nullptr;
 }
 
 } // namespace
@@ -366,7 +386,7 @@ void* CFBundleGetFunctionPointerForName(CFBundleRef b, CFStringRef functionName)
         return nullptr;
     }
     std::lock_guard lock(b->loadMutex);
-    return ::dlsym(b->handle, cf::utf8(functionName).c_str());
+    return symbolInOwnImage(b->handle, cf::utf8(functionName));
 }
 
 void* CFBundleGetDataPointerForName(CFBundleRef b, CFStringRef symbolName) {

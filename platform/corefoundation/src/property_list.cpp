@@ -23,8 +23,14 @@ bool isBinary(const UInt8* bytes, size_t length) {
     return length >= 6 && std::memcmp(bytes, "bplist", 6) == 0;
 }
 
+// The UTF-8 byte-order mark some editors write before an XML list. It is no part of the
+// document: the XML reader never sees it, and nothing else may come before a list.
+size_t byteOrderMarkLength(const UInt8* bytes, size_t length) {
+    return length >= 3 && std::memcmp(bytes, "\xEF\xBB\xBF", 3) == 0 ? 3 : 0;
+}
+
 bool looksLikeXML(const UInt8* bytes, size_t length) {
-    size_t i = length >= 3 && std::memcmp(bytes, "\xEF\xBB\xBF", 3) == 0 ? 3 : 0;
+    size_t i = 0;
     while (i < length &&
            (bytes[i] == ' ' || bytes[i] == '\t' || bytes[i] == '\r' || bytes[i] == '\n')) {
         ++i;
@@ -57,13 +63,14 @@ CFPropertyListRef CFPropertyListCreateWithData(CFAllocatorRef, CFDataRef data,
         return nullptr;
     }
     const bool binary = isBinary(bytes, length);
-    if (!binary && !looksLikeXML(bytes, length)) {
+    const size_t mark = binary ? 0 : byteOrderMarkLength(bytes, length);
+    if (!binary && !looksLikeXML(bytes + mark, length - mark)) {
         fail(error, kCFPropertyListReadUnknownVersionError, "neither XML nor binary");
         return nullptr;
     }
     std::string why;
     CFTypeRef list = binary ? cf::plist::readBinary(bytes, length, options, why)
-                            : cf::plist::readXML(bytes, length, options, why);
+                            : cf::plist::readXML(bytes + mark, length - mark, options, why);
     if (list == nullptr) {
         fail(error, kCFPropertyListReadCorruptError, "malformed property list: " + why);
         return nullptr;

@@ -179,7 +179,7 @@ public:
                 return "a control character, which XML cannot hold";
             }
         }
-        size_t at = s_.starts_with("\xEF\xBB\xBF") ? 3 : 0;
+        size_t at = 0;
         while (at < s_.size()) {
             if (s_[at] != '<') {
                 const size_t next = std::min(s_.find('<', at), s_.size());

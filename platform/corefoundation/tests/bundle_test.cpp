@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <dlfcn.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -169,7 +171,37 @@ TEST_F(Bundle, LoadsTheExecutableAndFindsFunctions) {
         CFBundleGetFunctionPointerForName(bundle, CFSTR("KelvoTestBundleValue")));
     ASSERT_NE(function, nullptr);
     EXPECT_EQ(function(), 11);
-    EXPECT_EQ(CFBundleGetFunctionPointerForName(bundle, CFSTR("KelvoTestMissing")), nullptr);
+    EXPECT_EQ(CFBundleGetDataPointerForName(bundle, CFSTR("KelvoTestBundleValue")),
+              reinterpret_cast<void*>(function));
+}
+
+// A look-up through the executable's handle also searches the libraries it depends on; a name
+// found there is not the bundle's, and calling it as the bundle's entry point would run another
+// library's function.
+TEST_F(Bundle, FindsOnlyWhatItsOwnExecutableDefines) {
+    const fs::path dir = makeBundle("KelvoTestOwn", "com.kelvo.test.own", CF_TEST_MODULE_A,
+                                    kCFPropertyListXMLFormat_v1_0);
+    Owned<CFBundleRef> bundle(CFBundleCreate(nullptr, directoryURL(dir)));
+    ASSERT_TRUE(CFBundleLoadExecutable(bundle));
+    const std::string executable = (dir / "Contents" / "x86_64-linux" / "KelvoTestOwn.so").string();
+    void* handle = ::dlopen(executable.c_str(), RTLD_NOW | RTLD_NOLOAD);
+    ASSERT_NE(handle, nullptr);
+    const struct {
+        const char* name;
+        bool reachable; // through the handle
+    } cases[] = {
+        {"malloc", true}, // the C library's
+        {"stdout", true}, // the C library's data
+        {"KelvoTestMissing", false},
+        {"", false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(::dlsym(handle, c.name) != nullptr, c.reachable) << c.name;
+        EXPECT_EQ(CFBundleGetFunctionPointerForName(bundle, str(c.name)), nullptr) << c.name;
+        EXPECT_EQ(CFBundleGetDataPointerForName(bundle, str(c.name)), nullptr) << c.name;
+    }
+    ::dlclose(handle);
+    EXPECT_NE(CFBundleGetFunctionPointerForName(bundle, CFSTR("KelvoTestBundleValue")), nullptr);
 }
 
 TEST_F(Bundle, TwoBundlesWithTheSameSymbolsLoadSideBySide) {

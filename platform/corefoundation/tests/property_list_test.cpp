@@ -335,3 +335,41 @@ TEST(PropertyList, ReadsHandWrittenXML) {
     EXPECT_EQ(bytes(static_cast<CFDataRef>(at(list, "data"))), std::string("\x00\x01\x02\xFF", 4));
     EXPECT_EQ(CFArrayGetCount(static_cast<CFArrayRef>(at(list, "list"))), 2);
 }
+
+// Editors may save an XML list with a UTF-8 byte-order mark first. Only that one mark, only at
+// the very start and only before XML is accepted; it reads as the list without it.
+TEST(PropertyList, AByteOrderMarkMayOpenAnXMLListAndNothingElse) {
+    const std::string mark = "\xEF\xBB\xBF";
+    const auto original = everyType();
+    const std::string xml = bytes(write(original, kCFPropertyListXMLFormat_v1_0));
+    const std::string binary = bytes(write(original, kCFPropertyListBinaryFormat_v1_0));
+    for (const std::string& marked : {mark + xml, mark + "\r\n" + xml}) {
+        CFPropertyListFormat format = 0;
+        const auto list = read(dataOf(marked), kCFPropertyListImmutable, &format);
+        ASSERT_TRUE(list);
+        EXPECT_EQ(format, kCFPropertyListXMLFormat_v1_0);
+        EXPECT_TRUE(CFEqual(list, original));
+    }
+    const struct {
+        const char* what;
+        std::string bytes;
+    } refused[] = {
+        {"a mark before a binary list", mark + binary},
+        {"a mark before text that is no list", mark + "not a property list"},
+        {"a mark alone", mark},
+        {"two marks", mark + mark + xml},
+        {"a mark after white space", "\n" + mark + xml},
+        {"a cut-off mark", mark.substr(0, 2) + xml},
+        {"a UTF-16 mark", "\xFF\xFE" + xml},
+    };
+    for (const auto& c : refused) {
+        CFErrorRef error = nullptr;
+        Owned<CFPropertyListRef> list(
+            CFPropertyListCreateWithData(nullptr, dataOf(c.bytes), 0, nullptr, &error));
+        EXPECT_FALSE(list) << c.what;
+        EXPECT_NE(error, nullptr) << c.what;
+        if (error != nullptr) {
+            CFRelease(error);
+        }
+    }
+}

@@ -58,7 +58,7 @@ std::unique_ptr<Module> loadModule(const std::string& path, const Refusals& refu
     void* entry = CFBundleGetFunctionPointerForName(bundle, symbol);
     CFRelease(symbol);
     if (entry == nullptr) {
-        throw LoadError(std::string("no ") + AAX_DescribeModuleSymbol + " entry point");
+        throw LoadError(std::string("its executable does not define ") + AAX_DescribeModuleSymbol);
     }
     module->entryPoint = reinterpret_cast<AAX_DescribeModuleProc>(entry);
     module->description = describe(module->entryPoint, refusals);

@@ -19,7 +19,8 @@ extern "C" {
 // (+0: do not release). *outCount (may be NULL) receives the number of components declared.
 // Statuses: kAudio_ParamError (NULL URL), kAudio_FileNotFoundError (no bundle there),
 // kAudioUnitErr_InvalidFile (executable does not load, no or malformed AudioComponents
-// entries, factory symbol missing); nothing is registered when a status is not noErr.
+// entries, a factory the executable does not itself define, as CFBundleGetFunctionPointerForName
+// finds it); nothing is registered when a status is not noErr.
 OSStatus AudioComponentRegisterFromBundle(CFURLRef bundleURL, CFBundleRef* outBundle,
                                           UInt32* outCount);
 

@@ -14,8 +14,10 @@
 // - CFBundleLoadExecutable opens the shared object with dlopen(RTLD_NOW | RTLD_LOCAL): symbols
 //   bind locally, so bundles that define the same C++ symbols load side by side. A loaded
 //   executable stays loaded for the life of the process (CFBundleUnloadExecutable does nothing).
-// - CFBundleGetFunctionPointerForName looks the name up with dlsym in the bundle's executable
-//   only, loading it first if needed; NULL when absent.
+// - CFBundleGetFunctionPointerForName and CFBundleGetDataPointerForName find only what the
+//   bundle's executable itself defines, loading it first if needed: NULL when the name is
+//   absent or defined only in a library the executable depends on (libc's malloc, say), so no
+//   other library's function is ever taken for the bundle's entry point.
 // - CFBundleCopyResourceURL returns NULL when the file does not exist.
 // - The main bundle stands for the running program's directory; it has no identifier unless an
 //   Info.plist sits next to the program's Contents folder.

@@ -18,8 +18,9 @@
 //   the same property list gives the same bytes every time, in XML and in binary. The binary
 //   layout (object numbering, sharing, widths) never changes, so a list saved once is written
 //   again byte for byte.
-// - Reading accepts XML and binary (and reports which in *format). Malformed, truncated or
-//   hostile input gives NULL and an error, never a crash: inputs over 64 MiB, nesting deeper
+// - Reading accepts XML and binary (and reports which in *format); an XML list may open with
+//   a UTF-8 byte-order mark (EF BB BF), a binary one may not. Malformed, truncated or hostile
+//   input gives NULL and an error, never a crash: inputs over 64 MiB, nesting deeper
 //   than 512 containers, binary object references that form a cycle, offsets or counts
 //   outside the data, binary lists that would expand (through shared objects) to more than
 //   2^20 objects or 256 MiB, document type subsets and unknown entities in XML, and numbers

@@ -28,7 +28,8 @@ struct Module {
 };
 
 // [main thread] Throws LoadError when there is no bundle at the path, its executable does not
-// load or it exports no entry point. The description is made even when the module's answer is
+// load or does not itself define the entry point (one found only in a library it depends on is
+// not its own). The description is made even when the module's answer is
 // an error (description.result says so).
 std::unique_ptr<Module> loadModule(const std::string& path, const Refusals& refusals = {});
 
