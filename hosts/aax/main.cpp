@@ -61,6 +61,10 @@ int render(const AaxOptions& options, const PluginSession& session) {
     std::optional<OutputTarget> chunkTarget;
     if (options.saveChunk) {
         chunkTarget = resolveOutputTarget(*options.saveChunk);
+        if (options.json && leadsToStandardOutput(*chunkTarget)) {
+            throw InputError(*options.saveChunk +
+                             ": the chunk would go to stdout, where --json prints");
+        }
         if (leadToTheSameFile(*chunkTarget, target)) {
             throw InputError("--save-chunk " + *options.saveChunk +
                              " would overwrite an audio file");
@@ -127,12 +131,12 @@ int render(const AaxOptions& options, const PluginSession& session) {
     const std::string json = options.json ? bridgeMeterJson(*instance) : std::string();
     // All or nothing: the audio and the chunk are both complete before either is put in place.
     output.complete();
-    std::vector<OutputBytes> chunkFile;
     const std::vector<uint8_t> saved = chunkTarget ? saveChunk(*instance) : std::vector<uint8_t>();
+    std::vector<OutputBytes> besideTheAudio;
     if (chunkTarget) {
-        chunkFile.push_back({*chunkTarget, saved});
+        besideTheAudio.push_back({*chunkTarget, saved});
     }
-    writeOutputFiles(chunkFile, {&output.file()});
+    writeOutputFiles(besideTheAudio, {&output.file()});
     progress.clear();
     if (const std::string warning = opened.endedEarlyText(); !warning.empty()) {
         printWarning("kelvo-aax", warning);

@@ -167,8 +167,13 @@ void ActionPlayer::writeImages(const std::string& png) {
         if (!images[i]) {
             throw InputError(paths[i] + ": the window could not be drawn as a PNG");
         }
+        const kelvohost::OutputTarget target = kelvohost::resolveOutputTarget(paths[i]);
+        if (kelvohost::leadsToStandardOutput(target)) {
+            throw InputError(paths[i] + ": the picture would go to stdout, where the program " +
+                             "prints what it received");
+        }
         const auto* bytes = static_cast<const std::uint8_t*>(images[i].bytes());
-        outputs.push_back({kelvohost::resolveOutputTarget(paths[i]), {bytes, images[i].length()}});
+        outputs.push_back({target, {bytes, images[i].length()}});
     }
     kelvohost::writeOutputFiles(outputs);
 }

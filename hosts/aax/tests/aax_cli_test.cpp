@@ -197,9 +197,17 @@ TEST_F(AaxCommand, PicturesAndChunksAreWrittenAsTheAudioIs) {
     fs::create_symlink("/proc/self/fd/1", path("stdout"));
     const std::string png = "\x89PNG";
 
+    // Stdout takes the programs' lines: a picture or a chunk does not go there too.
     const Outcome piped = editor({"fennic", "--png", path("stdout")});
-    ASSERT_EQ(piped.status, 0) << piped.err;
-    EXPECT_TRUE(piped.out.starts_with(png)) << "the picture on stdout";
+    EXPECT_EQ(piped.status, 2);
+    EXPECT_EQ(piped.err, "kelvo-editor: " + path("stdout") +
+                             ": the picture would go to stdout, where the program prints what "
+                             "it received\n");
+    EXPECT_TRUE(piped.out.empty());
+    expectRefused({"fennic", "--png", path("stdout")}, "the picture would go to stdout");
+    expectRefused(
+        {"fennic", path("in.wav"), path("out.wav"), "--save-chunk", path("stdout"), "--json"},
+        "the chunk would go to stdout, where --json prints");
     EXPECT_TRUE(fs::is_symlink(path("stdout")));
 
     ASSERT_EQ(mkfifo(path("fifo").c_str(), 0600), 0);
