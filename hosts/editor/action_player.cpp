@@ -3,6 +3,7 @@
 #include "host_error.h"
 #include "main_loop.h"
 #include "output_file.h"
+#include "printable_text.h"
 
 #include <AppKit/AppKitHost.h>
 #include <AppKit/NSImage.h>
@@ -180,11 +181,13 @@ void ActionPlayer::writeImages(const std::string& png) {
 
 std::vector<std::string> ActionPlayer::presetLines() const {
     std::vector<std::string> lines;
+    // The alerts and the title may hold a preset's name as the user typed or saved it.
     for (const auto& alert : answers_->alertsShown) {
-        lines.push_back("alert " + alert.messageText + ": " + alert.informativeText);
+        lines.push_back(
+            kelvohost::printableText("alert " + alert.messageText + ": " + alert.informativeText));
     }
     if (presetsUsed_) {
-        lines.push_back("title " + presetTitle(input_.view()));
+        lines.push_back(kelvohost::printableText("title " + presetTitle(input_.view())));
     }
     return lines;
 }
