@@ -13,6 +13,17 @@
 namespace kelvohost {
 namespace {
 
+// libsndfile gives a stream whose header does not state its length (an AU header's "unknown
+// size", a Wave64 stream) about SF_COUNT_MAX over the frame's size: no length at all. No
+// header states anything near that many frames (2^40 frames last 290 days at 44.1 kHz).
+std::optional<std::size_t> statedLength(sf_count_t frames) {
+    constexpr sf_count_t longestStated = sf_count_t{1} << 40;
+    if (frames < 0 || frames >= longestStated) {
+        return std::nullopt;
+    }
+    return static_cast<std::size_t>(frames);
+}
+
 // The containers whose header states the length of their audio, which libsndfile cuts to what
 // a regular file holds (a Wave64 header's length it takes from the file itself).
 bool statesItsLength(int format) {
@@ -50,9 +61,7 @@ std::optional<std::size_t> headerLength(const std::filesystem::path& path) {
     SF_INFO info{};
     SNDFILE* stream = sent ? sf_open_fd(ends[0], SFM_READ, &info, SF_FALSE) : nullptr;
     if (stream != nullptr) {
-        if (info.frames >= 0 && info.frames < SF_COUNT_MAX) {
-            frames = static_cast<std::size_t>(info.frames);
-        }
+        frames = statedLength(info.frames);
         sf_close(stream);
     }
     ::close(ends[0]);
@@ -85,10 +94,7 @@ AudioFileReader::AudioFileReader(const std::filesystem::path& path) : path_(path
     }
     sampleRate_ = info.samplerate;
     channels_ = static_cast<unsigned>(info.channels);
-    // libsndfile says SF_COUNT_MAX where the header gives no length.
-    if (info.frames >= 0 && info.frames < SF_COUNT_MAX) {
-        announced_ = static_cast<std::size_t>(info.frames);
-    }
+    announced_ = statedLength(info.frames);
     claimed_ = announced_;
     if (announced_ && known && S_ISREG(kind.st_mode) && statesItsLength(info.format)) {
         if (const std::optional<std::size_t> header = headerLength(path); header > announced_) {

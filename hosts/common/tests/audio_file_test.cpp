@@ -123,6 +123,32 @@ TEST_F(AudioFiles, AFileShorterThanItsHeaderEndsWhereItsAudioEnds) {
     }
 }
 
+TEST_F(AudioFiles, AHeaderThatLeavesItsLengthOpenAnnouncesNothing) {
+    // An AU header may give its data size as unknown (all ones), as a stream's does.
+    const fs::path path = folder_ / "open.au";
+    SF_INFO info{};
+    info.samplerate = 8000;
+    info.channels = 1;
+    info.format = SF_FORMAT_AU | SF_FORMAT_PCM_16;
+    SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &info);
+    ASSERT_NE(file, nullptr);
+    const std::vector<short> samples(1000, 1000);
+    sf_write_short(file, samples.data(), 1000);
+    sf_close(file);
+    std::fstream patch(path, std::ios::in | std::ios::out | std::ios::binary);
+    patch.seekp(8);
+    patch.write("\xFF\xFF\xFF\xFF", 4);
+    patch.close();
+
+    AudioFileReader reader(path);
+    std::vector<float> mono(4096);
+    float* channels[] = {mono.data()};
+    while (reader.read(channels, 4096) > 0) {
+    }
+    EXPECT_EQ(reader.framesRead(), 1000u);
+    EXPECT_FALSE(reader.endedEarly()) << reader.endedEarlyText();
+}
+
 TEST(DemoSignal, SixSecondsOfStereoAt48kHzTheSameEachTime) {
     const AudioData first = makeDemoSignal();
     const AudioData second = makeDemoSignal();
