@@ -6,6 +6,7 @@
 #include "host_receipts.h"
 #include "main_loop.h"
 #include "parameter_values.h"
+#include "program_main.h"
 
 #include <AAXHost/GUITimer.h>
 #include <AAXHost/ViewContainer.h>
@@ -126,8 +127,7 @@ int showEditor(const AaxOptions& options, const PluginSession& session) {
     }
     StartedInstance started = tryStartInstance(session, *component, first.sampleRate);
     if (!started.refusal.empty()) {
-        std::fprintf(stderr, "kelvo-aax: warning: %s; its editor shows why\n",
-                     started.refusal.c_str());
+        printWarning("kelvo-aax", started.refusal + "; its editor shows why");
     }
     aaxhost::Instance& instance = *started.instance;
     const std::vector<HostParameter> parameters = hostParameters(instance.effect());

@@ -10,6 +10,7 @@
 #include "description_text.h"
 #include "editor_session.h"
 #include "host_error.h"
+#include "output_file.h"
 #include "output_format.h"
 #include "output_target.h"
 #include "parameter_listing.h"
@@ -39,18 +40,6 @@ std::vector<std::string> folderTexts(const std::vector<fs::path>& folders) {
     return texts;
 }
 
-// A chunk file the render may write: not a directory, in a folder that exists.
-void checkWritable(const std::string& path) {
-    std::error_code ec;
-    if (fs::is_directory(path, ec)) {
-        throw InputError(path + ": is a directory");
-    }
-    const fs::path folder = fs::absolute(path, ec).parent_path();
-    if (!fs::is_directory(folder, ec)) {
-        throw InputError(path + ": no such folder " + folder.string());
-    }
-}
-
 const aaxhost::ComponentDescription& listingComponent(const PluginSession& session) {
     const aaxhost::ComponentDescription* component = session.componentFor(2);
     if (component == nullptr && !session.effect().components.empty()) {
@@ -62,10 +51,6 @@ const aaxhost::ComponentDescription& listingComponent(const PluginSession& sessi
     return *component;
 }
 
-void warn(const std::string& text) {
-    std::fprintf(stderr, "kelvo-aax: warning: %s\n", text.c_str());
-}
-
 int render(const AaxOptions& options, const PluginSession& session) {
     // Everything the user named is checked before the plug-in renders anything.
     const OutputTarget target = resolveOutputTarget(options.output);
@@ -73,8 +58,17 @@ int render(const AaxOptions& options, const PluginSession& session) {
     if (options.json && leadsToStandardOutput(target)) {
         throw InputError(options.output + ": the audio would go to stdout, where --json prints");
     }
+    std::optional<OutputTarget> chunkTarget;
     if (options.saveChunk) {
-        checkWritable(*options.saveChunk);
+        chunkTarget = resolveOutputTarget(*options.saveChunk);
+        if (options.json && leadsToStandardOutput(*chunkTarget)) {
+            throw InputError(*options.saveChunk +
+                             ": the chunk would go to stdout, where --json prints");
+        }
+        if (leadToTheSameFile(*chunkTarget, target)) {
+            throw InputError("--save-chunk " + *options.saveChunk +
+                             " would overwrite an audio file");
+        }
     }
     RenderInput opened(options.input);
     AudioSource& input = opened.source();
@@ -135,27 +129,20 @@ int render(const AaxOptions& options, const PluginSession& session) {
                         framesDone, [&] { progress.update(framesDone.load()); });
 
     const std::string json = options.json ? bridgeMeterJson(*instance) : std::string();
-    const std::vector<uint8_t> saved =
-        options.saveChunk ? saveChunk(*instance) : std::vector<uint8_t>();
-    // All or nothing: the chunk file is taken back when the audio cannot be put in place.
-    if (options.saveChunk) {
-        writeChunkFile(*options.saveChunk, saved);
+    // All or nothing: the audio and the chunk are both complete before either is put in place.
+    output.complete();
+    const std::vector<uint8_t> saved = chunkTarget ? saveChunk(*instance) : std::vector<uint8_t>();
+    std::vector<OutputBytes> besideTheAudio;
+    if (chunkTarget) {
+        besideTheAudio.push_back({*chunkTarget, saved});
     }
-    try {
-        output.commit();
-    } catch (...) {
-        if (options.saveChunk) {
-            std::error_code ignored;
-            fs::remove(*options.saveChunk, ignored);
-        }
-        throw;
-    }
+    writeOutputFiles(besideTheAudio, {&output.file()});
     progress.clear();
     if (const std::string warning = opened.endedEarlyText(); !warning.empty()) {
-        warn(warning);
+        printWarning("kelvo-aax", warning);
     }
     if (const std::string warning = output.lengthWarning(); !warning.empty()) {
-        warn(warning);
+        printWarning("kelvo-aax", warning);
     }
     if (options.json) {
         std::cout << json << "\n";

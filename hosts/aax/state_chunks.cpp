@@ -5,11 +5,9 @@
 #include "host_error.h"
 #include "property_list_file.h"
 
-#include <cstdio>
+#include <algorithm>
 #include <cstring>
-#include <fstream>
 #include <stdexcept>
-#include <unistd.h>
 
 namespace kelvohost {
 namespace {
@@ -47,22 +45,28 @@ std::vector<uint8_t> chunkFromStateFile(const std::filesystem::path& path, uint3
         throw InputError(path.string() + ": the state cannot be written as a property list");
     }
     const auto length = static_cast<std::size_t>(CFDataGetLength(bytes.get()));
-    if (length + 16 > largestChunk) {
+    if (length + chunkHeaderSize > largestChunk) {
         throw InputError(path.string() + ": the state is " + std::to_string(length) +
                          " bytes; a state chunk holds at most " +
-                         std::to_string(largestChunk - 16));
+                         std::to_string(largestChunk - chunkHeaderSize));
     }
-    std::vector<uint8_t> chunk(16 + length);
+    std::vector<uint8_t> chunk(chunkHeaderSize + length);
     storeLittleEndian(chunk.data(), 'KAUX');
     storeLittleEndian(chunk.data() + 4, 1);
     storeLittleEndian(chunk.data() + 8, product);
     storeLittleEndian(chunk.data() + 12, static_cast<uint32_t>(length));
-    std::memcpy(chunk.data() + 16, CFDataGetBytePtr(bytes.get()), length);
+    std::memcpy(chunk.data() + chunkHeaderSize, CFDataGetBytePtr(bytes.get()), length);
     return chunk;
 }
 
 std::vector<uint8_t> readChunkFile(const std::filesystem::path& path) {
-    return readBoundedFile(path, largestChunk);
+    std::vector<uint8_t> bytes = readBoundedFile(path, largestChunk);
+    if (bytes.size() < chunkHeaderSize) {
+        throw InputError(path.string() + ": " + std::to_string(bytes.size()) +
+                         " bytes, too short for a state chunk (its header alone is " +
+                         std::to_string(chunkHeaderSize) + " bytes)");
+    }
+    return bytes;
 }
 
 void restoreChunk(aaxhost::Instance& instance, const std::vector<uint8_t>& data,
@@ -70,7 +74,7 @@ void restoreChunk(aaxhost::Instance& instance, const std::vector<uint8_t>& data,
     ChunkRecord record(data.size());
     record.chunk()->fChunkID = stateChunkID;
     record.chunk()->fVersion = 1;
-    std::memcpy(record.chunk()->fData, data.data(), data.size());
+    std::copy(data.begin(), data.end(), reinterpret_cast<uint8_t*>(record.chunk()->fData));
     const AAX_Result result = instance.effect().SetChunk(stateChunkID, record.chunk());
     if (result == AAX_ERROR_INVALID_CHUNK_ID) {
         throw InputError(source + ": not a state chunk of this plug-in (" + resultText(result) +
@@ -97,28 +101,6 @@ std::vector<uint8_t> saveChunk(aaxhost::Instance& instance) {
     const auto written = static_cast<std::size_t>(std::max<int32_t>(chunk.fSize, 0));
     const auto* bytes = reinterpret_cast<const uint8_t*>(chunk.fData);
     return {bytes, bytes + std::min<std::size_t>(written, size)};
-}
-
-void writeChunkFile(const std::filesystem::path& path, const std::vector<uint8_t>& data) {
-    const std::filesystem::path temporary =
-        path.string() + ".part-" + std::to_string(static_cast<long>(::getpid()));
-    {
-        std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
-        file.write(reinterpret_cast<const char*>(data.data()),
-                   static_cast<std::streamsize>(data.size()));
-        file.close();
-        if (!file) {
-            std::error_code ignored;
-            std::filesystem::remove(temporary, ignored);
-            throw InputError(path.string() + ": cannot write the chunk file");
-        }
-    }
-    std::error_code ec;
-    std::filesystem::rename(temporary, path, ec);
-    if (ec) {
-        std::filesystem::remove(temporary, ec);
-        throw InputError(path.string() + ": cannot write the chunk file");
-    }
 }
 
 } // namespace kelvohost

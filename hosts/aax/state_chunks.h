@@ -14,14 +14,16 @@
 namespace kelvohost {
 
 inline constexpr AAX_CTypeID stateChunkID = 'KAU1';
-inline constexpr std::size_t largestChunk = 16 + (16u << 20); // header and 16 MiB of state
+inline constexpr std::size_t chunkHeaderSize = 16; // {'KAUX', version, product, length}
+inline constexpr std::size_t largestChunk = chunkHeaderSize + (16u << 20); // and 16 MiB of state
 
 // The chunk data of a class-info file: header {'KAUX', 1, product, length} (little-endian)
 // and the dictionary as a binary property list. Throws InputError for a file that is not one.
 std::vector<uint8_t> chunkFromStateFile(const std::filesystem::path& path, uint32_t product);
 
 // A chunk file's bytes, read as readBoundedFile reads a file the user names, with the largest
-// chunk as the limit. Throws InputError for a file that cannot be read or cannot be a chunk.
+// chunk as the limit. Throws InputError for a file that cannot be read or cannot be a chunk:
+// one shorter than a chunk's header, empty among them.
 std::vector<uint8_t> readChunkFile(const std::filesystem::path& path);
 
 // [main thread] SetChunk with the data; InputError naming source when the plug-in refuses.
@@ -31,9 +33,5 @@ void restoreChunk(aaxhost::Instance& instance, const std::vector<uint8_t>& data,
 // [main thread] GetChunkSize, then GetChunk into a record of that size: the chunk's data.
 // Throws std::runtime_error when the plug-in cannot give it.
 std::vector<uint8_t> saveChunk(aaxhost::Instance& instance);
-
-// Writes the bytes through a temporary file beside path, renamed into place when complete.
-// Throws InputError when it cannot; nothing is left at path then.
-void writeChunkFile(const std::filesystem::path& path, const std::vector<uint8_t>& data);
 
 } // namespace kelvohost

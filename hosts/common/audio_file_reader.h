@@ -22,8 +22,8 @@ namespace kelvohost {
 
 class AudioFileReader : public AudioSource {
 public:
-    // Throws InputError when the file does not exist, cannot be read as audio, or holds no
-    // channels or no valid sample rate.
+    // Throws InputError when the file does not exist, is a directory, cannot be read as audio,
+    // or holds no channels or no valid sample rate.
     explicit AudioFileReader(const std::filesystem::path& path);
     ~AudioFileReader() override;
     AudioFileReader(const AudioFileReader&) = delete;
@@ -31,14 +31,15 @@ public:
 
     double sampleRate() const override { return sampleRate_; }
     unsigned channels() const override { return channels_; }
-    // The length the header announces; none when it does not say (a stream).
+    // The length the file is going to give: for a regular file what it holds, else what its
+    // header announces; none when it does not say (a stream).
     std::optional<std::size_t> announcedFrames() const override { return announced_; }
     // Throws InputError on a read error. A file that ends before its header said it would
     // ends there, and endedEarly() tells it.
     std::size_t read(float* const* channels, std::size_t frames) override;
     std::size_t framesRead() const { return framesRead_; }
     // At the end: whether the file held fewer frames than its header announced.
-    bool endedEarly() const { return ended_ && announced_ && framesRead_ < *announced_; }
+    bool endedEarly() const { return ended_ && claimed_ && framesRead_ < *claimed_; }
     // When it ended early, a line that says so ("in.flac holds 20480 frames, not the ...").
     std::string endedEarlyText() const;
 
@@ -52,6 +53,7 @@ private:
     double sampleRate_ = 0.0;
     unsigned channels_ = 0;
     std::optional<std::size_t> announced_;
+    std::optional<std::size_t> claimed_; // what the header says, where it says more
     std::size_t framesRead_ = 0;
     bool ended_ = false;
     std::string stopReason_;         // why decoding stopped short, as libsndfile puts it

@@ -2,28 +2,14 @@
 
 #include "audio_file_reader.h"
 #include "audio_source.h"
-#include "host_error.h"
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <cmath>
 #include <cstdint>
-#include <cstring>
 #include <vector>
 
 namespace kelvohost {
 namespace {
-
-// Bytes moved per call when a finished file is copied into a hard-linked one.
-constexpr std::size_t copyBlock = 256 * 1024;
-
-std::string errnoText() {
-    return std::strerror(errno);
-}
 
 void putLittleEndian32(unsigned char* at, std::uint64_t value) {
     const auto word = static_cast<std::uint32_t>(std::min<std::uint64_t>(value, 0xFFFFFFFFu));
@@ -61,73 +47,32 @@ bool isIntegerFormat(int format) {
 
 } // namespace
 
-AudioFileWriter::Descriptor::~Descriptor() {
-    if (fd >= 0) {
-        ::close(fd);
-    }
-}
-
-AudioFileWriter::Temporary::~Temporary() {
-    if (!path.empty() && !keep) {
-        ::unlink(path.c_str());
-    }
-}
-
 AudioFileWriter::AudioFileWriter(const OutputTarget& target, const OutputFormat& format,
                                  double sampleRate, unsigned channels,
                                  std::optional<std::size_t> expectedFrames)
-    : target_(target), format_(format), channels_(channels) {
+    : format_(format), file_(target), channels_(channels) {
     SF_INFO info{};
     info.samplerate = static_cast<int>(std::lround(sampleRate));
     info.channels = static_cast<int>(channels);
     info.format = format.sndfileFormat;
-
-    if (target.kind == OutputTarget::Kind::straight) {
-        fd_.fd = ::open(target.requested.c_str(), O_WRONLY | O_CLOEXEC);
-        struct stat opened {};
-        if (fd_.fd < 0 || ::fstat(fd_.fd, &opened) != 0) {
-            fail("cannot open the output", errnoText());
-        }
-        // A file behind a descriptor path (/dev/stdout > out.wav) is written from its start.
-        if (S_ISREG(opened.st_mode) && ::ftruncate(fd_.fd, 0) != 0) {
-            fail("cannot write the output file", errnoText());
-        }
-        if (S_ISREG(opened.st_mode) || S_ISBLK(opened.st_mode)) {
-            file_.reset(sf_open_fd(fd_.fd, SFM_WRITE, &info, SF_FALSE));
-        } else {
-            openStream(info, expectedFrames);
-        }
+    if (file_.seekable()) {
+        sound_.reset(sf_open_fd(file_.descriptor(), SFM_WRITE, &info, SF_FALSE));
     } else {
-        // Beside the destination, so the final rename stays on one file system.
-        std::filesystem::path temporary = target.destination;
-        temporary += ".partial-" + std::to_string(::getpid());
-        removal_.emplace(temporary); // before the file exists, so no signal can leave it
-        fd_.fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd_.fd < 0) {
-            fail("cannot create the output file", errnoText());
-        }
-        temporary_.path = temporary;
-        // The new file takes the permissions of the one it replaces.
-        struct stat existing {};
-        if (target.kind == OutputTarget::Kind::replace &&
-            ::stat(target.destination.c_str(), &existing) == 0) {
-            ::fchmod(fd_.fd, existing.st_mode & 07777);
-        }
-        file_.reset(sf_open_fd(fd_.fd, SFM_WRITE, &info, SF_FALSE));
+        openStream(info, expectedFrames);
     }
-    if (!file_) {
-        fail("cannot create the output file", libraryMessage(nullptr));
+    if (!sound_) {
+        file_.fail("cannot create the output file", libraryMessage(nullptr));
     }
     // Past full scale an integer sample would wrap around to the other extreme.
     if (isIntegerFormat(format.sndfileFormat)) {
-        sf_command(file_.get(), SFC_SET_CLIPPING, nullptr, SF_TRUE);
+        sf_command(sound_.get(), SFC_SET_CLIPPING, nullptr, SF_TRUE);
     }
 }
 
 void AudioFileWriter::openStream(SF_INFO& info, std::optional<std::size_t> expectedFrames) {
-    stream_ = std::make_unique<ForwardStream>(fd_.fd);
-    file_.reset(sf_open_virtual(&ForwardStream::callbacks(), SFM_WRITE, &info, stream_.get()));
-    if (!file_) {
+    stream_ = std::make_unique<ForwardStream>(file_.descriptor());
+    sound_.reset(sf_open_virtual(&ForwardStream::callbacks(), SFM_WRITE, &info, stream_.get()));
+    if (!sound_) {
         return;
     }
     // libsndfile's peak chunk goes out before any peak is known, so it says 0. It stays all
@@ -147,7 +92,7 @@ void AudioFileWriter::announceLength() {
         stream_->announceLength(
             stream_->length() +
             static_cast<sf_count_t>((*announcedFrames_ - framesWritten_) * bytesPerFrame));
-        sf_command(file_.get(), SFC_UPDATE_HEADER_NOW, nullptr, 0);
+        sf_command(sound_.get(), SFC_UPDATE_HEADER_NOW, nullptr, 0);
         stream_->announceLength(std::nullopt);
         if ((format_.sndfileFormat & SF_FORMAT_TYPEMASK) == SF_FORMAT_WAV) {
             announceWavLength(stream_->held(), *announcedFrames_, bytesPerFrame);
@@ -158,10 +103,6 @@ void AudioFileWriter::announceLength() {
 
 AudioFileWriter::~AudioFileWriter() = default;
 
-void AudioFileWriter::fail(const std::string& what, const std::string& why) const {
-    throw InputError(target_.requested.string() + ": " + what + " (" + why + ")");
-}
-
 void AudioFileWriter::write(const float* const* channels, std::size_t frames) {
     if (frames == 0) {
         return;
@@ -171,10 +112,11 @@ void AudioFileWriter::write(const float* const* channels, std::size_t frames) {
     }
     interleave(channels, interleaved_.data(), channels_, frames);
     const sf_count_t wrote =
-        sf_writef_float(file_.get(), interleaved_.data(), static_cast<sf_count_t>(frames));
+        sf_writef_float(sound_.get(), interleaved_.data(), static_cast<sf_count_t>(frames));
     if (wrote != static_cast<sf_count_t>(frames)) {
-        fail("cannot write the output file",
-             stream_ && !stream_->error().empty() ? stream_->error() : libraryMessage(file_.get()));
+        file_.fail("cannot write the output file", stream_ && !stream_->error().empty()
+                                                       ? stream_->error()
+                                                       : libraryMessage(sound_.get()));
     }
     framesWritten_ += frames;
     if (stream_ && !stream_->released()) {
@@ -182,89 +124,32 @@ void AudioFileWriter::write(const float* const* channels, std::size_t frames) {
     }
 }
 
-void AudioFileWriter::closeFile() {
-    if (const int closed = sf_close(file_.release()); closed != 0) {
-        fail("cannot write the output file", sf_error_number(closed));
-    }
-    if (stream_ && !stream_->flush()) {
-        fail("cannot write the output file", stream_->error());
-    }
-    // Some file systems report a failed write only here.
-    if (::close(fd_.release()) != 0) {
-        fail("cannot write the output file", errnoText());
-    }
-}
-
-void AudioFileWriter::copyIntoLinkedFile() {
-    Descriptor from{::open(temporary_.path.c_str(), O_RDONLY | O_CLOEXEC)};
-    Descriptor to{::open(target_.destination.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC)};
-    if (from.fd < 0 || to.fd < 0) {
-        fail("cannot write the output file", errnoText()); // the destination is as it was
-    }
-    std::vector<char> buffer(copyBlock);
-    const auto keepAndFail = [&](const std::string& why) {
-        temporary_.keep = true;
-        removal_.reset();
-        fail("copying into the hard-linked file failed part way; the complete audio is in " +
-                 temporary_.path.string(),
-             why);
-    };
-    for (;;) {
-        const ssize_t got = ::read(from.fd, buffer.data(), buffer.size());
-        if (got < 0 && errno == EINTR) {
-            continue;
-        }
-        if (got < 0) {
-            keepAndFail(errnoText());
-        }
-        if (got == 0) {
-            break;
-        }
-        for (ssize_t done = 0; done < got;) {
-            const ssize_t wrote =
-                ::write(to.fd, buffer.data() + done, static_cast<std::size_t>(got - done));
-            if (wrote < 0 && errno == EINTR) {
-                continue;
-            }
-            if (wrote <= 0) {
-                keepAndFail(wrote < 0 ? errnoText() : "nothing written");
-            }
-            done += wrote;
-        }
-    }
-    if (::close(to.release()) != 0) {
-        keepAndFail(errnoText());
-    }
-}
-
-void AudioFileWriter::commit() {
+void AudioFileWriter::complete() {
     // libsndfile starts a FLAC stream with its first frame; without one the file would be
     // empty, which no reader takes for FLAC.
     if (framesWritten_ == 0 && (format_.sndfileFormat & SF_FORMAT_TYPEMASK) == SF_FORMAT_FLAC) {
-        fail("cannot write the output file", "a FLAC file needs at least one frame");
+        file_.fail("cannot write the output file", "a FLAC file needs at least one frame");
     }
-    closeFile();
-    switch (target_.kind) {
-    case OutputTarget::Kind::replace:
-        if (::rename(temporary_.path.c_str(), target_.destination.c_str()) != 0) {
-            fail("cannot put the output file in place", errnoText());
-        }
-        temporary_.path.clear(); // it is the destination now
-        break;
-    case OutputTarget::Kind::linked:
-        copyIntoLinkedFile();
-        break;
-    case OutputTarget::Kind::straight:
-        break;
+    if (const int closed = sf_close(sound_.release()); closed != 0) {
+        file_.fail("cannot write the output file", sf_error_number(closed));
     }
-    committed_ = true;
+    if (stream_ && !stream_->flush()) {
+        file_.fail("cannot write the output file", stream_->error());
+    }
+    file_.finish();
+    completed_ = true;
+}
+
+void AudioFileWriter::commit() {
+    complete();
+    file_.commit();
 }
 
 std::string AudioFileWriter::lengthWarning() const {
-    if (!committed_ || !announcedFrames_ || *announcedFrames_ == framesWritten_) {
+    if (!completed_ || !announcedFrames_ || *announcedFrames_ == framesWritten_) {
         return {};
     }
-    return target_.requested.string() + ": the stream's header announces " +
+    return file_.target().requested.string() + ": the stream's header announces " +
            std::to_string(*announcedFrames_) + " frames; " + std::to_string(framesWritten_) +
            " were written";
 }

@@ -8,16 +8,17 @@
 //     writer.write(channels, frames);      // as often as needed
 //     writer.commit();                     // only now does the output appear
 //
-// Until commit() a replaced or linked target is untouched: the audio goes to a temporary file
-// beside it, which the destructor (a failed render) or SIGINT, SIGTERM or SIGHUP removes. A
-// straight target (a pipe, a device, /dev/stdout) takes the audio as it comes. A program that
-// writes to pipes should ignore SIGPIPE, so that a reader going away is an error it reports
-// rather than a silent end.
+// The file is written as every output file is (output_file.h): until commit() a replaced or
+// linked target is untouched, and a straight target (a pipe, a device, /dev/stdout) takes the
+// audio as it comes. A program that writes other files beside the audio completes the audio
+// first (complete()) and then commits all of them together (commitTogether with file()). A
+// program that writes to pipes should ignore SIGPIPE, so that a reader going away is an error
+// it reports rather than a silent end.
 
 #include "forward_stream.h"
+#include "output_file.h"
 #include "output_format.h"
 #include "output_target.h"
-#include "removal_on_signal.h"
 
 #include <sndfile.h>
 
@@ -50,13 +51,15 @@ public:
     void write(const float* const* channels, std::size_t frames);
     std::size_t framesWritten() const { return framesWritten_; }
 
-    // Completes the output and puts it in place. Throws InputError when that fails; a
-    // replaced target is then as it was, and a linked file whose copy failed part way is named
-    // in the message beside the temporary file that holds the complete audio, which is kept.
-    // [main thread]
+    // Completes the audio: every frame written, nothing put in place yet. Throws InputError
+    // when that fails. [main thread]
+    void complete();
+    // complete(), then puts the output in place as OutputFile::commit() does. [main thread]
     void commit();
+    // Where the audio goes, for committing it together with other files after complete().
+    OutputFile& file() { return file_; }
 
-    // After commit(): a line for the user when a stream's header announced a length other
+    // After complete(): a line for the user when a stream's header announced a length other
     // than the one written, else empty.
     std::string lengthWarning() const;
 
@@ -64,39 +67,21 @@ private:
     struct Closer {
         void operator()(SNDFILE* file) const { sf_close(file); }
     };
-    struct Descriptor {
-        int fd = -1;
-        ~Descriptor();
-        int release() { return std::exchange(fd, -1); }
-    };
-    // Removed when it goes, unless kept.
-    struct Temporary {
-        std::filesystem::path path;
-        bool keep = false;
-        ~Temporary();
-    };
 
-    [[noreturn]] void fail(const std::string& what, const std::string& why) const;
     void openStream(SF_INFO& info, std::optional<std::size_t> expectedFrames);
     void announceLength();
-    void closeFile();
-    void copyIntoLinkedFile();
 
     // Declared in the order they are needed, so a constructor that throws undoes them in
-    // reverse: the file closed before its descriptor, the temporary removed before the
-    // signals stop removing it.
-    OutputTarget target_;
+    // reverse: libsndfile's handle closed before the file under it.
     OutputFormat format_;
-    std::optional<RemovalOnSignal> removal_; // while temporary_ exists
-    Temporary temporary_;                    // no path for straight targets
-    Descriptor fd_;
+    OutputFile file_;
     std::unique_ptr<ForwardStream> stream_; // for a descriptor that cannot seek
-    std::unique_ptr<SNDFILE, Closer> file_;
+    std::unique_ptr<SNDFILE, Closer> sound_;
     unsigned channels_;
     std::vector<float> interleaved_; // as libsndfile takes frames
     std::optional<std::size_t> announcedFrames_;
     std::size_t framesWritten_ = 0;
-    bool committed_ = false;
+    bool completed_ = false;
 };
 
 } // namespace kelvohost

@@ -5,7 +5,9 @@
 #include <sys/stat.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <unistd.h>
 
@@ -21,15 +23,27 @@ std::string reason(int error) {
     return std::strerror(error);
 }
 
+// The folder that holds name's last component, as the kernel reaches it: every link on the
+// way followed, and each ".." taken from where the links led, never folded away as text
+// (with sub -> real/deep, "sub/.." is real, not ".").
+fs::path realFolder(const fs::path& name, const std::string& requested) {
+    const fs::path folder = name.parent_path().empty() ? fs::path(".") : name.parent_path();
+    const std::unique_ptr<char, decltype(&std::free)> real(::realpath(folder.c_str(), nullptr),
+                                                           &std::free);
+    if (!real) {
+        if (errno == ENOENT) {
+            throw InputError(requested + ": cannot create the output file (no folder " +
+                             folder.string() + ")");
+        }
+        throw InputError(requested + ": cannot write there (" + reason(errno) + ")");
+    }
+    return real.get();
+}
+
 // /proc/self/fd/1, /dev/fd/1 and their like stand for an open descriptor, not a file of their
 // own: the link they hold may name a pipe ("pipe:[1234]") or a file the shell opened.
-bool isDescriptorLink(const fs::path& link) {
-    if (link.parent_path().filename() != "fd") {
-        return false;
-    }
-    std::error_code ec;
-    const fs::path folder = fs::canonical(link.parent_path(), ec);
-    return !ec && folder.string().starts_with("/proc/");
+bool isDescriptorFolder(const fs::path& realFolder) {
+    return realFolder.filename() == "fd" && realFolder.string().starts_with("/proc/");
 }
 
 } // namespace
@@ -53,9 +67,16 @@ OutputTarget resolveOutputTarget(const fs::path& path) {
         throw InputError(name + ": cannot write there (" + reason(errno) + ")");
     }
 
-    // A regular file or nothing yet: follow the links to the name that is to be replaced.
+    // A regular file or nothing yet: follow the links to the name that is to be replaced, each
+    // link's text read from the folder the link itself lies in.
     fs::path current = path;
     for (int links = 0;; ++links) {
+        const fs::path last = current.filename();
+        if (last.empty() || last == "." || last == "..") {
+            throw InputError(name + ": is a directory");
+        }
+        const fs::path folder = realFolder(current, name);
+        current = folder / last;
         struct stat own {};
         if (::lstat(current.c_str(), &own) != 0) {
             if (errno != ENOENT) {
@@ -69,7 +90,7 @@ OutputTarget resolveOutputTarget(const fs::path& path) {
             }
             break;
         }
-        if (isDescriptorLink(current)) {
+        if (isDescriptorFolder(folder)) {
             target.kind = OutputTarget::Kind::straight;
             target.destination = path;
             return target;
@@ -83,18 +104,19 @@ OutputTarget resolveOutputTarget(const fs::path& path) {
             throw InputError(name + ": cannot read the link " + current.string() + " (" +
                              ec.message() + ")");
         }
-        current = next.is_absolute() ? next : current.parent_path() / next;
+        current = next.is_absolute() ? next : folder / next;
     }
-
-    // The temporary file goes beside the destination, so the folder must exist.
-    const fs::path folder = current.parent_path().empty() ? fs::path(".") : current.parent_path();
-    struct stat folderStat {};
-    if (::stat(folder.c_str(), &folderStat) != 0 || !S_ISDIR(folderStat.st_mode)) {
-        throw InputError(name + ": cannot create the output file (no folder " + folder.string() +
-                         ")");
-    }
-    target.destination = current.lexically_normal();
+    target.destination = current;
     return target;
+}
+
+bool leadToTheSameFile(const OutputTarget& a, const OutputTarget& b) {
+    struct stat first {};
+    struct stat second {};
+    if (::stat(a.destination.c_str(), &first) == 0 && ::stat(b.destination.c_str(), &second) == 0) {
+        return first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+    }
+    return a.destination == b.destination;
 }
 
 bool leadsToStandardOutput(const OutputTarget& target) {

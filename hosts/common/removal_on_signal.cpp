@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <array>
+#include <atomic>
 #include <climits>
 #include <cstring>
 #include <stdexcept>
@@ -11,35 +12,31 @@
 namespace kelvohost {
 namespace {
 
-constexpr std::array<int, 3> endingSignals{SIGINT, SIGTERM, SIGHUP};
+constexpr std::array<int, 4> endingSignals{SIGINT, SIGTERM, SIGHUP, SIGQUIT};
 
-// What the handler reads: written before the handlers are installed, so it needs no lock.
-char pendingPath[PATH_MAX + 1];
-volatile sig_atomic_t armed = 0;
+// What the handler reads. A slot's path is written before the slot is armed, and the handler
+// only reads armed slots; the flags are lock-free atomics, which a handler may use.
+constexpr std::size_t slotCount = 4;
+char pendingPaths[slotCount][PATH_MAX + 1];
+std::atomic<bool> armed[slotCount];
+static_assert(std::atomic<bool>::is_always_lock_free);
+
+std::size_t alive = 0; // [main thread]
 struct sigaction previous[endingSignals.size()];
 bool installed[endingSignals.size()];
 
 // [any thread] Only async-signal-safe calls: unlink, then the signal once more with the
 // handler reset (SA_RESETHAND), delivered as soon as this handler returns.
 void removeThenEnd(int signal) {
-    if (armed != 0) {
-        ::unlink(pendingPath);
+    for (std::size_t i = 0; i < slotCount; ++i) {
+        if (armed[i].load(std::memory_order_acquire)) {
+            ::unlink(pendingPaths[i]);
+        }
     }
     ::raise(signal);
 }
 
-} // namespace
-
-RemovalOnSignal::RemovalOnSignal(const std::filesystem::path& path) {
-    if (armed != 0) {
-        throw std::logic_error("one temporary file at a time is removed on a signal");
-    }
-    const std::string& text = path.native();
-    if (text.size() > PATH_MAX) {
-        throw std::logic_error("temporary path too long");
-    }
-    std::memcpy(pendingPath, text.c_str(), text.size() + 1);
-    armed = 1;
+void installHandlers() {
     for (std::size_t i = 0; i < endingSignals.size(); ++i) {
         installed[i] = false;
         struct sigaction current {};
@@ -55,13 +52,40 @@ RemovalOnSignal::RemovalOnSignal(const std::filesystem::path& path) {
     }
 }
 
-RemovalOnSignal::~RemovalOnSignal() {
+void restoreHandlers() {
     for (std::size_t i = 0; i < endingSignals.size(); ++i) {
         if (installed[i]) {
             ::sigaction(endingSignals[i], &previous[i], nullptr);
         }
     }
-    armed = 0;
+}
+
+} // namespace
+
+RemovalOnSignal::RemovalOnSignal(const std::filesystem::path& path) {
+    const std::string& text = path.native();
+    if (text.size() > PATH_MAX) {
+        throw std::logic_error("temporary path too long");
+    }
+    slot_ = 0;
+    while (slot_ < slotCount && armed[slot_].load(std::memory_order_relaxed)) {
+        ++slot_;
+    }
+    if (slot_ == slotCount) {
+        throw std::logic_error("too many temporary files to remove on a signal");
+    }
+    std::memcpy(pendingPaths[slot_], text.c_str(), text.size() + 1);
+    armed[slot_].store(true, std::memory_order_release);
+    if (alive++ == 0) {
+        installHandlers();
+    }
+}
+
+RemovalOnSignal::~RemovalOnSignal() {
+    if (--alive == 0) {
+        restoreHandlers();
+    }
+    armed[slot_].store(false, std::memory_order_release);
 }
 
 } // namespace kelvohost

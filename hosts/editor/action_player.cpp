@@ -2,8 +2,12 @@
 
 #include "host_error.h"
 #include "main_loop.h"
+#include "output_file.h"
+#include "printable_text.h"
 
 #include <AppKit/AppKitHost.h>
+#include <AppKit/NSImage.h>
+#include <AppKit/NSWindow.h>
 #include <AppKit/ScriptedUserInterface.h>
 
 using kelvohost::InputError;
@@ -32,6 +36,13 @@ std::string presetTitle(NSView& view) {
         }
     }
     return "";
+}
+
+// The window drawn as it stands, as PNG bytes (empty when it cannot be).
+NSData pictureOf(NSWindow& window) {
+    window.display();
+    const std::shared_ptr<NSBitmapImageRep>& drawn = window.backingImageRep();
+    return drawn ? drawn->representationUsingType(NSBitmapImageFileTypePNG) : NSData();
 }
 
 // OUT.png gives OUT-guide.png.
@@ -141,30 +152,42 @@ void ActionPlayer::perform(const EditorAction& action) {
 }
 
 void ActionPlayer::writeImages(const std::string& png) {
-    input_.window().display();
-    if (!input_.window().writePNG(png.c_str())) {
-        throw InputError("cannot write " + png);
+    // Both pictures drawn before either file is touched, then written together.
+    std::vector<NSData> images{pictureOf(input_.window())};
+    std::vector<std::string> paths{png};
+    if (guideShown_) {
+        const std::vector<std::shared_ptr<NSWindow>>& children = input_.window().childWindows();
+        if (children.empty()) {
+            throw InputError("GUIDE showed no window");
+        }
+        images.push_back(pictureOf(*children.front()));
+        paths.push_back(guidePNG(png));
     }
-    if (!guideShown_) {
-        return;
+    std::vector<kelvohost::OutputBytes> outputs;
+    for (std::size_t i = 0; i < images.size(); ++i) {
+        if (!images[i]) {
+            throw InputError(paths[i] + ": the window could not be drawn as a PNG");
+        }
+        const kelvohost::OutputTarget target = kelvohost::resolveOutputTarget(paths[i]);
+        if (kelvohost::leadsToStandardOutput(target)) {
+            throw InputError(paths[i] + ": the picture would go to stdout, where the program " +
+                             "prints what it received");
+        }
+        const auto* bytes = static_cast<const std::uint8_t*>(images[i].bytes());
+        outputs.push_back({target, {bytes, images[i].length()}});
     }
-    const std::vector<std::shared_ptr<NSWindow>>& children = input_.window().childWindows();
-    if (children.empty()) {
-        throw InputError("GUIDE showed no window");
-    }
-    children.front()->display();
-    if (!children.front()->writePNG(guidePNG(png).c_str())) {
-        throw InputError("cannot write " + guidePNG(png));
-    }
+    kelvohost::writeOutputFiles(outputs);
 }
 
 std::vector<std::string> ActionPlayer::presetLines() const {
     std::vector<std::string> lines;
+    // The alerts and the title may hold a preset's name as the user typed or saved it.
     for (const auto& alert : answers_->alertsShown) {
-        lines.push_back("alert " + alert.messageText + ": " + alert.informativeText);
+        lines.push_back(
+            kelvohost::printableText("alert " + alert.messageText + ": " + alert.informativeText));
     }
     if (presetsUsed_) {
-        lines.push_back("title " + presetTitle(input_.view()));
+        lines.push_back(kelvohost::printableText("title " + presetTitle(input_.view())));
     }
     return lines;
 }

@@ -35,7 +35,9 @@ public:
     // has no item of the path given. [main thread]
     void perform(const EditorAction& action);
     // The window as png, and the guide window as png's "-guide" sibling when GUIDE was
-    // clicked. Throws InputError when one cannot be written. [main thread]
+    // clicked, both put in place together as every output file is. Throws InputError when
+    // one cannot be written, or would go to stdout, where the host prints its lines.
+    // [main thread]
     void writeImages(const std::string& png);
     // What the preset commands showed: the alerts ("alert MESSAGE: DETAIL"), then the
     // PRESETS title ("title ...") when the preset menu was used.

@@ -16,6 +16,7 @@
 #include "host_error.h"
 #include "hosted_unit.h"
 #include "parameter_lookup.h"
+#include "printable_text.h"
 #include "program_main.h"
 
 #include <AppKit/AppKit.h>
@@ -166,7 +167,7 @@ int run(int argc, char** argv) {
     EditorCommand command;
     std::string error;
     if (!parseCommand(argc, argv, command, error)) {
-        std::cerr << "kelvo-editor: " << error << "\n" << editorUsage();
+        std::cerr << "kelvo-editor: " << printableText(error) << "\n" << editorUsage();
         return exitBadInput;
     }
     // The user preset folder lies under the home folder, read on every use.

@@ -94,10 +94,6 @@ void applySets(HostedUnit& unit, const std::vector<std::string>& sets) {
     }
 }
 
-void warn(const std::string& text) {
-    std::fprintf(stderr, "kelvo-render: warning: %s\n", text.c_str());
-}
-
 int run(const std::vector<std::string>& arguments) {
     const std::vector<std::filesystem::path> folders = defaultSearchFolders();
     const RenderOptions options = parseRenderOptions(arguments);
@@ -184,10 +180,10 @@ int run(const std::vector<std::string>& arguments) {
     output.commit();
     progress.clear();
     if (const std::string warning = opened.endedEarlyText(); !warning.empty()) {
-        warn(warning);
+        printWarning("kelvo-render", warning);
     }
     if (const std::string warning = output.lengthWarning(); !warning.empty()) {
-        warn(warning);
+        printWarning("kelvo-render", warning);
     }
     if (options.json) {
         std::cout << meterJson(*meters, latencySamples, tail) << "\n";

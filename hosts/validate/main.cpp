@@ -6,6 +6,7 @@
 #include "bundle_discovery.h"
 #include "component_loader.h"
 #include "host_error.h"
+#include "printable_text.h"
 #include "program_main.h"
 #include "validation.h"
 
@@ -65,14 +66,14 @@ int run(int argc, char** argv) {
     Report report;
     report.setVerbose(verbose);
     std::printf("kelvo-validate: %s (%s)\n  %s\n", location.product.c_str(), location.model.c_str(),
-                location.path.string().c_str());
+                printableText(location.path.string()).c_str());
 
     std::unique_ptr<LoadedComponent> component;
     try {
         component = loadComponent(location);
     } catch (const InputError& error) {
         report.section("Loading");
-        report.check(false, "the bundle registers its component", error.what());
+        report.check(false, "the bundle registers its component", printableText(error.what()));
         report.summary();
         return exitFailure;
     }

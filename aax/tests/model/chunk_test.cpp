@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <unistd.h>
@@ -33,7 +34,7 @@ struct Record {
 
 Record recordOf(const std::vector<uint8_t>& data) {
     Record record(data.size());
-    std::memcpy(record.chunk()->fData, data.data(), data.size());
+    std::copy(data.begin(), data.end(), reinterpret_cast<uint8_t*>(record.chunk()->fData));
     return record;
 }
 
@@ -234,6 +235,7 @@ TEST_F(Chunk, HostileChunksAreRefusedAndChangeNothing) {
         {"a header alone", withHeader('KAUX', 1, 'Fenn', 0, {}), AAX_ERROR_UNSPECIFIED},
         {"shorter than a header", std::vector<uint8_t>(saved.begin(), saved.begin() + 15),
          AAX_ERROR_INCORRECT_CHUNK_SIZE},
+        {"no bytes at all", {}, AAX_ERROR_INCORRECT_CHUNK_SIZE},
         {"no property list", garbage, AAX_ERROR_UNSPECIFIED},
         {"a corrupted property list", corrupted, AAX_ERROR_UNSPECIFIED},
     };

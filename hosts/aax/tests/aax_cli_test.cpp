@@ -2,6 +2,7 @@
 // stderr and leaves nothing behind; the description and listing show what the host saw; and a
 // render through a bridge matches kelvo-render's render of the same unit sample for sample.
 
+#include "fifo_capture.h"
 #include "testing/program_run.h"
 
 #include <gtest/gtest.h>
@@ -146,7 +147,111 @@ TEST_F(AaxCommand, RefusesBadInputAndWritesNothing) {
     expectRefused({"fennic", path("in.wav"), path("folder")}, "is a directory");
     expectRefused(
         {"fennic", path("in.wav"), path("out.wav"), "--save-chunk", path("no/such/place.kau1")},
-        "no such folder");
+        "cannot create the output file (no folder");
+    fs::create_symlink("out.wav", path("out-link.kau1"));
+    expectRefused(
+        {"fennic", path("in.wav"), path("out.wav"), "--save-chunk", path("out-link.kau1")},
+        "would overwrite an audio file");
+    // A chunk shorter than its header, none at all among them, and a folder as input.
+    std::ofstream(path("empty.kau1")).close();
+    std::ofstream(path("short.kau1")) << "XUAK\x01";
+    expectRefused(
+        {"fennic", path("in.wav"), path("out.wav"), "--chunk", path("empty.kau1")},
+        "empty.kau1: 0 bytes, too short for a state chunk (its header alone is 16 bytes)");
+    expectRefused(
+        {"fennic", path("in.wav"), path("out.wav"), "--chunk", path("short.kau1")},
+        "short.kau1: 5 bytes, too short for a state chunk (its header alone is 16 bytes)");
+    expectRefused({"fennic", path("in.wav"), path("out.wav"), "--chunk", path("folder")},
+                  path("folder") + ": is a directory");
+    expectRefused({"fennic", path("folder"), path("out.wav")}, path("folder") + ": is a directory");
+    // What the user typed comes back escaped: it cannot recolour the terminal or ring its bell.
+    expectRefused({"fen\x1b[31mnic\x07", path("out.wav")},
+                  "unknown plug-in 'fen\\x1b[31mnic\\x07'");
+}
+
+// A run that fails leaves every file as it was: the chunk file it read and was to save again
+// is still there when the audio cannot be completed (no frame for a FLAC file).
+TEST_F(AaxCommand, AFailedRenderLeavesTheChunkFileAsItWas) {
+    writeWav("in.wav", 48000, 2, 480);
+    writeWav("empty.wav", 48000, 2, 0);
+    ASSERT_EQ(aax({"fennic", path("in.wav"), path("x.wav"), "--set", "Ratio=8:1", "--save-chunk",
+                   path("song.kau1")})
+                  .status,
+              0);
+    const std::string chunk = fileText(path("song.kau1"));
+    ASSERT_TRUE(chunk.starts_with("XUAK"));
+    expectRefused({"fennic", path("empty.wav"), path("out.flac"), "--chunk", path("song.kau1"),
+                   "--save-chunk", path("song.kau1")},
+                  "a FLAC file needs at least one frame");
+    EXPECT_EQ(fileText(path("song.kau1")), chunk);
+}
+
+// Every file the programs write goes where its path leads, as the audio does: the editor's
+// picture and the guide's beside it (kelvo-editor and kelvo-aax alike) and the saved chunk.
+TEST_F(AaxCommand, PicturesAndChunksAreWrittenAsTheAudioIs) {
+    writeWav("in.wav", 48000, 2, 480);
+    fs::create_directories(folder_ / "saved");
+    fs::create_directories(folder_ / "real/deep");
+    fs::create_symlink("real/deep", path("sub"));
+    // Never /dev/stdout itself: a program that renamed over it would replace it on the machine.
+    fs::create_symlink("/proc/self/fd/1", path("stdout"));
+    const std::string png = "\x89PNG";
+
+    // Stdout takes the programs' lines: a picture or a chunk does not go there too.
+    const Outcome piped = editor({"fennic", "--png", path("stdout")});
+    EXPECT_EQ(piped.status, 2);
+    EXPECT_EQ(piped.err, "kelvo-editor: " + path("stdout") +
+                             ": the picture would go to stdout, where the program prints what "
+                             "it received\n");
+    EXPECT_TRUE(piped.out.empty());
+    expectRefused({"fennic", "--png", path("stdout")}, "the picture would go to stdout");
+    expectRefused(
+        {"fennic", path("in.wav"), path("out.wav"), "--save-chunk", path("stdout"), "--json"},
+        "the chunk would go to stdout, where --json prints");
+    EXPECT_TRUE(fs::is_symlink(path("stdout")));
+
+    ASSERT_EQ(mkfifo(path("fifo").c_str(), 0600), 0);
+    Outcome fed;
+    const std::string received = kelvohost::readFifoWhile(path("fifo"), [&] {
+        fed = editor({"fennic", "--png", path("fifo")});
+    });
+    EXPECT_EQ(fed.status, 0) << fed.err;
+    EXPECT_TRUE(received.starts_with(png)) << "the picture through the FIFO";
+    EXPECT_TRUE(fs::is_fifo(path("fifo")));
+
+    // The picture through a symlink (its target replaced, the link kept), the guide's beside
+    // it into a hard-linked file (copied into, so both names show it).
+    std::ofstream(path("saved/face.png")) << "old";
+    fs::create_symlink("saved/face.png", path("face.png"));
+    std::ofstream(path("face-guide.png")) << "old";
+    fs::create_hard_link(path("face-guide.png"), path("saved/guide.png"));
+    const Outcome guided = editor({"fennic", "--png", path("face.png"), "--guide"});
+    ASSERT_EQ(guided.status, 0) << guided.err;
+    EXPECT_TRUE(fs::is_symlink(path("face.png")));
+    EXPECT_TRUE(fileText(path("saved/face.png")).starts_with(png));
+    EXPECT_TRUE(fileText(path("saved/guide.png")).starts_with(png));
+    EXPECT_EQ(fs::hard_link_count(path("face-guide.png")), 2u);
+
+    // kelvo-aax's picture through a linked folder: sub/.. is real, not this folder.
+    std::ofstream(path("bridged.png")) << "unrelated";
+    const Outcome bridged = aax({"fennic", "--png", path("sub/../bridged.png")});
+    ASSERT_EQ(bridged.status, 0) << bridged.err;
+    EXPECT_TRUE(fileText(path("real/bridged.png")).starts_with(png));
+    EXPECT_EQ(fileText(path("bridged.png")), "unrelated");
+
+    // The saved chunk on stdout, and through a symlink.
+    const Outcome chunkOut =
+        aax({"fennic", path("in.wav"), path("out.wav"), "--save-chunk", path("stdout")});
+    ASSERT_EQ(chunkOut.status, 0) << chunkOut.err;
+    EXPECT_TRUE(chunkOut.out.starts_with("XUAK")) << "the chunk on stdout";
+    EXPECT_TRUE(fs::is_symlink(path("stdout")));
+    std::ofstream(path("saved/song.kau1")) << "old";
+    fs::create_symlink("saved/song.kau1", path("song.kau1"));
+    ASSERT_EQ(
+        aax({"fennic", path("in.wav"), path("out.wav"), "--save-chunk", path("song.kau1")}).status,
+        0);
+    EXPECT_TRUE(fs::is_symlink(path("song.kau1")));
+    EXPECT_EQ(fileText(path("saved/song.kau1")), chunkOut.out);
 }
 
 TEST_F(AaxCommand, DescribesWhatTheHostSaw) {

@@ -66,6 +66,12 @@ TEST_F(AudioFiles, UnreadableInputAndUnwritableOutputAreInputErrors) {
     std::ofstream(folder_ / "text.wav") << "this is not audio";
     EXPECT_THROW(readAudioFile(folder_ / "text.wav"), InputError);
     EXPECT_THROW(readAudioFile(folder_ / "absent.wav"), InputError);
+    try {
+        readAudioFile(folder_);
+        ADD_FAILURE() << "a folder was read as audio";
+    } catch (const InputError& error) {
+        EXPECT_EQ(std::string(error.what()), folder_.string() + ": is a directory");
+    }
 
     const fs::path nowhere = folder_ / "no-such-folder" / "out.wav";
     EXPECT_THROW(resolveOutputTarget(nowhere), InputError);
@@ -79,14 +85,22 @@ TEST_F(AudioFiles, AFileShorterThanItsHeaderEndsWhereItsAudioEnds) {
         bool cut;
         const char* announced; // as endedEarlyText names it; empty: it does not end early
     };
+    // libsndfile measures a regular WAV or AIFF file and gives only what it holds; the header's
+    // word is what the file is compared with.
     const Case cases[] = {
         {"honest.flac", false, false, ""},
         {"lying.flac", true, false, "not the 68719476735 its header announces"},
         {"cut.flac", false, true, "not the 48000 its header announces (flac decoder"},
         {"lying-cut.flac", true, true, "not the 68719476735 its header announces"},
+        {"honest.wav", false, false, ""},
+        {"lying.wav", true, false, "holds 48000 frames, not the 536870911 its header announces"},
+        {"cut.wav", false, true, "not the 48000 its header announces"},
+        {"honest.aiff", false, false, ""},
+        {"lying.aiff", true, false, "holds 48000 frames, not the 536870909 its header announces"},
+        {"cut.aiff", false, true, "not the 48000 its header announces"},
     };
     for (const Case& c : cases) {
-        writeTestFlac(folder_ / c.name, c.lying, c.cut);
+        writeTestAudio(folder_ / c.name, c.lying, c.cut);
         AudioFileReader reader(folder_ / c.name);
         std::vector<float> left(4096), right(4096);
         float* channels[] = {left.data(), right.data()};
@@ -95,6 +109,10 @@ TEST_F(AudioFiles, AFileShorterThanItsHeaderEndsWhereItsAudioEnds) {
             total += got;
         }
         EXPECT_EQ(reader.framesRead(), total);
+        if (c.lying && !c.cut && !std::string_view(c.name).ends_with(".flac")) {
+            EXPECT_EQ(reader.announcedFrames(), std::optional<std::size_t>(48000))
+                << c.name << ": what the file holds, for progress and the output's header";
+        }
         EXPECT_EQ(total, c.cut ? total : 48000u) << c.name; // a cut file: what decodes
         EXPECT_GT(total, c.cut ? 0u : 47999u) << c.name;
         EXPECT_EQ(reader.endedEarly(), *c.announced != '\0') << c.name;
@@ -103,6 +121,32 @@ TEST_F(AudioFiles, AFileShorterThanItsHeaderEndsWhereItsAudioEnds) {
                 << reader.endedEarlyText();
         }
     }
+}
+
+TEST_F(AudioFiles, AHeaderThatLeavesItsLengthOpenAnnouncesNothing) {
+    // An AU header may give its data size as unknown (all ones), as a stream's does.
+    const fs::path path = folder_ / "open.au";
+    SF_INFO info{};
+    info.samplerate = 8000;
+    info.channels = 1;
+    info.format = SF_FORMAT_AU | SF_FORMAT_PCM_16;
+    SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &info);
+    ASSERT_NE(file, nullptr);
+    const std::vector<short> samples(1000, 1000);
+    sf_write_short(file, samples.data(), 1000);
+    sf_close(file);
+    std::fstream patch(path, std::ios::in | std::ios::out | std::ios::binary);
+    patch.seekp(8);
+    patch.write("\xFF\xFF\xFF\xFF", 4);
+    patch.close();
+
+    AudioFileReader reader(path);
+    std::vector<float> mono(4096);
+    float* channels[] = {mono.data()};
+    while (reader.read(channels, 4096) > 0) {
+    }
+    EXPECT_EQ(reader.framesRead(), 1000u);
+    EXPECT_FALSE(reader.endedEarly()) << reader.endedEarlyText();
 }
 
 TEST(DemoSignal, SixSecondsOfStereoAt48kHzTheSameEachTime) {

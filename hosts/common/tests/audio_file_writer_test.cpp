@@ -1,5 +1,6 @@
 #include "audio_file_reader.h"
 #include "audio_file_writer.h"
+#include "fifo_capture.h"
 #include "host_error.h"
 #include "temporary_folder.h"
 
@@ -7,15 +8,11 @@
 #include <sndfile.h>
 
 #include <algorithm>
-#include <atomic>
 #include <cmath>
 #include <fcntl.h>
 #include <fstream>
-#include <functional>
-#include <poll.h>
 #include <sstream>
 #include <sys/stat.h>
-#include <thread>
 #include <unistd.h>
 
 namespace kelvohost {
@@ -199,31 +196,6 @@ TEST_F(AudioFileWriting, AnUncommittedWriteLeavesTheOldFileAndNoTemporary) {
     EXPECT_EQ(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()), 3);
 }
 
-// What a FIFO's reader receives while write() streams into it. The read end is open before
-// write() runs, and reading stops once it has returned, so a writer that never opens the FIFO
-// cannot leave the test waiting.
-std::string streamThroughFifo(const fs::path& fifo, const std::function<void()>& write) {
-    const int input = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    std::string received;
-    std::atomic<bool> written{false};
-    std::thread reader([&] {
-        char buffer[65536];
-        for (bool last = false; !last;) {
-            last = written.load();
-            pollfd wait{input, POLLIN, 0};
-            ::poll(&wait, 1, 20);
-            for (ssize_t got; (got = ::read(input, buffer, sizeof buffer)) > 0;) {
-                received.append(buffer, static_cast<std::size_t>(got));
-            }
-        }
-    });
-    write();
-    written = true;
-    reader.join();
-    ::close(input);
-    return received;
-}
-
 TEST_F(AudioFileWriting, StreamsIntoAFifoWithTheLengthInTheHeader) {
     // libsndfile refuses to write WAV, AIFF and CAF to a pipe; the header has to carry the
     // length before the audio follows, since it cannot be completed afterwards. One frame
@@ -238,7 +210,7 @@ TEST_F(AudioFileWriting, StreamsIntoAFifoWithTheLengthInTheHeader) {
             const std::string what = format + ", " + std::to_string(frames) + " frames";
             const fs::path named = path("fifo-" + std::to_string(frames) + "." + format);
             fs::create_symlink("fifo", named);
-            const std::string bytes = streamThroughFifo(named, [&] { writeTo(named, signal); });
+            const std::string bytes = readFifoWhile(named, [&] { writeTo(named, signal); });
             EXPECT_TRUE(fs::is_fifo(path("fifo")));
             const fs::path copy = path("received." + format);
             std::ofstream(copy, std::ios::binary) << bytes;
@@ -259,7 +231,7 @@ TEST_F(AudioFileWriting, AStreamWhoseAudioEndsShortSaysSo) {
     const Stereo signal(1000);
     ASSERT_EQ(::mkfifo(path("fifo").c_str(), 0600), 0);
     std::string warning;
-    streamThroughFifo(path("fifo"), [&] {
+    readFifoWhile(path("fifo"), [&] {
         AudioFileWriter writer(resolveOutputTarget(path("fifo")), outputFormatFor("x.wav", {}),
                                rate, 2, 5000);
         const float* channels[] = {signal.left.data(), signal.right.data()};

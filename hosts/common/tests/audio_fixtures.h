@@ -14,14 +14,19 @@
 
 namespace kelvohost {
 
-// A FLAC file of 48000 stereo frames; lying, its header announces the largest length it can
-// (2^36 - 1 frames), as a corrupt or hostile file may; cut, it stops half way through, as a
-// broken download does.
-inline void writeTestFlac(const std::filesystem::path& path, bool lying, bool cut) {
+// A file of 48000 stereo frames in the container its name asks for (.flac, .wav, .aiff).
+// Lying, its header announces more than it holds, as a corrupt or hostile file may: FLAC the
+// largest length it can (2^36 - 1 frames), WAV and AIFF a sound data chunk of 2^31 - 1 bytes.
+// Cut, it stops half way through, as a broken download does.
+inline void writeTestAudio(const std::filesystem::path& path, bool lying, bool cut) {
+    const std::string extension = path.extension().string();
     SF_INFO info{};
     info.samplerate = 48000;
     info.channels = 2;
-    info.format = SF_FORMAT_FLAC | SF_FORMAT_PCM_16;
+    info.format = (extension == ".flac"   ? SF_FORMAT_FLAC
+                   : extension == ".aiff" ? SF_FORMAT_AIFF
+                                          : SF_FORMAT_WAV) |
+                  SF_FORMAT_PCM_16;
     SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &info);
     ASSERT_NE(file, nullptr) << path;
     std::vector<short> samples(2 * 48000);
@@ -33,13 +38,21 @@ inline void writeTestFlac(const std::filesystem::path& path, bool lying, bool cu
 
     std::ifstream in(path, std::ios::binary);
     std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    // "fLaC", the block header, then STREAMINFO: the total sample count is the low 36 bits
-    // of the 64-bit field at byte 10 of the block.
-    ASSERT_EQ(bytes.substr(0, 4), "fLaC");
-    if (lying) {
+    if (lying && extension == ".flac") {
+        // "fLaC", the block header, then STREAMINFO: the total sample count is the low 36 bits
+        // of the 64-bit field at byte 10 of the block.
+        ASSERT_EQ(bytes.substr(0, 4), "fLaC");
         bytes[21] = static_cast<char>(bytes[21] | 0x0F);
         for (std::size_t i = 22; i < 26; ++i) {
             bytes[i] = static_cast<char>(0xFF);
+        }
+    } else if (lying) {
+        // The size after the chunk's name: little-endian in WAV, big-endian in AIFF.
+        const std::size_t chunk = bytes.find(extension == ".aiff" ? "SSND" : "data");
+        ASSERT_NE(chunk, std::string::npos) << path;
+        for (std::size_t i = 0; i < 4; ++i) {
+            const std::size_t shift = 8 * (extension == ".aiff" ? 3 - i : i);
+            bytes[chunk + 4 + i] = static_cast<char>(0x7FFFFFFFu >> shift);
         }
     }
     std::ofstream(path, std::ios::binary) << (cut ? bytes.substr(0, bytes.size() / 2) : bytes);

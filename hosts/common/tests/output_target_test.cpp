@@ -1,6 +1,6 @@
 #include "host_error.h"
 #include "output_target.h"
-#include "temporary_folder.h"
+#include "path_kinds.h"
 
 #include <gtest/gtest.h>
 
@@ -14,36 +14,30 @@ namespace {
 
 namespace fs = std::filesystem;
 using Kind = OutputTarget::Kind;
-using OutputTargets = TemporaryFolder;
+using OutputTargets = PathKinds;
 
-// Only things made in the test's own folder: never a real device, which a fault here would
-// replace on the machine running the tests.
+// Destinations lie in canonical folders.
 TEST_F(OutputTargets, EachKindOfPathLeadsWhereItShould) {
-    std::ofstream(path("plain.wav")) << "old";
-    fs::create_directories(path("takes"));
-    std::ofstream(path("takes/take.wav")) << "old";
-    fs::create_symlink("takes/take.wav", path("latest.wav"));
-    fs::create_symlink("latest.wav", path("chain.wav"));
-    fs::create_symlink(path("takes/new.wav"), path("dangling.wav"));
-    std::ofstream(path("linked.wav")) << "old";
-    fs::create_hard_link(path("linked.wav"), path("other-name.wav"));
-    ASSERT_EQ(::mkfifo(path("fifo").c_str(), 0600), 0);
-    fs::create_symlink("fifo", path("to-fifo"));
-
+    const fs::path real = fs::canonical(folder_);
     struct Case {
         fs::path requested;
         Kind kind;
         fs::path destination;
     };
     const Case cases[] = {
-        {path("new.wav"), Kind::replace, path("new.wav")},
-        {path("plain.wav"), Kind::replace, path("plain.wav")},
-        {path("latest.wav"), Kind::replace, path("takes/take.wav")},
-        {path("chain.wav"), Kind::replace, path("takes/take.wav")},
-        {path("dangling.wav"), Kind::replace, path("takes/new.wav")},
-        {path("linked.wav"), Kind::linked, path("linked.wav")},
+        {path("new.wav"), Kind::replace, real / "new.wav"},
+        {path("plain.wav"), Kind::replace, real / "plain.wav"},
+        {path("latest.wav"), Kind::replace, real / "takes/take.wav"},
+        {path("chain.wav"), Kind::replace, real / "takes/take.wav"},
+        {path("dangling.wav"), Kind::replace, real / "takes/new.wav"},
+        {path("links/up.wav"), Kind::replace, real / "takes/chained.wav"},
+        {path("sub/../t.wav"), Kind::replace, real / "real/t.wav"},
+        {path("dd.wav"), Kind::replace, real / "real/t2.wav"},
+        {path("takes/../sub/../plain.wav"), Kind::replace, real / "real/plain.wav"},
+        {path("linked.wav"), Kind::linked, real / "linked.wav"},
         {path("fifo"), Kind::straight, path("fifo")},
         {path("to-fifo"), Kind::straight, path("to-fifo")},
+        {path("null"), Kind::straight, path("null")},
     };
     for (const Case& c : cases) {
         const OutputTarget target = resolveOutputTarget(c.requested);
@@ -51,6 +45,23 @@ TEST_F(OutputTargets, EachKindOfPathLeadsWhereItShould) {
         EXPECT_EQ(target.destination, c.destination) << c.requested;
         EXPECT_EQ(target.requested, c.requested);
     }
+    // From inside the folder, as a user types it.
+    const fs::path before = fs::current_path();
+    fs::current_path(folder_);
+    EXPECT_EQ(resolveOutputTarget("sub/../t.wav").destination, real / "real/t.wav");
+    EXPECT_EQ(resolveOutputTarget("new.wav").destination, real / "new.wav");
+    fs::current_path(before);
+}
+
+TEST_F(OutputTargets, TwoNamesOfOneFileAreTheSameTarget) {
+    const auto same = [&](const char* a, const char* b) {
+        return leadToTheSameFile(resolveOutputTarget(path(a)), resolveOutputTarget(path(b)));
+    };
+    EXPECT_TRUE(same("takes/take.wav", "chain.wav"));
+    EXPECT_TRUE(same("linked.wav", "other-name.wav"));
+    EXPECT_TRUE(same("real/t2.wav", "dd.wav")); // neither there yet
+    EXPECT_FALSE(same("t.wav", "sub/../t.wav"));
+    EXPECT_FALSE(same("plain.wav", "new.wav"));
 }
 
 TEST_F(OutputTargets, DescriptorPathsAreWrittenStraight) {
@@ -89,6 +100,8 @@ TEST_F(OutputTargets, RefusesWhatCannotBeWritten) {
         {path("into-nowhere.wav"), "cannot create the output file (no folder"},
         {path("no-folder/out.wav"), "cannot create the output file (no folder"},
         {path("file/out.wav"), "cannot write there (Not a directory)"},
+        {path("new-folder/"), "is a directory"},
+        {path("folder/.."), "is a directory"},
     };
     for (const Case& c : cases) {
         try {

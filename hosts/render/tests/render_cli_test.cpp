@@ -19,6 +19,7 @@
 #include <fstream>
 #include <poll.h>
 #include <sstream>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
@@ -87,6 +88,9 @@ protected:
             dup2(errFd, STDERR_FILENO);
             signal(SIGINT, SIG_DFL); // as at a terminal, whatever ran the tests
             signal(SIGTERM, SIG_DFL);
+            signal(SIGQUIT, SIG_DFL);
+            const rlimit noCore{0, 0}; // SIGQUIT would leave a core file
+            setrlimit(RLIMIT_CORE, &noCore);
             setenv("KELVO_PLUGIN_PATH", (folder_ / "plugins").c_str(), 1);
             std::vector<char*> argv{const_cast<char*>(KELVO_RENDER_PROGRAM)};
             for (const auto& a : arguments) {
@@ -230,6 +234,9 @@ TEST_F(RenderCommand, RefusesBadCommandLines) {
     expectRefused({"tolvar", path("out.wav"), "--block", "0"}, "--block");
     expectRefused({"nosuchmodel", path("out.wav")}, "unknown model 'nosuchmodel'");
     expectRefused({path("Missing.component"), path("out.wav")}, "no such bundle");
+    // What the user typed comes back escaped: it cannot retitle the terminal or ring its bell.
+    expectRefused({"no\x1b]0;owned\x07model", path("out.wav")},
+                  "unknown model 'no\\x1b]0;owned\\x07model'");
 }
 
 // A bundle whose Info.plist names a factory its executable does not itself define is refused
@@ -266,6 +273,8 @@ TEST_F(RenderCommand, RefusesInputsItCannotRender) {
     expectRefused({bundle, path("surround.wav"), path("out.wav")}, "has 3 channels");
     expectRefused({bundle, path("no-folder/out.wav")}, "cannot create the output file");
     expectRefused({bundle, folder_.string()}, "is a directory");
+    fs::create_directories(path("takes"));
+    expectRefused({bundle, path("takes"), path("out.wav")}, path("takes") + ": is a directory");
 }
 
 TEST_F(RenderCommand, RefusesUnknownParametersPresetsValuesAndStates) {
@@ -557,6 +566,23 @@ TEST_F(RenderCommand, WritesWhereTheOutputPathLeadsAndKeepsTheLinks) {
     EXPECT_TRUE(fs::equivalent(path("linked.wav"), path("other-name.wav")));
     EXPECT_EQ(samplesOf(path("other-name.wav")), expected);
 
+    // Through a linked folder, sub/.. is where sub leads, up one, as the kernel takes it; the
+    // file of that name beside sub is another file.
+    fs::create_directories(path("real/deep"));
+    fs::create_symlink("real/deep", path("sub"));
+    fs::create_symlink("sub/../linked-to.wav", path("dd.wav"));
+    std::ofstream(path("t.wav")) << "unrelated";
+    std::ofstream(path("linked-to.wav")) << "unrelated";
+    for (const char* name : {"sub/../t.wav", "dd.wav"}) {
+        const Outcome outcome = run({bundle, path("in.wav"), path(name)});
+        EXPECT_EQ(outcome.status, 0) << name << ": " << outcome.err;
+    }
+    EXPECT_EQ(samplesOf(path("real/t.wav")), expected);
+    EXPECT_EQ(samplesOf(path("real/linked-to.wav")), expected);
+    EXPECT_TRUE(fs::is_symlink(path("dd.wav")));
+    EXPECT_EQ(slurp(path("t.wav")), "unrelated");
+    EXPECT_EQ(slurp(path("linked-to.wav")), "unrelated");
+
     // Into a FIFO, as to a program that reads it.
     ASSERT_EQ(mkfifo(path("fifo").c_str(), 0600), 0);
     std::string streamed;
@@ -585,7 +611,7 @@ TEST_F(RenderCommand, AnInterruptedRenderLeavesNoTemporaryFileAndTheOldOutput) {
     // middle with its temporary file beside the output, until the signal comes.
     // A program that stopped reading would end the test by SIGPIPE instead of failing it.
     const auto previous = std::signal(SIGPIPE, SIG_IGN);
-    for (const int signal : {SIGINT, SIGTERM}) {
+    for (const int signal : {SIGINT, SIGTERM, SIGQUIT}) {
         fs::remove(path("in.fifo"));
         ASSERT_EQ(mkfifo(path("in.fifo").c_str(), 0600), 0);
         std::ofstream(path("out.wav")) << "old";
@@ -645,15 +671,30 @@ TEST_F(RenderCommand, AnInterruptedRenderLeavesNoTemporaryFileAndTheOldOutput) {
     std::signal(SIGPIPE, previous);
 }
 
+// Whatever the container: libsndfile gives a regular WAV or AIFF file's own length, a FLAC
+// file's header's; the warning compares the header's word with what the file holds.
 TEST_F(RenderCommand, AFileShorterThanItsHeaderRendersWhatItHoldsWithAWarning) {
     REQUIRE_BUNDLE();
-    kelvohost::writeTestFlac(path("lying.flac"), true, false);
-    const Outcome outcome = run({bundle, path("lying.flac"), path("out.wav")});
-    EXPECT_EQ(outcome.status, 0) << outcome.err;
-    EXPECT_EQ(outcome.err, "kelvo-render: warning: " + path("lying.flac") +
-                               " holds 48000 frames, not the 68719476735 its header announces; "
-                               "rendered those\n");
-    EXPECT_EQ(shapeOf(path("out.wav")).frames, 48000);
+    struct Case {
+        const char* name;
+        bool lying;
+        bool cut;
+        std::string warning; // after the path
+    };
+    const Case cases[] = {
+        {"lying.flac", true, false,
+         " holds 48000 frames, not the 68719476735 its header announces"},
+        {"lying.wav", true, false, " holds 48000 frames, not the 536870911 its header announces"},
+        {"cut.aiff", false, true, " holds 23993 frames, not the 48000 its header announces"},
+    };
+    for (const Case& c : cases) {
+        kelvohost::writeTestAudio(path(c.name), c.lying, c.cut);
+        const Outcome outcome = run({bundle, path(c.name), path("out.wav")});
+        EXPECT_EQ(outcome.status, 0) << outcome.err;
+        EXPECT_EQ(outcome.err,
+                  "kelvo-render: warning: " + path(c.name) + c.warning + "; rendered those\n");
+        EXPECT_EQ(shapeOf(path("out.wav")).frames, c.cut ? 23993 : 48000) << c.name;
+    }
 }
 
 } // namespace

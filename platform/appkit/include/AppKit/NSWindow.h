@@ -15,7 +15,8 @@
 // - Drawing: display() draws the whole tree into the window's backing image (content size ×
 //   backingScaleFactor pixels, window background colour under it) and clears the views'
 //   needs-display marks; displayIfNeeded() does so only when some view is marked.
-//   backingImageRep() is the last drawn image; writePNG saves it.
+//   backingImageRep() is the last drawn image (a host takes it as a PNG through
+//   representationUsingType).
 // - Ordering: makeKeyAndOrderFront makes the window visible, frontmost and key; orderOut and
 //   close take it off screen (close also removes it from its parent). A closed window object
 //   stays usable and can be shown again. Child windows are kept by their parent and are
@@ -118,7 +119,6 @@ public:
     void displayIfNeeded();
     bool viewsNeedDisplay() const;
     const std::shared_ptr<NSBitmapImageRep>& backingImageRep() const { return backing_; }
-    bool writePNG(const char* path) const; // [host] the backing image as a PNG file
     // Stand-in: draws the window (background and view tree) into a context whose default
     // user space is the window's base coordinates (for recording contexts in tests).
     void drawIntoContext(CGContextRef context);

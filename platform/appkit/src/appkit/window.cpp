@@ -353,12 +353,3 @@ void NSWindow::displayIfNeeded() {
         display();
     }
 }
-
-bool NSWindow::writePNG(const char* path) const {
-    if (!backing_ || !path) {
-        return false;
-    }
-    const NSData data = backing_->representationUsingType(NSBitmapImageFileTypePNG);
-    return data &&
-           data.writeToURL(NSURL::fileURLWithPath(path, false), NSDataWritingAtomic, nullptr);
-}

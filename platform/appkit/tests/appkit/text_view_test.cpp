@@ -82,7 +82,7 @@ TEST(ScrollView, DocumentShowsFromTheTopAndFollowsTheWindowWidth) {
         }
     }
     EXPECT_GT(dark, 100);
-    EXPECT_TRUE(window->writePNG((std::string(APPKIT_TEST_OUTPUT_DIR) + "/guide.png").c_str()));
+    EXPECT_TRUE(writeWindowPNG(*window, std::string(APPKIT_TEST_OUTPUT_DIR) + "/guide.png"));
 }
 
 } // namespace

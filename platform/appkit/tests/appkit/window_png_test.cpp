@@ -100,7 +100,7 @@ double luminance(CGRGBAColor c) {
 
 TEST_F(WindowPNG, WritesAPNGOfTheWholeWindow) {
     const std::string path = std::string(APPKIT_TEST_OUTPUT_DIR) + "/window.png";
-    ASSERT_TRUE(window->writePNG(path.c_str()));
+    ASSERT_TRUE(writeWindowPNG(*window, path));
     auto back = NSBitmapImageRep::imageRepWithContentsOfFile(NSString(path.c_str()));
     ASSERT_TRUE(back);
     EXPECT_EQ(back->pixelsWide(), 480);
@@ -164,7 +164,7 @@ TEST_F(WindowPNG, ScalingTheViewScalesTheDrawing) {
     EXPECT_EQ(rep->pixelsWide(), 360);
     EXPECT_NEAR(at(82, 105).red, 0.9, 0.03); // knob centre (110, 140) × 0.75
     const std::string path = std::string(APPKIT_TEST_OUTPUT_DIR) + "/window-75.png";
-    EXPECT_TRUE(window->writePNG(path.c_str()));
+    EXPECT_TRUE(writeWindowPNG(*window, path));
 }
 
 TEST_F(WindowPNG, DoubleDensityBackingHasTwiceThePixels) {
