@@ -107,9 +107,10 @@ void ActionPlayer::perform(const EditorAction& action) {
         break;
     case Kind::ticks:
         for (int i = 0; i < action.count; ++i) {
-            advancePoll();
+            poll();
         }
-        break;
+        pumpMainRunLoop();
+        return;
     case Kind::presetMenu:
         // The menu and the panel it opens ask their answers while PRESETS is clicked.
         answers_->queueMenuAnswer(action.text);
@@ -137,10 +138,19 @@ void ActionPlayer::perform(const EditorAction& action) {
         guideShown_ = true;
         break;
     }
+    pollDue_ = true;
     pumpMainRunLoop();
 }
 
+void ActionPlayer::poll() {
+    advancePoll();
+    pollDue_ = false;
+}
+
 void ActionPlayer::writeImages(const std::string& png) {
+    if (pollDue_) {
+        poll();
+    }
     input_.window().display();
     if (!input_.window().writePNG(png.c_str())) {
         throw InputError("cannot write " + png);

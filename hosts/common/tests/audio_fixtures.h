@@ -14,6 +14,22 @@
 
 namespace kelvohost {
 
+// A 16-bit WAV file of a harsh, loud pattern.
+inline void writeTestWav(const std::filesystem::path& path, int rate, int channels, int frames) {
+    SF_INFO info{};
+    info.samplerate = rate;
+    info.channels = channels;
+    info.format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
+    SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &info);
+    ASSERT_NE(file, nullptr) << path;
+    std::vector<short> samples(static_cast<std::size_t>(frames * channels));
+    for (std::size_t i = 0; i < samples.size(); ++i) {
+        samples[i] = static_cast<short>((i * 7919) % 20000 - 10000);
+    }
+    sf_write_short(file, samples.data(), static_cast<sf_count_t>(samples.size()));
+    sf_close(file);
+}
+
 // A FLAC file of 48000 stereo frames; lying, its header announces the largest length it can
 // (2^36 - 1 frames), as a corrupt or hostile file may; cut, it stops half way through, as a
 // broken download does.
