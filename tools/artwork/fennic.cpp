@@ -55,7 +55,8 @@ void smallKnob(cairo_t* cr, double cx, double cy, double radius, const char* nam
 
 void fennicPhotograph(Canvas& canvas, bool approved) {
     cairo_t* cr = canvas.cr;
-    plateWithTopRow(canvas, 0xFE11);
+    plateWithTopRow(canvas);
+    controlField(cr);
 
     // Input and output: the big knobs, their readouts beneath.
     bigKnob(cr, 253.5, 460, "INPUT", approved, 0.5);
@@ -66,9 +67,6 @@ void fennicPhotograph(Canvas& canvas, bool approved) {
     // The photograph was taken at the defaults: Attack 3, Release 5 (the fifth step of seven).
     smallKnob(cr, 838, 329, 65, "ATTACK", attackScale, approved, 3);
     smallKnob(cr, 837, 587, 66, "RELEASE", releaseScale, approved, 4);
-    // The field ends above y 714: the Corvel faceplate lays the blank panel over (77, 146,
-    // 1825, 568) of this photograph, and no part of the field may show beneath it.
-    engravedRect(cr, 112, 146, 830, 566, 10);
 
     // Ratio column; the photograph was taken with ratio 4 selected.
     title(cr, "RATIO", 1059, 262, 19);
