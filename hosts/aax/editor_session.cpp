@@ -12,7 +12,6 @@
 #include <AAXHost/ViewContainer.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <cstdlib>
 #include <iostream>
 
@@ -81,9 +80,7 @@ public:
         }
     }
 
-    void input(const std::string& path) override {
-        render(first_.audio && path == first_.path ? *first_.audio : readAudioFile(path));
-    }
+    void input(const std::string& path) override { render(first_.audioFor(path)); }
 
     void followSize() override { editor_.timer().wake(); }
 
@@ -118,18 +115,12 @@ int showEditor(const AaxOptions& options, const PluginSession& session) {
     if (options.home) {
         setenv("HOME", options.home->c_str(), 1);
     }
+    // The input is refused as a render refuses it: the editor cannot play what the plug-in
+    // cannot.
     const FirstInput first = firstInput(options.editorActions);
-    const aaxhost::ComponentDescription* component = session.componentFor(first.channels);
-    if (component == nullptr) {
-        throw InputError(session.location.product + " has no component for " +
-                         std::to_string(first.channels) + " channels (it has " +
-                         session.componentList() + ")");
-    }
-    StartedInstance started = tryStartInstance(session, *component, first.sampleRate);
-    if (!started.refusal.empty()) {
-        printWarning("kelvo-aax", started.refusal + "; its editor shows why");
-    }
-    aaxhost::Instance& instance = *started.instance;
+    const std::unique_ptr<aaxhost::Instance> started = startInstance(
+        session, session.componentForInput(first.path, first.channels), first.sampleRate);
+    aaxhost::Instance& instance = *started;
     const std::vector<HostParameter> parameters = hostParameters(instance.effect());
     HostReceipts receipts(instance.automation(), parameters);
 

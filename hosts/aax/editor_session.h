@@ -10,9 +10,8 @@
 
 namespace kelvohost {
 
-// [main thread] Exit status. Throws InputError for what the user asked that cannot be done.
-// An instance that refuses to initialise is opened all the same, as a host goes on with one,
-// with a warning: its editor shows why it cannot edit.
+// [main thread] Exit status. Throws InputError for what the user asked that cannot be done,
+// an --input the plug-in cannot play among it, refused as a render refuses it.
 int showEditor(const AaxOptions& options, const PluginSession& session);
 
 } // namespace kelvohost

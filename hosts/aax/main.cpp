@@ -74,12 +74,7 @@ int render(const AaxOptions& options, const PluginSession& session) {
     AudioSource& input = opened.source();
     const std::string& inputName = opened.name();
     const unsigned channels = input.channels();
-    const aaxhost::ComponentDescription* component = session.componentFor(channels);
-    if (component == nullptr) {
-        throw InputError(inputName + " has " + std::to_string(channels) + " channels; " +
-                         session.location.product + " has components for " +
-                         session.componentList());
-    }
+    const aaxhost::ComponentDescription& component = session.componentForInput(inputName, channels);
     // A stream does not tell its length: points past its end are then not reached.
     if (const std::optional<std::size_t> frames = input.announcedFrames()) {
         for (const auto& point : options.automation) {
@@ -92,13 +87,13 @@ int render(const AaxOptions& options, const PluginSession& session) {
     std::vector<uint8_t> chunk;
     if (options.state) {
         chunk = chunkFromStateFile(*options.state,
-                                   component->property(AAX_eProperty_ProductID).value_or(0));
+                                   component.property(AAX_eProperty_ProductID).value_or(0));
     } else if (options.chunk) {
         chunk = readChunkFile(*options.chunk);
     }
 
     const std::unique_ptr<aaxhost::Instance> instance =
-        startInstance(session, *component, input.sampleRate());
+        startInstance(session, component, input.sampleRate());
     const std::vector<HostParameter> parameters = hostParameters(instance->effect());
     std::vector<std::pair<std::string, double>> sets;
     for (const auto& assignment : options.sets) {

@@ -45,6 +45,16 @@ const aaxhost::ComponentDescription* PluginSession::componentFor(unsigned channe
     return nullptr;
 }
 
+const aaxhost::ComponentDescription& PluginSession::componentForInput(const std::string& inputName,
+                                                                      unsigned channels) const {
+    const aaxhost::ComponentDescription* component = componentFor(channels);
+    if (component == nullptr) {
+        throw InputError(inputName + " has " + std::to_string(channels) + " channels; " +
+                         location.product + " has components for " + componentList());
+    }
+    return *component;
+}
+
 std::string PluginSession::componentList() const {
     std::string text;
     for (const auto& component : effect().components) {
@@ -74,35 +84,24 @@ PluginSession openPlugin(const std::string& plugin,
     return session;
 }
 
-StartedInstance tryStartInstance(const PluginSession& session,
-                                 const aaxhost::ComponentDescription& component,
-                                 double sampleRate) {
-    StartedInstance started;
-    try {
-        started.instance = std::make_unique<aaxhost::Instance>(session.effect(), component);
-    } catch (const aaxhost::LoadError& error) {
-        throw InputError(session.location.product + ": " + error.what());
-    }
-    started.instance->controller().sampleRate = static_cast<AAX_CSampleRate>(sampleRate);
-    const LogLines log;
-    const AAX_Result result = started.instance->initialize();
-    if (result != AAX_SUCCESS) {
-        const std::string said = log.joined();
-        started.refusal = session.location.product + " refused " + channelPair(component) + " at " +
-                          formatNumber(sampleRate) + " Hz (AAX result " + std::to_string(result) +
-                          (said.empty() ? "" : ": " + said) + ")";
-    }
-    return started;
-}
-
 std::unique_ptr<aaxhost::Instance> startInstance(const PluginSession& session,
                                                  const aaxhost::ComponentDescription& component,
                                                  double sampleRate) {
-    StartedInstance started = tryStartInstance(session, component, sampleRate);
-    if (!started.refusal.empty()) {
-        throw InputError(started.refusal);
+    std::unique_ptr<aaxhost::Instance> instance;
+    try {
+        instance = std::make_unique<aaxhost::Instance>(session.effect(), component);
+    } catch (const aaxhost::LoadError& error) {
+        throw InputError(session.location.product + ": " + error.what());
     }
-    return std::move(started.instance);
+    instance->controller().sampleRate = static_cast<AAX_CSampleRate>(sampleRate);
+    const LogLines log;
+    if (const AAX_Result result = instance->initialize(); result != AAX_SUCCESS) {
+        const std::string said = log.joined();
+        throw InputError(session.location.product + " refused " + channelPair(component) + " at " +
+                         formatNumber(sampleRate) + " Hz (AAX result " + std::to_string(result) +
+                         (said.empty() ? "" : ": " + said) + ")");
+    }
+    return instance;
 }
 
 } // namespace kelvohost

@@ -24,6 +24,10 @@ struct PluginSession {
     const aaxhost::EffectDescription& effect() const { return module->description.effects[0]; }
     // The component for that channel count, or null.
     const aaxhost::ComponentDescription* componentFor(unsigned channels) const;
+    // The component that plays an input of that channel count. Throws InputError when there is
+    // none.
+    const aaxhost::ComponentDescription& componentForInput(const std::string& inputName,
+                                                           unsigned channels) const;
     // "1 in 1 out, 2 in 2 out"
     std::string componentList() const;
 };
@@ -32,18 +36,6 @@ struct PluginSession {
 // no effect.
 PluginSession openPlugin(const std::string& plugin,
                          const std::vector<std::filesystem::path>& folders);
-
-// An instance as the host started it: initialised, or refused with the message that says why
-// (the plug-in's log line in it when it wrote one).
-struct StartedInstance {
-    std::unique_ptr<aaxhost::Instance> instance;
-    std::string refusal; // empty when it initialised
-};
-
-// [main thread] An instance of the component, the host at that rate, initialised; a host may
-// go on with one that refused. Throws InputError when the instance cannot be made at all.
-StartedInstance tryStartInstance(const PluginSession& session,
-                                 const aaxhost::ComponentDescription& component, double sampleRate);
 
 // [main thread] An initialised instance of the component, the host at that rate. Throws
 // InputError when the plug-in refuses to initialise (with its log line when it wrote one).

@@ -118,9 +118,10 @@ void ActionPlayer::perform(const EditorAction& action) {
         break;
     case Kind::ticks:
         for (int i = 0; i < action.count; ++i) {
-            advancePoll();
+            poll();
         }
-        break;
+        pumpMainRunLoop();
+        return;
     case Kind::presetMenu:
         // The menu and the panel it opens ask their answers while PRESETS is clicked.
         answers_->queueMenuAnswer(action.text);
@@ -148,10 +149,19 @@ void ActionPlayer::perform(const EditorAction& action) {
         guideShown_ = true;
         break;
     }
+    pollDue_ = true;
     pumpMainRunLoop();
 }
 
+void ActionPlayer::poll() {
+    advancePoll();
+    pollDue_ = false;
+}
+
 void ActionPlayer::writeImages(const std::string& png) {
+    if (pollDue_) {
+        poll();
+    }
     // Both pictures drawn before either file is touched, then written together.
     std::vector<NSData> images{pictureOf(input_.window())};
     std::vector<std::string> paths{png};

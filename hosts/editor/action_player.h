@@ -34,9 +34,14 @@ public:
     // One action, then a turn of the main run loop. Throws InputError when the preset menu
     // has no item of the path given. [main thread]
     void perform(const EditorAction& action);
+    // The poll, as the editor's timer runs it (the clock moves on by one interval). [main
+    // thread]
+    void poll();
     // The window as png, and the guide window as png's "-guide" sibling when GUIDE was
-    // clicked, both put in place together as every output file is. Throws InputError when
-    // one cannot be written, or would go to stdout, where the host prints its lines.
+    // clicked, both put in place together as every output file is. A window shows what its
+    // editor's poll last read, so unless a poll has run since the last action, one runs
+    // first: the picture after --set X is the one after --set X --ticks 1. Throws InputError
+    // when one cannot be written, or would go to stdout, where the host prints its lines.
     // [main thread]
     void writeImages(const std::string& png);
     // What the preset commands showed: the alerts ("alert MESSAGE: DETAIL"), then the
@@ -51,4 +56,5 @@ private:
     std::shared_ptr<CommandLineAnswers> answers_;
     bool presetsUsed_ = false;
     bool guideShown_ = false;
+    bool pollDue_ = false; // an action happened since the last poll
 };

@@ -16,6 +16,7 @@
 #include "host_error.h"
 #include "hosted_unit.h"
 #include "parameter_lookup.h"
+#include "playable_input.h"
 #include "printable_text.h"
 #include "program_main.h"
 
@@ -112,14 +113,8 @@ private:
 class UnitActions : public EditorHostActions {
 public:
     UnitActions(HostedUnit& unit, const std::vector<ParameterDescription>& parameters,
-                EditorWindow& window)
-        : unit_(unit), parameters_(parameters), window_(window) {}
-
-    // The input that decided the stream format, read once already.
-    void keepInput(const std::string& path, AudioData audio) {
-        firstPath_ = path;
-        first_ = std::move(audio);
-    }
+                EditorWindow& window, const FirstInput& first)
+        : unit_(unit), parameters_(parameters), window_(window), first_(first) {}
 
     void set(const std::string& assignment) override {
         const auto [name, text] = splitAssignment(assignment);
@@ -130,9 +125,7 @@ public:
         }
     }
 
-    void input(const std::string& path) override {
-        render(path == firstPath_ ? first_ : readAudioFile(path));
-    }
+    void input(const std::string& path) override { render(first_.audioFor(path)); }
 
     void followSize() override { window_.fit(); }
 
@@ -158,8 +151,7 @@ private:
     HostedUnit& unit_;
     const std::vector<ParameterDescription>& parameters_;
     EditorWindow& window_;
-    std::string firstPath_;
-    AudioData first_;
+    const FirstInput& first_;
 };
 
 int run(int argc, char** argv) {
@@ -180,13 +172,9 @@ int run(int argc, char** argv) {
     const BundleLocation location = resolveModel(command.model, defaultSearchFolders());
     const std::unique_ptr<LoadedComponent> component = loadComponent(location);
     HostedUnit unit(*component);
-    if (const OSStatus status = unit.configure(first.sampleRate, first.channels, blockFrames);
-        status != noErr) {
-        throw UnitError("configuring the unit", status);
-    }
-    if (const OSStatus status = unit.initialize(); status != noErr) {
-        throw UnitError("AudioUnitInitialize", status);
-    }
+    configureForInput(unit, location.product, first.path, first.sampleRate, first.channels,
+                      blockFrames);
+    initializeForInput(unit, location.product);
     const std::vector<ParameterDescription> parameters = unit.parameters();
     std::vector<std::string> names;
     for (const ParameterDescription& p : parameters) {
@@ -199,10 +187,7 @@ int run(int argc, char** argv) {
 
     std::shared_ptr<NSView> view = makeEditorView(unit.handle());
     EditorWindow window(view);
-    UnitActions actions(unit, parameters, window);
-    if (first.audio) {
-        actions.keepInput(first.path, *first.audio);
-    }
+    UnitActions actions(unit, parameters, window, first);
     EditorInput input(window.window(), window.view());
     ActionPlayer player(input, actions);
     pumpMainRunLoop();
@@ -213,7 +198,7 @@ int run(int argc, char** argv) {
     if (command.timingRuns > 0) {
         const auto start = std::chrono::steady_clock::now();
         for (int i = 0; i < command.timingRuns; ++i) {
-            advancePoll(); // the timer's refresh, then the redraw it asked for
+            player.poll(); // the timer's refresh, then the redraw it asked for
         }
         const double seconds =
             std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();

@@ -11,6 +11,7 @@
 #include "output_format.h"
 #include "output_target.h"
 #include "parameter_lookup.h"
+#include "playable_input.h"
 #include "program_main.h"
 #include "progress_line.h"
 #include "property_list_file.h"
@@ -35,24 +36,6 @@ std::vector<std::string> folderTexts(const std::vector<std::filesystem::path>& f
         texts.push_back(folder.string());
     }
     return texts;
-}
-
-std::string channelWord(unsigned channels) {
-    return channels == 1   ? "mono"
-           : channels == 2 ? "stereo"
-                           : std::to_string(channels) + " channels";
-}
-
-bool supports(const std::vector<AUChannelInfo>& configurations, unsigned channels) {
-    for (const auto& configuration : configurations) {
-        const auto matches = [channels](SInt16 count) {
-            return count < 0 || static_cast<unsigned>(count) == channels;
-        };
-        if (matches(configuration.inChannels) && matches(configuration.outChannels)) {
-            return true;
-        }
-    }
-    return configurations.empty();
 }
 
 void applyState(HostedUnit& unit, const std::string& path) {
@@ -127,22 +110,9 @@ int run(const std::vector<std::string>& arguments) {
     AudioSource& input = opened.source();
     const std::string& inputName = opened.name();
     const unsigned channels = input.channels();
-    if (channels > 2) {
-        throw InputError(inputName + " has " + std::to_string(channels) +
-                         " channels; the units take mono or stereo");
-    }
 
     HostedUnit unit(*component);
-    if (!supports(unit.supportedChannels(), channels)) {
-        throw InputError(product + " does not take " + channelWord(channels) + " audio (it takes " +
-                         channelText(unit.supportedChannels()) + ")");
-    }
-    if (const OSStatus status = unit.configure(input.sampleRate(), channels, options.block);
-        status != noErr) {
-        throw InputError(product + " refuses " + channelWord(channels) + " audio at " +
-                         formatNumber(input.sampleRate()) + " Hz (status " +
-                         std::to_string(status) + ")");
-    }
+    configureForInput(unit, product, inputName, input.sampleRate(), channels, options.block);
 
     // State, then preset, then each --set, before initialising, so the unit prepares its
     // engine with the values it is to render with (no glide from the defaults at the start).
@@ -154,11 +124,7 @@ int run(const std::vector<std::string>& arguments) {
     }
     applySets(unit, options.sets);
 
-    if (const OSStatus status = unit.initialize(); status != noErr) {
-        throw InputError(product + " refuses a sample rate of " + formatNumber(input.sampleRate()) +
-                         " Hz with " + channelWord(channels) + " audio (status " +
-                         std::to_string(status) + ")");
-    }
+    initializeForInput(unit, product);
 
     AudioFileWriter output(target, format, input.sampleRate(), channels, input.announcedFrames());
     std::atomic<std::size_t> framesDone{0};

@@ -2,6 +2,7 @@
 
 #include "cf_handle.h"
 #include "parameter_lookup.h"
+#include "playable_input.h"
 #include "text_table.h"
 
 #include <cmath>
@@ -37,18 +38,6 @@ std::string captionListing(const std::vector<ParameterDescription>& parameters) 
 }
 
 } // namespace
-
-std::string channelText(const std::vector<AUChannelInfo>& configurations) {
-    std::string text;
-    for (const auto& configuration : configurations) {
-        const auto side = [](SInt16 count) {
-            return count < 0 ? std::string("any") : std::to_string(count);
-        };
-        text += (text.empty() ? "" : ", ") + side(configuration.inChannels) + " in " +
-                side(configuration.outChannels) + " out";
-    }
-    return text.empty() ? "not declared" : text;
-}
 
 std::string listModels(const std::vector<std::filesystem::path>& folders) {
     const std::vector<BundleLocation> bundles = findBundles(folders);

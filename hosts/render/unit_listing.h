@@ -18,7 +18,4 @@ std::string listModels(const std::vector<std::filesystem::path>& folders);
 // [main thread]
 std::string listUnit(const LoadedComponent& component, const HostedUnit& unit);
 
-// "1 in 1 out, 2 in 2 out"
-std::string channelText(const std::vector<AUChannelInfo>& configurations);
-
 } // namespace kelvohost

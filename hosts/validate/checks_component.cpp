@@ -2,7 +2,7 @@
 // configurations.
 
 #include "cf_handle.h"
-#include "unit_listing.h"
+#include "playable_input.h"
 #include "validation.h"
 
 #include <algorithm>

@@ -37,8 +37,8 @@ void namePlate(Canvas& canvas, double x, double y, double w, double h) {
 
 void corvelPhotograph(Canvas& canvas) {
     cairo_t* cr = canvas.cr;
-    plateWithTopRow(canvas, 0xC0E1);
-    engravedRect(cr, 112, 146, 1180, 586, 10);
+    plateWithTopRow(canvas);
+    controlField(cr);
     namePlate(canvas, 1277, 174, 345, 60);
     makersLine(cr);
 }

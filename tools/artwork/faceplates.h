@@ -8,7 +8,16 @@ namespace artwork {
 // The anodised rack plate every faceplate starts from (brushed metal, rack ears with their
 // screws, edge bevels and the studio light), with the top row's photographed buttons whose
 // titles the editor does not draw (INIT, BYPASS, DETAIL, GUIDE) and the cut line under them.
-void plateWithTopRow(Canvas& canvas, std::uint32_t seed);
+// Every photograph shows the same plate, grain for grain, so that where the Corvel faceplate
+// lays one over another the metal runs on without a seam.
+void plateWithTopRow(Canvas& canvas);
+
+// The engraved field below the top row that holds a faceplate's controls and meter: a shallow
+// milled recess framed by a cut line. The blank panel and the FET photograph carry the same
+// field, so that the Corvel faceplate, which lays the one's (77, 146, 1825, 568) over the
+// other, shows one field framed all round. It leaves room for the widest scale the editors
+// print, the Corvel Input Gain's, left of its knob.
+void controlField(cairo_t* cr);
 
 // The maker's line engraved small at the lower left, and the two lower plate screws.
 void makersLine(cairo_t* cr);

@@ -28,14 +28,26 @@ void bigKnob(cairo_t* cr, double cx, double cy, const char* name, bool approved,
     }
 }
 
-void smallKnob(cairo_t* cr, double cx, double cy, double radius, const char* name, bool approved,
-               double fraction) {
-    static const char* const numerals[] = {"OFF", "1", "2", "3", "4", "5", "6", "7"};
-    knobScale(cr, cx, cy, radius + 7, radius + 15, 8, numerals, 8, radius + 33, 13, paint);
+// The scales of the small knobs, one numeral a step, so that each sits where the pointer
+// stops: Attack runs 0 ("OFF") to 7, Release 1 to 7, both over the whole sweep.
+struct Scale {
+    const char* const* numerals;
+    int steps;
+};
+const char* const attackNumerals[] = {"OFF", "1", "2", "3", "4", "5", "6", "7"};
+const char* const releaseNumerals[] = {"1", "2", "3", "4", "5", "6", "7"};
+const Scale attackScale{attackNumerals, 8};
+const Scale releaseScale{releaseNumerals, 7};
+
+// A small knob and its scale, the pointer at a step of the scale.
+void smallKnob(cairo_t* cr, double cx, double cy, double radius, const char* name,
+               const Scale& scale, bool approved, int step) {
+    knobScale(cr, cx, cy, radius + 7, radius + 15, scale.steps, scale.numerals, scale.steps,
+              radius + 33, 13, paint);
     title(cr, name, cx, cy - radius - 72, 19);
     knob(cr, cx, cy, radius);
     if (approved) {
-        knobPointer(cr, cx, cy, 57, fraction);
+        knobPointer(cr, cx, cy, 57, double(step) / (scale.steps - 1));
     }
 }
 
@@ -43,7 +55,8 @@ void smallKnob(cairo_t* cr, double cx, double cy, double radius, const char* nam
 
 void fennicPhotograph(Canvas& canvas, bool approved) {
     cairo_t* cr = canvas.cr;
-    plateWithTopRow(canvas, 0xFE11);
+    plateWithTopRow(canvas);
+    controlField(cr);
 
     // Input and output: the big knobs, their readouts beneath.
     bigKnob(cr, 253.5, 460, "INPUT", approved, 0.5);
@@ -51,11 +64,9 @@ void fennicPhotograph(Canvas& canvas, bool approved) {
     readout(cr, 201, 610, 104, 42, approved ? "24.0" : nullptr);
     readout(cr, 514, 610, 104, 42, approved ? "24.0" : nullptr);
     // Attack and release: the small knobs in a column.
-    smallKnob(cr, 838, 329, 65, "ATTACK", approved, 3.0 / 7.0);
-    smallKnob(cr, 837, 587, 66, "RELEASE", approved, 5.0 / 7.0);
-    // The field ends above y 714: the Corvel faceplate lays the blank panel over (77, 146,
-    // 1825, 568) of this photograph, and no part of the field may show beneath it.
-    engravedRect(cr, 112, 146, 830, 566, 10);
+    // The photograph was taken at the defaults: Attack 3, Release 5 (the fifth step of seven).
+    smallKnob(cr, 838, 329, 65, "ATTACK", attackScale, approved, 3);
+    smallKnob(cr, 837, 587, 66, "RELEASE", releaseScale, approved, 4);
 
     // Ratio column; the photograph was taken with ratio 4 selected.
     title(cr, "RATIO", 1059, 262, 19);

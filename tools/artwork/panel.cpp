@@ -57,9 +57,10 @@ void recess(cairo_t* cr, double x, double y, double w, double h, double radius) 
     cairo_restore(cr);
 }
 
-void rackPlate(Canvas& canvas, std::uint32_t seed) {
+void rackPlate(Canvas& canvas) {
     cairo_t* cr = canvas.cr;
-    brushedMetal(canvas, 0, 0, artWidth, artHeight, anodised, 0.09, seed);
+    // One sheet's grain under every photograph.
+    brushedMetal(canvas, 0, 0, artWidth, artHeight, anodised, 0.09, 0x7011);
     studioLight(cr, 0, 0, artWidth, artHeight, 1.0);
     bevel(cr, 0, 0, artWidth, artHeight, 0, 4, 0.5, 0.8);
     bevel(cr, 4, 4, artWidth - 8, artHeight - 8, 0, 2, 0.12, 0.3);
@@ -69,8 +70,8 @@ void rackPlate(Canvas& canvas, std::uint32_t seed) {
 
 } // namespace
 
-void plateWithTopRow(Canvas& canvas, std::uint32_t seed) {
-    rackPlate(canvas, seed);
+void plateWithTopRow(Canvas& canvas) {
+    rackPlate(canvas);
     cairo_t* cr = canvas.cr;
     pushButton(cr, 95, 18, 121, 44, "INIT", false);
     pushButton(cr, 244, 18, 134, 44, "BYPASS", false);
@@ -78,6 +79,13 @@ void plateWithTopRow(Canvas& canvas, std::uint32_t seed) {
     pushButton(cr, 1674, 18, 174, 44, "GUIDE", false);
     // The top row of buttons sits on a strip divided from the controls by a cut line.
     engravedLine(cr, 82, 76, artWidth - 82, 76, 1.3);
+}
+
+void controlField(cairo_t* cr) {
+    // As wide as the plate between the ears allows, the same margin on either side.
+    const double x = 80, y = 146, w = artWidth - 2 * x, h = 586;
+    recess(cr, x, y, w, h, 10);
+    engravedRect(cr, x, y, w, h, 10);
 }
 
 void makersLine(cairo_t* cr) {
@@ -92,35 +100,17 @@ void makersLine(cairo_t* cr) {
 
 void blankPanel(Canvas& canvas) {
     cairo_t* cr = canvas.cr;
-    plateWithTopRow(canvas, 0x7011);
-    // Control field on the left, meter field on the right; the editor prints inside them.
-    recess(cr, 112, 146, 1180, 586, 10);
-    recess(cr, 1318, 146, 600, 586, 10);
-    engravedRect(cr, 112, 146, 1180, 586, 10);
-    engravedRect(cr, 1318, 146, 600, 586, 10);
+    plateWithTopRow(canvas);
+    // One field for the controls, the badge and the meter; the editor prints inside it.
+    controlField(cr);
     // The meter assembly the framework pastes in at (1380, 319, 505, 336.667) sits in a
     // shallow recess; its shadow falls on this plate.
     softShadow(cr, 1380, 319, 505, 336.667, 17, 12, 0.55, 2, 6);
     roundedRect(cr, 1374, 313, 517, 348.667, 21);
     cairo_set_source_rgba(cr, 0, 0, 0, 0.35);
     cairo_fill(cr);
-    // Badge seat: a darker recess under the octagon the editor draws at (1460, 174, 345, 78).
-    cairo_save(cr);
-    cairo_move_to(cr, 1470, 166);
-    cairo_line_to(cr, 1795, 166);
-    cairo_line_to(cr, 1813, 184);
-    cairo_line_to(cr, 1813, 242);
-    cairo_line_to(cr, 1795, 260);
-    cairo_line_to(cr, 1470, 260);
-    cairo_line_to(cr, 1452, 242);
-    cairo_line_to(cr, 1452, 184);
-    cairo_close_path(cr);
-    cairo_set_source_rgba(cr, 0, 0, 0, 0.22);
-    cairo_fill_preserve(cr);
-    cairo_set_line_width(cr, 1);
-    cairo_set_source_rgba(cr, 1, 0.95, 0.85, 0.08);
-    cairo_stroke(cr);
-    cairo_restore(cr);
+    // The badge the editor draws casts its own shadow: the plate around it stays plain, so that
+    // the Corvel title printed below the badge's place lies on the field itself.
     makersLine(cr);
     Lettering serial;
     serial.family = "DejaVu Sans Mono";
@@ -128,9 +118,6 @@ void blankPanel(Canvas& canvas) {
     serial.tracking = 2;
     serial.align = Align::left;
     engraved(cr, "SERIES ORVELLA \u00b7 HAND WIRED", 412, 746, 500, serial, {0.50, 0.47, 0.39});
-    // Two more plate screws between the fields.
-    screw(cr, 1305, 160, 7, 0.5);
-    screw(cr, 1305, 718, 7, 1.2);
 }
 
 } // namespace artwork

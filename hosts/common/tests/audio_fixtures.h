@@ -14,10 +14,32 @@
 
 namespace kelvohost {
 
-// A file of 48000 stereo frames in the container its name asks for (.flac, .wav, .aiff).
-// Lying, its header announces more than it holds, as a corrupt or hostile file may: FLAC the
-// largest length it can (2^36 - 1 frames), WAV and AIFF a sound data chunk of 2^31 - 1 bytes.
-// Cut, it stops half way through, as a broken download does.
+// The harsh, loud pattern of the test files: frames interleaved frames of channels.
+inline std::vector<short> harshPattern(int channels, int frames) {
+    std::vector<short> samples(static_cast<std::size_t>(frames * channels));
+    for (std::size_t i = 0; i < samples.size(); ++i) {
+        samples[i] = static_cast<short>((i * 7919) % 20000 - 10000);
+    }
+    return samples;
+}
+
+// A 16-bit WAV file of the pattern.
+inline void writeTestWav(const std::filesystem::path& path, int rate, int channels, int frames) {
+    SF_INFO info{};
+    info.samplerate = rate;
+    info.channels = channels;
+    info.format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
+    SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &info);
+    ASSERT_NE(file, nullptr) << path;
+    const std::vector<short> samples = harshPattern(channels, frames);
+    sf_write_short(file, samples.data(), static_cast<sf_count_t>(samples.size()));
+    sf_close(file);
+}
+
+// A file of 48000 stereo frames of the pattern in the container its name asks for (.flac,
+// .wav, .aiff). Lying, its header announces more than it holds, as a corrupt or hostile file
+// may: FLAC the largest length it can (2^36 - 1 frames), WAV and AIFF a sound data chunk of
+// 2^31 - 1 bytes. Cut, it stops half way through, as a broken download does.
 inline void writeTestAudio(const std::filesystem::path& path, bool lying, bool cut) {
     const std::string extension = path.extension().string();
     SF_INFO info{};
@@ -29,10 +51,7 @@ inline void writeTestAudio(const std::filesystem::path& path, bool lying, bool c
                   SF_FORMAT_PCM_16;
     SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &info);
     ASSERT_NE(file, nullptr) << path;
-    std::vector<short> samples(2 * 48000);
-    for (std::size_t i = 0; i < samples.size(); ++i) {
-        samples[i] = static_cast<short>((i * 7919) % 20000 - 10000);
-    }
+    const std::vector<short> samples = harshPattern(2, 48000);
     sf_writef_short(file, samples.data(), 48000);
     sf_close(file);
 

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <unistd.h>
@@ -12,9 +13,11 @@ namespace kelvohost {
 class TemporaryFolder : public ::testing::Test {
 protected:
     void SetUp() override {
+        // A parameterised test's name holds a slash.
+        std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        std::replace(name.begin(), name.end(), '/', '-');
         folder_ = std::filesystem::temp_directory_path() /
-                  ("kelvo-" + std::to_string(::getpid()) + "-" +
-                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
+                  ("kelvo-" + std::to_string(::getpid()) + "-" + name);
         std::filesystem::remove_all(folder_);
         std::filesystem::create_directories(folder_);
     }

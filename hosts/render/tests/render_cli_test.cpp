@@ -193,18 +193,7 @@ protected:
     }
 
     void writeWav(const std::string& name, int rate, int channels, int frames) const {
-        SF_INFO info{};
-        info.samplerate = rate;
-        info.channels = channels;
-        info.format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
-        SNDFILE* file = sf_open(path(name).c_str(), SFM_WRITE, &info);
-        ASSERT_NE(file, nullptr);
-        std::vector<short> samples(static_cast<std::size_t>(frames * channels));
-        for (std::size_t i = 0; i < samples.size(); ++i) {
-            samples[i] = static_cast<short>((i * 7919) % 20000 - 10000);
-        }
-        sf_write_short(file, samples.data(), static_cast<sf_count_t>(samples.size()));
-        sf_close(file);
+        kelvohost::writeTestWav(path(name), rate, channels, frames);
     }
 
     static SF_INFO shapeOf(const std::string& file) {

@@ -1,6 +1,8 @@
 // The Corvel faceplate read back from the recording context: the composite, the dial scales
-// with their markings, titles, readouts, the meter caption and the DETAIL panel.
+// with their markings, titles, readouts, the meter caption and the DETAIL panel; and the
+// photographs the composite is made of, measured where the view draws on them.
 
+#include "photograph.h"
 #include "rack_editor_support.h"
 #include "recording.h"
 
@@ -8,13 +10,16 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace {
 
 using editortest::firstPoint;
 using editortest::lastPoint;
 using editortest::Recording;
+using racktest::Photograph;
 
 class CorvelFaceplate : public ::testing::Test {
 protected:
@@ -134,6 +139,101 @@ TEST_F(CorvelFaceplate, ButtonsRepaintTheCorvelComposite) {
     const auto images = recording.of(CGRecordedKind::image);
     ASSERT_FALSE(images.empty());
     EXPECT_EQ(images.front()->imageObject, plate.get());
+}
+
+// The plate under the composite's print: the blank panel inside the region the composite
+// pastes from it, the FET photograph it is pasted on elsewhere.
+class CorvelPanel : public CorvelFaceplate {
+protected:
+    const Photograph frame{"IronFennic-Approved"};
+    const Photograph panel{"Iron-Blank-Panel"};
+    const CGRect pasted = CGRectMake(77, 146, 1825, 568);
+
+    double plate(double x, double y) const {
+        return CGRectContainsPoint(pasted, {x, y}) ? panel.luminance(x, y) : frame.luminance(x, y);
+    }
+
+    // The largest step between neighbouring columns' mean brightness inside the rectangle
+    // (a cut, seam or frame running down through it), and between rows two pixels apart (one
+    // running across; brushed grain differs from row to row by half as much).
+    std::pair<double, double> steps(CGRect r) const {
+        const double pixel = 1 / panel.density();
+        std::vector<double> columns, rows;
+        for (double y = r.origin.y; y < CGRectGetMaxY(r); y += pixel) {
+            rows.push_back(0);
+            for (double x = r.origin.x; x < CGRectGetMaxX(r); x += pixel) {
+                const std::size_t column = static_cast<std::size_t>((x - r.origin.x) / pixel);
+                columns.resize(std::max(columns.size(), column + 1));
+                const double l = plate(x, y);
+                rows.back() += l;
+                columns[column] += l;
+            }
+        }
+        double across = 0, down = 0;
+        for (std::size_t i = 1; i < columns.size(); ++i) {
+            across = std::max(across, std::abs(columns[i] - columns[i - 1]) / rows.size());
+        }
+        for (std::size_t i = 2; i < rows.size(); ++i) {
+            down = std::max(down, std::abs(rows[i] - rows[i - 2]) / columns.size());
+        }
+        return {across, down};
+    }
+};
+
+// No divider, seam, frame or recess edge under a control or anything the composite and the
+// view print: every dial and button below the top row, every text of the view, the title and
+// its rules.
+TEST_F(CorvelPanel, NothingPrintedLiesAcrossAnEdgeOfThePlate) {
+    ASSERT_TRUE(frame.loaded() && panel.loaded());
+    draw();
+    struct Place {
+        std::string what;
+        CGRect art;
+    };
+    std::vector<Place> places{{"PREAMP & EQUALISER", CGRectMake(1402.5, 247, 460, 32)},
+                              {"left rule", CGRectMake(1385, 256, 45, 10)},
+                              {"right rule", CGRectMake(1834, 256, 46, 10)}};
+    for (const CGRecordedOperation* op : recording.of(CGRecordedKind::text)) {
+        places.push_back({op->text, op->bounds});
+    }
+    for (const std::shared_ptr<NSView>& subview : editor.view->subviews()) {
+        const CGRect f = subview->frame();
+        const double k = ViewLayout::artScale;
+        const CGRect art =
+            CGRectMake(f.origin.x / k, f.origin.y / k, f.size.width / k, f.size.height / k);
+        if (!subview->isHidden() && art.origin.y > 100) {
+            places.push_back({"the control at (" + std::to_string(art.origin.x) + ", " +
+                                  std::to_string(art.origin.y) + ")",
+                              art});
+        }
+    }
+    ASSERT_GT(places.size(), 60u);
+    for (const Place& place : places) {
+        const auto [across, down] = steps(place.art);
+        EXPECT_LT(across, 0.01) << place.what << ": an edge runs down through it";
+        EXPECT_LT(down, 0.04) << place.what << ": an edge runs across it";
+    }
+}
+
+// Along the pasted region's edges the two photographs agree pixel for pixel, so the panel runs
+// on into the frame: no seam, no screw cut in half, no field whose frame stops at the cut.
+TEST_F(CorvelPanel, PastedRegionMeetsTheFrameWithoutASeam) {
+    ASSERT_TRUE(frame.loaded() && panel.loaded());
+    const double pixel = 1 / panel.density();
+    const double band = 3;
+    int differing = 0;
+    for (double y = pasted.origin.y - band; y < CGRectGetMaxY(pasted) + band; y += pixel) {
+        for (double x = pasted.origin.x - band; x < CGRectGetMaxX(pasted) + band; x += pixel) {
+            const bool nearEdge = std::abs(x - pasted.origin.x) < band ||
+                                  std::abs(x - CGRectGetMaxX(pasted)) < band ||
+                                  std::abs(y - pasted.origin.y) < band ||
+                                  std::abs(y - CGRectGetMaxY(pasted)) < band;
+            if (nearEdge && std::abs(frame.luminance(x, y) - panel.luminance(x, y)) > 0.5 / 255) {
+                ++differing;
+            }
+        }
+    }
+    EXPECT_EQ(differing, 0);
 }
 
 } // namespace
