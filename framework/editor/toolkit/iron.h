@@ -32,8 +32,10 @@ void meterWindow();
 // with paint, repaint the model's faceplate composite beneath it. The clip and transform
 // stay. [main thread]
 void controlBackground(CGRect bounds, CGRect art, bool paint);
-// The photographed knob body in a circle of the radius; the tag changes nothing.
-void bodyCorvel(CGPoint centre, double radius, unsigned tag);
+// The knob body every model's dials share: the FET photograph's large knob, cut to a circle of
+// the radius about the centre, over a drop shadow. It never turns (marker shows the value);
+// the tag changes nothing.
+void knobBody(CGPoint centre, double radius, unsigned tag);
 // The pointer line at fraction of the 270 degree sweep (0 lower left, 0.5 up).
 void marker(CGPoint centre, double radius, double fraction, bool ring);
 // A push button's face, title and lamp.

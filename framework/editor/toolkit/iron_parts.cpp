@@ -45,7 +45,7 @@ constexpr double pi = 3.14159265358979323846;
 
 } // namespace
 
-void bodyCorvel(CGPoint centre, double radius, unsigned /*tag*/) {
+void knobBody(CGPoint centre, double radius, unsigned /*tag*/) {
     NSGraphicsContext::saveGraphicsState();
     installShadow(0.72);
     rgb(0.015, 0.013, 0.01).setFill();
