@@ -5,6 +5,7 @@
 #include "rack_editor_support.h"
 #include "recording.h"
 
+#include "editor/plate_fennic.h"
 #include "help/help_texts.h"
 #include "testing/allocation_counter.h"
 #include "toolkit/iron.h"
