@@ -13,19 +13,6 @@ namespace {
 constexpr OSType effect = 0x61756678;       // 'aufx'
 constexpr OSType manufacturer = 0x4B766C6F; // 'Kvlo'
 
-AudioStreamBasicDescription floatFormat(double rate, UInt32 channels) {
-    constexpr UInt32 bytes = sizeof(float);
-    return {.mSampleRate = rate,
-            .mFormatID = kAudioFormatLinearPCM,
-            .mFormatFlags = kAudioFormatFlagsNativeFloatPacked | kAudioFormatFlagIsNonInterleaved,
-            .mBytesPerPacket = bytes,
-            .mFramesPerPacket = 1,
-            .mBytesPerFrame = bytes,
-            .mChannelsPerFrame = channels,
-            .mBitsPerChannel = 8 * bytes,
-            .mReserved = 0};
-}
-
 } // namespace
 
 AudioComponent component(const std::string& bundlePath, OSType subtype) {
@@ -69,7 +56,9 @@ Unit::~Unit() {
 }
 
 OSStatus Unit::setFormat(double rate, UInt32 channelCount) {
-    const AudioStreamBasicDescription format = floatFormat(rate, channelCount);
+    // 32-bit float, packed, one buffer a channel.
+    AudioStreamBasicDescription format{};
+    FillOutASBDForLPCM(format, rate, channelCount, 32, 32, true, false, true);
     for (const AudioUnitScope scope : {kAudioUnitScope_Input, kAudioUnitScope_Output}) {
         const OSStatus result = AudioUnitSetProperty(instance, kAudioUnitProperty_StreamFormat,
                                                      scope, 0, &format, sizeof format);

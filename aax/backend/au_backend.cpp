@@ -19,23 +19,6 @@ constexpr uint32_t maximumFramesLimit = 65536;
 // The platform's binary property list format.
 constexpr CFPropertyListFormat binaryFormat = kCFPropertyListBinaryFormat_v1_0;
 
-AudioStreamBasicDescription floatFormat(double rate, uint32_t channels) {
-    AudioStreamBasicDescription format{};
-    format.mSampleRate = rate;
-    format.mFormatID = kAudioFormatLinearPCM;
-    format.mFormatFlags =
-        kAudioFormatFlagIsFloat | kAudioFormatFlagIsPacked | kAudioFormatFlagIsNonInterleaved;
-    format.mBytesPerPacket = sizeof(float);
-    format.mFramesPerPacket = 1;
-    format.mBytesPerFrame = sizeof(float);
-    format.mChannelsPerFrame = channels;
-    format.mBitsPerChannel = 32;
-    return format;
-}
-
-static_assert((kAudioFormatFlagIsFloat | kAudioFormatFlagIsPacked |
-               kAudioFormatFlagIsNonInterleaved) == 0x29);
-
 // The name in the record's fixed field: at most its 52 bytes, up to the first zero.
 std::string fixedName(const AudioUnitParameterInfo& info) {
     return std::string(info.name, strnlen(info.name, sizeof info.name));
@@ -160,11 +143,14 @@ void AUBackend::prepare(double sampleRate, uint32_t inputs, uint32_t outputs, ui
     silence_.assign(maxFrames, 0.0f);
     scratch_.assign(static_cast<std::size_t>(inputs) * maxFrames, 0.0f);
 
-    const AudioStreamBasicDescription inputFormat = floatFormat(sampleRate, inputs);
+    // The units take 32-bit float, packed, one buffer a channel.
+    AudioStreamBasicDescription inputFormat{};
+    FillOutASBDForLPCM(inputFormat, sampleRate, inputs, 32, 32, true, false, true);
     check(AudioUnitSetProperty(unit_, kAudioUnitProperty_StreamFormat, kAudioUnitScope_Input, 0,
                                &inputFormat, sizeof inputFormat),
           "input format");
-    const AudioStreamBasicDescription outputFormat = floatFormat(sampleRate, outputs);
+    AudioStreamBasicDescription outputFormat{};
+    FillOutASBDForLPCM(outputFormat, sampleRate, outputs, 32, 32, true, false, true);
     check(AudioUnitSetProperty(unit_, kAudioUnitProperty_StreamFormat, kAudioUnitScope_Output, 0,
                                &outputFormat, sizeof outputFormat),
           "output format");

@@ -47,20 +47,6 @@ UnitError::UnitError(const std::string& call, OSStatus status)
     : std::runtime_error(call + " failed (status " + std::to_string(status) + ")"),
       status_(status) {}
 
-AudioStreamBasicDescription floatFormat(double sampleRate, unsigned channels) {
-    AudioStreamBasicDescription format{};
-    format.mSampleRate = sampleRate;
-    format.mFormatID = kAudioFormatLinearPCM;
-    format.mFormatFlags =
-        kAudioFormatFlagIsFloat | kAudioFormatFlagIsPacked | kAudioFormatFlagIsNonInterleaved;
-    format.mBytesPerPacket = sizeof(float);
-    format.mFramesPerPacket = 1;
-    format.mBytesPerFrame = sizeof(float);
-    format.mChannelsPerFrame = channels;
-    format.mBitsPerChannel = 32;
-    return format;
-}
-
 BufferList::BufferList(unsigned buffers) : capacity_(std::max(buffers, 1u)) {
     const std::size_t bytes = offsetof(AudioBufferList, mBuffers) + capacity_ * sizeof(AudioBuffer);
     storage_.resize((bytes + sizeof(std::max_align_t) - 1) / sizeof(std::max_align_t));
@@ -109,8 +95,11 @@ OSStatus HostedUnit::configure(double sampleRate, unsigned channels, UInt32 maxi
 
 OSStatus HostedUnit::configure(double sampleRate, unsigned inputChannels, unsigned outputChannels,
                                UInt32 maximumFrames) {
-    const AudioStreamBasicDescription input = floatFormat(sampleRate, inputChannels);
-    const AudioStreamBasicDescription output = floatFormat(sampleRate, outputChannels);
+    // The units take 32-bit float, packed, one buffer a channel.
+    AudioStreamBasicDescription input{};
+    FillOutASBDForLPCM(input, sampleRate, inputChannels, 32, 32, true, false, true);
+    AudioStreamBasicDescription output{};
+    FillOutASBDForLPCM(output, sampleRate, outputChannels, 32, 32, true, false, true);
     OSStatus status = AudioUnitSetProperty(unit_, kAudioUnitProperty_StreamFormat,
                                            kAudioUnitScope_Input, 0, &input, sizeof input);
     if (status == noErr) {

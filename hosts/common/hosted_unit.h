@@ -38,9 +38,6 @@ using Meters = TelemetryBlock;
 inline constexpr AudioUnitPropertyID meterProperty = classic::frameworkMeterProperty;
 inline constexpr AudioUnitPropertyID rackMeterProperty = classic::rackMeterProperty;
 
-// The stream format the units take: 32-bit float, packed, one buffer per channel.
-AudioStreamBasicDescription floatFormat(double sampleRate, unsigned channels);
-
 // An AudioBufferList with room for a fixed number of buffers.
 class BufferList {
 public:

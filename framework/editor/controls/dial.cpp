@@ -168,7 +168,7 @@ void KelvoDial::drawRect(NSRect) {
     const bool body = classic::editorModel.knobBodies;
     iron::controlBackground(bounds(), artRect, !body);
     if (body) {
-        iron::bodyCorvel(pointerCenter, pointerRadius / 0.88, static_cast<unsigned>(tag()));
+        iron::knobBody(pointerCenter, pointerRadius / 0.88, static_cast<unsigned>(tag()));
     }
     const double fraction = (doubleValue() - minimum) / std::max(maximum - minimum, 0.001);
     iron::marker(pointerCenter, pointerRadius, fraction, ring);

@@ -48,20 +48,6 @@ TEST(NeedleDrawing, RestingTipLandsOnTheFaceplatesMeter) {
     EXPECT_NEAR(device.y, 508.50, 0.01);
 }
 
-TEST(NeedleDrawing, FennicVariantStaysInThePhotographsMeter) {
-    // Over the FET photograph itself the needle's geometry is not moved at all.
-    Recording recording({1983, 793});
-    iron::needleFennic(-24, true);
-    const CGRecordedOperation& needle = *recording.of(CGRecordedKind::stroke)[1];
-    const CGPoint device = CGPointApplyAffineTransform(lastPoint(needle.path), needle.ctm);
-    EXPECT_NEAR(device.x, 1245, 1e-9);
-    EXPECT_NEAR(device.y, 489, 1e-9);
-    const CGRecordedOperation& dim = *recording.of(CGRecordedKind::fill).back();
-    EXPECT_NEAR(dim.color.alpha, 0.56, 1e-12);
-    EXPECT_NEAR(dim.deviceBounds.origin.x, 1198, 1e-9);
-    EXPECT_NEAR(dim.deviceBounds.size.width, 474, 1e-9);
-}
-
 TEST(NeedleDrawing, DimCoversTheWindow) {
     Recording recording({1983, 793});
     iron::needle(0, true);

@@ -1,6 +1,7 @@
 // The photographs and the composites made from them.
 
 #include "toolkit/iron.h"
+#include "toolkit/needle_calibration.h"
 
 #include "model/editor_model.h"
 
@@ -11,13 +12,20 @@ namespace iron {
 
 namespace {
 
-constexpr double artWidth = 1983;
-constexpr double artHeight = 793;
-
 // Keyed by name; looked up without building a string, so a draw costs no allocation.
 std::map<std::string, std::shared_ptr<NSImage>, std::less<>>& imageCache() {
     static auto* cache = new std::map<std::string, std::shared_ptr<NSImage>, std::less<>>;
     return *cache;
+}
+
+// The FET photograph with its meter cleared of the needle: what meterWindow pastes.
+std::shared_ptr<NSImage> meterPhotograph() {
+    static const auto* kept = new std::shared_ptr<NSImage>(composite([] {
+        const CGRect whole = CGRectMake(0, 0, artWidth, artHeight);
+        topCrop(resource("IronFennic-Approved").get(), whole, whole);
+        cleanMeter(resource("IronFennic-Clean").get());
+    }));
+    return *kept;
 }
 
 } // namespace
@@ -70,65 +78,36 @@ std::shared_ptr<NSImage> rasterize(const std::shared_ptr<NSImage>& image) {
     return raster;
 }
 
-std::shared_ptr<NSImage> plateFennic() {
-    static std::shared_ptr<NSImage>* kept = nullptr;
-    if (kept != nullptr) {
-        return *kept;
-    }
-    std::shared_ptr<NSImage> approved = resource("IronFennic-Approved");
-    std::shared_ptr<NSImage> clean = resource("IronFennic-Clean");
-    std::shared_ptr<NSImage> composite =
-        NSImage::imageWithSize({artWidth, artHeight}, true, [approved, clean](NSRect) {
-            topCrop(approved.get(), CGRectMake(0, 0, artWidth, artHeight),
-                    CGRectMake(0, 0, artWidth, artHeight));
-            // The knobs without their photographed pointers.
-            for (const CGRect oval :
-                 {CGRectMake(148, 351, 211, 218), CGRectMake(460, 351, 212, 218),
-                  CGRectMake(773, 263, 130, 132), CGRectMake(771, 520, 132, 134)}) {
-                NSGraphicsContext::saveGraphicsState();
-                NSBezierPath::bezierPathWithOvalInRect(oval).addClip();
-                topCrop(clean.get(), oval, oval);
-                NSGraphicsContext::restoreGraphicsState();
-            }
-            // The meter without its needle.
-            const CGRect window = CGRectMake(1198, 322, 474, 280);
-            NSGraphicsContext::saveGraphicsState();
-            NSBezierPath::bezierPathWithRoundedRect(window, 34, 34).addClip();
-            topCrop(clean.get(), window, window);
-            NSGraphicsContext::restoreGraphicsState();
-            // Blank readouts and unlit ratio and meter lamps.
-            for (const CGRect patch :
-                 {CGRectMake(201, 610, 104, 42), CGRectMake(514, 610, 104, 42),
-                  CGRectMake(1001, 519, 116, 61), CGRectMake(1744, 303, 123, 63)}) {
-                topCrop(clean.get(), patch, patch);
-            }
-            return true;
-        });
-    kept = new std::shared_ptr<NSImage>(rasterize(composite));
-    return *kept;
+std::shared_ptr<NSImage> composite(const std::function<void()>& draw) {
+    return rasterize(NSImage::imageWithSize({artWidth, artHeight}, true, [&draw](NSRect) {
+        draw();
+        return true;
+    }));
 }
 
 std::shared_ptr<NSImage> plate() {
-    static std::shared_ptr<NSImage>* kept = nullptr;
-    if (kept != nullptr) {
-        return *kept;
-    }
-    std::shared_ptr<NSImage> composite =
-        NSImage::imageWithSize({artWidth, artHeight}, true, [](NSRect) {
-            topCrop(resource("Iron-Blank-Panel").get(), CGRectMake(0, 0, artWidth, artHeight),
-                    CGRectMake(0, 0, artWidth, artHeight));
-            meterWindow();
-            return true;
-        });
-    kept = new std::shared_ptr<NSImage>(rasterize(composite));
+    static const auto* kept = new std::shared_ptr<NSImage>(composite([] {
+        const CGRect whole = CGRectMake(0, 0, artWidth, artHeight);
+        topCrop(resource("Iron-Blank-Panel").get(), whole, whole);
+        meterWindow();
+    }));
     return *kept;
 }
 
 void meterWindow() {
     // Scaled by 505/525 across and 336.667/350 down (336.667 as the faceplate was laid out,
     // not 350 * 505/525).
-    topCrop(plateFennic().get(), CGRectMake(1380, 319, 505, 336.667),
+    topCrop(meterPhotograph().get(), CGRectMake(1380, 319, 505, 336.667),
             CGRectMake(1174, 292, 525, 350));
+}
+
+void cleanMeter(const NSImage* clean) {
+    const CGRect window =
+        CGRectMake(meterWindowX, meterWindowY, meterWindowWidth, meterWindowHeight);
+    NSGraphicsContext::saveGraphicsState();
+    NSBezierPath::bezierPathWithRoundedRect(window, meterWindowRadius, meterWindowRadius).addClip();
+    topCrop(clean, window, window);
+    NSGraphicsContext::restoreGraphicsState();
 }
 
 void controlBackground(CGRect bounds, CGRect art, bool paint) {

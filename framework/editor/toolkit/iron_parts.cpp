@@ -45,7 +45,7 @@ constexpr double pi = 3.14159265358979323846;
 
 } // namespace
 
-void bodyCorvel(CGPoint centre, double radius, unsigned /*tag*/) {
+void knobBody(CGPoint centre, double radius, unsigned /*tag*/) {
     NSGraphicsContext::saveGraphicsState();
     installShadow(0.72);
     rgb(0.015, 0.013, 0.01).setFill();
@@ -159,11 +159,8 @@ void legend(const NSString& text, CGRect r, double size, bool centred) {
     rackdraw::text(text, r, size, rgb(0.79, 0.75, 0.61), centred, true);
 }
 
-namespace {
-
-// The needle over a meter drawn from the FET photograph's (1174, 292) at the given scale:
-// all the needle's geometry is in that photograph's coordinates.
 void needleOver(CGPoint meterOrigin, double scaleX, double scaleY, double reading, bool dim) {
+    // All the needle's geometry is in the FET photograph's coordinates.
     NSGraphicsContext::saveGraphicsState();
     NSAffineTransform transform;
     transform.translateXBy(meterOrigin.x, meterOrigin.y);
@@ -196,16 +193,10 @@ void needleOver(CGPoint meterOrigin, double scaleX, double scaleY, double readin
     NSGraphicsContext::restoreGraphicsState();
 }
 
-} // namespace
-
 void needle(double reading, bool dim) {
     // The FET photograph's meter as the faceplate composite shows it: 505/525 across and
     // 336.667/350 down, from (1174, 292) onto (1380, 319).
     needleOver({1380, 319}, 0.9619047619047619, 0.9619057142857143, reading, dim);
-}
-
-void needleFennic(double reading, bool dim) {
-    needleOver({1174, 292}, 1, 1, reading, dim);
 }
 
 } // namespace iron

@@ -25,6 +25,11 @@
 #include <map>
 #include <vector>
 
+// Faceplate variant: the buttons a faceplate selects with besides those bound to one parameter
+// each, with their state and actions (the rack faceplates' ratio and meter-mode columns and VU
+// source switch, models/rack/editor); the framework faceplate has none.
+class FaceplateSelectors;
+
 class KelvoView : public NSView, public RackOwner {
 public:
     // Construction without a unit; initWithUnit finishes it.
@@ -62,11 +67,6 @@ public:
     void nextMeter(NSControl* sender);
     void initialize(NSControl* sender);
     void finish();
-    // The rack faceplates' own actions: a ratio button, a meter-mode button, the IN / OUT
-    // switch of the VU source.
-    void ratio(NSControl* sender);
-    void meter(NSControl* sender);
-    void toggleMeter(NSControl* sender);
 
     // Captions and the poll.
     NSString formatted(unsigned id);
@@ -113,13 +113,8 @@ public:
     const std::shared_ptr<NSPopUpButton>& scaleMenuButton() const { return scaleMenu; }
     const std::shared_ptr<KelvoButton>& presetsButton() const { return presetButton; }
     const std::shared_ptr<NSImage>& faceplateImage() const { return faceplate; }
-    bool isMeterInput() const { return meterInput; }
-    const std::vector<std::shared_ptr<KelvoButton>>& ratioButtonList() const {
-        return ratioButtons;
-    }
-    const std::vector<std::shared_ptr<KelvoButton>>& meterButtonList() const {
-        return meterButtons;
-    }
+    // nullptr where the faceplate has none.
+    FaceplateSelectors* faceplateSelectors() const { return selectors.get(); }
 
     // The interface size factors of the UI size pop-up's items.
     static constexpr double scaleFactors[3] = {0.75, 0.85, 1.0};
@@ -135,7 +130,7 @@ private:
     // The UI size pop-up, with its three items, as the next subview.
     void addScaleMenu(const char* const (&titles)[3]);
     // Faceplate variant, at every poll: lamps of selection buttons that are bound to no single
-    // parameter (Fennic's ratio and meter columns).
+    // parameter (the selectors').
     void showSelections();
     // Faceplate variant: where the VU needle heads for, in VU dB, from the meter block just
     // read and the parameters.
@@ -169,11 +164,7 @@ private:
     std::shared_ptr<NSObject> resignObserver;
     std::shared_ptr<NSPopUpButton> scaleMenu;
     std::vector<unsigned> mainDials; // the framework faceplate's dials, in layout order
-    // The rack faceplates: Fennic's ratio and meter columns (not in `controls`), and Corvel's
-    // VU source, the input (true) or the output; a view's own choice, never stored.
-    std::vector<std::shared_ptr<KelvoButton>> ratioButtons;
-    std::vector<std::shared_ptr<KelvoButton>> meterButtons;
-    bool meterInput = false;
+    std::shared_ptr<FaceplateSelectors> selectors; // faceplate variant; none where it has none
 
     // What the titles were last built from, so a poll rebuilds them only when they change.
     NSString shownPreset;

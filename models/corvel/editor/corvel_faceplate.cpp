@@ -2,6 +2,7 @@
 // titles, the gain readouts, the needle and the caption naming the VU's source, which the
 // IN / OUT switch chooses.
 
+#include "rack/editor/faceplate_selectors.h"
 #include "rack/editor/rack_drawing.h"
 
 #include "toolkit/iron.h"
@@ -88,14 +89,14 @@ void drawMeter(KelvoView& view) {
     iron::needle(view.needlePosition(), false);
     static const NSString input("INPUT \u00b7 0 VU = \u221218 dBFS");
     static const NSString output("OUTPUT \u00b7 0 VU = \u221218 dBFS");
-    rackdraw::text(view.isMeterInput() ? input : output, CGRectMake(1380, 656, 505, 20), 13,
-                   cream(), true, true);
+    rackdraw::text(view.faceplateSelectors()->isMeterInput() ? input : output,
+                   CGRectMake(1380, 656, 505, 20), 13, cream(), true, true);
 }
 
 } // namespace rackface
 
 double KelvoView::needleTarget() {
     // The louder channel of the source the IN / OUT switch chose.
-    return needlemotion::louder(meterInput ? telemetry.input : telemetry.output) +
+    return needlemotion::louder(selectors->isMeterInput() ? telemetry.input : telemetry.output) +
            needlemotion::vuOffset;
 }

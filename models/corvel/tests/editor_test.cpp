@@ -23,6 +23,7 @@ class CorvelEditor : public ::testing::Test {
 protected:
     EditorHarness editor;
     KelvoView& view() { return *editor.view; }
+    FaceplateSelectors& selectors() { return racktest::selectors(view()); }
 };
 
 TEST_F(CorvelEditor, SubviewsInCreationOrder) {
@@ -172,17 +173,17 @@ TEST_F(CorvelEditor, InOutSwitchesTheVuSourceInTheViewOnly) {
     const NSPoint at = inView(1633, 696);
     editor.mouse(NSEventTypeLeftMouseDown, at);
     editor.mouse(NSEventTypeLeftMouseUp, at);
-    EXPECT_TRUE(view().isMeterInput());
+    EXPECT_TRUE(selectors().isMeterInput());
     EXPECT_FALSE(inOut->lit()) << "momentary";
     EXPECT_NEAR(settle(), -3, 1e-6);
-    view().toggleMeter(inOut);
-    EXPECT_FALSE(view().isMeterInput());
+    selectors().toggleMeter(inOut);
+    EXPECT_FALSE(selectors().isMeterInput());
     EXPECT_NEAR(settle(), -8, 1e-6);
     EXPECT_TRUE(editor.takeEvents().empty()) << "no parameter, no gesture";
     // INIT leaves the choice as it is.
-    view().toggleMeter(inOut);
+    selectors().toggleMeter(inOut);
     view().initialize(nullptr);
-    EXPECT_TRUE(view().isMeterInput());
+    EXPECT_TRUE(selectors().isMeterInput());
 }
 
 TEST_F(CorvelEditor, InitSendsThirteenTriplesAndKeepsThePresetTitle) {

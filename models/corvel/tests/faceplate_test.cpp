@@ -92,7 +92,7 @@ TEST_F(CorvelFaceplate, ReadoutsCaptionAndVersionAtTheDefaults) {
     expectText("KELVO ORVELLA \u00b7 1.0.0", CGRectMake(1320, 739, 530, 21), 12);
     EXPECT_EQ(recording.text("Output Trim"), nullptr) << "no DETAIL panel";
 
-    editor.view->toggleMeter(nullptr);
+    racktest::selectors(*editor.view).toggleMeter(nullptr);
     Recording again({1500, 599.8487140695914});
     draw();
     EXPECT_NE(again.text("INPUT \u00b7 0 VU = \u221218 dBFS"), nullptr);

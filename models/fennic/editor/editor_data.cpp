@@ -1,6 +1,7 @@
 // The Fennic editor's data: the rack layout of the FET photograph (four knobs, the ratio and
 // meter-mode columns, the DETAIL sliders), help texts and INIT values.
 
+#include "editor/plate_fennic.h"
 #include "help/help_texts.h"
 #include "model/editor_model.h"
 #include "rack/editor/rack_layout.h"

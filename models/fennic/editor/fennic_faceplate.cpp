@@ -2,6 +2,7 @@
 // numeric readouts; the VU needle lies in the photograph's own meter, darkened in Meter Off,
 // and shows what the meter mode selects.
 
+#include "editor/plate_fennic.h"
 #include "rack/editor/rack_drawing.h"
 
 #include "step_index.h"

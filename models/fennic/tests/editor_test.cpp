@@ -5,6 +5,7 @@
 #include "rack_editor_support.h"
 #include "recording.h"
 
+#include "editor/plate_fennic.h"
 #include "help/help_texts.h"
 #include "testing/allocation_counter.h"
 #include "toolkit/iron.h"
@@ -27,6 +28,7 @@ class FennicEditor : public ::testing::Test {
 protected:
     EditorHarness editor;
     KelvoView& view() { return *editor.view; }
+    FaceplateSelectors& selectors() { return racktest::selectors(view()); }
 
     void click(const KelvoButton& button, NSEventModifierFlags flags = 0) {
         const NSPoint at = EditorHarness::centreOf(button);
@@ -79,27 +81,27 @@ TEST_F(FennicEditor, SubviewsInCreationOrder) {
     EXPECT_EQ(editor.control(8)->accessibilityLabel(), NSString("BYPASS"));
     const int ratioTags[] = {3, 2, 1, 0, 4};
     for (int k = 0; k < 5; ++k) {
-        const KelvoButton& button = *view().ratioButtonList()[k];
+        const KelvoButton& button = *selectors().ratioButtonList()[k];
         EXPECT_EQ(button.tag(), ratioTags[k]);
         expectFrame(button, CGRectMake(1003, 304 + 72.5 * k, 112, 51));
         EXPECT_EQ(button.toolTip(), NSString("Select ratio; Shift-click for All Buttons mode."));
         EXPECT_FALSE(button.customFace);
     }
     for (int k = 0; k < 4; ++k) {
-        const KelvoButton& button = *view().meterButtonList()[k];
+        const KelvoButton& button = *selectors().meterButtonList()[k];
         EXPECT_EQ(button.tag(), k);
         expectFrame(button, CGRectMake(1746, 305 + 81 * k, 120, 59));
         EXPECT_FALSE(button.customFace);
     }
     // Defaults: ratio "4" (4:1) and "GR" lit.
-    EXPECT_EQ(lamps(view().ratioButtonList()),
+    EXPECT_EQ(lamps(selectors().ratioButtonList()),
               (std::vector<bool>{false, false, false, true, false}));
-    EXPECT_EQ(lamps(view().meterButtonList()), (std::vector<bool>{true, false, false, false}));
+    EXPECT_EQ(lamps(selectors().meterButtonList()), (std::vector<bool>{true, false, false, false}));
     EXPECT_EQ(view().needlePosition(), 0) << "the needle starts at 0 VU";
 }
 
 TEST_F(FennicEditor, RatioButtonsAndShiftClickForAllButtons) {
-    const auto& ratio = view().ratioButtonList();
+    const auto& ratio = selectors().ratioButtonList();
     struct Case {
         int button;
         bool shift;
@@ -146,11 +148,11 @@ TEST_F(FennicEditor, MeterModesDriveTheNeedle) {
     };
     for (const Case& c : cases) {
         editor.state().meter = c.meters;
-        click(*view().meterButtonList()[c.button]);
+        click(*selectors().meterButtonList()[c.button]);
         EXPECT_EQ(editor.state().values[5], static_cast<float>(c.button));
         std::vector<bool> lit(4, false);
         lit[c.button] = true;
-        EXPECT_EQ(lamps(view().meterButtonList()), lit);
+        EXPECT_EQ(lamps(selectors().meterButtonList()), lit);
         EXPECT_NEAR(settle(), c.target, 1e-6) << c.button;
     }
     EXPECT_EQ(view().presetName(), NSString("Studio Start"));
@@ -166,14 +168,14 @@ TEST_F(FennicEditor, DetailShowsMixStereoLinkShimmerAndKeepsTheMeterColumn) {
     for (unsigned id = 0; id < 4; ++id) {
         EXPECT_TRUE(editor.control(id)->isHidden()) << id;
     }
-    for (const auto& button : view().ratioButtonList()) {
+    for (const auto& button : selectors().ratioButtonList()) {
         EXPECT_TRUE(button->isHidden());
     }
-    for (const auto& button : view().meterButtonList()) {
+    for (const auto& button : selectors().meterButtonList()) {
         EXPECT_FALSE(button->isHidden());
     }
     EXPECT_FALSE(editor.control(8)->isHidden());
-    click(*view().meterButtonList()[3]);
+    click(*selectors().meterButtonList()[3]);
     EXPECT_EQ(editor.state().values[5], 3.0f) << "usable in DETAIL mode";
 
     Recording recording({1500, 599.8487140695914});
@@ -242,7 +244,7 @@ TEST_F(FennicEditor, NeedleInThePhotographsMeterDimmedInMeterOff) {
         EXPECT_NEAR(lastPoint(op->path).y, 401, 1e-9);
         EXPECT_FALSE(dimmed(recording));
     }
-    click(*view().meterButtonList()[3]);
+    click(*selectors().meterButtonList()[3]);
     Recording recording({1500, 599.8487140695914});
     view().drawRect(view().bounds());
     EXPECT_TRUE(dimmed(recording));

@@ -1,6 +1,8 @@
 // The FET photograph under the Fennic editor, measured where the editor draws: each small
-// knob's printed scale has one mark a step, where the editor's pointer points at that step.
+// knob's printed scale has one mark a step, where the editor's pointer points at that step; the
+// needle lies in the photograph's own meter.
 
+#include "editor/plate_fennic.h"
 #include "photograph.h"
 #include "rack_editor_support.h"
 #include "recording.h"
@@ -99,6 +101,20 @@ TEST_F(FennicFaceplate, SmallKnobScalesMarkEveryStepWhereThePointerPoints) {
             EXPECT_NEAR(marks[i], pointed[i], 1.5) << row.name << " at " << row.minimum + i;
         }
     }
+}
+
+TEST(FennicNeedle, StaysInThePhotographsMeter) {
+    // Over the FET photograph itself the needle's geometry is not moved at all.
+    Recording recording({1983, 793});
+    iron::needleFennic(-24, true);
+    const CGRecordedOperation& needle = *recording.of(CGRecordedKind::stroke)[1];
+    const CGPoint device = CGPointApplyAffineTransform(lastPoint(needle.path), needle.ctm);
+    EXPECT_NEAR(device.x, 1245, 1e-9);
+    EXPECT_NEAR(device.y, 489, 1e-9);
+    const CGRecordedOperation& dim = *recording.of(CGRecordedKind::fill).back();
+    EXPECT_NEAR(dim.color.alpha, 0.56, 1e-12);
+    EXPECT_NEAR(dim.deviceBounds.origin.x, 1198, 1e-9);
+    EXPECT_NEAR(dim.deviceBounds.size.width, 474, 1e-9);
 }
 
 } // namespace

@@ -1,13 +1,14 @@
 // The rack faceplate (Corvel, Fennic): the controls at the fixed places of the model's rack
-// layout, DETAIL mode by its slider list, Fennic's ratio and meter columns and Corvel's IN / OUT
-// switch of the VU source. The model's editor folder draws the faceplate's print and meter and
-// decides where the needle heads (rack_drawing.h).
+// layout, DETAIL mode by its slider list, and the selectors: Fennic's ratio and meter columns
+// and Corvel's IN / OUT switch of the VU source (faceplate_selectors.h). The model's editor
+// folder draws the faceplate's print and meter and decides where the needle heads
+// (rack_drawing.h).
 
 #include "view/editor_view.h"
 
 #include "model/editor_model.h"
+#include "rack/editor/faceplate_selectors.h"
 #include "rack/editor/rack_layout.h"
-#include "step_index.h"
 #include "view/view_layout.h"
 
 namespace {
@@ -20,14 +21,15 @@ CGRect sliderPlace(double k) {
     return CGRectMake(420, 330 + 100 * k, 680, 27);
 }
 
+// A button's action: the view's changed:, or one the selectors perform.
 SEL selectorOf(classic::RackAction action) {
     switch (action) {
     case classic::RackAction::toggleMeter:
-        return SELECTOR(KelvoView, toggleMeter);
+        return SELECTOR(FaceplateSelectors, toggleMeter);
     case classic::RackAction::ratio:
-        return SELECTOR(KelvoView, ratio);
+        return SELECTOR(FaceplateSelectors, ratio);
     case classic::RackAction::meter:
-        return SELECTOR(KelvoView, meter);
+        return SELECTOR(FaceplateSelectors, meter);
     case classic::RackAction::changed:
         break;
     }
@@ -45,26 +47,10 @@ NSArray markingsOf(const classic::RackDial& dial) {
     return markings;
 }
 
-// A stepped parameter's value as the step it selects; a failed read (0) selects the first,
-// and so does a model without that parameter (Corvel has no Meter).
-unsigned stepOf(float value, unsigned id) {
-    if (id >= classic::parameterCount) {
-        return 0;
-    }
-    return classic::stepIndex(value, static_cast<unsigned>(classic::definitions[id].maximum));
-}
-
-void light(const std::vector<std::shared_ptr<KelvoButton>>& buttons, unsigned selected, bool all) {
-    for (const std::shared_ptr<KelvoButton>& button : buttons) {
-        const bool on = all || static_cast<unsigned>(button->tag()) == selected;
-        button->setState(on ? NSControlStateValueOn : NSControlStateValueOff);
-        button->setNeedsDisplay(true);
-    }
-}
-
 } // namespace
 
 void KelvoView::buildFaceplate() {
+    selectors = std::make_shared<FaceplateSelectors>(*this);
     // Here the UI size pop-up comes before the dials, which puts it first in the help look-up.
     addScaleMenu({"75%", "85%", "100%"});
     for (const classic::RackDial& d : classic::rackLayout.dials) {
@@ -72,6 +58,9 @@ void KelvoView::buildFaceplate() {
     }
     for (const classic::RackButton& b : classic::rackLayout.buttons) {
         std::shared_ptr<KelvoButton> control = button(b.title, b.art, selectorOf(b.action));
+        if (b.action != classic::RackAction::changed) {
+            control->setTarget(selectors);
+        }
         control->setTag(b.tag);
         if (b.pushOnPushOff) {
             control->setButtonType(NSButtonTypePushOnPushOff);
@@ -86,10 +75,10 @@ void KelvoView::buildFaceplate() {
             controls[static_cast<unsigned>(b.tag)] = control;
             break;
         case classic::RackGroup::ratio:
-            ratioButtons.push_back(control);
+            selectors->addRatioButton(control);
             break;
         case classic::RackGroup::meter:
-            meterButtons.push_back(control);
+            selectors->addMeterButton(control);
             break;
         case classic::RackGroup::none:
             break;
@@ -115,44 +104,11 @@ void KelvoView::layoutUtility() {
             control->setHidden(utility);
         }
     }
-    for (const std::shared_ptr<KelvoButton>& button : ratioButtons) {
+    for (const std::shared_ptr<KelvoButton>& button : selectors->ratioButtonList()) {
         button->setHidden(utility);
     }
 }
 
 void KelvoView::showSelections() {
-    if (!ratioButtons.empty()) {
-        const unsigned id = classic::rackLayout.ratioId;
-        const unsigned ratio = stepOf(value(id), id);
-        light(ratioButtons, ratio, ratio == stepOf(classic::rackLayout.allRatios, id));
-    }
-    if (!meterButtons.empty()) {
-        const unsigned id = classic::model.meterId;
-        light(meterButtons, stepOf(value(id), id), false);
-    }
-}
-
-void KelvoView::ratio(NSControl* sender) {
-    if (sender == nullptr) {
-        return;
-    }
-    // Shift held at the click selects All Buttons, whichever ratio was clicked.
-    const bool shift = (NSEvent::currentModifierFlags() & NSEventModifierFlagShift) != 0;
-    set(classic::rackLayout.ratioId,
-        shift ? classic::rackLayout.allRatios : static_cast<float>(sender->tag()));
-    refresh();
-}
-
-void KelvoView::meter(NSControl* sender) {
-    if (sender == nullptr) {
-        return;
-    }
-    set(classic::model.meterId, static_cast<float>(sender->tag()));
-    refresh();
-}
-
-void KelvoView::toggleMeter(NSControl*) {
-    // The VU source is the view's own: nothing reaches the unit.
-    meterInput = !meterInput;
-    refresh();
+    selectors->showSelections();
 }

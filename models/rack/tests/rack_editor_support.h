@@ -3,6 +3,7 @@
 // view's subviews named as a reader of the faceplate would name them.
 
 #include "editor_harness.h"
+#include "rack/editor/faceplate_selectors.h"
 #include "view/view_layout.h"
 
 #include <gtest/gtest.h>
@@ -37,6 +38,11 @@ inline std::vector<std::string> subviewNames(const NSView& view) {
         names.push_back(slider != nullptr ? "slider " + name : name);
     }
     return names;
+}
+
+// The view's ratio and meter columns and VU source switch.
+inline FaceplateSelectors& selectors(KelvoView& view) {
+    return *view.faceplateSelectors();
 }
 
 // The control a click at an art-space point reaches, as the window routes it.

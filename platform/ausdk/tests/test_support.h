@@ -49,16 +49,10 @@ inline CFURLRef fileURL(const std::string& path) {
                                                    static_cast<CFIndex>(path.size()), true);
 }
 
+// 32-bit float, packed, one buffer a channel.
 inline AudioStreamBasicDescription floatFormat(Float64 rate, UInt32 channels) {
     AudioStreamBasicDescription format{};
-    format.mSampleRate = rate;
-    format.mFormatID = kAudioFormatLinearPCM;
-    format.mFormatFlags = kAudioFormatFlagsNativeFloatPacked | kAudioFormatFlagIsNonInterleaved;
-    format.mBytesPerPacket = 4;
-    format.mFramesPerPacket = 1;
-    format.mBytesPerFrame = 4;
-    format.mChannelsPerFrame = channels;
-    format.mBitsPerChannel = 32;
+    FillOutASBDForLPCM(format, rate, channels, 32, 32, true, false, true);
     return format;
 }
 

@@ -3,7 +3,8 @@
 // Unit calls. Plain C layouts, the same sizes as on the platform with 8-byte pointers
 // (AudioStreamBasicDescription 40 bytes, AudioBuffer 16, AudioTimeStamp 64).
 //
-// Promises: the layouts and constants below; nothing else (no audio-format services).
+// Promises: the layouts and constants below, and FillOutASBDForLPCM for C++; nothing else (no
+// audio-format services).
 
 #include <CoreFoundation/CoreFoundation.h>
 
@@ -103,4 +104,34 @@ static_assert(sizeof(AudioStreamBasicDescription) == 40, "stream description lay
 static_assert(sizeof(AudioBuffer) == 16, "buffer layout");
 static_assert(sizeof(AudioBufferList) == 24, "buffer list layout");
 static_assert(sizeof(AudioTimeStamp) == 64, "time stamp layout");
+
+// Describes linear PCM: the rate and channel count, samples of validBitsPerChannel significant
+// bits in totalBitsPerChannel (packed when the two are equal, else aligned high), float or
+// signed integer, in either byte order, interleaved or one buffer a channel. A packet is one
+// frame; its bytes are one sample's when non-interleaved, else a sample's for every channel.
+// mReserved is left as it was. [any thread]
+inline void FillOutASBDForLPCM(AudioStreamBasicDescription& outASBD, Float64 inSampleRate,
+                               UInt32 inChannelsPerFrame, UInt32 inValidBitsPerChannel,
+                               UInt32 inTotalBitsPerChannel, bool inIsFloat, bool inIsBigEndian,
+                               bool inIsNonInterleaved = false) {
+    AudioFormatFlags flags = inIsFloat ? kAudioFormatFlagIsFloat : kAudioFormatFlagIsSignedInteger;
+    if (inIsBigEndian) {
+        flags |= kAudioFormatFlagIsBigEndian;
+    }
+    flags |= inValidBitsPerChannel == inTotalBitsPerChannel ? kAudioFormatFlagIsPacked
+                                                            : kAudioFormatFlagIsAlignedHigh;
+    if (inIsNonInterleaved) {
+        flags |= kAudioFormatFlagIsNonInterleaved;
+    }
+    const UInt32 bytesPerFrame =
+        (inIsNonInterleaved ? 1 : inChannelsPerFrame) * (inTotalBitsPerChannel / 8);
+    outASBD.mSampleRate = inSampleRate;
+    outASBD.mFormatID = kAudioFormatLinearPCM;
+    outASBD.mFormatFlags = flags;
+    outASBD.mBytesPerPacket = bytesPerFrame;
+    outASBD.mFramesPerPacket = 1;
+    outASBD.mBytesPerFrame = bytesPerFrame;
+    outASBD.mChannelsPerFrame = inChannelsPerFrame;
+    outASBD.mBitsPerChannel = inValidBitsPerChannel;
+}
 #endif
