@@ -114,7 +114,8 @@ Channels renderCase(const LoadedComponent& component, const SampleCase& sampleCa
         throw UnitError("configuring " + sampleCase.name(), status);
     }
     if (!sampleCase.preset.empty()) {
-        const PresetDescription& preset = findPreset(unit.factoryPresets(), sampleCase.preset);
+        const std::vector<PresetDescription> presets = unit.factoryPresets();
+        const PresetDescription& preset = findPreset(presets, sampleCase.preset);
         if (const OSStatus status = unit.selectPreset(preset.number, preset.name);
             status != noErr) {
             throw UnitError("selecting the preset of " + sampleCase.name(), status);
