@@ -22,6 +22,7 @@
 #include <cstdio>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -69,9 +70,9 @@ int writeDigests() {
 
 int check(const std::string& file) {
     const std::map<std::string, std::string> reference = readDigestFile(file);
-    std::map<std::string, bool> unrendered;
-    for (const auto& [name, digest] : reference) {
-        unrendered[name] = true;
+    std::set<std::string> unrendered;
+    for (const auto& entry : reference) {
+        unrendered.insert(entry.first);
     }
     unsigned cases = 0, differing = 0;
     renderAll([&](const SampleCase& sampleCase, const Channels& samples) {
@@ -89,7 +90,7 @@ int check(const std::string& file) {
             ++differing;
         }
     });
-    for (const auto& [name, unused] : unrendered) {
+    for (const std::string& name : unrendered) {
         std::printf("not rendered: %s\n", name.c_str());
     }
     if (differing > 0 || !unrendered.empty()) {
