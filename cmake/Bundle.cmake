@@ -1,7 +1,8 @@
-# Plug-in bundles: directories laid out as on the platform, with a Linux executable folder.
+# Plug-in bundles: directories laid out as on the platform, with a Linux executable folder
+# named after the target's processor (KELVO_BUNDLE_ARCH_FOLDER: x86_64-linux, aarch64-linux).
 #
 #   <Product>.component/Contents/Info.plist
-#                               /x86_64-linux/<Product>.so
+#                               /<processor>-linux/<Product>.so
 #                               /Resources/...
 #
 # The shared object is compiled with hidden visibility and linked with a version script that
@@ -42,12 +43,22 @@
 #     [VERSION ...] [LIBRARIES ...] [RESOURCES ...] [RESOURCE_DIRS ...] [DEPENDS ...]
 #     [OUTPUT_DIRECTORY <dir>])
 #
-# Makes <Name>.aaxplugin/Contents/{Info.plist, x86_64-linux/<Name>.so, Resources/...}.
+# Makes <Name>.aaxplugin/Contents/{Info.plist, <processor>-linux/<Name>.so, Resources/...}.
+#
+# kelvo_bundle_layout: an interface library that gives the code which finds executables in
+# bundles (the bundle loader, the validator, tests) the folder's name as the string macro
+# KELVO_BUNDLE_ARCH_FOLDER.
 
 if(NOT DEFINED KELVO_BUNDLE_DIR)
   set(KELVO_BUNDLE_DIR ${CMAKE_BINARY_DIR}/bundles)
 endif()
-set(KELVO_BUNDLE_ARCH_FOLDER x86_64-linux)
+# The one place that names the executable folder: a cross build names its target's processor.
+string(TOLOWER "${CMAKE_SYSTEM_PROCESSOR}-${CMAKE_SYSTEM_NAME}" KELVO_BUNDLE_ARCH_FOLDER)
+if(NOT TARGET kelvo_bundle_layout)
+  add_library(kelvo_bundle_layout INTERFACE)
+  target_compile_definitions(kelvo_bundle_layout INTERFACE
+    KELVO_BUNDLE_ARCH_FOLDER="${KELVO_BUNDLE_ARCH_FOLDER}")
+endif()
 
 function(_kelvo_plist_escape out text)
   string(REPLACE "&" "&amp;" text "${text}")

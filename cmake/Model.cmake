@@ -141,9 +141,10 @@ function(_kelvo_model_editor_host_test name product)
     return()
   endif()
   set(test kelvo_${name}_editor_host)
+  kelvo_program_path(editor kelvo-editor)
   add_test(NAME ${test}
     COMMAND ${KELVO_PYTHON3} ${PROJECT_SOURCE_DIR}/models/tests/editor_host_test.py
-            $<TARGET_FILE:kelvo-editor> ${name} ${CMAKE_BINARY_DIR}/models/${test})
+            ${editor} ${name} ${CMAKE_BINARY_DIR}/models/${test})
   # Fontconfig's caches live until the process ends (leak checks under the sanitizers).
   set_tests_properties(${test} PROPERTIES ENVIRONMENT "LSAN_OPTIONS=${KELVO_APPKIT_LSAN_OPTIONS}")
 endfunction()

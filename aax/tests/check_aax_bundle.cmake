@@ -1,6 +1,7 @@
 # Checks an AAX bundle as a host finds it: its Info.plist, a shared object that exports only the
 # SDK's entry point, and the unit bundle it carries in Resources/Backend. Run with
-# -DBUNDLE=<.aaxplugin> -DNAME=<KelvoFennicAAX> -DIDENTIFIER=<id> -DUNIT=<KelvoFennic> -DNM=<nm>.
+# -DBUNDLE=<.aaxplugin> -DNAME=<KelvoFennicAAX> -DIDENTIFIER=<id> -DUNIT=<KelvoFennic> -DNM=<nm>
+# -DARCH_FOLDER=<the executable folder's name>.
 
 function(expect_file path)
   if(NOT EXISTS "${path}")
@@ -35,8 +36,8 @@ foreach(entry IN ITEMS "<key>CFBundleIdentifier</key>\n\t<string>${IDENTIFIER}</
     message(FATAL_ERROR "${plist} lacks: ${entry}")
   endif()
 endforeach()
-expect_exports("${BUNDLE}/Contents/x86_64-linux/${NAME}.so" AAX_DescribeModule)
+expect_exports("${BUNDLE}/Contents/${ARCH_FOLDER}/${NAME}.so" AAX_DescribeModule)
 
 set(backend "${BUNDLE}/Contents/Resources/Backend/${UNIT}.component")
 expect_file("${backend}/Contents/Info.plist")
-expect_exports("${backend}/Contents/x86_64-linux/${UNIT}.so" ${UNIT}Factory)
+expect_exports("${backend}/Contents/${ARCH_FOLDER}/${UNIT}.so" ${UNIT}Factory)

@@ -1,5 +1,5 @@
 # Checks the layout the bundle functions promise. Run with -DCOMPONENT=<.component>
-# -DAAX=<.aaxplugin> -DNM=<nm>.
+# -DAAX=<.aaxplugin> -DNM=<nm> -DARCH_FOLDER=<the executable folder's name>.
 
 function(expect_file path)
   if(NOT EXISTS "${path}")
@@ -37,7 +37,7 @@ endfunction()
 
 # The component bundle.
 expect_file("${COMPONENT}/Contents/Info.plist")
-expect_file("${COMPONENT}/Contents/x86_64-linux/KelvoFixtureGain.so")
+expect_file("${COMPONENT}/Contents/${ARCH_FOLDER}/KelvoFixtureGain.so")
 expect_file("${COMPONENT}/Contents/Resources/NOTE.txt")
 expect_file("${COMPONENT}/Contents/Resources/GENERATED.txt")
 expect_file("${COMPONENT}/Contents/Resources/Faces/face.txt")
@@ -48,15 +48,15 @@ expect_contains("${plist}" "<key>CFBundlePackageType</key>\n\t<string>BNDL</stri
 expect_contains("${plist}" "<key>factoryFunction</key>\n\t\t\t<string>KelvoFixtureGainFactory</string>")
 expect_contains("${plist}" "<key>subtype</key>\n\t\t\t<string>Fgn1</string>")
 expect_contains("${plist}" "<key>version</key>\n\t\t\t<integer>65794</integer>")
-expect_exports("${COMPONENT}/Contents/x86_64-linux/KelvoFixtureGain.so" KelvoFixtureGainFactory)
+expect_exports("${COMPONENT}/Contents/${ARCH_FOLDER}/KelvoFixtureGain.so" KelvoFixtureGainFactory)
 
 # The AAX-style bundle and its backend copy.
 expect_file("${AAX}/Contents/Info.plist")
-expect_file("${AAX}/Contents/x86_64-linux/KelvoFixtureBridge.so")
+expect_file("${AAX}/Contents/${ARCH_FOLDER}/KelvoFixtureBridge.so")
 expect_file("${AAX}/Contents/Resources/bridge-note.txt")
 set(backend "${AAX}/Contents/Resources/Backend/KelvoFixtureGain.component")
 expect_file("${backend}/Contents/Info.plist")
-expect_file("${backend}/Contents/x86_64-linux/KelvoFixtureGain.so")
+expect_file("${backend}/Contents/${ARCH_FOLDER}/KelvoFixtureGain.so")
 expect_file("${backend}/Contents/Resources/Faces/face.txt")
 expect_contains("${AAX}/Contents/Info.plist" "<key>CFBundlePackageType</key>\n\t<string>TDMw</string>")
-expect_exports("${AAX}/Contents/x86_64-linux/KelvoFixtureBridge.so" KelvoFixtureBridgeEntry)
+expect_exports("${AAX}/Contents/${ARCH_FOLDER}/KelvoFixtureBridge.so" KelvoFixtureBridgeEntry)

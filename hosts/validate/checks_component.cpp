@@ -56,11 +56,14 @@ void checkComponent(Validation& validation) {
     report.check(info.name == component.location.product,
                  "CFBundleName is the bundle's product name (" + component.location.product + ")",
                  "CFBundleName is '" + info.name + "'");
+    // The executable's folder names the processor the validator itself is built for.
+    const std::string executableFolder = KELVO_BUNDLE_ARCH_FOLDER;
     const std::filesystem::path executable =
-        component.location.path / "Contents" / "x86_64-linux" / (info.executable + ".so");
+        component.location.path / "Contents" / executableFolder / (info.executable + ".so");
     std::error_code ec;
     report.check(!info.executable.empty() && std::filesystem::is_regular_file(executable, ec),
-                 "the executable is at Contents/x86_64-linux/" + info.executable + ".so",
+                 "the executable is at Contents/" + executableFolder + "/" + info.executable +
+                     ".so",
                  executable.string() + " is missing");
     report.check(declared.type == "aufx", "component type is 'aufx' (effect)",
                  "type is '" + declared.type + "'");

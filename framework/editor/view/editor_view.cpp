@@ -11,7 +11,6 @@ namespace {
 
 constexpr NSTimeInterval pollInterval = 0.03333333333333333; // 1/30 s
 
-constexpr unsigned meterId = classic::model.meterId;
 constexpr unsigned bypassId = classic::model.bypassId;
 
 } // namespace

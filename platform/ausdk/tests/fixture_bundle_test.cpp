@@ -61,8 +61,7 @@ TEST(FixtureBundle, IsInTheBundleRegistryWithItsResources) {
 
 TEST(FixtureBundle, ExportsOnlyItsFactory) {
     ASSERT_EQ(gainFixture().status, noErr);
-    const std::string so =
-        fixturePath("KelvoFixtureGain") + "/Contents/x86_64-linux/KelvoFixtureGain.so";
+    const std::string so = fixtureExecutable("KelvoFixtureGain");
     void* handle = dlopen(so.c_str(), RTLD_NOW | RTLD_NOLOAD);
     ASSERT_NE(handle, nullptr) << "registration loaded the executable";
     EXPECT_NE(dlsym(handle, "KelvoFixtureGainFactory"), nullptr);
@@ -144,10 +143,10 @@ TEST(FixtureBundle, BadBundlesRegisterNothing) {
         std::filesystem::temp_directory_path() / ("kelvo-ausdk-tests-" + std::to_string(getpid()));
     for (const Case& c : cases) {
         const std::filesystem::path bundle = root / (std::string(c.folder) + ".component");
-        std::filesystem::create_directories(bundle / "Contents/x86_64-linux");
-        std::filesystem::copy_file(fixturePath("KelvoFixtureGain") +
-                                       "/Contents/x86_64-linux/KelvoFixtureGain.so",
-                                   bundle / "Contents/x86_64-linux/KelvoFixtureGain.so",
+        const std::filesystem::path executables = bundle / "Contents" / KELVO_BUNDLE_ARCH_FOLDER;
+        std::filesystem::create_directories(executables);
+        std::filesystem::copy_file(fixtureExecutable("KelvoFixtureGain"),
+                                   executables / "KelvoFixtureGain.so",
                                    std::filesystem::copy_options::overwrite_existing);
         std::ofstream(bundle / "Contents/Info.plist")
             << "<?xml version=\"1.0\" encoding=\"UTF-8\"?><plist version=\"1.0\"><dict>"

@@ -11,6 +11,11 @@ inline std::string fixturePath(const std::string& product) {
     return std::string(KELVO_FIXTURE_BUNDLE_DIR) + "/" + product + ".component";
 }
 
+// The shared object inside a fixture bundle.
+inline std::string fixtureExecutable(const std::string& product) {
+    return fixturePath(product) + "/Contents/" KELVO_BUNDLE_ARCH_FOLDER "/" + product + ".so";
+}
+
 struct Fixture {
     OSStatus status = -1;
     CFBundleRef bundle = nullptr;

@@ -55,8 +55,9 @@ const CFStringRef kCFBundleDevelopmentRegionKey = CFSTR("CFBundleDevelopmentRegi
 
 namespace {
 
-// The folder inside Contents that holds the executable, as other Linux plug-in bundles do.
-constexpr const char* kExecutableFolder = "x86_64-linux";
+// The folder inside Contents that holds the executable, named after the processor as other
+// Linux plug-in bundles do; the build names it (KELVO_BUNDLE_ARCH_FOLDER, cmake/Bundle.cmake).
+constexpr const char* kExecutableFolder = KELVO_BUNDLE_ARCH_FOLDER;
 
 struct Registry {
     std::mutex mutex;

@@ -51,12 +51,12 @@ protected:
         fs::remove_all(root, ignored);
     }
 
-    // Name.component/Contents/{Info.plist, x86_64-linux/<executable>.so, Resources/...}
+    // Name.component/Contents/{Info.plist, <processor>-linux/<executable>.so, Resources/...}
     static fs::path makeBundle(const std::string& name, const std::string& identifier,
                                const char* module, CFPropertyListFormat format) {
         const fs::path bundle = root / (name + ".component");
         const fs::path contents = bundle / "Contents";
-        fs::create_directories(contents / "x86_64-linux");
+        fs::create_directories(contents / KELVO_BUNDLE_ARCH_FOLDER);
         fs::create_directories(contents / "Resources" / "Backend" / "Inner.component");
         std::ofstream(contents / "Resources" / "face.png") << "png";
         auto info = mutableDictionary();
@@ -65,7 +65,7 @@ protected:
         CFDictionarySetValue(info, CFSTR("CFBundleVersion"), CFSTR("1.2.3"));
         if (module != nullptr) {
             CFDictionarySetValue(info, kCFBundleExecutableKey, str(name).get());
-            fs::copy_file(module, contents / "x86_64-linux" / (name + ".so"),
+            fs::copy_file(module, contents / KELVO_BUNDLE_ARCH_FOLDER / (name + ".so"),
                           fs::copy_options::overwrite_existing);
         }
         writePlist(contents / "Info.plist", info, format);
@@ -162,8 +162,9 @@ TEST_F(Bundle, LoadsTheExecutableAndFindsFunctions) {
     Owned<CFBundleRef> bundle(CFBundleCreate(nullptr, directoryURL(dir)));
     ASSERT_TRUE(bundle);
     Owned<CFURLRef> executable(CFBundleCopyExecutableURL(bundle));
-    EXPECT_EQ(path(executable),
-              (fs::canonical(dir) / "Contents" / "x86_64-linux" / "KelvoTestA.so").string());
+    EXPECT_EQ(
+        path(executable),
+        (fs::canonical(dir) / "Contents" / KELVO_BUNDLE_ARCH_FOLDER / "KelvoTestA.so").string());
     EXPECT_FALSE(CFBundleIsExecutableLoaded(bundle));
     ASSERT_TRUE(CFBundleLoadExecutable(bundle));
     EXPECT_TRUE(CFBundleIsExecutableLoaded(bundle));

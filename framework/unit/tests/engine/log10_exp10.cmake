@@ -12,12 +12,12 @@ if(KELVO_HAVE_QUADMATH)
     target_include_directories(kelvo_${name}_tests PRIVATE ${kelvo_logexp_unit_dir})
     # Every path must run the same roundings: no fused multiply-adds anywhere.
     target_compile_options(kelvo_${name}_tests PRIVATE -ffp-contract=off)
-    target_link_libraries(kelvo_${name}_tests PRIVATE GTest::gtest_main quadmath)
+    target_link_libraries(kelvo_${name}_tests PRIVATE GTest::gtest_main kelvo_quadmath)
     gtest_discover_tests(kelvo_${name}_tests NO_PRETTY_VALUES)
 
     # Rewrites engine/<name>_table.h: kelvo_<name>_table_generator > framework/unit/engine/<name>_table.h
     add_executable(kelvo_${name}_table_generator ${kelvo_logexp_dir}/${name}_table_generator.cpp)
-    target_link_libraries(kelvo_${name}_table_generator PRIVATE quadmath)
+    target_link_libraries(kelvo_${name}_table_generator PRIVATE kelvo_quadmath)
   endforeach()
 else()
   message(STATUS "log10/exp10 tests: no libquadmath, tests skipped")

@@ -190,6 +190,15 @@ struct ShadowKey {
     }
 };
 
+// A filled shape, whose shadow mask can be kept for the next identical fill. Outside the
+// device class: a default argument of its member functions needs the complete type.
+struct FilledShape {
+    const CGPathBuffer* device = nullptr;
+    bool evenOdd = false;
+    double alpha = 1; // the fill colour's alpha times the state's
+    CGBlendMode blend = kCGBlendModeNormal;
+};
+
 class CairoDevice final : public Device {
 public:
     CairoDevice(std::size_t width, std::size_t height) {
@@ -451,14 +460,6 @@ private:
         cairo_restore(cr_);
         return true;
     }
-
-    // A filled shape, whose shadow mask can be kept for the next identical fill.
-    struct FilledShape {
-        const CGPathBuffer* device = nullptr;
-        bool evenOdd = false;
-        double alpha = 1; // the fill colour's alpha times the state's
-        CGBlendMode blend = kCGBlendModeNormal;
-    };
 
     // The blurred shadow mask of the shape drawn by draw over area (device pixels): kept from
     // the last identical fill, or made now.

@@ -3,10 +3,11 @@
 // What this stand-in promises:
 // - A bundle is a directory laid out as
 //     <Name>.component/Contents/Info.plist               (XML or binary property list)
-//     <Name>.component/Contents/x86_64-linux/<CFBundleExecutable>.so
+//     <Name>.component/Contents/<processor>-linux/<CFBundleExecutable>.so
 //     <Name>.component/Contents/Resources/...
-//   (any extension: .component, .aaxplugin, .bundle ...). CFBundleCreate refuses (NULL) a
-//   directory without a readable Info.plist dictionary.
+//   (any extension: .component, .aaxplugin, .bundle ...), the executable's folder named after
+//   the processor the library is built for (x86_64-linux, aarch64-linux). CFBundleCreate
+//   refuses (NULL) a directory without a readable Info.plist dictionary.
 // - One process-wide registry: creating a bundle for the same directory again returns the same
 //   object (retained), and CFBundleGetBundleWithIdentifier finds every bundle created in the
 //   process by its CFBundleIdentifier. A bundle entered in the registry lives for the process;
