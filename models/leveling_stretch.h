@@ -243,7 +243,7 @@ template <LevelingMember member, class Beside>
 template <LevelingMember member, class Beside = NothingBeside>
 void runStretch(LevelingCell<member>& cell, double* y, unsigned steps, const float* targets,
                 Beside&& beside = {}) noexcept {
-    if (logexp_detail::hasAvx2) {
+    if (simd::selectedPath == simd::Path::avx2) {
         runStretchAvx2(cell, y, steps, targets, beside);
     } else {
         runStretchOf(cell, y, steps, targets, beside);

@@ -150,7 +150,7 @@ void Engine::between() noexcept {
 }
 
 void Engine::section(const Substep* values, unsigned stride, double* y, unsigned steps) noexcept {
-    if (logexp_detail::hasAvx2) {
+    if (simd::selectedPath == simd::Path::avx2) {
         sectionAvx2(values, stride, y, steps);
     } else if (stride == 0) {
         sectionOf<0>(values, y, steps);

@@ -406,7 +406,7 @@ template <unsigned N> struct Frame {
     template <unsigned stride>
     void inputStagesStrided(const double* filtered, double* out, unsigned count,
                             const StageValues* values) noexcept {
-        if (tanh_detail::hasAvx2) {
+        if (simd::selectedPath == simd::Path::avx2) {
             inputStagesAvx2<stride>(filtered, out, count, values);
         } else {
             inputStagesOf<stride>(filtered, out, count, values);
