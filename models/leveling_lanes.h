@@ -12,7 +12,7 @@
 namespace classic {
 
 // The frame's pair of channels: one channel per lane.
-using Lanes = ChannelPair;
+using Lanes = simd::Pair;
 using LaneBits = std::int64_t __attribute__((vector_size(16)));
 
 inline Lanes splat(double v) noexcept {

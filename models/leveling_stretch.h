@@ -152,10 +152,10 @@ template <LevelingMember member, class Beside>
             Lanes input = {ch[0].highPassInput, ch[1].highPassInput};
             Lanes output = {ch[0].highPassOutput, ch[1].highPassOutput};
             for (unsigned i = 0; i < count; i += 2) {
-                const Lanes v = loadPair(y + i);
+                const Lanes v = simd::load(y + i);
                 output = splat(s.highPass) * (output + v - input);
                 input = v;
-                storePair(highPassed + i, output);
+                simd::store(highPassed + i, output);
             }
             for (unsigned c = 0; c < 2; ++c) {
                 ch[c].highPassInput = input[c];
@@ -172,16 +172,16 @@ template <LevelingMember member, class Beside>
         double linked[2 * levelingStretch];
         double decibels[2 * levelingStretch];
         for (unsigned i = 0; i < count; i += 2) {
-            level = level + splat(s.detector) * (magnitude(loadPair(detected + i)) - level);
-            storePair(linked + i, linkedLevels<false>(s, level));
+            level = level + splat(s.detector) * (magnitude(simd::load(detected + i)) - level);
+            simd::store(linked + i, linkedLevels<false>(s, level));
         }
         levelLog10Many(linked, decibels, count);
         double reductions[2 * levelingStretch];
         for (unsigned i = 0; i < count; i += 2) {
-            const Lanes over = splat(20.0) * loadPair(decibels + i) - splat(s.threshold);
+            const Lanes over = splat(20.0) * simd::load(decibels + i) - splat(s.threshold);
             const Lanes t = targetReductions<member.law, false>(s, over, silenced);
             followTarget<member, false>(s, t, floorHolds, memory, reduction);
-            storePair(reductions + i, reduction);
+            simd::store(reductions + i, reduction);
         }
         double gains[2 * levelingStretch];
         levelGainMany(reductions, gains, count);
@@ -199,14 +199,14 @@ template <LevelingMember member, class Beside>
         Lanes gain = {ch[0].gain, ch[1].gain};
         KeptRow lastRow;
         for (unsigned i = 0; i < count; i += 2) {
-            const Lanes v = loadPair(detected + i) * gain;
+            const Lanes v = simd::load(detected + i) * gain;
             level = level + splat(s.detector) * (magnitude(v) - level);
             const Lanes decibels = splat(20.0) * levelLog10Pair(linkedLevels<true>(s, level));
             const Lanes over = decibels - splat(s.threshold);
             const Lanes t = targetReductions<member.law, true>(s, over, silenced);
             followTarget<member, true>(s, t, floorHolds, memory, reduction);
             gain = levelGainFollowing(reduction, lastRow); // 10^(-G/20)
-            storePair(y + i, loadPair(y + i) * gain);
+            simd::store(y + i, simd::load(y + i) * gain);
             if (i >= 2 * besideLag) {
                 beside(i / 2 - besideLag);
             }

@@ -139,7 +139,7 @@ void Engine::reset(const float* values) noexcept {
     for (State& s : states) {
         s = State{};
     }
-    highPassInput = highPassOutput = pending = ChannelPair{0, 0};
+    highPassInput = highPassOutput = pending = simd::Pair{0, 0};
     equaliser = t[param::eqIn];
     highPassWeight = t[param::highPass] > 0 ? 1 : 0;
     const unsigned gainStep = stepOf(t[param::inputGain], 20);
@@ -247,11 +247,11 @@ unsigned Engine::snapshot() noexcept {
         BiquadLanes* lanes = kept[keptIndex];
         for (unsigned s = 0; s < sectionCount; ++s) {
             const Biquad& q = sections[s].current;
-            lanes[s].b0 = ChannelPair{q.b0, q.b0};
-            lanes[s].b1 = ChannelPair{q.b1, q.b1};
-            lanes[s].b2 = ChannelPair{q.b2, q.b2};
-            lanes[s].a1 = ChannelPair{q.a1, q.a1};
-            lanes[s].a2 = ChannelPair{q.a2, q.a2};
+            lanes[s].b0 = simd::splat(q.b0);
+            lanes[s].b1 = simd::splat(q.b1);
+            lanes[s].b2 = simd::splat(q.b2);
+            lanes[s].a1 = simd::splat(q.a1);
+            lanes[s].a2 = simd::splat(q.a2);
         }
         keptNow = true;
     }
@@ -274,17 +274,17 @@ void Engine::between() noexcept {
     pending = equalise(pending, kept[now], pole, highPassWeight, equaliser);
 }
 
-inline ChannelPair Engine::equalise(ChannelPair y, const BiquadLanes (&q)[sectionCount],
-                                             double onePole, double weight, double blend) noexcept {
-    const ChannelPair low = states[lowShelf].run(q[lowShelf], y);
-    const ChannelPair mid = states[midBell].run(q[midBell], low);
-    const ChannelPair e = states[highShelf].run(q[highShelf], mid);
+inline simd::Pair Engine::equalise(simd::Pair y, const BiquadLanes (&q)[sectionCount],
+                                   double onePole, double weight, double blend) noexcept {
+    const simd::Pair low = states[lowShelf].run(q[lowShelf], y);
+    const simd::Pair mid = states[midBell].run(q[midBell], low);
+    const simd::Pair e = states[highShelf].run(q[highShelf], mid);
     // One-pole high pass at the same corner ahead of the biquad: third order together.
     highPassOutput = onePole * (highPassOutput + e - highPassInput);
     highPassInput = e;
-    const ChannelPair filtered = states[highPass].run(q[highPass], highPassOutput);
+    const simd::Pair filtered = states[highPass].run(q[highPass], highPassOutput);
 
-    const ChannelPair eqOut = e + weight * (filtered - e);
+    const simd::Pair eqOut = e + weight * (filtered - e);
     return y + blend * (eqOut - y);
 }
 

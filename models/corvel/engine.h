@@ -95,7 +95,7 @@ private:
 
     // One section's coefficients in both lanes, as the equaliser multiplies them.
     struct BiquadLanes {
-        ChannelPair b0, b1, b2, a1, a2;
+        simd::Pair b0, b1, b2, a1, a2;
     };
     // The newest snapshot of the coefficients (its row of `kept`), taken now if a glide or
     // reset made it stale.
@@ -119,8 +119,8 @@ private:
         return secondHalf(channel, z);
     }
     // Low shelf, mid bell, high shelf, the high-pass path and the EQ In blend on both channels.
-    ChannelPair equalise(ChannelPair y, const BiquadLanes (&q)[sectionCount], double onePole,
-                          double weight, double blend) noexcept;
+    simd::Pair equalise(simd::Pair y, const BiquadLanes (&q)[sectionCount], double onePole,
+                        double weight, double blend) noexcept;
 
     // Both channels always hold the same coefficients (the same targets, glided in the same
     // steps from the same reset), so one set serves both and glides once per substep.
@@ -133,9 +133,9 @@ private:
     };
     // One section's state, both channels.
     struct State {
-        ChannelPair s1 = {0, 0}, s2 = {0, 0};
-        ChannelPair run(const BiquadLanes& q, ChannelPair x) noexcept {
-            const ChannelPair out = q.b0 * x + s1;
+        simd::Pair s1 = {0, 0}, s2 = {0, 0};
+        simd::Pair run(const BiquadLanes& q, simd::Pair x) noexcept {
+            const simd::Pair out = q.b0 * x + s1;
             s1 = s2 + q.b1 * x - q.a1 * out;
             s2 = q.b2 * x - q.a2 * out;
             return out;
@@ -167,9 +167,9 @@ private:
     Stage preamps[2];            // line, microphone
     Coefficients sections[sectionCount];
     State states[sectionCount];
-    ChannelPair highPassInput = {0, 0};  // e_prev
-    ChannelPair highPassOutput = {0, 0}; // p
-    ChannelPair pending = {0, 0};        // the substep's samples between the hooks
+    simd::Pair highPassInput = {0, 0};  // e_prev
+    simd::Pair highPassOutput = {0, 0}; // p
+    simd::Pair pending = {0, 0};        // the substep's samples between the hooks
     // Coefficient snapshots for kept substeps, a ring: a stretch keeps at most maximumBatch
     // substeps before their audio runs, so the snapshot in use is never overwritten.
     BiquadLanes kept[maximumBatch + 1][sectionCount];

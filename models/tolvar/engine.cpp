@@ -53,7 +53,7 @@ bool sameBits(const BiquadCoefficients& a, const BiquadCoefficients& b) noexcept
     return std::memcmp(&a, &b, sizeof a) == 0;
 }
 
-// Transposed direct form II; V is one channel's double or both channels' ChannelPair (each
+// Transposed direct form II; V is one channel's double or both channels' simd::Pair (each
 // lane then does exactly the one channel's arithmetic).
 template <class V> struct FilterState { V s1, s2; };
 template <class V> V filter(const BiquadCoefficients& q, FilterState<V>& s, V x) noexcept {
@@ -160,17 +160,16 @@ double Engine::firstHalf(unsigned channel, double y) noexcept {
 }
 
 void Engine::section(double* y, unsigned steps) noexcept {
-    FilterState<ChannelPair> low = {{lowState[0].s1, lowState[1].s1},
-                                    {lowState[0].s2, lowState[1].s2}};
-    FilterState<ChannelPair> high = {{highState[0].s1, highState[1].s1},
-                                     {highState[0].s2, highState[1].s2}};
+    FilterState<simd::Pair> low = {{lowState[0].s1, lowState[1].s1},
+                                   {lowState[0].s2, lowState[1].s2}};
+    FilterState<simd::Pair> high = {{highState[0].s1, highState[1].s1},
+                                    {highState[0].s2, highState[1].s2}};
     for (unsigned s = 0; s < steps; ++s) {
         glideShelves();
-        ChannelPair x;
-        std::memcpy(&x, y + 2 * s, sizeof x);
+        simd::Pair x = simd::load(y + 2 * s);
         x = filter(lowCurrent, low, x);
         x = filter(highCurrent, high, x);
-        std::memcpy(y + 2 * s, &x, sizeof x);
+        simd::store(y + 2 * s, x);
     }
     for (unsigned c = 0; c < 2; ++c) {
         lowState[c] = {low.s1[c], low.s2[c]};

@@ -23,6 +23,9 @@
 //
 // Nothing here allocates, locks or calls the system; all state is fixed-size.
 
+#include "engine/simd/dispatch.h"
+#include "engine/simd/mask.h"
+#include "engine/simd/pair.h"
 #include "engine/tanh.h"
 #include "parameters/definition.h"
 
@@ -44,17 +47,6 @@ inline constexpr unsigned oversampling = 4;
 
 // Substeps the frame's batched stages take at once: a stretch of 16 host frames.
 inline constexpr unsigned maximumBatch = 64;
-
-// Both channels of one substep side by side: each lane does exactly the scalar arithmetic.
-using ChannelPair = double __attribute__((vector_size(16)));
-inline ChannelPair loadPair(const double* p) noexcept {
-    ChannelPair v;
-    std::memcpy(&v, p, sizeof v);
-    return v;
-}
-inline void storePair(double* p, ChannelPair v) noexcept {
-    std::memcpy(p, &v, sizeof v);
-}
 
 // count values, each exactly as tanhScalar: a pair straight in SSE2, more in one batch.
 inline void tanhBatch(const double* in, double* out, unsigned count) noexcept {
@@ -197,7 +189,7 @@ struct StageValues {
 // The states of the wet stages after the output stage's tanh (Shimmer filters and noise, DC
 // blockers), both channels side by side, held in registers through a run of substeps.
 struct WetFilters {
-    ChannelPair air, noiseHigh, noiseLow, dcIn, dcOut;
+    simd::Pair air, noiseHigh, noiseLow, dcIn, dcOut;
     std::uint32_t noise[2];
 };
 
@@ -401,25 +393,16 @@ template <unsigned N> struct Frame {
     // The stages of substep s read values[s * stride]: stride 1 for values kept per substep,
     // stride 0 for the frame's own values over the whole batch (a constant, so that the
     // compiler keeps them in registers as when they were read from the frame).
-    // Both channels of a substep go side by side in a ChannelPair, each lane exactly one channel's
+    // Both channels of a substep go side by side in a pair, each lane exactly one channel's
     // arithmetic; the filters' states stay in registers through the batch.
+    // On the AVX2 path the same operations in AVX2 code, where the loops over the lanes (the
+    // stage's division among them) go four at a time: the same bits.
     template <unsigned stride>
     void inputStagesStrided(const double* filtered, double* out, unsigned count,
                             const StageValues* values) noexcept {
-        if (simd::selectedPath == simd::Path::avx2) {
-            inputStagesAvx2<stride>(filtered, out, count, values);
-        } else {
+        simd::dispatch([&](auto) __attribute__((always_inline)) {
             inputStagesOf<stride>(filtered, out, count, values);
-        }
-    }
-
-    // The same operations compiled for processors with AVX2, where the loops over the lanes
-    // (the stage's division among them) go four at a time: the same bits, no FMA.
-    template <unsigned stride>
-    [[gnu::target("avx2")]] void inputStagesAvx2(const double* filtered, double* out,
-                                                 unsigned count,
-                                                 const StageValues* values) noexcept {
-        inputStagesOf<stride>(filtered, out, count, values);
+        });
     }
 
     template <unsigned stride>
@@ -428,7 +411,7 @@ template <unsigned N> struct Frame {
         const unsigned lanes = 2 * count;
         double x[2 * maximumBatch], argument[2 * maximumBatch], t[2 * maximumBatch];
         const double c = coefficients.biasFollower;
-        ChannelPair follower = {biasFollower[0], biasFollower[1]};
+        simd::Pair follower = {biasFollower[0], biasFollower[1]};
         // The followers are a chain of dependent steps and the bias law's tanh a stream of
         // independent ones: the followers of each run of substeps go ahead of the tanh of the
         // run before, so that the two overlap.
@@ -436,10 +419,10 @@ template <unsigned N> struct Frame {
         const auto followers = [&](unsigned from) noexcept {
             for (unsigned s = from; s < count && s < from + run; ++s) {
                 const StageValues& v = values[s * stride];
-                const ChannelPair xs = 4.0 * loadPair(filtered + 2 * s) * v.inputGain;
+                const simd::Pair xs = 4.0 * simd::load(filtered + 2 * s) * v.inputGain;
                 follower += c * (xs - follower);
-                storePair(x + 2 * s, xs);
-                storePair(argument + 2 * s, v.biasDrive * follower);
+                simd::store(x + 2 * s, xs);
+                simd::store(argument + 2 * s, v.biasDrive * follower);
             }
         };
         followers(0);
@@ -477,7 +460,7 @@ template <unsigned N> struct Frame {
         for (unsigned s = 0; s < count; ++s) {
             const ShimmerDrive& v = drive[s];
             if (v.u > 0) {
-                storePair(argument + shimmering, v.d * loadPair(a + 2 * s) + v.g);
+                simd::store(argument + shimmering, v.d * simd::load(a + 2 * s) + v.g);
                 shimmering += 2;
             }
         }
@@ -486,8 +469,8 @@ template <unsigned N> struct Frame {
         WetFilters w = loadWetFilters();
         for (unsigned s = 0; s < count; ++s) {
             const StageValues& gains = values[s * stride];
-            storePair(out + 2 * s, wetFilter(w, loadPair(a + 2 * s), drive[s], shimmerTanh,
-                                             gains.outputGain, gains.postGain));
+            simd::store(out + 2 * s, wetFilter(w, simd::load(a + 2 * s), drive[s], shimmerTanh,
+                                               gains.outputGain, gains.postGain));
         }
         storeWetFilters(w);
     }
@@ -520,13 +503,12 @@ template <unsigned N> struct Frame {
     // states in w, for a caller that runs another chain of dependent steps beside it, substep
     // by substep: w from loadWetFilters before the first, back with storeWetFilters after the
     // last. tanh pair by pair gives the bits of the batch.
-    ChannelPair wetStep(WetFilters& w, ChannelPair y, const ShimmerDrive& v) const noexcept {
-        const ChannelPair argument = output.drive * y + output.bias;
-        const ChannelPair a =
-            ((ChannelPair)tanh2((__m128d)argument) - output.tanhBias) / output.denominator;
+    simd::Pair wetStep(WetFilters& w, simd::Pair y, const ShimmerDrive& v) const noexcept {
+        const simd::Pair argument = output.drive * y + output.bias;
+        const simd::Pair a = (tanh2(argument) - output.tanhBias) / output.denominator;
         double shimmerTanh[2];
         if (v.u > 0) {
-            storePair(shimmerTanh, (ChannelPair)tanh2((__m128d)(v.d * a + v.g)));
+            simd::store(shimmerTanh, tanh2(v.d * a + v.g));
         }
         const double* next = shimmerTanh;
         return wetFilter(w, a, v, next, outputGain, postGain);
@@ -534,12 +516,12 @@ template <unsigned N> struct Frame {
 
     // One substep of the wet stages after the output stage: z its result, shimmerTanh the
     // Shimmer law's tanh of the substep, read (and passed) only where the law is on.
-    ChannelPair wetFilter(WetFilters& w, ChannelPair z, const ShimmerDrive& v,
-                          const double*& shimmerTanh, double outputGainValue,
-                          double postGainValue) const noexcept {
+    simd::Pair wetFilter(WetFilters& w, simd::Pair z, const ShimmerDrive& v,
+                         const double*& shimmerTanh, double outputGainValue,
+                         double postGainValue) const noexcept {
         const FrameCoefficients& k = coefficients;
         w.air += k.air * (z - w.air);
-        ChannelPair n;
+        simd::Pair n;
         for (unsigned c = 0; c < 2; ++c) {
             w.noise[c] ^= w.noise[c] << 13;
             w.noise[c] ^= w.noise[c] >> 17;
@@ -549,13 +531,13 @@ template <unsigned N> struct Frame {
         w.noiseHigh += k.noiseHigh * (n - w.noiseHigh);
         w.noiseLow += k.noiseLow * (w.noiseHigh - w.noiseLow);
         if (v.u > 0) {
-            z = z + 0.22 * v.u * ((loadPair(shimmerTanh) - v.tanhG) / v.m - z) +
+            z = z + 0.22 * v.u * ((simd::load(shimmerTanh) - v.tanhG) / v.m - z) +
                 0.065 * v.u * (z - w.air) + 0.000075 * v.u * (w.noiseHigh - w.noiseLow);
             shimmerTanh += 2;
         }
         z = z * outputGainValue * postGainValue;
         // The DC blocker, as dcBlock.
-        const ChannelPair blocked = z - w.dcIn + k.dcPole * w.dcOut;
+        const simd::Pair blocked = z - w.dcIn + k.dcPole * w.dcOut;
         w.dcIn = z;
         w.dcOut = blocked;
         return blocked;
@@ -601,24 +583,23 @@ template <unsigned N> struct Frame {
                        const double* mixAt, const double* bypassAt, double (*out)[2],
                        unsigned n) noexcept {
         const double ms = coefficients.meanSquare, decay = coefficients.peakDecay;
-        const __m128d sign = _mm_set1_pd(-0.0), infinity = _mm_set1_pd(__builtin_inf());
-        ChannelPair inputPower = {inputMeanSquare[0], inputMeanSquare[1]};
-        ChannelPair outputPower = {outputMeanSquare[0], outputMeanSquare[1]};
-        ChannelPair peak = {outputPeak[0], outputPeak[1]};
+        const simd::Pair infinity = simd::splat(__builtin_inf());
+        simd::Pair inputPower = {inputMeanSquare[0], inputMeanSquare[1]};
+        simd::Pair outputPower = {outputMeanSquare[0], outputMeanSquare[1]};
+        simd::Pair peak = {outputPeak[0], outputPeak[1]};
         for (unsigned i = 0; i < n; ++i) {
-            const ChannelPair dry = loadPair(dryValue[i]);
-            const ChannelPair m = dry + (loadPair(wet[i]) - dry) * mixAt[i];
-            ChannelPair o = bypassAt[i] == 1.0 ? dry : m + bypassAt[i] * (dry - m);
+            const simd::Pair dry = simd::load(dryValue[i]);
+            const simd::Pair m = dry + (simd::load(wet[i]) - dry) * mixAt[i];
+            simd::Pair o = bypassAt[i] == 1.0 ? dry : m + bypassAt[i] * (dry - m);
             // Not finite: 0. |o| < inf is false for NaN too.
-            const __m128d magnitude = _mm_andnot_pd(sign, o);
-            o = (ChannelPair)_mm_and_pd(o, _mm_cmplt_pd(magnitude, infinity));
-            const ChannelPair x = loadPair(in[i]);
+            o = simd::select(simd::magnitude(o) < infinity, o, simd::Pair{});
+            const simd::Pair x = simd::load(in[i]);
             inputPower += ms * (x * x - inputPower);
             outputPower += ms * (o * o - outputPower);
             // The peak's maximum as in finish: no NaN and no -0 arrive.
-            const ChannelPair size = _mm_andnot_pd(sign, o), decayed = peak * decay;
-            peak = size >= decayed ? size : decayed;
-            storePair(out[i], o);
+            const simd::Pair size = simd::magnitude(o), decayed = peak * decay;
+            peak = simd::select(size >= decayed, size, decayed);
+            simd::store(out[i], o);
         }
         for (unsigned c = 0; c < 2; ++c) {
             inputMeanSquare[c] = inputPower[c];

@@ -147,7 +147,7 @@ template <class F> struct WetBeside {
     const ShimmerDrive* drive;
 
     void operator()(unsigned s) const noexcept {
-        storePair(z + 2 * s, frame.wetStep(filters, loadPair(y + 2 * s), drive[s]));
+        simd::store(z + 2 * s, frame.wetStep(filters, simd::load(y + 2 * s), drive[s]));
     }
 };
 
