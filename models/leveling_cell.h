@@ -206,7 +206,7 @@ public:
             linked[c] =
                 larger(std::fabs(ch.level + settings.link * (loudest - ch.level)), levelFloor);
         }
-        const Lanes logarithms = levelLog10Pair(Lanes{linked[0], linked[1]});
+        const simd::Pair logarithms = levelLog10Pair(simd::Pair{linked[0], linked[1]});
         for (unsigned c = 0; c < 2; ++c) {
             LevelingChannel& ch = channel[c];
             const double over = 20.0 * logarithms[c] - settings.threshold;
@@ -223,9 +223,8 @@ public:
             // g is a function of G alone: an unchanged G (resting at 0, or held) keeps its g,
             // and a right channel at the left's G takes the left's g.
             if (ch.reduction != previous) {
-                ch.gain = c == 1 && ch.reduction == channel[0].reduction
-                              ? channel[0].gain
-                              : levelGain(ch.reduction);
+                ch.gain = c == 1 && ch.reduction == channel[0].reduction ? channel[0].gain
+                                                                         : levelGain(ch.reduction);
             }
         }
     }

@@ -5,12 +5,13 @@
 #include "engine/exp10.h"
 #include "engine/log10.h"
 #include "engine/render_frames.h"
+#include "engine/simd/dispatch.h"
+#include "engine/simd/mask.h"
 #include "leveling_lanes.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <immintrin.h>
 
 namespace classic {
 
@@ -27,19 +28,18 @@ unsigned ratioStepOf(float target) noexcept {
 
 // reductionTarget of each lane, its branches as selections (the knee's square only where a
 // lane is inside the knee).
-template <class Lanes> Lanes reductionTargets(Lanes over, const RatioStep& step) noexcept {
+simd::Pair reductionTargets(simd::Pair over, const RatioStep& step) noexcept {
     const double knee = step.kneeWidth;
-    const Lanes zero = {0, 0};
-    Lanes kneeValue = choose(over >= knee / 2.0, over, zero);
-    const auto inside = over > -knee / 2.0 && over < knee / 2.0;
+    simd::Pair kneeValue = simd::choose(over >= knee / 2.0, over, simd::splat(0.0));
+    const simd::Mask inside = over > -knee / 2.0 && over < knee / 2.0;
     // The mask's sign bits: tested as lanes, GCC takes them through general registers.
-    if (_mm_movemask_pd(reinterpret_cast<__m128d>(inside)) != 0) {
-        const Lanes t = over + knee / 2.0;
-        kneeValue = inside ? t * t / (2.0 * knee) : kneeValue;
+    if (simd::anyOf(inside)) {
+        const simd::Pair t = over + knee / 2.0;
+        kneeValue = simd::select(inside, t * t / (2.0 * knee), kneeValue);
     }
-    const Lanes reduction = (step.ratio - 1.0) * kneeValue;
-    // minpd(a, b) is a < b ? a : b, lane by lane: min(reduction, 48) in one step.
-    return Lanes(_mm_min_pd(Lanes{48.0, 48.0}, reduction));
+    const simd::Pair reduction = (step.ratio - 1.0) * kneeValue;
+    // 48 < reduction ? 48 : reduction, lane by lane: min(reduction, 48) in one step.
+    return simd::min(simd::splat(48.0), reduction);
 }
 
 } // namespace
@@ -137,26 +137,17 @@ void Engine::between() noexcept {
     between(now);
 }
 
-// The same loop compiled for processors with AVX2: its three-operand forms and broadcast
-// loads save the copies and the splats of constants that SSE2 needs, while every operation
-// stays the same (two lanes, no FMA), so the bits are those of the SSE2 loop.
-[[gnu::target("avx2")]] void Engine::sectionAvx2(const Substep* values, unsigned stride, double* y,
-                                                 unsigned steps) noexcept {
-    if (stride == 0) {
-        sectionOf<0>(values, y, steps);
-    } else {
-        sectionOf<1>(values, y, steps);
-    }
-}
-
+// On the AVX2 path the same loop in AVX2 code: its three-operand forms and broadcast loads
+// save the copies and the splats of constants that SSE2 needs, while every operation stays the
+// same (two lanes), so the bits are those of the baseline loop.
 void Engine::section(const Substep* values, unsigned stride, double* y, unsigned steps) noexcept {
-    if (simd::selectedPath == simd::Path::avx2) {
-        sectionAvx2(values, stride, y, steps);
-    } else if (stride == 0) {
-        sectionOf<0>(values, y, steps);
-    } else {
-        sectionOf<1>(values, y, steps);
-    }
+    simd::dispatch([&](auto) __attribute__((always_inline)) {
+        if (stride == 0) {
+            sectionOf<0>(values, y, steps);
+        } else {
+            sectionOf<1>(values, y, steps);
+        }
+    });
 }
 
 template <unsigned stride>
@@ -199,12 +190,12 @@ inline simd::Pair Engine::cell(const Substep& now, Cell& state, simd::Pair y) co
     if (gain[0] != 0 || gain[1] != 0) {
         const simd::Pair shortest = {0.00002, 0.00002};
         simd::Pair tau = now.release * (1.0 + 0.035 * gain);
-        tau = _mm_max_pd(shortest, tau); // max(tau, 20 us): shortest > tau ? shortest : tau
-        release = 1.0 - simd::Pair(expFollowing(-1.0 / (rate * tau), state.releaseRow));
+        tau = simd::max(shortest, tau); // max(tau, 20 us): shortest > tau ? shortest : tau
+        release = 1.0 - expFollowing(-1.0 / (rate * tau), state.releaseRow);
     }
 
     // The detector hears the previous substep's gain; the stereo link the larger envelope.
-    envelopes += detector * (magnitude(y * gainFactor) - envelopes);
+    envelopes += detector * (simd::magnitude(y * gainFactor) - envelopes);
     const double loudest = std::max(envelopes[0], envelopes[1]);
 
     simd::Pair target = {0, 0};
@@ -215,15 +206,14 @@ inline simd::Pair Engine::cell(const Substep& now, Cell& state, simd::Pair y) co
         simd::Pair level;
         if (now.link != 1.0 || !linksToLoudest(envelopes, level)) [[unlikely]] {
             const simd::Pair spread = loudest - envelopes;
-            level = magnitude(envelopes + (now.link == 1.0 ? spread : now.link * spread));
+            level = simd::magnitude(envelopes + (now.link == 1.0 ? spread : now.link * spread));
         }
         // Below quietLevel the knee value is 0 for certain, so the target is 0 whether the
         // logarithm is taken or not: it is skipped when both channels are that quiet.
         const double quiet = quietLevel[now.step];
         if (!(level[0] < quiet && level[1] < quiet)) {
             const simd::Pair floor = {1e-12, 1e-12};
-            const simd::Pair over =
-                20.0 * simd::Pair(log10Pair(_mm_max_pd(floor, level))) - now.threshold;
+            const simd::Pair over = 20.0 * log10Pair(simd::max(floor, level)) - now.threshold;
             target = reductionTargets(over, row);
         }
     }
@@ -231,7 +221,7 @@ inline simd::Pair Engine::cell(const Substep& now, Cell& state, simd::Pair y) co
     // Where the target equals G the step adds coefficient * 0 and leaves G exactly as it is.
     const simd::Pair attack = {now.attack, now.attack};
     const simd::Pair before = gain;
-    gain += choose(target > gain, attack, release) * (target - gain);
+    gain += simd::choose(target > gain, attack, release) * (target - gain);
     if (gain[0] != before[0] || gain[1] != before[1]) {
         gainFactor = attenuationFollowing(gain, state.gainRow); // 10^(-G/20)
     }

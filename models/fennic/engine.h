@@ -121,7 +121,6 @@ private:
     // left, right per substep, in place. One out-of-line loop, so that the gain cell's
     // exponentials and logarithm are inlined into it once.
     void section(const Substep* values, unsigned stride, double* y, unsigned steps) noexcept;
-    void sectionAvx2(const Substep* values, unsigned stride, double* y, unsigned steps) noexcept;
     template <unsigned stride>
     [[gnu::always_inline]] inline void sectionOf(const Substep* values, double* y,
                                                  unsigned steps) noexcept;
