@@ -165,6 +165,13 @@ template <LevelingMember member> class LevelingCell {
     static_assert(consistent(member), "detector, ratio law or floor factor out of voicing");
 
 public:
+    // What the cell reads of its member while it runs, as constants of their own: clang 14
+    // reads the parts of a class-type template argument from the wrong places at run time.
+    static constexpr RatioLaw law = member.law;
+    static constexpr TargetRule noReduction = member.noReduction;
+    static constexpr TargetRule floorRule = member.floorHolds;
+    static constexpr double floorFactor = member.floorFactor;
+
     LevelingSettings settings;
     LevelingChannel channel[2];
 
@@ -196,8 +203,8 @@ public:
     // [render thread] Steps 4 to 11, left channel in full, then right. targets: the unit's
     // normalised values, read here for the floor and no-reduction rules.
     void compute(const float* targets) noexcept {
-        const bool silenced = member.noReduction.holds(targets);
-        const bool floorHolds = member.floorHolds.holds(targets);
+        const bool silenced = noReduction.holds(targets);
+        const bool floorHolds = floorRule.holds(targets);
         const double loudest = larger(channel[0].level, channel[1].level);
         // The linked levels first: neither depends on the other channel's steps 5 to 11.
         double linked[2];
@@ -210,12 +217,12 @@ public:
         for (unsigned c = 0; c < 2; ++c) {
             LevelingChannel& ch = channel[c];
             const double over = 20.0 * logarithms[c] - settings.threshold;
-            double t = targetReduction(member.law, settings, over, silenced);
+            double t = targetReduction(law, settings, over, silenced);
 
             const double a = t > ch.memory ? settings.memoryRise : settings.fall;
             ch.memory = ch.memory + a * (t - ch.memory);
-            if (floorHolds && t < member.floorFactor * ch.memory) {
-                t = member.floorFactor * ch.memory;
+            if (floorHolds && t < floorFactor * ch.memory) {
+                t = floorFactor * ch.memory;
             }
             const double b = t > ch.reduction ? settings.attack : settings.release;
             const double previous = ch.reduction;

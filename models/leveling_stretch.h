@@ -128,7 +128,7 @@ inline void followTarget(const LevelingSettings& s, simd::Pair t, bool floorHold
     const simd::Pair a = pick<chained>(t > memory, simd::splat(s.memoryRise), simd::splat(s.fall));
     memory = memory + a * (t - memory);
     if (floorHolds) {
-        const simd::Pair held = simd::splat(member.floorFactor) * memory;
+        const simd::Pair held = simd::splat(LevelingCell<member>::floorFactor) * memory;
         t = chained ? simd::choose(t < held, held, t) : simd::max(held, t);
     }
     const simd::Pair b =
@@ -152,8 +152,9 @@ template <LevelingMember member, class Beside>
     }
     const LevelingSettings& s = cell.settings;
     LevelingChannel* ch = cell.channel;
-    const bool silenced = member.noReduction.holds(targets);
-    const bool floorHolds = member.floorHolds.holds(targets);
+    using Cell = LevelingCell<member>;
+    const bool silenced = Cell::noReduction.holds(targets);
+    const bool floorHolds = Cell::floorRule.holds(targets);
     double highPassed[2 * levelingStretch];
 
     // Step 1: the high-pass rests while it is off, so switching it back on resumes it.
@@ -192,7 +193,7 @@ template <LevelingMember member, class Beside>
         for (unsigned i = 0; i < count; i += 2) {
             const simd::Pair over =
                 simd::splat(20.0) * simd::load(decibels + i) - simd::splat(s.threshold);
-            const simd::Pair t = targetReductions<member.law, false>(s, over, silenced);
+            const simd::Pair t = targetReductions<Cell::law, false>(s, over, silenced);
             followTarget<member, false>(s, t, floorHolds, memory, reduction);
             simd::store(reductions + i, reduction);
         }
@@ -217,7 +218,7 @@ template <LevelingMember member, class Beside>
             const simd::Pair decibels =
                 simd::splat(20.0) * levelLog10Pair(linkedLevels<true>(s, level));
             const simd::Pair over = decibels - simd::splat(s.threshold);
-            const simd::Pair t = targetReductions<member.law, true>(s, over, silenced);
+            const simd::Pair t = targetReductions<Cell::law, true>(s, over, silenced);
             followTarget<member, true>(s, t, floorHolds, memory, reduction);
             gain = levelGainFollowing(reduction, lastRow); // 10^(-G/20)
             simd::store(y + i, simd::load(y + i) * gain);

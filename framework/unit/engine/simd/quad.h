@@ -24,8 +24,8 @@ namespace classic::simd {
 using QuadVector = double __attribute__((vector_size(32)));
 using QuadBitsVector = std::uint64_t __attribute__((vector_size(32)));
 // The same for loads and stores at any address, as the compilers' own unaligned intrinsics
-// are written.
-using UnalignedQuad = double __attribute__((vector_size(32), aligned(1), may_alias));
+// are written. (A typedef: clang drops the alignment from an alias declaration.)
+typedef double UnalignedQuad __attribute__((vector_size(32), aligned(1), may_alias));
 
 struct Quad {
     QuadVector v;

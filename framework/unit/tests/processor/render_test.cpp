@@ -19,7 +19,7 @@ using unithost::Channels;
 using unithost::signal;
 using unittest::TolvarUnit;
 
-constexpr unsigned bypassId = 12, mixId = 10, shimmerId = 13;
+constexpr unsigned bypassId = 12, shimmerId = 13;
 
 Channels slice(const Channels& input, unsigned begin, unsigned frames) {
     Channels out;
