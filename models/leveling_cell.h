@@ -81,7 +81,7 @@ constexpr bool consistent(const LevelingMember& member) {
 }
 
 // Settings derived by the model's coefficient block (at reset and every 64 substeps), and the
-// two coefficients the frame computes once per sample rate.
+// two coefficients the engine computes once per sample rate, in prepare.
 struct LevelingSettings {
     double threshold = 0; // dB
     double knee = 0;      // W, dB
@@ -91,8 +91,8 @@ struct LevelingSettings {
     double attack = 1;    // one-pole coefficients of the fast stage
     double release = 1;
     double fall = 1;       // memory fall
-    double detector = 1;   // c(0.15 ms), from the frame
-    double memoryRise = 1; // c(0.45 s), from the frame
+    double detector = 1;   // c(0.15 ms), from prepare
+    double memoryRise = 1; // c(0.45 s), from prepare
 };
 
 // Per-channel state, zeroed by the engine's reset.

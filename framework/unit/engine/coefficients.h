@@ -57,8 +57,6 @@ struct StageValues {
 struct FrameCoefficients {
     double smoothing = 0;    // c(8 ms): parameter values, mix and bypass
     double glide = 0;        // c(3 ms): model filter coefficients toward their targets
-    double detector = 0;     // c(0.15 ms): level detector of the leveling gain cell
-    double memoryRise = 0;   // c(0.45 s): memory rise of the leveling gain cell
     double biasFollower = 0; // c(35 Hz)
     double air = 0;          // c(7 kHz): Shimmer air low-pass
     double noiseHigh = 0;    // c(4.8 kHz): Shimmer noise shaping

@@ -103,8 +103,6 @@ template <unsigned N> struct Frame : WetStates, FrameMeters {
         settled = false;
         coefficients.smoothing = timeCoefficient(fos, 0.008);
         coefficients.glide = timeCoefficient(fos, 0.003);
-        coefficients.detector = timeCoefficient(fos, 0.00015);
-        coefficients.memoryRise = timeCoefficient(fos, 0.45);
         coefficients.biasFollower = cornerCoefficient(fos, 35.0);
         coefficients.air = cornerCoefficient(fos, 7000.0);
         coefficients.noiseHigh = cornerCoefficient(fos, 4800.0);
