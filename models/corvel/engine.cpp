@@ -27,21 +27,9 @@ double corner(double fos, double hertz) noexcept {
 
 } // namespace
 
-// Shelves with slope 1 (alpha = sin(w0)/sqrt(2)); every set is normalised by a0.
+// The shelves (biquad.h) at the step's corner; every set is normalised by a0.
 Biquad lowShelfDesign(double fos, double gainDecibels, unsigned step) noexcept {
-    const double f = corner(fos, lowShelfHz[std::min(step, 3u)]);
-    const double a = std::pow(10.0, gainDecibels / 40.0);
-    const double w0 = 2.0 * M_PI * f / fos;
-    const double cs = std::cos(w0);
-    const double alpha = std::sin(w0) / std::sqrt(2.0);
-    const double beta = 2.0 * std::sqrt(a) * alpha;
-    const double b0 = a * ((a + 1) - (a - 1) * cs + beta);
-    const double b1 = 2.0 * a * ((a - 1) - (a + 1) * cs);
-    const double b2 = a * ((a + 1) - (a - 1) * cs - beta);
-    const double a0 = (a + 1) + (a - 1) * cs + beta;
-    const double a1 = -2.0 * ((a - 1) + (a + 1) * cs);
-    const double a2 = (a + 1) + (a - 1) * cs - beta;
-    return {b0 / a0, b1 / a0, b2 / a0, a1 / a0, a2 / a0};
+    return shelfDesign(Shelf::low, corner(fos, lowShelfHz[std::min(step, 3u)]), gainDecibels, fos);
 }
 
 // Peaking bell with Q 1.2.
@@ -61,19 +49,7 @@ Biquad midBellDesign(double fos, double gainDecibels, unsigned step) noexcept {
 }
 
 Biquad highShelfDesign(double fos, double gainDecibels) noexcept {
-    const double f = corner(fos, highShelfHz);
-    const double a = std::pow(10.0, gainDecibels / 40.0);
-    const double w0 = 2.0 * M_PI * f / fos;
-    const double cs = std::cos(w0);
-    const double alpha = std::sin(w0) / std::sqrt(2.0);
-    const double beta = 2.0 * std::sqrt(a) * alpha;
-    const double b0 = a * ((a + 1) + (a - 1) * cs + beta);
-    const double b1 = -2.0 * a * ((a - 1) + (a + 1) * cs);
-    const double b2 = a * ((a + 1) + (a - 1) * cs - beta);
-    const double a0 = (a + 1) - (a - 1) * cs + beta;
-    const double a1 = 2.0 * ((a - 1) - (a + 1) * cs);
-    const double a2 = (a + 1) - (a - 1) * cs - beta;
-    return {b0 / a0, b1 / a0, b2 / a0, a1 / a0, a2 / a0};
+    return shelfDesign(Shelf::high, corner(fos, highShelfHz), gainDecibels, fos);
 }
 
 namespace {

@@ -6,6 +6,7 @@
 // 128 substeps; the sections glide toward them with 2 ms. Gains follow the smoothed values on
 // every substep; mute, polarity, EQ In and the high pass fade with the same 2 ms.
 
+#include "biquad.h"
 #include "engine/frame.h"
 #include "model.h"
 
@@ -26,12 +27,6 @@ inline constexpr double highShelfHz = 12000;
 // Per High Pass step; step 0 is "Off", where the filters keep running at 50 Hz, faded out.
 inline constexpr double highPassHz[5] = {0, 50, 80, 160, 300};
 inline constexpr double highPassOffHz = 50;
-
-// One biquad's coefficients, normalised by a0.
-struct Biquad {
-    double b0 = 1, b1 = 0, b2 = 0, a1 = 0, a2 = 0;
-    bool operator==(const Biquad&) const = default;
-};
 
 // The designed sections (targets before the glide), for a sample rate, from the smoothed
 // gains in dB and the selector steps. [any thread]
