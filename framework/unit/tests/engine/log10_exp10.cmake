@@ -5,16 +5,19 @@ include(GoogleTest)
 set(kelvo_logexp_dir ${CMAKE_CURRENT_LIST_DIR})
 set(kelvo_logexp_unit_dir ${CMAKE_CURRENT_LIST_DIR}/../..)
 
-# KELVO_HAVE_QUADMATH: checked by tanh.cmake, which framework/unit includes first.
+# KELVO_HAVE_QUADMATH and kelvo_quadmath_flags: from tanh.cmake, which framework/unit includes
+# first.
 if(KELVO_HAVE_QUADMATH)
   foreach(name log10 exp10)
     add_executable(kelvo_${name}_tests ${kelvo_logexp_dir}/${name}_test.cpp)
     target_include_directories(kelvo_${name}_tests PRIVATE ${kelvo_logexp_unit_dir})
+    target_compile_options(kelvo_${name}_tests PRIVATE ${kelvo_quadmath_flags})
     target_link_libraries(kelvo_${name}_tests PRIVATE GTest::gtest_main quadmath)
     gtest_discover_tests(kelvo_${name}_tests NO_PRETTY_VALUES)
 
     # Rewrites engine/<name>_table.h: kelvo_<name>_table_generator > framework/unit/engine/<name>_table.h
     add_executable(kelvo_${name}_table_generator ${kelvo_logexp_dir}/${name}_table_generator.cpp)
+    target_compile_options(kelvo_${name}_table_generator PRIVATE ${kelvo_quadmath_flags})
     target_link_libraries(kelvo_${name}_table_generator PRIVATE quadmath)
   endforeach()
 else()
