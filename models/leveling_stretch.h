@@ -24,6 +24,8 @@
 #include "leveling_lanes.h"
 #include "leveling_math.h"
 
+#include <type_traits>
+
 namespace classic {
 
 inline constexpr unsigned levelingStretch = 64; // substeps one call takes at most
@@ -252,9 +254,12 @@ template <LevelingMember member, class Beside>
 template <LevelingMember member, class Beside = NothingBeside>
 void runStretch(LevelingCell<member>& cell, double* y, unsigned steps, const float* targets,
                 Beside&& beside = {}) noexcept {
-    simd::dispatch([&](auto) __attribute__((always_inline)) {
-        runStretchOf(cell, y, steps, targets, beside);
-    });
+    simd::dispatch(
+        simd::selectedPath,
+        [](auto, LevelingCell<member>* c, double* x, unsigned n, const float* t,
+           std::remove_reference_t<Beside>* b)
+            __attribute__((always_inline)) { runStretchOf(*c, x, n, t, *b); },
+        &cell, y, steps, targets, &beside);
 }
 
 } // namespace classic

@@ -141,13 +141,17 @@ void Engine::between() noexcept {
 // save the copies and the splats of constants that SSE2 needs, while every operation stays the
 // same (two lanes), so the bits are those of the baseline loop.
 void Engine::section(const Substep* values, unsigned stride, double* y, unsigned steps) noexcept {
-    simd::dispatch([&](auto) __attribute__((always_inline)) {
-        if (stride == 0) {
-            sectionOf<0>(values, y, steps);
-        } else {
-            sectionOf<1>(values, y, steps);
-        }
-    });
+    simd::dispatch(
+        simd::selectedPath,
+        [](auto, Engine* e, const Substep* v, unsigned every, double* x, unsigned n)
+            __attribute__((always_inline)) {
+                if (every == 0) {
+                    e->sectionOf<0>(v, x, n);
+                } else {
+                    e->sectionOf<1>(v, x, n);
+                }
+            },
+        this, values, stride, y, steps);
 }
 
 template <unsigned stride>

@@ -87,20 +87,23 @@ decimateBody(const double* taps, const double (*line)[lineRows][2], double (*wet
 // inputHistory + frames + 1 entries (the last read, not used, when frames is odd). path: the
 // processor's unless a test compares them.
 inline void interpolateStretch(const double* taps, const double (*input)[2], unsigned frames,
-                               double* filtered,
-                               simd::Path path = simd::selectedPath) noexcept {
-    simd::dispatch(path, [&](auto) __attribute__((always_inline)) {
-        filter_sums_detail::interpolateBody(taps, input, frames, filtered);
-    });
+                               double* filtered, simd::Path path = simd::selectedPath) noexcept {
+    simd::dispatch(
+        path,
+        [](auto, const double* t, const double(*x)[2], unsigned n, double* y)
+            __attribute__((always_inline)) { filter_sums_detail::interpolateBody(t, x, n, y); },
+        taps, input, frames, filtered);
 }
 
 // [render thread] The decimation outputs wet[i][c] of all stretchFrames frames whose substeps
 // the line holds (those past the stretch's end come out too, from whatever the rows hold).
-inline void decimateStretch(const double* taps, const double (*line)[lineRows][2],
-                            double (*wet)[2], simd::Path path = simd::selectedPath) noexcept {
-    simd::dispatch(path, [&](auto) __attribute__((always_inline)) {
-        filter_sums_detail::decimateBody(taps, line, wet);
-    });
+inline void decimateStretch(const double* taps, const double (*line)[lineRows][2], double (*wet)[2],
+                            simd::Path path = simd::selectedPath) noexcept {
+    simd::dispatch(
+        path,
+        [](auto, const double* t, const double(*x)[lineRows][2], double(*y)[2])
+            __attribute__((always_inline)) { filter_sums_detail::decimateBody(t, x, y); },
+        taps, line, wet);
 }
 
 } // namespace classic

@@ -253,9 +253,11 @@ template <unsigned N> struct Frame : WetStates, FrameMeters {
     template <unsigned stride>
     void inputStagesStrided(const double* filtered, double* out, unsigned count,
                             const StageValues* values) noexcept {
-        simd::dispatch([&](auto) __attribute__((always_inline)) {
-            inputStagesOf<stride>(filtered, out, count, values);
-        });
+        simd::dispatch(
+            simd::selectedPath,
+            [](auto, Frame* f, const double* x, double* y, unsigned n, const StageValues* v)
+                __attribute__((always_inline)) { f->template inputStagesOf<stride>(x, y, n, v); },
+            this, filtered, out, count, values);
     }
 
     template <unsigned stride>

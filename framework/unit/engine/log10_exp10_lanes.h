@@ -56,9 +56,11 @@ template <class F, class On>
 // count values of a kernel F on the given path; out may be in (not otherwise overlapping).
 template <class F>
 inline void many(const double* in, double* out, std::size_t count, simd::Path path) noexcept {
-    simd::dispatch(path, [&](auto on) __attribute__((always_inline)) {
-        many<F>(on, in, out, count);
-    });
+    simd::dispatch(
+        path,
+        [](auto on, const double* x, double* y, std::size_t n)
+            __attribute__((always_inline)) { many<F>(on, x, y, n); },
+        in, out, count);
 }
 
 } // namespace classic::logexp_detail

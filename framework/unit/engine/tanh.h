@@ -178,18 +178,22 @@ inline void tanh2(const double in[2], double out[2]) noexcept {
 // the processor's unless a test compares them.
 inline void tanh4(const double in[4], double out[4],
                   simd::Path path = simd::selectedPath) noexcept {
-    simd::dispatch(path, [&](auto on) __attribute__((always_inline)) {
-        tanh_detail::four(on, in, out);
-    });
+    simd::dispatch(
+        path, [](auto on, const double* x, double* y) __attribute__((always_inline)) {
+            tanh_detail::four(on, x, y);
+        },
+        in, out);
 }
 
 // [any thread] count values, each exactly as tanhScalar, four at a time on the AVX2 path, two
 // at a time otherwise; out may be in (not otherwise overlapping).
 inline void tanhMany(const double* in, double* out, std::size_t count,
                      simd::Path path = simd::selectedPath) noexcept {
-    simd::dispatch(path, [&](auto on) __attribute__((always_inline)) {
-        tanh_detail::many(on, in, out, count);
-    });
+    simd::dispatch(
+        path,
+        [](auto on, const double* x, double* y, std::size_t n)
+            __attribute__((always_inline)) { tanh_detail::many(on, x, y, n); },
+        in, out, count);
 }
 
 } // namespace classic

@@ -4,18 +4,21 @@
 // and give the same bits; the AVX2 one takes four lanes where the baseline takes two, or the
 // same lanes with the shorter AVX encodings.
 //
-// A function with the two forms writes its body once, as a lambda forced inline that takes
-// the path as a tag, and hands it to `dispatch`:
+// A function with the two forms writes its body once, as a lambda without captures, forced
+// inline, that takes the path as a tag and its values as parameters, and hands both to
+// `dispatch`:
 //
-//     simd::dispatch([&](auto on) __attribute__((always_inline)) {
+//     simd::dispatch(path, [](auto on, const double* in, double* out)
+//                                __attribute__((always_inline)) {
 //         if constexpr (decltype(on)::avx2) { ... quads ... } else { ... pairs ... }
-//     });
+//     }, in, out);
 //
 // The body is compiled twice, once inside AVX2 code, and the path chosen at start-up runs.
 // (The GNU spelling of the attribute: the standard one, after a lambda's parameters, would
 // name the lambda's type, where it means nothing.) A body that only wants the AVX2 encodings
-// of the same code ignores the tag. Inside it, let the work be a call with the values as
-// arguments, so that they are the callee's own and stay in registers.
+// of the same code ignores the tag. The values go by value (objects by pointer): as parameters
+// of the AVX2 function the compiler knows they cannot point at the body's own arrays, and keeps
+// what they point at in registers (a capture, read from memory, might).
 
 #include "engine/simd/backend.h"
 #include "engine/simd/cpu.h"
@@ -48,28 +51,26 @@ inline const Path selectedPath = available(Path::avx2) ? Path::avx2 : Path::base
 namespace dispatch_detail {
 
 #if KELVO_SIMD_AVX2
-template <class Body> [[gnu::target("avx2")]] inline void avx2(Body& body) noexcept {
-    body(On<Path::avx2>{});
+template <class Body, class... Args>
+[[gnu::target("avx2")]] inline void avx2(Args... args) noexcept {
+    Body{}(On<Path::avx2>{}, args...);
 }
 #endif
 
 } // namespace dispatch_detail
 
-// [any thread] body on the given path, which must be available.
-template <class Body> [[gnu::always_inline]] inline void dispatch(Path path, Body&& body) noexcept {
+// [any thread] body(tag, args...) on the given path, which must be available: the processor's
+// (selectedPath) unless a test compares them.
+template <class Body, class... Args>
+[[gnu::always_inline]] inline void dispatch(Path path, Body body, Args... args) noexcept {
 #if KELVO_SIMD_AVX2
     if (path == Path::avx2) {
-        dispatch_detail::avx2(body);
+        dispatch_detail::avx2<Body>(args...);
         return;
     }
 #endif
     (void)path;
-    body(On<Path::baseline>{});
-}
-
-// [any thread] body on the path this process takes.
-template <class Body> [[gnu::always_inline]] inline void dispatch(Body&& body) noexcept {
-    dispatch(selectedPath, body);
+    body(On<Path::baseline>{}, args...);
 }
 
 } // namespace classic::simd

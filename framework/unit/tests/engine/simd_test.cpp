@@ -32,8 +32,8 @@ struct Operands {
     double a, b;
 };
 const Operands operands[] = {
-    {1.0, 2.0}, {2.0, 1.0}, {nan, 1.0}, {1.0, nan}, {nan, -nan}, {-0.0, 0.0},
-    {0.0, -0.0}, {-inf, inf}, {3.0, 3.0}, {-5.0, -7.0},
+    {1.0, 2.0},  {2.0, 1.0},  {nan, 1.0},  {1.0, nan}, {nan, -nan},
+    {-0.0, 0.0}, {0.0, -0.0}, {-inf, inf}, {3.0, 3.0}, {-5.0, -7.0},
 };
 
 TEST(Simd, MinAndMaxTakeTheSecondOperandUnlessTheFirstWins) {
@@ -77,11 +77,8 @@ TEST(Simd, MasksReadTheirLanes) {
         int signBits;
     };
     const Case cases[] = {
-        {{0, 0}, {0, 0}, 0},
-        {{0, 0}, {1, 0}, 1},
-        {{0, 0}, {0, 1}, 2},
-        {{0, 0}, {1, 1}, 3},
-        {{nan, 0}, {1, 1}, 2},
+        {{0, 0}, {0, 0}, 0}, {{0, 0}, {1, 0}, 1},   {{0, 0}, {0, 1}, 2},
+        {{0, 0}, {1, 1}, 3}, {{nan, 0}, {1, 1}, 2},
     };
     for (const Case& c : cases) {
         const Mask m = c.x < c.y;
@@ -109,7 +106,8 @@ TEST(Simd, MasksReadTheirLanes) {
 // a b + c with a b rounded is 0; fused into one multiply-add it would be -2^-60.
 constexpr double factorA = 1.0 + 0x1p-30, factorB = 1.0 - 0x1p-30, addend = -1.0;
 
-template <class V> [[gnu::always_inline]] inline V roundedThenAdded(const V& a, const V& b, const V& c) {
+template <class V>
+[[gnu::always_inline]] inline V roundedThenAdded(const V& a, const V& b, const V& c) {
     return Lanes<V>::separate(a * b) + c;
 }
 
@@ -158,10 +156,13 @@ TEST(Simd, DispatchRunsTheBodyOnThePathAsked) {
         }
         int calls = 0;
         Path seen = Path::baseline;
-        dispatch(path, [&](auto on) {
-            ++calls;
-            seen = decltype(on)::path;
-        });
+        dispatch(
+            path,
+            [](auto on, int* count, Path* where) {
+                ++*count;
+                *where = decltype(on)::path;
+            },
+            &calls, &seen);
         EXPECT_EQ(calls, 1);
         EXPECT_EQ(seen, path);
     }
