@@ -21,9 +21,6 @@ function(kelvo_add_model name)
     ${PROJECT_SOURCE_DIR}/framework/unit
     ${PROJECT_SOURCE_DIR}/models)
   set_target_properties(${lib} PROPERTIES CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON)
-  # Engines are compared sample for sample with plain transcriptions: never fuse multiply and
-  # add, whatever instruction set a build targets.
-  target_compile_options(${lib} PRIVATE -ffp-contract=off)
   if(M_EDITOR_DATA AND COMMAND kelvo_add_editor_library)
     set(editor "")
     foreach(option CLASSES FACTORY)

@@ -81,7 +81,7 @@ constexpr bool consistent(const LevelingMember& member) {
 }
 
 // Settings derived by the model's coefficient block (at reset and every 64 substeps), and the
-// two coefficients the frame computes once per sample rate.
+// two coefficients the engine computes once per sample rate, in prepare.
 struct LevelingSettings {
     double threshold = 0; // dB
     double knee = 0;      // W, dB
@@ -91,8 +91,8 @@ struct LevelingSettings {
     double attack = 1;    // one-pole coefficients of the fast stage
     double release = 1;
     double fall = 1;       // memory fall
-    double detector = 1;   // c(0.15 ms), from the frame
-    double memoryRise = 1; // c(0.45 s), from the frame
+    double detector = 1;   // c(0.15 ms), from prepare
+    double memoryRise = 1; // c(0.45 s), from prepare
 };
 
 // Per-channel state, zeroed by the engine's reset.
@@ -165,6 +165,13 @@ template <LevelingMember member> class LevelingCell {
     static_assert(consistent(member), "detector, ratio law or floor factor out of voicing");
 
 public:
+    // What the cell reads of its member while it runs, as constants of their own: clang 14
+    // reads the parts of a class-type template argument from the wrong places at run time.
+    static constexpr RatioLaw law = member.law;
+    static constexpr TargetRule noReduction = member.noReduction;
+    static constexpr TargetRule floorRule = member.floorHolds;
+    static constexpr double floorFactor = member.floorFactor;
+
     LevelingSettings settings;
     LevelingChannel channel[2];
 
@@ -196,8 +203,8 @@ public:
     // [render thread] Steps 4 to 11, left channel in full, then right. targets: the unit's
     // normalised values, read here for the floor and no-reduction rules.
     void compute(const float* targets) noexcept {
-        const bool silenced = member.noReduction.holds(targets);
-        const bool floorHolds = member.floorHolds.holds(targets);
+        const bool silenced = noReduction.holds(targets);
+        const bool floorHolds = floorRule.holds(targets);
         const double loudest = larger(channel[0].level, channel[1].level);
         // The linked levels first: neither depends on the other channel's steps 5 to 11.
         double linked[2];
@@ -206,16 +213,16 @@ public:
             linked[c] =
                 larger(std::fabs(ch.level + settings.link * (loudest - ch.level)), levelFloor);
         }
-        const Lanes logarithms = levelLog10Pair(Lanes{linked[0], linked[1]});
+        const simd::Pair logarithms = levelLog10Pair(simd::Pair{linked[0], linked[1]});
         for (unsigned c = 0; c < 2; ++c) {
             LevelingChannel& ch = channel[c];
             const double over = 20.0 * logarithms[c] - settings.threshold;
-            double t = targetReduction(member.law, settings, over, silenced);
+            double t = targetReduction(law, settings, over, silenced);
 
             const double a = t > ch.memory ? settings.memoryRise : settings.fall;
             ch.memory = ch.memory + a * (t - ch.memory);
-            if (floorHolds && t < member.floorFactor * ch.memory) {
-                t = member.floorFactor * ch.memory;
+            if (floorHolds && t < floorFactor * ch.memory) {
+                t = floorFactor * ch.memory;
             }
             const double b = t > ch.reduction ? settings.attack : settings.release;
             const double previous = ch.reduction;
@@ -223,9 +230,8 @@ public:
             // g is a function of G alone: an unchanged G (resting at 0, or held) keeps its g,
             // and a right channel at the left's G takes the left's g.
             if (ch.reduction != previous) {
-                ch.gain = c == 1 && ch.reduction == channel[0].reduction
-                              ? channel[0].gain
-                              : levelGain(ch.reduction);
+                ch.gain = c == 1 && ch.reduction == channel[0].reduction ? channel[0].gain
+                                                                         : levelGain(ch.reduction);
             }
         }
     }

@@ -24,6 +24,10 @@ public:
     // [main thread] Sample-rate work (coefficients, taps), then reset. values: N floats.
     void prepare(double sampleRate, const float* values) {
         frame.prepare(sampleRate, frame.layout);
+        // The cell's coefficients fixed by the rate: its detector's c(0.15 ms) and its memory's
+        // rise, c(0.45 s). The coefficient block leaves them as they are.
+        cell.settings.detector = timeCoefficient(frame.fos, 0.00015);
+        cell.settings.memoryRise = timeCoefficient(frame.fos, 0.45);
         reset(values);
     }
     // [render thread] Silence at the given values (normalised here), no reduction, no glide;

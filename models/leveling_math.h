@@ -6,17 +6,17 @@
 // same functions.
 //
 //     double levelLog10(double x);                  log10 x
-//     Lanes levelLog10Pair(Lanes x);                both channels of a substep
+//     simd::Pair levelLog10Pair(simd::Pair x);      both channels of a substep
 //     void levelLog10Many(const double* in, double* out, unsigned count);
 //     double levelGain(double g);                   10^(g / -20), the gain of a reduction g
 //     void levelGainMany(const double* in, double* out, unsigned count);
-//     Lanes levelGainFollowing(Lanes g, KeptRow& last);   along the feedback chain
+//     simd::Pair levelGainFollowing(simd::Pair g, KeptRow& last);   along the feedback chain
 //
 // Nothing here allocates, locks or calls the system.
 
 #include "engine/exp10.h"
 #include "engine/log10.h"
-#include "leveling_lanes.h"
+#include "engine/simd/pair.h"
 
 namespace classic {
 
@@ -24,8 +24,8 @@ inline double levelLog10(double x) noexcept {
     return log10Scalar(x);
 }
 
-inline Lanes levelLog10Pair(Lanes x) noexcept {
-    return reinterpret_cast<Lanes>(log10Pair(reinterpret_cast<__m128d>(x)));
+inline simd::Pair levelLog10Pair(simd::Pair x) noexcept {
+    return log10Pair(x);
 }
 
 // count values, each exactly as levelLog10.
@@ -45,8 +45,8 @@ inline void levelGainMany(const double* in, double* out, unsigned count) noexcep
 
 // Both channels' levelGain, for the feedback chain, where each substep's reduction is close
 // to the one before: the row of the last k comes from `last` (see attenuationFollowing).
-inline Lanes levelGainFollowing(Lanes g, KeptRow& last) noexcept {
-    return reinterpret_cast<Lanes>(attenuationFollowing(reinterpret_cast<__m128d>(g), last));
+inline simd::Pair levelGainFollowing(simd::Pair g, KeptRow& last) noexcept {
+    return attenuationFollowing(g, last);
 }
 
 } // namespace classic

@@ -27,21 +27,9 @@ double corner(double fos, double hertz) noexcept {
 
 } // namespace
 
-// Shelves with slope 1 (alpha = sin(w0)/sqrt(2)); every set is normalised by a0.
+// The shelves (biquad.h) at the step's corner; every set is normalised by a0.
 Biquad lowShelfDesign(double fos, double gainDecibels, unsigned step) noexcept {
-    const double f = corner(fos, lowShelfHz[std::min(step, 3u)]);
-    const double a = std::pow(10.0, gainDecibels / 40.0);
-    const double w0 = 2.0 * M_PI * f / fos;
-    const double cs = std::cos(w0);
-    const double alpha = std::sin(w0) / std::sqrt(2.0);
-    const double beta = 2.0 * std::sqrt(a) * alpha;
-    const double b0 = a * ((a + 1) - (a - 1) * cs + beta);
-    const double b1 = 2.0 * a * ((a - 1) - (a + 1) * cs);
-    const double b2 = a * ((a + 1) - (a - 1) * cs - beta);
-    const double a0 = (a + 1) + (a - 1) * cs + beta;
-    const double a1 = -2.0 * ((a - 1) + (a + 1) * cs);
-    const double a2 = (a + 1) + (a - 1) * cs - beta;
-    return {b0 / a0, b1 / a0, b2 / a0, a1 / a0, a2 / a0};
+    return shelfDesign(Shelf::low, corner(fos, lowShelfHz[std::min(step, 3u)]), gainDecibels, fos);
 }
 
 // Peaking bell with Q 1.2.
@@ -61,19 +49,7 @@ Biquad midBellDesign(double fos, double gainDecibels, unsigned step) noexcept {
 }
 
 Biquad highShelfDesign(double fos, double gainDecibels) noexcept {
-    const double f = corner(fos, highShelfHz);
-    const double a = std::pow(10.0, gainDecibels / 40.0);
-    const double w0 = 2.0 * M_PI * f / fos;
-    const double cs = std::cos(w0);
-    const double alpha = std::sin(w0) / std::sqrt(2.0);
-    const double beta = 2.0 * std::sqrt(a) * alpha;
-    const double b0 = a * ((a + 1) + (a - 1) * cs + beta);
-    const double b1 = -2.0 * a * ((a - 1) + (a + 1) * cs);
-    const double b2 = a * ((a + 1) + (a - 1) * cs - beta);
-    const double a0 = (a + 1) - (a - 1) * cs + beta;
-    const double a1 = 2.0 * ((a - 1) - (a + 1) * cs);
-    const double a2 = (a + 1) - (a - 1) * cs - beta;
-    return {b0 / a0, b1 / a0, b2 / a0, a1 / a0, a2 / a0};
+    return shelfDesign(Shelf::high, corner(fos, highShelfHz), gainDecibels, fos);
 }
 
 namespace {
@@ -139,7 +115,7 @@ void Engine::reset(const float* values) noexcept {
     for (State& s : states) {
         s = State{};
     }
-    highPassInput = highPassOutput = pending = ChannelPair{0, 0};
+    highPassInput = highPassOutput = pending = simd::Pair{0, 0};
     equaliser = t[param::eqIn];
     highPassWeight = t[param::highPass] > 0 ? 1 : 0;
     const unsigned gainStep = stepOf(t[param::inputGain], 20);
@@ -247,11 +223,11 @@ unsigned Engine::snapshot() noexcept {
         BiquadLanes* lanes = kept[keptIndex];
         for (unsigned s = 0; s < sectionCount; ++s) {
             const Biquad& q = sections[s].current;
-            lanes[s].b0 = ChannelPair{q.b0, q.b0};
-            lanes[s].b1 = ChannelPair{q.b1, q.b1};
-            lanes[s].b2 = ChannelPair{q.b2, q.b2};
-            lanes[s].a1 = ChannelPair{q.a1, q.a1};
-            lanes[s].a2 = ChannelPair{q.a2, q.a2};
+            lanes[s].b0 = simd::splat(q.b0);
+            lanes[s].b1 = simd::splat(q.b1);
+            lanes[s].b2 = simd::splat(q.b2);
+            lanes[s].a1 = simd::splat(q.a1);
+            lanes[s].a2 = simd::splat(q.a2);
         }
         keptNow = true;
     }
@@ -274,17 +250,17 @@ void Engine::between() noexcept {
     pending = equalise(pending, kept[now], pole, highPassWeight, equaliser);
 }
 
-inline ChannelPair Engine::equalise(ChannelPair y, const BiquadLanes (&q)[sectionCount],
-                                             double onePole, double weight, double blend) noexcept {
-    const ChannelPair low = states[lowShelf].run(q[lowShelf], y);
-    const ChannelPair mid = states[midBell].run(q[midBell], low);
-    const ChannelPair e = states[highShelf].run(q[highShelf], mid);
+inline simd::Pair Engine::equalise(simd::Pair y, const BiquadLanes (&q)[sectionCount],
+                                   double onePole, double weight, double blend) noexcept {
+    const simd::Pair low = states[lowShelf].run(q[lowShelf], y);
+    const simd::Pair mid = states[midBell].run(q[midBell], low);
+    const simd::Pair e = states[highShelf].run(q[highShelf], mid);
     // One-pole high pass at the same corner ahead of the biquad: third order together.
     highPassOutput = onePole * (highPassOutput + e - highPassInput);
     highPassInput = e;
-    const ChannelPair filtered = states[highPass].run(q[highPass], highPassOutput);
+    const simd::Pair filtered = states[highPass].run(q[highPass], highPassOutput);
 
-    const ChannelPair eqOut = e + weight * (filtered - e);
+    const simd::Pair eqOut = e + weight * (filtered - e);
     return y + blend * (eqOut - y);
 }
 

@@ -6,6 +6,7 @@
 // 128 substeps; the sections glide toward them with 2 ms. Gains follow the smoothed values on
 // every substep; mute, polarity, EQ In and the high pass fade with the same 2 ms.
 
+#include "biquad.h"
 #include "engine/frame.h"
 #include "model.h"
 
@@ -26,12 +27,6 @@ inline constexpr double highShelfHz = 12000;
 // Per High Pass step; step 0 is "Off", where the filters keep running at 50 Hz, faded out.
 inline constexpr double highPassHz[5] = {0, 50, 80, 160, 300};
 inline constexpr double highPassOffHz = 50;
-
-// One biquad's coefficients, normalised by a0.
-struct Biquad {
-    double b0 = 1, b1 = 0, b2 = 0, a1 = 0, a2 = 0;
-    bool operator==(const Biquad&) const = default;
-};
 
 // The designed sections (targets before the glide), for a sample rate, from the smoothed
 // gains in dB and the selector steps. [any thread]
@@ -95,7 +90,7 @@ private:
 
     // One section's coefficients in both lanes, as the equaliser multiplies them.
     struct BiquadLanes {
-        ChannelPair b0, b1, b2, a1, a2;
+        simd::Pair b0, b1, b2, a1, a2;
     };
     // The newest snapshot of the coefficients (its row of `kept`), taken now if a glide or
     // reset made it stale.
@@ -119,8 +114,8 @@ private:
         return secondHalf(channel, z);
     }
     // Low shelf, mid bell, high shelf, the high-pass path and the EQ In blend on both channels.
-    ChannelPair equalise(ChannelPair y, const BiquadLanes (&q)[sectionCount], double onePole,
-                          double weight, double blend) noexcept;
+    simd::Pair equalise(simd::Pair y, const BiquadLanes (&q)[sectionCount], double onePole,
+                        double weight, double blend) noexcept;
 
     // Both channels always hold the same coefficients (the same targets, glided in the same
     // steps from the same reset), so one set serves both and glides once per substep.
@@ -133,9 +128,9 @@ private:
     };
     // One section's state, both channels.
     struct State {
-        ChannelPair s1 = {0, 0}, s2 = {0, 0};
-        ChannelPair run(const BiquadLanes& q, ChannelPair x) noexcept {
-            const ChannelPair out = q.b0 * x + s1;
+        simd::Pair s1 = {0, 0}, s2 = {0, 0};
+        simd::Pair run(const BiquadLanes& q, simd::Pair x) noexcept {
+            const simd::Pair out = q.b0 * x + s1;
             s1 = s2 + q.b1 * x - q.a1 * out;
             s2 = q.b2 * x - q.a2 * out;
             return out;
@@ -167,9 +162,9 @@ private:
     Stage preamps[2];            // line, microphone
     Coefficients sections[sectionCount];
     State states[sectionCount];
-    ChannelPair highPassInput = {0, 0};  // e_prev
-    ChannelPair highPassOutput = {0, 0}; // p
-    ChannelPair pending = {0, 0};        // the substep's samples between the hooks
+    simd::Pair highPassInput = {0, 0};  // e_prev
+    simd::Pair highPassOutput = {0, 0}; // p
+    simd::Pair pending = {0, 0};        // the substep's samples between the hooks
     // Coefficient snapshots for kept substeps, a ring: a stretch keeps at most maximumBatch
     // substeps before their audio runs, so the snapshot in use is never overwritten.
     BiquadLanes kept[maximumBatch + 1][sectionCount];

@@ -25,8 +25,6 @@ void Engine::configure() noexcept {
     s.attack = timeCoefficient(fos, 0.0007);
     s.release = timeCoefficient(fos, 0.1);
     s.fall = timeCoefficient(fos, 2.0);
-    s.detector = frame.coefficients.detector;
-    s.memoryRise = frame.coefficients.memoryRise;
 
     frame.input.set(0.7, 0.018);
     frame.output.set(0.48, -0.015);

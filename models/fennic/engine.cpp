@@ -5,12 +5,13 @@
 #include "engine/exp10.h"
 #include "engine/log10.h"
 #include "engine/render_frames.h"
+#include "engine/simd/dispatch.h"
+#include "engine/simd/mask.h"
 #include "leveling_lanes.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <immintrin.h>
 
 namespace classic {
 
@@ -27,19 +28,18 @@ unsigned ratioStepOf(float target) noexcept {
 
 // reductionTarget of each lane, its branches as selections (the knee's square only where a
 // lane is inside the knee).
-template <class Lanes> Lanes reductionTargets(Lanes over, const RatioStep& step) noexcept {
+simd::Pair reductionTargets(simd::Pair over, const RatioStep& step) noexcept {
     const double knee = step.kneeWidth;
-    const Lanes zero = {0, 0};
-    Lanes kneeValue = choose(over >= knee / 2.0, over, zero);
-    const auto inside = over > -knee / 2.0 && over < knee / 2.0;
+    simd::Pair kneeValue = simd::choose(over >= knee / 2.0, over, simd::splat(0.0));
+    const simd::Mask inside = over > -knee / 2.0 && over < knee / 2.0;
     // The mask's sign bits: tested as lanes, GCC takes them through general registers.
-    if (_mm_movemask_pd(reinterpret_cast<__m128d>(inside)) != 0) {
-        const Lanes t = over + knee / 2.0;
-        kneeValue = inside ? t * t / (2.0 * knee) : kneeValue;
+    if (simd::anyOf(inside)) {
+        const simd::Pair t = over + knee / 2.0;
+        kneeValue = simd::select(inside, t * t / (2.0 * knee), kneeValue);
     }
-    const Lanes reduction = (step.ratio - 1.0) * kneeValue;
-    // minpd(a, b) is a < b ? a : b, lane by lane: min(reduction, 48) in one step.
-    return Lanes(_mm_min_pd(Lanes{48.0, 48.0}, reduction));
+    const simd::Pair reduction = (step.ratio - 1.0) * kneeValue;
+    // 48 < reduction ? 48 : reduction, lane by lane: min(reduction, 48) in one step.
+    return simd::min(simd::splat(48.0), reduction);
 }
 
 } // namespace
@@ -71,8 +71,8 @@ void Engine::prepare(double sampleRate, const float* values) {
 
 void Engine::reset(const float* values) noexcept {
     frame.reset(values); // also clears G (frame.gainReduction)
-    envelopes = gain = pending = ChannelPair{0, 0};
-    gainFactor = ChannelPair{1, 1};
+    envelopes = gain = pending = simd::Pair{0, 0};
+    gainFactor = simd::Pair{1, 1};
     appliedStep = ~0u;
 }
 
@@ -137,33 +137,28 @@ void Engine::between() noexcept {
     between(now);
 }
 
-// The same loop compiled for processors with AVX2: its three-operand forms and broadcast
-// loads save the copies and the splats of constants that SSE2 needs, while every operation
-// stays the same (two lanes, no FMA), so the bits are those of the SSE2 loop.
-[[gnu::target("avx2")]] void Engine::sectionAvx2(const Substep* values, unsigned stride, double* y,
-                                                 unsigned steps) noexcept {
-    if (stride == 0) {
-        sectionOf<0>(values, y, steps);
-    } else {
-        sectionOf<1>(values, y, steps);
-    }
-}
-
+// On the AVX2 path the same loop in AVX2 code: its three-operand forms and broadcast loads
+// save the copies and the splats of constants that SSE2 needs, while every operation stays the
+// same (two lanes), so the bits are those of the baseline loop.
 void Engine::section(const Substep* values, unsigned stride, double* y, unsigned steps) noexcept {
-    if (logexp_detail::hasAvx2) {
-        sectionAvx2(values, stride, y, steps);
-    } else if (stride == 0) {
-        sectionOf<0>(values, y, steps);
-    } else {
-        sectionOf<1>(values, y, steps);
-    }
+    simd::dispatch(
+        simd::selectedPath,
+        [](auto, Engine* e, const Substep* v, unsigned every, double* x, unsigned n)
+            __attribute__((always_inline)) {
+                if (every == 0) {
+                    e->sectionOf<0>(v, x, n);
+                } else {
+                    e->sectionOf<1>(v, x, n);
+                }
+            },
+        this, values, stride, y, steps);
 }
 
 template <unsigned stride>
 inline void Engine::sectionOf(const Substep* values, double* y, unsigned steps) noexcept {
     Cell state{envelopes, gain, gainFactor, {}, {}};
     for (unsigned s = 0; s < steps; ++s) {
-        const ChannelPair v = cell(values[s * stride], state, ChannelPair{y[2 * s], y[2 * s + 1]});
+        const simd::Pair v = cell(values[s * stride], state, simd::Pair{y[2 * s], y[2 * s + 1]});
         y[2 * s] = v[0];
         y[2 * s + 1] = v[1];
     }
@@ -184,61 +179,60 @@ inline void Engine::between(const Substep& now) noexcept {
     frame.gainReduction[1] = gain[1];
 }
 
-inline ChannelPair Engine::cell(const Substep& now, Cell& state, ChannelPair y) const noexcept {
+inline simd::Pair Engine::cell(const Substep& now, Cell& state, simd::Pair y) const noexcept {
     // The state under the members' names: the arithmetic reads as the engine's own.
-    ChannelPair& envelopes = state.envelopes;
-    ChannelPair& gain = state.gain;
-    ChannelPair& gainFactor = state.gainFactor;
+    simd::Pair& envelopes = state.envelopes;
+    simd::Pair& gain = state.gain;
+    simd::Pair& gainFactor = state.gainFactor;
     const RatioStep& row = ratioSteps[now.step];
     const double rate = ratioRate[now.step];
 
     // The release coefficient, from the G before this substep: it is only needed where G
     // falls, but worked out here it runs beside the chain through the logarithm instead of
     // after it. G never falls below 0, so with G = 0 in both lanes it is not needed at all.
-    ChannelPair release = {0, 0};
+    simd::Pair release = {0, 0};
     if (gain[0] != 0 || gain[1] != 0) {
-        const ChannelPair shortest = {0.00002, 0.00002};
-        ChannelPair tau = now.release * (1.0 + 0.035 * gain);
-        tau = _mm_max_pd(shortest, tau); // max(tau, 20 us): shortest > tau ? shortest : tau
-        release = 1.0 - ChannelPair(expFollowing(-1.0 / (rate * tau), state.releaseRow));
+        const simd::Pair shortest = {0.00002, 0.00002};
+        simd::Pair tau = now.release * (1.0 + 0.035 * gain);
+        tau = simd::max(shortest, tau); // max(tau, 20 us): shortest > tau ? shortest : tau
+        release = 1.0 - expFollowing(-1.0 / (rate * tau), state.releaseRow);
     }
 
     // The detector hears the previous substep's gain; the stereo link the larger envelope.
-    envelopes += detector * (magnitude(y * gainFactor) - envelopes);
+    envelopes += detector * (simd::magnitude(y * gainFactor) - envelopes);
     const double loudest = std::max(envelopes[0], envelopes[1]);
 
-    ChannelPair target = {0, 0};
+    simd::Pair target = {0, 0};
     if (now.compress) {
         // A link of 1 multiplies exactly: the product is left out of the chain. Where the
         // linked level is then the loudest envelope itself, the logarithm starts from the
         // lane maximum while the test runs beside it.
-        ChannelPair level;
+        simd::Pair level;
         if (now.link != 1.0 || !linksToLoudest(envelopes, level)) [[unlikely]] {
-            const ChannelPair spread = loudest - envelopes;
-            level = magnitude(envelopes + (now.link == 1.0 ? spread : now.link * spread));
+            const simd::Pair spread = loudest - envelopes;
+            level = simd::magnitude(envelopes + (now.link == 1.0 ? spread : now.link * spread));
         }
         // Below quietLevel the knee value is 0 for certain, so the target is 0 whether the
         // logarithm is taken or not: it is skipped when both channels are that quiet.
         const double quiet = quietLevel[now.step];
         if (!(level[0] < quiet && level[1] < quiet)) {
-            const ChannelPair floor = {1e-12, 1e-12};
-            const ChannelPair over =
-                20.0 * ChannelPair(log10Pair(_mm_max_pd(floor, level))) - now.threshold;
+            const simd::Pair floor = {1e-12, 1e-12};
+            const simd::Pair over = 20.0 * log10Pair(simd::max(floor, level)) - now.threshold;
             target = reductionTargets(over, row);
         }
     }
 
     // Where the target equals G the step adds coefficient * 0 and leaves G exactly as it is.
-    const ChannelPair attack = {now.attack, now.attack};
-    const ChannelPair before = gain;
-    gain += choose(target > gain, attack, release) * (target - gain);
+    const simd::Pair attack = {now.attack, now.attack};
+    const simd::Pair before = gain;
+    gain += simd::choose(target > gain, attack, release) * (target - gain);
     if (gain[0] != before[0] || gain[1] != before[1]) {
         gainFactor = attenuationFollowing(gain, state.gainRow); // 10^(-G/20)
     }
 
-    const ChannelPair v = y * gainFactor;
+    const simd::Pair v = y * gainFactor;
     if (row.saturate) {
-        const ChannelPair t = tanh2(saturation.drive * v + saturation.bias);
+        const simd::Pair t = tanh2(saturation.drive * v + saturation.bias);
         return (t - saturation.tanhBias) / saturation.denominator;
     }
     return v;

@@ -121,21 +121,20 @@ private:
     // left, right per substep, in place. One out-of-line loop, so that the gain cell's
     // exponentials and logarithm are inlined into it once.
     void section(const Substep* values, unsigned stride, double* y, unsigned steps) noexcept;
-    void sectionAvx2(const Substep* values, unsigned stride, double* y, unsigned steps) noexcept;
     template <unsigned stride>
     [[gnu::always_inline]] inline void sectionOf(const Substep* values, double* y,
                                                  unsigned steps) noexcept;
     // The gain cell's state, as a value: a loop over substeps keeps it in registers (the
     // members, behind the samples' stores, would go through memory on every substep).
     struct Cell {
-        ChannelPair envelopes, gain, gainFactor;
+        simd::Pair envelopes, gain, gainFactor;
         KeptRow gainRow;    // of gainFactor's power of ten
         KeptRow releaseRow; // of the release coefficient's exponential
     };
     // One substep of the gain cell on both channels' input-stage outputs y; gives the samples
     // for the output stage.
-    [[gnu::always_inline]] inline ChannelPair cell(const Substep& now, Cell& state,
-                                                   ChannelPair y) const noexcept;
+    [[gnu::always_inline]] inline simd::Pair cell(const Substep& now, Cell& state,
+                                                  simd::Pair y) const noexcept;
     double firstHalf(unsigned channel, double y) noexcept {
         pending[channel] = y;
         return y;
@@ -152,13 +151,13 @@ private:
 
     double detector = 0; // c(40 us)
     Stage inputStages[5];
-    Stage saturation;            // S(v; 1.7, 0.08), "All Buttons" only
-    double quietLevel[5] = {};   // a level surely below the knee of each step (see between)
-    double ratioRate[5] = {};    // R fos of each step
-    ChannelPair envelopes = {};  // detector envelope per channel
-    ChannelPair gain = {};       // G, dB, also copied to frame.gainReduction
-    ChannelPair gainFactor = {}; // 10^(-G/20)
-    ChannelPair pending = {};    // the substep's samples between the hooks
+    Stage saturation;           // S(v; 1.7, 0.08), "All Buttons" only
+    double quietLevel[5] = {};  // a level surely below the knee of each step (see between)
+    double ratioRate[5] = {};   // R fos of each step
+    simd::Pair envelopes = {};  // detector envelope per channel
+    simd::Pair gain = {};       // G, dB, also copied to frame.gainReduction
+    simd::Pair gainFactor = {}; // 10^(-G/20)
+    simd::Pair pending = {};    // the substep's samples between the hooks
 
     // Substep values.
     unsigned step = 0;          // the Ratio step x

@@ -30,8 +30,6 @@ void Engine::configure() noexcept {
     s.attack = timeCoefficient(fos, mirethAttackSeconds[m]);
     s.release = timeCoefficient(fos, std::max((m == modeFast ? 0.3 : 1.0) * rec, 1e-5));
     s.fall = timeCoefficient(fos, std::max(4.0 * rec, 1e-5));
-    s.detector = frame.coefficients.detector;
-    s.memoryRise = frame.coefficients.memoryRise;
 
     frame.input.set(0.8, 0.06);
     frame.output.set(0.38, -0.025);

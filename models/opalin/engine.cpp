@@ -27,8 +27,6 @@ void Engine::configure() noexcept {
     s.fall = timeCoefficient(fos, 2.5);
     s.link = 0.01 * current[stereoLink];
     s.highPass = 0.0;
-    s.detector = frame.coefficients.detector;
-    s.memoryRise = frame.coefficients.memoryRise;
 
     frame.input.set(0.62, 0.035);
     frame.output.set(0.4, 0.018);

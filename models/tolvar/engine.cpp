@@ -10,38 +10,7 @@ namespace classic {
 
 namespace {
 
-// The shelf laws with slope 1 (alpha = sin(w0)/sqrt(2)), normalised by a0.
-BiquadCoefficients lowShelfCoefficients(double f, double gainDB, double fos) {
-    const double a = std::pow(10.0, gainDB / 40.0);
-    const double w0 = 2.0 * M_PI * f / fos;
-    const double cs = std::cos(w0);
-    const double alpha = std::sin(w0) / std::sqrt(2.0);
-    const double beta = 2.0 * std::sqrt(a) * alpha;
-    const double b0 = a * ((a + 1) - (a - 1) * cs + beta);
-    const double b1 = 2.0 * a * ((a - 1) - (a + 1) * cs);
-    const double b2 = a * ((a + 1) - (a - 1) * cs - beta);
-    const double a0 = (a + 1) + (a - 1) * cs + beta;
-    const double a1 = -2.0 * ((a - 1) + (a + 1) * cs);
-    const double a2 = (a + 1) + (a - 1) * cs - beta;
-    return {b0 / a0, b1 / a0, b2 / a0, a1 / a0, a2 / a0};
-}
-
-BiquadCoefficients highShelfCoefficients(double f, double gainDB, double fos) {
-    const double a = std::pow(10.0, gainDB / 40.0);
-    const double w0 = 2.0 * M_PI * f / fos;
-    const double cs = std::cos(w0);
-    const double alpha = std::sin(w0) / std::sqrt(2.0);
-    const double beta = 2.0 * std::sqrt(a) * alpha;
-    const double b0 = a * ((a + 1) + (a - 1) * cs + beta);
-    const double b1 = -2.0 * a * ((a - 1) + (a + 1) * cs);
-    const double b2 = a * ((a + 1) + (a - 1) * cs - beta);
-    const double a0 = (a + 1) - (a - 1) * cs + beta;
-    const double a1 = 2.0 * ((a - 1) - (a + 1) * cs);
-    const double a2 = (a + 1) - (a - 1) * cs - beta;
-    return {b0 / a0, b1 / a0, b2 / a0, a1 / a0, a2 / a0};
-}
-
-void glide(BiquadCoefficients& current, const BiquadCoefficients& target, double c) noexcept {
+void glide(Biquad& current, const Biquad& target, double c) noexcept {
     current.b0 += c * (target.b0 - current.b0);
     current.b1 += c * (target.b1 - current.b1);
     current.b2 += c * (target.b2 - current.b2);
@@ -49,14 +18,14 @@ void glide(BiquadCoefficients& current, const BiquadCoefficients& target, double
     current.a2 += c * (target.a2 - current.a2);
 }
 
-bool sameBits(const BiquadCoefficients& a, const BiquadCoefficients& b) noexcept {
+bool sameBits(const Biquad& a, const Biquad& b) noexcept {
     return std::memcmp(&a, &b, sizeof a) == 0;
 }
 
-// Transposed direct form II; V is one channel's double or both channels' ChannelPair (each
+// Transposed direct form II; V is one channel's double or both channels' simd::Pair (each
 // lane then does exactly the one channel's arithmetic).
 template <class V> struct FilterState { V s1, s2; };
-template <class V> V filter(const BiquadCoefficients& q, FilterState<V>& s, V x) noexcept {
+template <class V> V filter(const Biquad& q, FilterState<V>& s, V x) noexcept {
     const V out = q.b0 * x + s.s1;
     s.s1 = s.s2 + q.b1 * x - q.a1 * out;
     s.s2 = q.b2 * x - q.a2 * out;
@@ -115,8 +84,8 @@ void Engine::configure() noexcept {
     const double cap = 0.43 * frame.fos;
     const double lowHz = std::min(lowShelfHz[steps.lowFrequency], cap);
     const double highHz = std::min(highShelfHz[steps.highFrequency], cap);
-    const BiquadCoefficients low = lowShelfCoefficients(lowHz, shelfDB[steps.lowEq], frame.fos);
-    const BiquadCoefficients high = highShelfCoefficients(highHz, shelfDB[steps.highEq], frame.fos);
+    const Biquad low = shelfDesign(Shelf::low, lowHz, shelfDB[steps.lowEq], frame.fos);
+    const Biquad high = shelfDesign(Shelf::high, highHz, shelfDB[steps.highEq], frame.fos);
     if (!sameBits(low, lowTarget) || !sameBits(high, highTarget)) {
         glideSettled = false;
     }
@@ -139,7 +108,7 @@ void Engine::glideShelves() noexcept {
     if (glideSettled) {
         return;
     }
-    const BiquadCoefficients low = lowCurrent, high = highCurrent;
+    const Biquad low = lowCurrent, high = highCurrent;
     const double c = frame.coefficients.glide;
     glide(lowCurrent, lowTarget, c);
     glide(highCurrent, highTarget, c);
@@ -160,17 +129,16 @@ double Engine::firstHalf(unsigned channel, double y) noexcept {
 }
 
 void Engine::section(double* y, unsigned steps) noexcept {
-    FilterState<ChannelPair> low = {{lowState[0].s1, lowState[1].s1},
-                                    {lowState[0].s2, lowState[1].s2}};
-    FilterState<ChannelPair> high = {{highState[0].s1, highState[1].s1},
-                                     {highState[0].s2, highState[1].s2}};
+    FilterState<simd::Pair> low = {{lowState[0].s1, lowState[1].s1},
+                                   {lowState[0].s2, lowState[1].s2}};
+    FilterState<simd::Pair> high = {{highState[0].s1, highState[1].s1},
+                                    {highState[0].s2, highState[1].s2}};
     for (unsigned s = 0; s < steps; ++s) {
         glideShelves();
-        ChannelPair x;
-        std::memcpy(&x, y + 2 * s, sizeof x);
+        simd::Pair x = simd::load(y + 2 * s);
         x = filter(lowCurrent, low, x);
         x = filter(highCurrent, high, x);
-        std::memcpy(y + 2 * s, &x, sizeof x);
+        simd::store(y + 2 * s, x);
     }
     for (unsigned c = 0; c < 2; ++c) {
         lowState[c] = {low.s1[c], low.s2[c]};

@@ -4,6 +4,7 @@
 // smoothed values into gains, stage constants and shelf coefficients every 64 substeps; the
 // shelves glide toward each new coefficient set with a 3 ms time constant.
 
+#include "biquad.h"
 #include "engine/frame.h"
 #include "model.h"
 
@@ -14,10 +15,8 @@ inline constexpr double shelfDB[11] = {-9, -6, -4.5, -3, -1.5, 0, 1.5, 3, 4.5, 6
 inline constexpr double lowShelfHz[3] = {70, 100, 200};       // per Low Frequency step
 inline constexpr double highShelfHz[3] = {4500, 7000, 10000}; // per High Frequency step
 
-// One biquad's coefficients, normalised by a0.
-struct BiquadCoefficients {
-    double b0 = 1, b1 = 0, b2 = 0, a1 = 0, a2 = 0;
-};
+// The name the shelf sets go by here.
+using BiquadCoefficients = Biquad;
 
 class Engine {
 public:
@@ -62,10 +61,10 @@ public:
     void section(double* y, unsigned steps) noexcept;
 
     // Shelf coefficients as they stand (current) and as the last block computed them (target).
-    const BiquadCoefficients& lowShelf() const noexcept { return lowCurrent; }
-    const BiquadCoefficients& highShelf() const noexcept { return highCurrent; }
-    const BiquadCoefficients& lowShelfTarget() const noexcept { return lowTarget; }
-    const BiquadCoefficients& highShelfTarget() const noexcept { return highTarget; }
+    const Biquad& lowShelf() const noexcept { return lowCurrent; }
+    const Biquad& highShelf() const noexcept { return highCurrent; }
+    const Biquad& lowShelfTarget() const noexcept { return lowTarget; }
+    const Biquad& highShelfTarget() const noexcept { return highTarget; }
 
 private:
     struct SectionState {
@@ -74,7 +73,7 @@ private:
 
     // Both channels always hold the same coefficients (the same targets, glided in the same
     // steps from the same reset), so one set serves both and glides once per substep.
-    BiquadCoefficients lowCurrent, lowTarget, highCurrent, highTarget;
+    Biquad lowCurrent, lowTarget, highCurrent, highTarget;
     SectionState lowState[2], highState[2];
     // The last glide left both current sets as they were, bit for bit, and the targets have
     // not changed since: every further glide would too, so none runs.

@@ -31,8 +31,6 @@ void Engine::configure() noexcept {
     s.link = 0.01 * current[stereoLink];
     const double corner = vantorSidechainHz[stepIndex(targets[sidechainHighPass], 4)];
     s.highPass = corner == 0 ? 0.0 : std::exp(-2.0 * M_PI * corner / fos);
-    s.detector = frame.coefficients.detector;
-    s.memoryRise = frame.coefficients.memoryRise;
 
     // a = 0: the stage law is tanh(k x)/k, a very gentle saturation at these drives.
     frame.input.set(0.12, 0.0);

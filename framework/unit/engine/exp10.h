@@ -7,13 +7,13 @@
 // about half along a feedback chain; against glibc's exp (its FMA code) under half, a fifth,
 // and as long along a chain (tests/engine/log10_exp10_benchmark.cpp).
 //
-//     double exp10Scalar(double x);   __m128d exp10Pair(__m128d x);   10^x
-//     double expScalar(double x);     __m128d expPair(__m128d x);     e^x
+//     double exp10Scalar(double x);   Pair exp10Pair(Pair x);   10^x      (Pair: simd::Pair)
+//     double expScalar(double x);     Pair expPair(Pair x);     e^x
 //     void exp10Many / expMany(const double* in, double* out, std::size_t count);
-//     double attenuationScalar(double g);   __m128d attenuationPair(__m128d g);   10^(g/-20)
+//     double attenuationScalar(double g);   Pair attenuationPair(Pair g);   10^(g/-20)
 //     void attenuationMany(const double* in, double* out, std::size_t count);
-//     __m128d attenuationFollowing(__m128d g, KeptRow& last);   along a chain
-//     __m128d expFollowing(__m128d x, KeptRow& last);           likewise
+//     Pair attenuationFollowing(Pair g, KeptRow& last);   along a chain
+//     Pair expFollowing(Pair x, KeptRow& last);           likewise
 //
 // Method, for base b (10, e, or 10^(-1/20) for 10^(g/-20) = b^g). k = round(x 256 / log_b 2)
 // and r = x - k log_b(2)/256, so |r ln b| <= ln(2)/512, and with k = 256 m + j (0 <= j < 256)
@@ -46,7 +46,7 @@
 namespace classic {
 namespace exp10_detail {
 
-using logexp_detail::Lanes;
+using simd::Lanes;
 
 // The constants of one base.
 struct Base {
@@ -118,8 +118,8 @@ template <const Base& base, class V> [[gnu::always_inline]] inline Row<V> rowOf(
     const Bits j = kBits & rowMask;
     // (k - j) 2^44 = m 2^52, modulo 2^64.
     row.scale = (kBits - j) << (52 - rowBits);
-    row.high = L::load(table.powerHigh, j);
-    row.low = L::load(table.powerLow, j);
+    row.high = L::gather(table.powerHigh, j);
+    row.low = L::gather(table.powerLow, j);
     row.kHigh = L::separate(k * base.intervalHigh); // exact
     row.kLow = L::separate(k * base.intervalLow);
     return row;
@@ -233,16 +233,17 @@ inline double exp10Scalar(double x) noexcept {
     return logexp_detail::shortOrWhole<exp10_detail::Exp10>(x);
 }
 
-// [any thread] 10^x on both lanes, each exactly as exp10Scalar. The compiler takes any
-// two-double vector for __m128d.
-inline __m128d exp10Pair(__m128d x) noexcept {
-    return (__m128d)logexp_detail::shortOrWhole<exp10_detail::Exp10>((logexp_detail::Pack2)x);
+// [any thread] 10^x on both lanes, each exactly as exp10Scalar.
+inline simd::Pair exp10Pair(simd::Pair x) noexcept {
+    return logexp_detail::shortOrWhole<exp10_detail::Exp10>(x);
 }
 
-// [any thread] 10^x for count values, each exactly as exp10Scalar, four at a time with AVX2
-// when the processor has it; out may be in (not otherwise overlapping).
-inline void exp10Many(const double* in, double* out, std::size_t count) noexcept {
-    logexp_detail::many<exp10_detail::Exp10>(in, out, count);
+// [any thread] 10^x for count values, each exactly as exp10Scalar, four at a time on the AVX2
+// path; out may be in (not otherwise overlapping). path: the processor's unless a test
+// compares them.
+inline void exp10Many(const double* in, double* out, std::size_t count,
+                      simd::Path path = simd::selectedPath) noexcept {
+    logexp_detail::many<exp10_detail::Exp10>(in, out, count, path);
 }
 
 // [any thread] e^x.
@@ -251,14 +252,15 @@ inline double expScalar(double x) noexcept {
 }
 
 // [any thread] e^x on both lanes, each exactly as expScalar.
-inline __m128d expPair(__m128d x) noexcept {
-    return (__m128d)logexp_detail::shortOrWhole<exp10_detail::Exp>((logexp_detail::Pack2)x);
+inline simd::Pair expPair(simd::Pair x) noexcept {
+    return logexp_detail::shortOrWhole<exp10_detail::Exp>(x);
 }
 
-// [any thread] e^x for count values, each exactly as expScalar, four at a time with AVX2 when
-// the processor has it; out may be in (not otherwise overlapping).
-inline void expMany(const double* in, double* out, std::size_t count) noexcept {
-    logexp_detail::many<exp10_detail::Exp>(in, out, count);
+// [any thread] e^x for count values, each exactly as expScalar, four at a time on the AVX2
+// path; out may be in (not otherwise overlapping).
+inline void expMany(const double* in, double* out, std::size_t count,
+                    simd::Path path = simd::selectedPath) noexcept {
+    logexp_detail::many<exp10_detail::Exp>(in, out, count, path);
 }
 
 // [any thread] 10^(g / -20), the gain of an attenuation by g dB, without a division: for
@@ -270,21 +272,21 @@ inline double attenuationScalar(double g) noexcept {
 }
 
 // [any thread] attenuationScalar on both lanes.
-inline __m128d attenuationPair(__m128d g) noexcept {
-    return (__m128d)logexp_detail::shortOrWhole<exp10_detail::Attenuation>((logexp_detail::Pack2)g);
+inline simd::Pair attenuationPair(simd::Pair g) noexcept {
+    return logexp_detail::shortOrWhole<exp10_detail::Attenuation>(g);
 }
 
-// [any thread] attenuationScalar of count values, four at a time with AVX2 when the processor
-// has it; out may be in (not otherwise overlapping).
-inline void attenuationMany(const double* in, double* out, std::size_t count) noexcept {
-    logexp_detail::many<exp10_detail::Attenuation>(in, out, count);
+// [any thread] attenuationScalar of count values, four at a time on the AVX2 path; out may be
+// in (not otherwise overlapping).
+inline void attenuationMany(const double* in, double* out, std::size_t count,
+                            simd::Path path = simd::selectedPath) noexcept {
+    logexp_detail::many<exp10_detail::Attenuation>(in, out, count, path);
 }
 
 // The row of the last k that attenuationFollowing or expFollowing took; a fresh one matches
 // no argument.
 struct KeptRow {
-    exp10_detail::Row<logexp_detail::Pack2> row = {
-        logexp_detail::Pack2{__builtin_nan(""), __builtin_nan("")}, {}, {}, {}, {}, {}};
+    exp10_detail::Row<simd::Pair> row = {simd::splat(__builtin_nan("")), {}, {}, {}, {}, {}};
 };
 
 namespace exp10_detail {
@@ -292,10 +294,9 @@ namespace exp10_detail {
 // What attenuationFollowing and expFollowing share: a kernel's pair, its row kept from the
 // previous call while k stays.
 template <const Base& base, class Kernel>
-[[gnu::always_inline]] inline logexp_detail::Pack2 following(logexp_detail::Pack2 x,
-                                                             KeptRow& last) noexcept {
-    using L = logexp_detail::Lanes<logexp_detail::Pack2>;
-    const logexp_detail::Pack2 shifted = shiftedOf<base>(x);
+[[gnu::always_inline]] inline simd::Pair following(simd::Pair x, KeptRow& last) noexcept {
+    using L = Lanes<simd::Pair>;
+    const simd::Pair shifted = shiftedOf<base>(x);
     if (!L::allOf(L::equal(shifted, last.row.shifted) & Kernel::fits(x))) [[unlikely]] {
         if (!L::allOf(Kernel::fits(x))) {
             return Kernel::any(x);
@@ -312,16 +313,15 @@ template <const Base& base, class Kernel>
 // was at the previous call, its row is taken from `last` instead of the table, so the chain
 // runs from g straight into the polynomial; the test of k and its predicted branch stay beside
 // the chain. A new k loads its row into `last`.
-[[gnu::always_inline]] inline __m128d attenuationFollowing(__m128d g, KeptRow& last) noexcept {
-    return (__m128d)exp10_detail::following<exp10_detail::attenuation, exp10_detail::Attenuation>(
-        (logexp_detail::Pack2)g, last);
+[[gnu::always_inline]] inline simd::Pair attenuationFollowing(simd::Pair g,
+                                                               KeptRow& last) noexcept {
+    return exp10_detail::following<exp10_detail::attenuation, exp10_detail::Attenuation>(g, last);
 }
 
 // [any thread] expPair(x) bit for bit in the same way, for an x that moves little from one
 // call to the next (a time constant's coefficient that follows a gain).
-[[gnu::always_inline]] inline __m128d expFollowing(__m128d x, KeptRow& last) noexcept {
-    return (__m128d)exp10_detail::following<exp10_detail::e, exp10_detail::Exp>(
-        (logexp_detail::Pack2)x, last);
+[[gnu::always_inline]] inline simd::Pair expFollowing(simd::Pair x, KeptRow& last) noexcept {
+    return exp10_detail::following<exp10_detail::e, exp10_detail::Exp>(x, last);
 }
 
 } // namespace classic

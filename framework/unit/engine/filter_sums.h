@@ -3,8 +3,8 @@
 // chain of dependent additions: taken one at a time, the processor waits on every addition.
 // Here every vector lane carries one sum (one channel of one frame) and takes its terms in the
 // filter's own order, tap 0 first, each product rounded before it is added: every lane equals
-// the one-at-a-time sum bit for bit. Four lanes (two frames, both channels) to an AVX2
-// register when the processor has it; the same operations on SSE2 pairs otherwise.
+// the one-at-a-time sum bit for bit. Four lanes (two frames, both channels) to a quad, one AVX2
+// register on the AVX2 path; the baseline compiles the same operations to pairs.
 //
 // Layouts (two doubles per entry: left, right):
 //   input[m]      host inputs, oldest first; frame i's own input is input[inputHistory + i]
@@ -14,7 +14,8 @@
 // Nothing here allocates, locks or calls the system.
 
 #include "engine/frame.h"
-#include "engine/tanh.h"
+#include "engine/simd/dispatch.h"
+#include "engine/simd/quad.h"
 
 #include <cstring>
 
@@ -28,26 +29,22 @@ static_assert(lineHistory == oversampling * stretchFrames, "history rows are who
 
 namespace filter_sums_detail {
 
-typedef double Lanes4 __attribute__((vector_size(32)));
-
 // Interpolation, two frames at a time: substep k of frame i meets taps k, k + 4, ... against
 // input i, i - 1, ...; a frame's four substeps side by side as well.
 [[gnu::always_inline]] inline void interpolateBody(const double* taps, const double (*input)[2],
                                                    unsigned frames, double* filtered) {
     for (unsigned i = 0; i < frames; i += 2) {
-        Lanes4 sum[oversampling] = {};
+        simd::Quad sum[oversampling] = {};
         unsigned m = 0;
         for (; oversampling * m + oversampling <= filterTaps; ++m) {
-            Lanes4 x;
-            std::memcpy(&x, input[inputHistory + i - m], sizeof x);
+            const simd::Quad x = simd::loadQuad(input[inputHistory + i - m]);
             for (unsigned k = 0; k < oversampling; ++k) {
-                sum[k] += taps[oversampling * m + k] * x;
+                sum[k] = sum[k] + x * taps[oversampling * m + k];
             }
         }
-        Lanes4 x;
-        std::memcpy(&x, input[inputHistory + i - m], sizeof x);
+        const simd::Quad x = simd::loadQuad(input[inputHistory + i - m]);
         for (unsigned k = 0; oversampling * m + k < filterTaps; ++k) {
-            sum[k] += taps[oversampling * m + k] * x;
+            sum[k] = sum[k] + x * taps[oversampling * m + k];
         }
         for (unsigned k = 0; k < oversampling; ++k) {
             std::memcpy(filtered + 2 * (oversampling * i + k), &sum[k], 2 * sizeof(double));
@@ -67,64 +64,46 @@ decimateBody(const double* taps, const double (*line)[lineRows][2], double (*wet
     // The sums stay in registers only if the compiler unrolls the loops over them before it
     // decides where the array lives; otherwise each addition waits on a store and a load.
     constexpr unsigned vectors = stretchFrames / 2;
-    Lanes4 sum[vectors] = {};
+    simd::Quad sum[vectors] = {};
     for (unsigned j = 0; j < filterTaps; ++j) {
         const unsigned a = j / oversampling, b = j % oversampling;
         const double(*row)[2] =
             b == 0 ? line[0] + stretchFrames - a : line[oversampling - b] + stretchFrames - 1 - a;
 #pragma GCC unroll 8
         for (unsigned q = 0; q < vectors; ++q) {
-            Lanes4 x;
-            std::memcpy(&x, row[2 * q], sizeof x);
-            sum[q] += taps[j] * x;
+            sum[q] = sum[q] + simd::loadQuad(row[2 * q]) * taps[j];
         }
     }
 #pragma GCC unroll 8
     for (unsigned q = 0; q < vectors; ++q) {
-        std::memcpy(wet[2 * q], &sum[q], sizeof sum[q]);
+        simd::store(wet[2 * q], sum[q]);
     }
-}
-
-[[gnu::target("avx2")]] inline void interpolateAvx2(const double* taps, const double (*input)[2],
-                                                    unsigned frames, double* filtered) noexcept {
-    interpolateBody(taps, input, frames, filtered);
-}
-inline void interpolateSse2(const double* taps, const double (*input)[2], unsigned frames,
-                            double* filtered) noexcept {
-    interpolateBody(taps, input, frames, filtered);
-}
-[[gnu::target("avx2")]] inline void
-decimateAvx2(const double* taps, const double (*line)[lineRows][2], double (*wet)[2]) noexcept {
-    decimateBody(taps, line, wet);
-}
-inline void decimateSse2(const double* taps, const double (*line)[lineRows][2],
-                         double (*wet)[2]) noexcept {
-    decimateBody(taps, line, wet);
 }
 
 } // namespace filter_sums_detail
 
 // [render thread] The interpolation outputs of frames host frames (at most stretchFrames):
 // filtered[2 * (4i + k) + c] for substep k of frame i, channel c. input holds
-// inputHistory + frames + 1 entries (the last read, not used, when frames is odd).
+// inputHistory + frames + 1 entries (the last read, not used, when frames is odd). path: the
+// processor's unless a test compares them.
 inline void interpolateStretch(const double* taps, const double (*input)[2], unsigned frames,
-                               double* filtered) noexcept {
-    if (tanh_detail::hasAvx2) {
-        filter_sums_detail::interpolateAvx2(taps, input, frames, filtered);
-    } else {
-        filter_sums_detail::interpolateSse2(taps, input, frames, filtered);
-    }
+                               double* filtered, simd::Path path = simd::selectedPath) noexcept {
+    simd::dispatch(
+        path,
+        [](auto, const double* t, const double(*x)[2], unsigned n, double* y)
+            __attribute__((always_inline)) { filter_sums_detail::interpolateBody(t, x, n, y); },
+        taps, input, frames, filtered);
 }
 
 // [render thread] The decimation outputs wet[i][c] of all stretchFrames frames whose substeps
 // the line holds (those past the stretch's end come out too, from whatever the rows hold).
-inline void decimateStretch(const double* taps, const double (*line)[lineRows][2],
-                            double (*wet)[2]) noexcept {
-    if (tanh_detail::hasAvx2) {
-        filter_sums_detail::decimateAvx2(taps, line, wet);
-    } else {
-        filter_sums_detail::decimateSse2(taps, line, wet);
-    }
+inline void decimateStretch(const double* taps, const double (*line)[lineRows][2], double (*wet)[2],
+                            simd::Path path = simd::selectedPath) noexcept {
+    simd::dispatch(
+        path,
+        [](auto, const double* t, const double(*x)[lineRows][2], double(*y)[2])
+            __attribute__((always_inline)) { filter_sums_detail::decimateBody(t, x, y); },
+        taps, line, wet);
 }
 
 } // namespace classic

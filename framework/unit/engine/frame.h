@@ -23,38 +23,27 @@
 //
 // Nothing here allocates, locks or calls the system; all state is fixed-size.
 
+#include "engine/coefficients.h"
+#include "engine/meters.h"
+#include "engine/oversampling.h"
+#include "engine/simd/dispatch.h"
+#include "engine/simd/pair.h"
 #include "engine/tanh.h"
+#include "engine/wet_filters.h"
 #include "parameters/definition.h"
 
 #include <algorithm>
 #include <bit>
 #include <cmath>
 #include <cstdint>
-#include <cstring>
 #include <utility>
 
 namespace classic {
 
 using Stereo = std::pair<double, double>;
 
-inline constexpr unsigned filterTaps = 65;
-inline constexpr unsigned filterCentre = 32;  // each filter delays 32 oversampled samples
-inline constexpr unsigned dryRingLength = 17; // 64 oversampled samples = 16 host frames, plus one
-inline constexpr unsigned oversampling = 4;
-
 // Substeps the frame's batched stages take at once: a stretch of 16 host frames.
 inline constexpr unsigned maximumBatch = 64;
-
-// Both channels of one substep side by side: each lane does exactly the scalar arithmetic.
-using ChannelPair = double __attribute__((vector_size(16)));
-inline ChannelPair loadPair(const double* p) noexcept {
-    ChannelPair v;
-    std::memcpy(&v, p, sizeof v);
-    return v;
-}
-inline void storePair(double* p, ChannelPair v) noexcept {
-    std::memcpy(p, &v, sizeof v);
-}
 
 // count values, each exactly as tanhScalar: a pair straight in SSE2, more in one batch.
 inline void tanhBatch(const double* in, double* out, unsigned count) noexcept {
@@ -65,39 +54,6 @@ inline void tanhBatch(const double* in, double* out, unsigned count) noexcept {
     }
 }
 
-inline constexpr std::uint32_t noiseSeedLeft = 0x3728AC51u;
-inline constexpr std::uint32_t noiseSeedRight = 0x98E16B43u;
-
-// c(T) = 1 - exp(-1/(fos*T)): one-pole coefficient for a time constant at the oversampled rate.
-inline double timeCoefficient(double fos, double seconds) {
-    return 1.0 - std::exp(-1.0 / (fos * seconds));
-}
-// c(f) = 1 - exp(-2*pi*f/fos): one-pole coefficient for a corner frequency.
-inline double cornerCoefficient(double fos, double hertz) {
-    return 1.0 - std::exp(-2.0 * M_PI * hertz / fos);
-}
-
-// The saturating stage S(x; k, a) = (tanh(k*x + a) - tanh(a)) / (k*(1 - tanh^2(a))): unity
-// slope and zero output at x = 0. tanh(a) and the denominator are set per coefficient block.
-struct Stage {
-    double drive = 1.0;       // k
-    double bias = 0.0;        // a
-    double tanhBias = 0.0;    // tanh(a)
-    double denominator = 1.0; // k*(1 - tanh^2(a))
-
-    void set(double k, double a) noexcept {
-        drive = k;
-        bias = a;
-        // tanh(a) is exactly what tanh(k*0 + a) gives per sample, so silence stays silent:
-        // the same function on the same argument, never a folded constant.
-        tanhBias = tanhScalar(a);
-        denominator = k * (1.0 - tanhBias * tanhBias);
-    }
-    double operator()(double x) const noexcept {
-        return (tanhScalar(drive * x + bias) - tanhBias) / denominator;
-    }
-};
-
 // Which parameters the frame itself reads, and how often the coefficient block runs.
 struct FrameLayout {
     const Definition* definitions; // the model's table, for the normalise rule
@@ -107,101 +63,9 @@ struct FrameLayout {
     unsigned updatePeriod;         // substeps between coefficient blocks
 };
 
-// Coefficients fixed by the sample rate, computed once in prepare.
-struct FrameCoefficients {
-    double smoothing = 0;    // c(8 ms): parameter values, mix and bypass
-    double glide = 0;        // c(3 ms): model filter coefficients toward their targets
-    double detector = 0;     // c(0.15 ms): level detector of the leveling gain cell
-    double memoryRise = 0;   // c(0.45 s): memory rise of the leveling gain cell
-    double biasFollower = 0; // c(35 Hz)
-    double air = 0;          // c(7 kHz): Shimmer air low-pass
-    double noiseHigh = 0;    // c(4.8 kHz): Shimmer noise shaping
-    double noiseLow = 0;     // c(60 Hz)
-    double dcPole = 0;       // exp(-2*pi*3/fos)
-    double meanSquare = 0;   // 1 - exp(-1/(0.15*fs)): meters, host rate
-    double peakDecay = 0;    // exp(-1/(0.6*fs)): meters, host rate
-};
-
-// Interpolation side of the 65-tap filter, fed one host sample per frame. Of the zero-stuffed
-// line only every fourth slot is non-zero, so substep k needs the taps k, k+4, ... against the
-// last host samples; the sum keeps the straightforward order (newest sample meets the lowest
-// tap), so the result equals the full 65-term sum exactly.
-struct Interpolator {
-    double history[2 * dryRingLength] = {}; // mirrored ring of the last 17 host samples
-    std::uint32_t index = 0;
-
-    void push(double x) noexcept {
-        index = index + 1 == dryRingLength ? 0 : index + 1;
-        history[index] = x;
-        history[index + dryRingLength] = x;
-    }
-    // Filter output at substep k (0..3) of the frame whose input was pushed last.
-    double output(const double* taps, unsigned k) const noexcept {
-        const double* newest = history + index + dryRingLength;
-        double sum = 0.0;
-        for (unsigned j = k, m = 0; j < filterTaps; j += oversampling, ++m) {
-            sum += taps[j] * newest[-static_cast<int>(m)];
-        }
-        return sum;
-    }
-};
-
-// Decimation side: a 65-sample line fed every substep; mirrored so the sum needs no modulo.
-struct Decimator {
-    double line[2 * filterTaps] = {};
-    std::uint32_t index = 0; // slot of the next write
-
-    void push(double x) noexcept {
-        line[index] = x;
-        line[index + filterTaps] = x;
-    }
-    // Σ tap(j)·line[(index − j) mod 65] for the sample just pushed.
-    double output(const double* taps) const noexcept {
-        const double* newest = line + index + filterTaps;
-        double sum = 0.0;
-        for (unsigned j = 0; j < filterTaps; ++j) {
-            sum += taps[j] * newest[-static_cast<int>(j)];
-        }
-        return sum;
-    }
-    void advance() noexcept { index = index + 1 == filterTaps ? 0 : index + 1; }
-};
-
-// Analog Shimmer state of one channel.
-struct Shimmer {
-    double air = 0;       // lp
-    double noiseHigh = 0; // nh
-    double noiseLow = 0;  // nl
-    std::uint32_t noise = 0;
-};
-
-// Values of the Shimmer law shared by both channels of one substep.
-struct ShimmerDrive {
-    double u = 0; // 0.01 x smoothed Analog Shimmer
-    double g = 0; // G = 0.025u
-    double d = 0; // D = 0.45 + 1.45u
-    double tanhG = 0;
-    double m = 1; // D(1 - tanh^2(G))
-};
-
-// The frame's values that a model's substep values set: what inputStagesEach and wetStagesEach
-// take per substep, for models whose gains and input stage move on every substep.
-struct StageValues {
-    double inputGain = 1;
-    Stage input;
-    double biasDrive = 1.6;
-    double outputGain = 1;
-    double postGain = 1;
-};
-
-// The states of the wet stages after the output stage's tanh (Shimmer filters and noise, DC
-// blockers), both channels side by side, held in registers through a run of substeps.
-struct WetFilters {
-    ChannelPair air, noiseHigh, noiseLow, dcIn, dcOut;
-    std::uint32_t noise[2];
-};
-
-template <unsigned N> struct Frame {
+// The frame composes the wet stages' states (wet_filters.h) and the meters (meters.h) with its
+// own: parameters, rings, input stage and crossfades.
+template <unsigned N> struct Frame : WetStates, FrameMeters {
     FrameLayout layout{};
     FrameCoefficients coefficients{};
     double fs = 0;
@@ -231,16 +95,6 @@ template <unsigned N> struct Frame {
     double bypass = 0;
     bool settled = false; // the last smoothing pass changed nothing: see smooth
 
-    Shimmer shimmer[2];
-    ShimmerDrive shimmerDrive;
-    double dcInput[2] = {};
-    double dcOutput[2] = {};
-
-    double inputMeanSquare[2] = {};
-    double outputMeanSquare[2] = {};
-    double outputPeak[2] = {};
-    double gainReduction[2] = {}; // dB, written by models with a gain cell
-
     // [main thread] Sample-rate work; the caller then runs its reset.
     void prepare(double sampleRate, const FrameLayout& frameLayout) {
         layout = frameLayout;
@@ -249,8 +103,6 @@ template <unsigned N> struct Frame {
         settled = false;
         coefficients.smoothing = timeCoefficient(fos, 0.008);
         coefficients.glide = timeCoefficient(fos, 0.003);
-        coefficients.detector = timeCoefficient(fos, 0.00015);
-        coefficients.memoryRise = timeCoefficient(fos, 0.45);
         coefficients.biasFollower = cornerCoefficient(fos, 35.0);
         coefficients.air = cornerCoefficient(fos, 7000.0);
         coefficients.noiseHigh = cornerCoefficient(fos, 4800.0);
@@ -259,7 +111,7 @@ template <unsigned N> struct Frame {
         coefficients.meanSquare = 1.0 - std::exp(-1.0 / (0.15 * fs));
         coefficients.peakDecay = std::exp(-1.0 / (0.6 * fs));
         resetShimmer();
-        designTaps();
+        designTaps(taps);
     }
 
     // [render thread] Silence at the given values, no glide: targets and current values are the
@@ -337,14 +189,7 @@ template <unsigned N> struct Frame {
         moved |= std::bit_cast<std::uint64_t>(mix) != std::bit_cast<std::uint64_t>(mixBefore) ||
                  std::bit_cast<std::uint64_t>(bypass) != std::bit_cast<std::uint64_t>(bypassBefore);
         settled = !moved;
-        const double u = 0.01 * current[layout.shimmerId];
-        shimmerDrive.u = u;
-        if (u > 0) {
-            shimmerDrive.g = 0.025 * u;
-            shimmerDrive.d = 0.45 + 1.45 * u;
-            shimmerDrive.tanhG = tanhScalar(shimmerDrive.g);
-            shimmerDrive.m = shimmerDrive.d * (1.0 - shimmerDrive.tanhG * shimmerDrive.tanhG);
-        }
+        shimmerDrive.follow(0.01 * current[layout.shimmerId]);
     }
 
     // Substep 2: true when the coefficient block is due; the counter then advances (wrapping).
@@ -401,25 +246,18 @@ template <unsigned N> struct Frame {
     // The stages of substep s read values[s * stride]: stride 1 for values kept per substep,
     // stride 0 for the frame's own values over the whole batch (a constant, so that the
     // compiler keeps them in registers as when they were read from the frame).
-    // Both channels of a substep go side by side in a ChannelPair, each lane exactly one channel's
+    // Both channels of a substep go side by side in a pair, each lane exactly one channel's
     // arithmetic; the filters' states stay in registers through the batch.
+    // On the AVX2 path the same operations in AVX2 code, where the loops over the lanes (the
+    // stage's division among them) go four at a time: the same bits.
     template <unsigned stride>
     void inputStagesStrided(const double* filtered, double* out, unsigned count,
                             const StageValues* values) noexcept {
-        if (tanh_detail::hasAvx2) {
-            inputStagesAvx2<stride>(filtered, out, count, values);
-        } else {
-            inputStagesOf<stride>(filtered, out, count, values);
-        }
-    }
-
-    // The same operations compiled for processors with AVX2, where the loops over the lanes
-    // (the stage's division among them) go four at a time: the same bits, no FMA.
-    template <unsigned stride>
-    [[gnu::target("avx2")]] void inputStagesAvx2(const double* filtered, double* out,
-                                                 unsigned count,
-                                                 const StageValues* values) noexcept {
-        inputStagesOf<stride>(filtered, out, count, values);
+        simd::dispatch(
+            simd::selectedPath,
+            [](auto, Frame* f, const double* x, double* y, unsigned n, const StageValues* v)
+                __attribute__((always_inline)) { f->template inputStagesOf<stride>(x, y, n, v); },
+            this, filtered, out, count, values);
     }
 
     template <unsigned stride>
@@ -428,7 +266,7 @@ template <unsigned N> struct Frame {
         const unsigned lanes = 2 * count;
         double x[2 * maximumBatch], argument[2 * maximumBatch], t[2 * maximumBatch];
         const double c = coefficients.biasFollower;
-        ChannelPair follower = {biasFollower[0], biasFollower[1]};
+        simd::Pair follower = {biasFollower[0], biasFollower[1]};
         // The followers are a chain of dependent steps and the bias law's tanh a stream of
         // independent ones: the followers of each run of substeps go ahead of the tanh of the
         // run before, so that the two overlap.
@@ -436,10 +274,10 @@ template <unsigned N> struct Frame {
         const auto followers = [&](unsigned from) noexcept {
             for (unsigned s = from; s < count && s < from + run; ++s) {
                 const StageValues& v = values[s * stride];
-                const ChannelPair xs = 4.0 * loadPair(filtered + 2 * s) * v.inputGain;
+                const simd::Pair xs = 4.0 * simd::load(filtered + 2 * s) * v.inputGain;
                 follower += c * (xs - follower);
-                storePair(x + 2 * s, xs);
-                storePair(argument + 2 * s, v.biasDrive * follower);
+                simd::store(x + 2 * s, xs);
+                simd::store(argument + 2 * s, v.biasDrive * follower);
             }
         };
         followers(0);
@@ -477,7 +315,7 @@ template <unsigned N> struct Frame {
         for (unsigned s = 0; s < count; ++s) {
             const ShimmerDrive& v = drive[s];
             if (v.u > 0) {
-                storePair(argument + shimmering, v.d * loadPair(a + 2 * s) + v.g);
+                simd::store(argument + shimmering, v.d * simd::load(a + 2 * s) + v.g);
                 shimmering += 2;
             }
         }
@@ -486,86 +324,25 @@ template <unsigned N> struct Frame {
         WetFilters w = loadWetFilters();
         for (unsigned s = 0; s < count; ++s) {
             const StageValues& gains = values[s * stride];
-            storePair(out + 2 * s, wetFilter(w, loadPair(a + 2 * s), drive[s], shimmerTanh,
-                                             gains.outputGain, gains.postGain));
+            simd::store(out + 2 * s, wetFilter(coefficients, w, simd::load(a + 2 * s), drive[s],
+                                               shimmerTanh, gains.outputGain, gains.postGain));
         }
         storeWetFilters(w);
-    }
-
-    WetFilters loadWetFilters() const noexcept {
-        WetFilters w;
-        for (unsigned c = 0; c < 2; ++c) {
-            w.air[c] = shimmer[c].air;
-            w.noiseHigh[c] = shimmer[c].noiseHigh;
-            w.noiseLow[c] = shimmer[c].noiseLow;
-            w.noise[c] = shimmer[c].noise;
-            w.dcIn[c] = dcInput[c];
-            w.dcOut[c] = dcOutput[c];
-        }
-        return w;
-    }
-
-    void storeWetFilters(const WetFilters& w) noexcept {
-        for (unsigned c = 0; c < 2; ++c) {
-            shimmer[c].air = w.air[c];
-            shimmer[c].noiseHigh = w.noiseHigh[c];
-            shimmer[c].noiseLow = w.noiseLow[c];
-            shimmer[c].noise = w.noise[c];
-            dcInput[c] = w.dcIn[c];
-            dcOutput[c] = w.dcOut[c];
-        }
     }
 
     // [render thread] wetStages for one substep (y: its left and right) with the filters'
     // states in w, for a caller that runs another chain of dependent steps beside it, substep
     // by substep: w from loadWetFilters before the first, back with storeWetFilters after the
     // last. tanh pair by pair gives the bits of the batch.
-    ChannelPair wetStep(WetFilters& w, ChannelPair y, const ShimmerDrive& v) const noexcept {
-        const ChannelPair argument = output.drive * y + output.bias;
-        const ChannelPair a =
-            ((ChannelPair)tanh2((__m128d)argument) - output.tanhBias) / output.denominator;
+    simd::Pair wetStep(WetFilters& w, simd::Pair y, const ShimmerDrive& v) const noexcept {
+        const simd::Pair argument = output.drive * y + output.bias;
+        const simd::Pair a = (tanh2(argument) - output.tanhBias) / output.denominator;
         double shimmerTanh[2];
         if (v.u > 0) {
-            storePair(shimmerTanh, (ChannelPair)tanh2((__m128d)(v.d * a + v.g)));
+            simd::store(shimmerTanh, tanh2(v.d * a + v.g));
         }
         const double* next = shimmerTanh;
-        return wetFilter(w, a, v, next, outputGain, postGain);
-    }
-
-    // One substep of the wet stages after the output stage: z its result, shimmerTanh the
-    // Shimmer law's tanh of the substep, read (and passed) only where the law is on.
-    ChannelPair wetFilter(WetFilters& w, ChannelPair z, const ShimmerDrive& v,
-                          const double*& shimmerTanh, double outputGainValue,
-                          double postGainValue) const noexcept {
-        const FrameCoefficients& k = coefficients;
-        w.air += k.air * (z - w.air);
-        ChannelPair n;
-        for (unsigned c = 0; c < 2; ++c) {
-            w.noise[c] ^= w.noise[c] << 13;
-            w.noise[c] ^= w.noise[c] >> 17;
-            w.noise[c] ^= w.noise[c] << 5;
-            n[c] = w.noise[c] * (1.0 / 2147483648.0) - 1.0; // s * 2^-31 - 1
-        }
-        w.noiseHigh += k.noiseHigh * (n - w.noiseHigh);
-        w.noiseLow += k.noiseLow * (w.noiseHigh - w.noiseLow);
-        if (v.u > 0) {
-            z = z + 0.22 * v.u * ((loadPair(shimmerTanh) - v.tanhG) / v.m - z) +
-                0.065 * v.u * (z - w.air) + 0.000075 * v.u * (w.noiseHigh - w.noiseLow);
-            shimmerTanh += 2;
-        }
-        z = z * outputGainValue * postGainValue;
-        // The DC blocker, as dcBlock.
-        const ChannelPair blocked = z - w.dcIn + k.dcPole * w.dcOut;
-        w.dcIn = z;
-        w.dcOut = blocked;
-        return blocked;
-    }
-
-    double dcBlock(unsigned c, double z) noexcept {
-        const double y = z - dcInput[c] + coefficients.dcPole * dcOutput[c];
-        dcInput[c] = z;
-        dcOutput[c] = y;
-        return y;
+        return wetFilter(coefficients, w, a, v, next, outputGain, postGain);
     }
 
     double decimate(unsigned c, unsigned k, double z) noexcept {
@@ -574,78 +351,6 @@ template <unsigned N> struct Frame {
         const double wet = k == 0 ? line.output(taps) : 0.0;
         line.advance();
         return wet;
-    }
-
-    // Frame steps 4 to 6 for one channel: crossfades, output sanitising and meters.
-    double finish(unsigned c, double in, double dryValue, double wet) noexcept {
-        const double m = dryValue + (wet - dryValue) * mix;
-        double out = bypass == 1.0 ? dryValue : m + bypass * (dryValue - m);
-        if (!std::isfinite(out)) {
-            out = 0.0;
-        }
-        const double ms = coefficients.meanSquare;
-        inputMeanSquare[c] += ms * (in * in - inputMeanSquare[c]);
-        outputMeanSquare[c] += ms * (out * out - outputMeanSquare[c]);
-        // std::fmax without its library call: out is finite and the peak a product of such,
-        // so no NaN arrives, and neither is ever -0.
-        const double magnitude = std::fabs(out), decayed = outputPeak[c] * coefficients.peakDecay;
-        outputPeak[c] = magnitude >= decayed ? magnitude : decayed;
-        return out;
-    }
-
-    // finish for the n frames of a stretch, both channels side by side (each lane one
-    // channel's operations, frame after frame): in, dryValue and wet per frame, mixAt and
-    // bypassAt the mix and bypass its last substep left; out gets the outputs. The meters stay in
-    // registers through the stretch.
-    void finishStretch(const double (*in)[2], const double (*dryValue)[2], const double (*wet)[2],
-                       const double* mixAt, const double* bypassAt, double (*out)[2],
-                       unsigned n) noexcept {
-        const double ms = coefficients.meanSquare, decay = coefficients.peakDecay;
-        const __m128d sign = _mm_set1_pd(-0.0), infinity = _mm_set1_pd(__builtin_inf());
-        ChannelPair inputPower = {inputMeanSquare[0], inputMeanSquare[1]};
-        ChannelPair outputPower = {outputMeanSquare[0], outputMeanSquare[1]};
-        ChannelPair peak = {outputPeak[0], outputPeak[1]};
-        for (unsigned i = 0; i < n; ++i) {
-            const ChannelPair dry = loadPair(dryValue[i]);
-            const ChannelPair m = dry + (loadPair(wet[i]) - dry) * mixAt[i];
-            ChannelPair o = bypassAt[i] == 1.0 ? dry : m + bypassAt[i] * (dry - m);
-            // Not finite: 0. |o| < inf is false for NaN too.
-            const __m128d magnitude = _mm_andnot_pd(sign, o);
-            o = (ChannelPair)_mm_and_pd(o, _mm_cmplt_pd(magnitude, infinity));
-            const ChannelPair x = loadPair(in[i]);
-            inputPower += ms * (x * x - inputPower);
-            outputPower += ms * (o * o - outputPower);
-            // The peak's maximum as in finish: no NaN and no -0 arrive.
-            const ChannelPair size = _mm_andnot_pd(sign, o), decayed = peak * decay;
-            peak = size >= decayed ? size : decayed;
-            storePair(out[i], o);
-        }
-        for (unsigned c = 0; c < 2; ++c) {
-            inputMeanSquare[c] = inputPower[c];
-            outputMeanSquare[c] = outputPower[c];
-            outputPeak[c] = peak[c];
-        }
-    }
-
-private:
-    void resetShimmer() noexcept {
-        shimmer[0] = Shimmer{0, 0, 0, noiseSeedLeft};
-        shimmer[1] = Shimmer{0, 0, 0, noiseSeedRight};
-    }
-
-    void designTaps() {
-        double sum = 0;
-        for (unsigned i = 0; i < filterTaps; ++i) {
-            const double d = static_cast<double>(i) - filterCentre;
-            // Cut-off 0.225 of the oversampled Nyquist frequency, that is 0.45 fs.
-            const double sinc = d == 0 ? 0.225 : std::sin(0.225 * M_PI * d) / (M_PI * d);
-            const double window = 0.54 - 0.46 * std::cos(2.0 * M_PI * i / 64.0); // Hamming
-            taps[i] = sinc * window;
-            sum += taps[i];
-        }
-        for (double& tap : taps) {
-            tap /= sum; // unity gain at DC
-        }
     }
 };
 
@@ -687,8 +392,9 @@ Stereo tickFrame(Engine& engine, double left, double right, unsigned channels) n
             }
         }
     }
-    const double outLeft = f.finish(0, in[0], dryValue[0], wet[0]);
-    const double outRight = f.finish(1, in[1], dryValue[1], wet[1]);
+    const double outLeft = f.finish(0, in[0], dryValue[0], wet[0], f.mix, f.bypass, f.coefficients);
+    const double outRight =
+        f.finish(1, in[1], dryValue[1], wet[1], f.mix, f.bypass, f.coefficients);
     return {outLeft, channels == 1 ? outLeft : outRight};
 }
 

@@ -6,7 +6,7 @@
 // a batch, and two thirds along a feedback chain (tests/engine/log10_exp10_benchmark.cpp).
 //
 //     double log10Scalar(double x);
-//     __m128d log10Pair(__m128d x);                                    both lanes
+//     simd::Pair log10Pair(simd::Pair x);                              both lanes
 //     void log10Many(const double* in, double* out, std::size_t count);   AVX2 when present
 //
 // Method. x = 2^k z, where z is x's mantissa rounded (in its bits) to the nearest breakpoint c
@@ -41,7 +41,7 @@
 namespace classic {
 namespace log10_detail {
 
-using logexp_detail::Lanes;
+using simd::Lanes;
 
 // The breakpoints: bits of 0.75 plus multiples of 2^44; adding half a step before dropping
 // the low bits rounds to the nearest.
@@ -85,17 +85,17 @@ template <bool scaled, class V>
     const Bits row = (t >> rowShift) & rowMask;
 
     const V d = z - c;                                            // exact: c is z to 8 bits
-    const V a = L::separate(d * L::load(table.inverseHigh, row)); // exact
-    const V b = L::separate(d * L::load(table.inverseLow, row));
-    const V high = L::separate(k * log10Of2High) + L::load(table.logHigh, row); // exact
-    const V low = L::separate(k * log10Of2Low) + L::load(table.logLow, row);
+    const V a = L::separate(d * L::gather(table.inverseHigh, row)); // exact
+    const V b = L::separate(d * L::gather(table.inverseLow, row));
+    const V high = L::separate(k * log10Of2High) + L::gather(table.logHigh, row); // exact
+    const V low = L::separate(k * log10Of2Low) + L::gather(table.logLow, row);
     const V s = high + a;
     const V error = (high - s) + a; // exact where |high| >= |a|, and high = 0 gives 0
     const V small = error + (b + low);
 
     // Q(u) = u^2 (q2 + q3 u) + u^4 (q4 + q5 u + u^2 (q6 + q7 u)); u rounded once is close
     // enough for it, and its own multiplication shortens the chain.
-    const V u = L::separate(d * L::load(table.inverse, row));
+    const V u = L::separate(d * L::gather(table.inverse, row));
     const V u2 = u * u;
     const V u4 = u2 * u2;
     const V p23 = q2 + L::separate(u * q3);
@@ -144,16 +144,17 @@ inline double log10Scalar(double x) noexcept {
     return logexp_detail::shortOrWhole<log10_detail::Log10>(x);
 }
 
-// [any thread] Both lanes at once, each exactly as log10Scalar. The compiler takes any
-// two-double vector for __m128d.
-inline __m128d log10Pair(__m128d x) noexcept {
-    return (__m128d)logexp_detail::shortOrWhole<log10_detail::Log10>((logexp_detail::Pack2)x);
+// [any thread] Both lanes at once, each exactly as log10Scalar.
+inline simd::Pair log10Pair(simd::Pair x) noexcept {
+    return logexp_detail::shortOrWhole<log10_detail::Log10>(x);
 }
 
-// [any thread] count values, each exactly as log10Scalar, four at a time with AVX2 when the
-// processor has it, two at a time otherwise; out may be in (not otherwise overlapping).
-inline void log10Many(const double* in, double* out, std::size_t count) noexcept {
-    logexp_detail::many<log10_detail::Log10>(in, out, count);
+// [any thread] count values, each exactly as log10Scalar, four at a time on the AVX2 path, two
+// at a time otherwise; out may be in (not otherwise overlapping). path: the processor's unless a
+// test compares them.
+inline void log10Many(const double* in, double* out, std::size_t count,
+                      simd::Path path = simd::selectedPath) noexcept {
+    logexp_detail::many<log10_detail::Log10>(in, out, count, path);
 }
 
 } // namespace classic

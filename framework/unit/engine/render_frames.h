@@ -104,7 +104,8 @@ struct Stretch {
         }
         decimateStretch(f.taps, line, wet);
         double result[stretchFrames][2];
-        f.finishStretch(input + inputHistory, dryValue, wet, mixAt, bypassAt, result, frames);
+        f.finishStretch(input + inputHistory, dryValue, wet, mixAt, bypassAt, result, frames,
+                        f.coefficients);
         for (unsigned i = 0; i < frames; ++i) {
             out[0][start + i] = static_cast<float>(result[i][0]);
             if (channels == 2) {
@@ -147,7 +148,7 @@ template <class F> struct WetBeside {
     const ShimmerDrive* drive;
 
     void operator()(unsigned s) const noexcept {
-        storePair(z + 2 * s, frame.wetStep(filters, loadPair(y + 2 * s), drive[s]));
+        simd::store(z + 2 * s, frame.wetStep(filters, simd::load(y + 2 * s), drive[s]));
     }
 };
 

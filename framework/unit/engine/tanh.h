@@ -5,7 +5,7 @@
 // about a fifth of the C library's tanh per value.
 //
 //     double tanhScalar(double x);
-//     void tanh2(const double in[2], double out[2]);   __m128d tanh2(__m128d x);
+//     void tanh2(const double in[2], double out[2]);   simd::Pair tanh2(simd::Pair x);
 //     void tanh4(const double in[4], double out[4]);   AVX2 when the processor has it
 //     void tanhMany(const double* in, double* out, std::size_t count);   likewise
 //
@@ -25,25 +25,21 @@
 // copied back, so tanh(-x) = -tanh(x) bit for bit and tanh(±0) = ±0; NaN stays NaN.
 //
 // Every path runs the same operations in the same order. A product that meets a sum passes
-// through `separate`, which the compiler cannot see through, so no build flag can fuse the
-// two into one multiply-add in one path and not in another (checked with -march=native
-// -ffp-contract=fast).
+// through `separate` (engine/simd/barrier.h), so no build flag can fuse the two into one
+// multiply-add in one path and not in another (checked with -march=native -ffp-contract=fast).
 //
 // Nothing here allocates, locks or calls the system.
 
+#include "engine/simd/dispatch.h"
+#include "engine/simd/lanes.h"
 #include "engine/tanh_table.h"
-#include "engine/vectors.h"
 
 #include <bit>
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
-#include <immintrin.h>
 
 namespace classic {
 namespace tanh_detail {
-
-using namespace vectors;
 
 inline constexpr std::uint64_t signBit = std::uint64_t{1} << 63;
 inline constexpr std::uint64_t magnitudeBits = ~signBit;
@@ -93,87 +89,8 @@ constexpr TanhColumns byColumn() {
 }
 alignas(64) inline constexpr TanhColumns tanhColumns = byColumn();
 
-// The same operations on one, two or four lanes. Masks are all ones or all zeros per lane.
-template <class V> struct Lanes;
-
-template <> struct Lanes<double> {
-    using Bits = std::uint64_t;
-    [[gnu::always_inline]] static Bits bits(double v) { return std::bit_cast<Bits>(v); }
-    [[gnu::always_inline]] static double value(Bits b) { return std::bit_cast<double>(b); }
-    [[gnu::always_inline]] static double splat(double v) { return v; }
-    // The second operand unless the first is smaller (so NaN as first gives the second): the
-    // rule of minsd and minpd.
-    [[gnu::always_inline]] static double min(double a, double b) { return a < b ? a : b; }
-    [[gnu::always_inline]] static Bits atLeast(double a, double b) {
-        return a >= b ? ~Bits{0} : Bits{0};
-    }
-    [[gnu::always_inline]] static Bits andNot(Bits mask, Bits b) { return ~mask & b; }
-    // An opaque copy: a product stays a rounded product.
-    [[gnu::always_inline]] static double separate(double v) {
-        asm("" : "+x"(v));
-        return v;
-    }
-    [[gnu::always_inline]] static void rows(Bits index, double& high, double& low, double& sech2) {
-        high = tanhColumns.high[index];
-        low = tanhColumns.low[index];
-        sech2 = tanhColumns.sech2[index];
-    }
-};
-
-template <> struct Lanes<Pack2> {
-    using Bits = Bits2;
-    [[gnu::always_inline]] static Bits bits(Pack2 v) { return (Bits)v; }
-    [[gnu::always_inline]] static Pack2 value(Bits b) { return (Pack2)b; }
-    [[gnu::always_inline]] static Pack2 splat(double v) { return Pack2{v, v}; }
-    [[gnu::always_inline]] static Pack2 min(Pack2 a, Pack2 b) {
-        return (Pack2)_mm_min_pd((__m128d)a, (__m128d)b);
-    }
-    [[gnu::always_inline]] static Bits atLeast(Pack2 a, Pack2 b) { return (Bits)(a >= b); }
-    [[gnu::always_inline]] static Bits andNot(Bits mask, Bits b) {
-        return (Bits)_mm_andnot_si128((__m128i)mask, (__m128i)b);
-    }
-    [[gnu::always_inline]] static Pack2 separate(Pack2 v) {
-        asm("" : "+x"(v));
-        return v;
-    }
-    [[gnu::always_inline]] static void rows(Bits index, Pack2& high, Pack2& low, Pack2& sech2) {
-        const auto& c = tanhColumns;
-        high = Pack2{c.high[index[0]], c.high[index[1]]};
-        low = Pack2{c.low[index[0]], c.low[index[1]]};
-        sech2 = Pack2{c.sech2[index[0]], c.sech2[index[1]]};
-    }
-};
-
-template <> struct Lanes<Quad> {
-    using Bits = QuadBits;
-    [[gnu::always_inline]] static Bits bits(const Quad& v) { return {(Bits4)v.v}; }
-    [[gnu::always_inline]] static Quad value(const Bits& b) { return {(Pack4)b.v}; }
-    [[gnu::always_inline]] static Quad splat(double v) { return {Pack4{v, v, v, v}}; }
-    [[gnu::always_inline]] static Quad min(const Quad& a, const Quad& b) {
-        return {a.v < b.v ? a.v : b.v};
-    }
-    [[gnu::always_inline]] static Bits atLeast(const Quad& a, const Quad& b) {
-        return {(Bits4)(a.v >= b.v)};
-    }
-    [[gnu::always_inline]] static Bits andNot(const Bits& mask, const Bits& b) {
-        return {~mask.v & b.v};
-    }
-    [[gnu::always_inline]] static Quad separate(const Quad& v) {
-        Quad copy = v;
-        asm("" : "+x"(copy.v));
-        return copy;
-    }
-    [[gnu::always_inline]] static void rows(const Bits& index, Quad& high, Quad& low, Quad& sech2) {
-        const auto& c = tanhColumns;
-        const std::uint64_t i0 = index.v[0], i1 = index.v[1], i2 = index.v[2], i3 = index.v[3];
-        high = {Pack4{c.high[i0], c.high[i1], c.high[i2], c.high[i3]}};
-        low = {Pack4{c.low[i0], c.low[i1], c.low[i2], c.low[i3]}};
-        sech2 = {Pack4{c.sech2[i0], c.sech2[i1], c.sech2[i2], c.sech2[i3]}};
-    }
-};
-
 template <class V> [[gnu::always_inline]] inline V tanhLanes(const V& x) {
-    using L = Lanes<V>;
+    using L = simd::Lanes<V>;
     using Bits = typename L::Bits;
     const Bits xBits = L::bits(x);
     const V a = L::value(xBits & magnitudeBits);
@@ -185,8 +102,10 @@ template <class V> [[gnu::always_inline]] inline V tanhLanes(const V& x) {
     const Bits aBits = L::bits(aValue);
     const V b = L::value(aBits & breakpointMask & hasRow);
     const V r = aValue - b; // exact: b is a with its low mantissa bits cleared, or 0
-    V high, low, sech2;     // row 0 is all zeros
-    L::rows(((aBits >> rowShift) - rowBase) & hasRow, high, low, sech2);
+    const Bits row = ((aBits >> rowShift) - rowBase) & hasRow;
+    const V high = L::gather(tanhColumns.high, row); // row 0 is all zeros
+    const V low = L::gather(tanhColumns.low, row);
+    const V sech2 = L::gather(tanhColumns.sech2, row);
 
     // t = r + r^3 (c1 + c2 z + z^2 (c3 + c4 z)), z = r^2
     const V rp = L::value(L::bits(r) & hasPolynomial);
@@ -203,40 +122,39 @@ template <class V> [[gnu::always_inline]] inline V tanhLanes(const V& x) {
     return L::value(L::bits(result) | (xBits & signBit));
 }
 
-[[gnu::target("avx2")]] inline void tanh4Avx2(const double in[4], double out[4]) noexcept {
-    const Quad y = tanhLanes(Quad{(Pack4)_mm256_loadu_pd(in)});
-    _mm256_storeu_pd(out, (__m256d)y.v);
+// Four at a time: a quad on the AVX2 path, two pairs otherwise.
+template <class On>
+[[gnu::always_inline]] inline void four(On, const double* in, double* out) noexcept {
+    if constexpr (On::avx2) {
+        simd::store(out, tanhLanes(simd::loadQuad(in)));
+    } else {
+        simd::store(out, tanhLanes(simd::load(in)));
+        simd::store(out + 2, tanhLanes(simd::load(in + 2)));
+    }
 }
 
-// The loop inside the AVX2 code, so its constants stay in registers from one four to the next.
-[[gnu::target("avx2")]] inline void tanhManyAvx2(const double* in, double* out,
-                                                 std::size_t count) noexcept {
+// A batch: quads on the AVX2 path (the loop inside the AVX2 code, so its constants stay in
+// registers from one four to the next), pairs otherwise; then the values left over.
+template <class On>
+[[gnu::always_inline]] inline void many(On, const double* in, double* out,
+                                        std::size_t count) noexcept {
     std::size_t i = 0;
-    for (; i + 4 <= count; i += 4) {
-        const Quad y = tanhLanes(Quad{(Pack4)_mm256_loadu_pd(in + i)});
-        _mm256_storeu_pd(out + i, (__m256d)y.v);
-    }
-    for (; i < count; ++i) {
-        out[i] = tanhLanes(in[i]);
-    }
-}
-
-inline void tanhManySse2(const double* in, double* out, std::size_t count) noexcept {
-    std::size_t i = 0;
-    for (; i + 2 <= count; i += 2) {
-        Pack2 x;
-        std::memcpy(&x, in + i, sizeof x);
-        const Pack2 y = tanhLanes(x);
-        std::memcpy(out + i, &y, sizeof y);
-    }
-    if (i < count) {
-        out[i] = tanhLanes(in[i]);
+    if constexpr (On::avx2) {
+        for (; i + 4 <= count; i += 4) {
+            simd::store(out + i, tanhLanes(simd::loadQuad(in + i)));
+        }
+        for (; i < count; ++i) {
+            out[i] = tanhLanes(in[i]);
+        }
+    } else {
+        for (; i + 2 <= count; i += 2) {
+            simd::store(out + i, tanhLanes(simd::load(in + i)));
+        }
+        if (i < count) {
+            out[i] = tanhLanes(in[i]);
+        }
     }
 }
-
-// Read once while the program starts, before any render thread runs. (Read before its
-// initialisation, it is false: the SSE2 path, which gives the same bits.)
-inline const bool hasAvx2 = (__builtin_cpu_init(), __builtin_cpu_supports("avx2"));
 
 } // namespace tanh_detail
 
@@ -245,45 +163,37 @@ inline double tanhScalar(double x) noexcept {
     return tanh_detail::tanhLanes(x);
 }
 
-// [any thread] Both lanes at once, each exactly as tanhScalar. The compiler takes any
-// two-double vector for __m128d: render_frames' ChannelPair passes as it is.
-inline __m128d tanh2(__m128d x) noexcept {
-    return (__m128d)tanh_detail::tanhLanes((tanh_detail::Pack2)x);
+// [any thread] Both lanes at once, each exactly as tanhScalar.
+inline simd::Pair tanh2(simd::Pair x) noexcept {
+    return tanh_detail::tanhLanes(x);
 }
 
 // [any thread] out may be in.
 inline void tanh2(const double in[2], double out[2]) noexcept {
-    tanh_detail::Pack2 x;
-    std::memcpy(&x, in, sizeof x);
-    const tanh_detail::Pack2 y = tanh_detail::tanhLanes(x);
-    std::memcpy(out, &y, sizeof y);
+    simd::store(out, tanh_detail::tanhLanes(simd::load(in)));
 }
 
-namespace tanh_detail {
-inline void tanh4Sse2(const double in[4], double out[4]) noexcept {
-    tanh2(in, out);
-    tanh2(in + 2, out + 2);
-}
-} // namespace tanh_detail
-
-// [any thread] Four lanes, each exactly as tanhScalar; out may be in. A call of its own into
-// the AVX2 code: worth it for a batch, not for one four (see tanhMany).
-inline void tanh4(const double in[4], double out[4]) noexcept {
-    if (tanh_detail::hasAvx2) {
-        tanh_detail::tanh4Avx2(in, out);
-    } else {
-        tanh_detail::tanh4Sse2(in, out);
-    }
+// [any thread] Four lanes, each exactly as tanhScalar; out may be in. On the AVX2 path a call
+// of its own into the AVX2 code: worth it for a batch, not for one four (see tanhMany). path:
+// the processor's unless a test compares them.
+inline void tanh4(const double in[4], double out[4],
+                  simd::Path path = simd::selectedPath) noexcept {
+    simd::dispatch(
+        path, [](auto on, const double* x, double* y) __attribute__((always_inline)) {
+            tanh_detail::four(on, x, y);
+        },
+        in, out);
 }
 
-// [any thread] count values, each exactly as tanhScalar, four at a time with AVX2 when the
-// processor has it, two at a time otherwise; out may be in (not otherwise overlapping).
-inline void tanhMany(const double* in, double* out, std::size_t count) noexcept {
-    if (tanh_detail::hasAvx2) {
-        tanh_detail::tanhManyAvx2(in, out, count);
-    } else {
-        tanh_detail::tanhManySse2(in, out, count);
-    }
+// [any thread] count values, each exactly as tanhScalar, four at a time on the AVX2 path, two
+// at a time otherwise; out may be in (not otherwise overlapping).
+inline void tanhMany(const double* in, double* out, std::size_t count,
+                     simd::Path path = simd::selectedPath) noexcept {
+    simd::dispatch(
+        path,
+        [](auto on, const double* x, double* y, std::size_t n)
+            __attribute__((always_inline)) { tanh_detail::many(on, x, y, n); },
+        in, out, count);
 }
 
 } // namespace classic

@@ -2,8 +2,8 @@
 
 #include "processor/processor.h"
 
+#include "engine/simd/flush_denormals.h"
 #include "presets/factory_preset.h"
-#include "processor/floating_point_mode.h"
 
 #include <algorithm>
 #include <cmath>
@@ -119,7 +119,7 @@ void Processor::snapshot(float* values) noexcept {
 OSStatus Processor::ProcessBufferLists(AudioUnitRenderActionFlags& flags,
                                        const AudioBufferList& input, AudioBufferList& output,
                                        UInt32 frames) noexcept {
-    const FlushDenormals flushDenormals;
+    const classic::simd::FlushDenormals flushDenormals;
     const UInt32 channels = GetNumberOfChannels();
     if ((channels != 1 && channels != 2) || input.mNumberBuffers != channels ||
         output.mNumberBuffers != channels) {

@@ -415,8 +415,8 @@ TEST(Exp10, TableHoldsTheRoundedPowersOfTwo) {
 TEST(Exp10, FollowingGivesThePairBitForBit) {
     struct Chain {
         const char* name;
-        __m128d (*following)(__m128d, classic::KeptRow&);
-        __m128d (*pair)(__m128d);
+        Pair (*following)(Pair, classic::KeptRow&);
+        Pair (*pair)(Pair);
         const Base& base;
         double low, high;  // where the walks stay
         double strides[4]; // the steps of the walks, from slow to fast
@@ -459,13 +459,11 @@ TEST(Exp10, FollowingGivesThePairBitForBit) {
                 if (i % 997 == 0) {
                     now[i % 2] = odd[(i / 997) % std::size(odd)];
                 }
-                const __m128d got = chain.following(_mm_set_pd(now[1], now[0]), last);
-                const __m128d expected = chain.pair(_mm_set_pd(now[1], now[0]));
+                const Pair got = chain.following(Pair{now[0], now[1]}, last);
+                const Pair expected = chain.pair(Pair{now[0], now[1]});
                 bool same = true;
                 for (int c = 0; c < 2; ++c) {
-                    const __m128d g = c == 0 ? got : _mm_unpackhi_pd(got, got);
-                    const __m128d e = c == 0 ? expected : _mm_unpackhi_pd(expected, expected);
-                    same = same && bitsOf(_mm_cvtsd_f64(g)) == bitsOf(_mm_cvtsd_f64(e));
+                    same = same && bitsOf(got[c]) == bitsOf(expected[c]);
                 }
                 if (!same && ++mismatches <= 5) {
                     ADD_FAILURE() << chain.name << std::hexfloat << " of " << now[0] << ", "

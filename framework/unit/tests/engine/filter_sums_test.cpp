@@ -1,4 +1,4 @@
-// The stretch's filter sums, on both paths (SSE2 and, where the processor has it, AVX2),
+// The stretch's filter sums, on both paths (the baseline and, where the processor has it, AVX2),
 // against the sums taken one at a time in the filter's order: equal bit for bit. The values
 // span many magnitudes, so a sum taken in another order would differ in its last bits.
 
@@ -27,21 +27,14 @@ struct Values {
     }
 };
 
-using Interpolate = void (*)(const double*, const double (*)[2], unsigned, double*);
-using Decimate = void (*)(const double*, const double (*)[lineRows][2], double (*)[2]);
-
 struct Path {
     const char* name;
-    Interpolate interpolate;
-    Decimate decimate;
-    bool available;
+    classic::simd::Path path;
 };
 
 const Path paths[] = {
-    {"sse2", classic::filter_sums_detail::interpolateSse2,
-     classic::filter_sums_detail::decimateSse2, true},
-    {"avx2", classic::filter_sums_detail::interpolateAvx2,
-     classic::filter_sums_detail::decimateAvx2, classic::tanh_detail::hasAvx2},
+    {"baseline", classic::simd::Path::baseline},
+    {"avx2", classic::simd::Path::avx2},
 };
 
 TEST(FilterSums, EqualTheSumsTakenOneAtATime) {
@@ -58,11 +51,11 @@ TEST(FilterSums, EqualTheSumsTakenOneAtATime) {
             line[t % oversampling][t / oversampling][c] = values.next();
 
     for (const Path& path : paths) {
-        if (!path.available)
+        if (!classic::simd::available(path.path))
             continue;
         for (unsigned frames = 1; frames <= stretchFrames; ++frames) {
             double filtered[2 * oversampling * stretchFrames];
-            path.interpolate(taps, input, frames, filtered);
+            classic::interpolateStretch(taps, input, frames, filtered, path.path);
             for (unsigned i = 0; i < frames; ++i)
                 for (unsigned k = 0; k < oversampling; ++k)
                     for (unsigned c = 0; c < 2; ++c) {
@@ -74,7 +67,7 @@ TEST(FilterSums, EqualTheSumsTakenOneAtATime) {
                     }
         }
         double wet[stretchFrames][2];
-        path.decimate(taps, line, wet);
+        classic::decimateStretch(taps, line, wet, path.path);
         for (unsigned i = 0; i < stretchFrames; ++i)
             for (unsigned c = 0; c < 2; ++c) {
                 double sum = 0.0;

@@ -5,13 +5,12 @@ include(GoogleTest)
 set(kelvo_logexp_dir ${CMAKE_CURRENT_LIST_DIR})
 set(kelvo_logexp_unit_dir ${CMAKE_CURRENT_LIST_DIR}/../..)
 
-# KELVO_HAVE_QUADMATH: checked by tanh.cmake, which framework/unit includes first.
+# KELVO_HAVE_QUADMATH and kelvo_quadmath_flags: from tanh.cmake, which framework/unit includes
+# first.
 if(KELVO_HAVE_QUADMATH)
   foreach(name log10 exp10)
     add_executable(kelvo_${name}_tests ${kelvo_logexp_dir}/${name}_test.cpp)
     target_include_directories(kelvo_${name}_tests PRIVATE ${kelvo_logexp_unit_dir})
-    # Every path must run the same roundings: no fused multiply-adds anywhere.
-    target_compile_options(kelvo_${name}_tests PRIVATE -ffp-contract=off)
     target_link_libraries(kelvo_${name}_tests PRIVATE GTest::gtest_main kelvo_quadmath)
     gtest_discover_tests(kelvo_${name}_tests NO_PRETTY_VALUES)
 
@@ -27,7 +26,6 @@ find_package(benchmark QUIET)
 if(benchmark_FOUND)
   add_executable(kelvo_log10_exp10_benchmark ${kelvo_logexp_dir}/log10_exp10_benchmark.cpp)
   target_include_directories(kelvo_log10_exp10_benchmark PRIVATE ${kelvo_logexp_unit_dir})
-  target_compile_options(kelvo_log10_exp10_benchmark PRIVATE -ffp-contract=off)
   target_link_libraries(kelvo_log10_exp10_benchmark PRIVATE benchmark::benchmark)
   # A smoke run keeps it building and running; it asserts no timing.
   add_test(NAME kelvo_log10_exp10_benchmark

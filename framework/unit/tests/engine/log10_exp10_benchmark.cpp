@@ -46,7 +46,7 @@ void perValue(benchmark::State& state, double valuesPerIteration) {
                                                    benchmark::Counter::kInvert);
 }
 
-enum class Path { library, pow10, scalar, pair, many, manySse2 };
+enum class Path { library, pow10, scalar, pair, many, manyBaseline };
 
 double library(Function function, double x) {
     switch (function) {
@@ -70,7 +70,9 @@ template <Function function> double scalar(double x) {
     }
 }
 
-template <Function function> __m128d pair(__m128d x) {
+using classic::simd::Pair;
+
+template <Function function> Pair pair(Pair x) {
     if constexpr (function == Function::log10) {
         return classic::log10Pair(x);
     } else if constexpr (function == Function::exp10) {
@@ -80,24 +82,15 @@ template <Function function> __m128d pair(__m128d x) {
     }
 }
 
-template <Function function> void many(const double* in, double* out, std::size_t count) {
+template <Function function>
+void many(const double* in, double* out, std::size_t count,
+          classic::simd::Path path = classic::simd::selectedPath) {
     if constexpr (function == Function::log10) {
-        classic::log10Many(in, out, count);
+        classic::log10Many(in, out, count, path);
     } else if constexpr (function == Function::exp10) {
-        classic::exp10Many(in, out, count);
+        classic::exp10Many(in, out, count, path);
     } else {
-        classic::expMany(in, out, count);
-    }
-}
-
-template <Function function> void manySse2(const double* in, double* out, std::size_t count) {
-    using namespace classic;
-    if constexpr (function == Function::log10) {
-        logexp_detail::manySse2<log10_detail::Log10>(in, out, count);
-    } else if constexpr (function == Function::exp10) {
-        logexp_detail::manySse2<exp10_detail::Exp10>(in, out, count);
-    } else {
-        logexp_detail::manySse2<exp10_detail::Exp>(in, out, count);
+        classic::expMany(in, out, count, path);
     }
 }
 
@@ -107,11 +100,11 @@ template <Function function, Path path> void throughput(benchmark::State& state)
     for (auto _ : state) {
         if constexpr (path == Path::many) {
             many<function>(in.data(), out.data(), in.size());
-        } else if constexpr (path == Path::manySse2) {
-            manySse2<function>(in.data(), out.data(), in.size());
+        } else if constexpr (path == Path::manyBaseline) {
+            many<function>(in.data(), out.data(), in.size(), classic::simd::Path::baseline);
         } else if constexpr (path == Path::pair) {
             for (std::size_t i = 0; i < in.size(); i += 2) {
-                _mm_storeu_pd(&out[i], pair<function>(_mm_loadu_pd(&in[i])));
+                classic::simd::store(&out[i], pair<function>(classic::simd::load(&in[i])));
             }
         } else {
             for (std::size_t i = 0; i < in.size(); ++i) {
@@ -144,14 +137,12 @@ template <Function function, class V> V feed(V y) {
     }
 }
 
-typedef double Pair __attribute__((vector_size(16)));
-
 template <Function function, Path path> void latency(benchmark::State& state) {
     if constexpr (path == Path::pair) {
         Pair x = {feed<function>(0.3), feed<function>(0.4)};
         for (auto _ : state) {
             for (unsigned i = 0; i < chainLength; ++i) {
-                x = feed<function>((Pair)pair<function>((__m128d)x));
+                x = feed<function>(pair<function>(x));
             }
             benchmark::DoNotOptimize(x);
         }
@@ -202,9 +193,9 @@ template <Detector detector> void detectorLoop(benchmark::State& state) {
         Pair level = {0.3, 0.4};
         for (auto _ : state) {
             for (unsigned i = 0; i < chainLength; ++i) {
-                const Pair decibels = 20.0 * (Pair)classic::log10Pair((__m128d)level);
+                const Pair decibels = 20.0 * classic::log10Pair(level);
                 const Pair reduction = reductionFromDecibels(decibels);
-                level = levelFromGain((Pair)classic::exp10Pair((__m128d)(-reduction / 20.0)));
+                level = levelFromGain(classic::exp10Pair(-reduction / 20.0));
             }
             benchmark::DoNotOptimize(level);
         }
@@ -228,7 +219,7 @@ template <Detector detector> void detectorLoop(benchmark::State& state) {
     BENCHMARK(throughput<Function::function, Path::scalar>)->Name("Throughput/" name "/Scalar");   \
     BENCHMARK(throughput<Function::function, Path::pair>)->Name("Throughput/" name "/Pair");       \
     BENCHMARK(throughput<Function::function, Path::many>)->Name("Throughput/" name "/Many");       \
-    BENCHMARK(throughput<Function::function, Path::manySse2>)                                      \
+    BENCHMARK(throughput<Function::function, Path::manyBaseline>)                                  \
         ->Name("Throughput/" name "/Many_without_avx2");                                           \
     BENCHMARK(latency<Function::function, Path::library>)->Name("Latency/" name "/" libraryName);  \
     BENCHMARK(latency<Function::function, Path::scalar>)->Name("Latency/" name "/Scalar");         \

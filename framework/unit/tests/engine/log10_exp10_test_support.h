@@ -5,6 +5,7 @@
 // bits differ from the scalar.
 
 #include "engine/log10_exp10_lanes.h"
+#include "engine/simd/flush_denormals.h"
 #include "ulp.h"
 
 #include <bit>
@@ -12,6 +13,7 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <iterator>
 #include <limits>
 #include <random>
 #include <string>
@@ -31,24 +33,30 @@ inline double ulpsOff(double got, long double exact) {
     return static_cast<double>(fabsl(static_cast<long double>(got) - exact) / ulpAt(exact));
 }
 
+using classic::simd::Pair;
+using classic::simd::Path;
+
 // One function's paths. `whole` is the kernel without its short way, which every lane of a
-// one, two or four takes when all of them have ordinary arguments.
+// one, two or four takes when all of them have ordinary arguments. `many` takes a path; called
+// without one it takes the processor's.
 struct Paths {
     double (*scalar)(double);
     double (*whole)(double);
-    __m128d (*pair)(__m128d);
-    void (*many)(const double*, double*, std::size_t);
-    void (*manySse2)(const double*, double*, std::size_t);
-    void (*manyAvx2)(const double*, double*, std::size_t); // as manySse2 without AVX2
+    Pair (*pair)(Pair);
+    void (*many)(const double*, double*, std::size_t, Path);
 };
 
 template <class F>
-Paths pathsOf(double (*scalar)(double), __m128d (*pair)(__m128d),
-              void (*many)(const double*, double*, std::size_t)) {
-    using namespace classic::logexp_detail;
-    return {scalar,      [](double x) { return F::any(x); }, pair, many,
-            manySse2<F>, hasAvx2 ? manyAvx2<F> : manySse2<F>};
+Paths pathsOf(double (*scalar)(double), Pair (*pair)(Pair),
+              void (*many)(const double*, double*, std::size_t, Path)) {
+    return {scalar, [](double x) { return F::any(x); }, pair, many};
 }
+
+// The batch forms' paths: the processor's, the baseline, and AVX2 where the processor has it
+// (the baseline again where it does not).
+inline const Path batchPaths[3] = {
+    classic::simd::selectedPath, Path::baseline,
+    classic::simd::available(Path::avx2) ? Path::avx2 : Path::baseline};
 
 struct Evaluated {
     std::vector<double> values; // the scalar path's
@@ -60,23 +68,25 @@ inline Evaluated evaluate(const Paths& paths, const std::vector<double>& argumen
     Evaluated result;
     result.values.resize(n);
     // The batch forms over all but the last argument, so that their odd tails run too.
-    std::vector<double> many(n), manySse2(n), manyAvx2(n);
-    paths.many(arguments.data(), many.data(), n - 1);
-    paths.manySse2(arguments.data(), manySse2.data(), n - 1);
-    paths.manyAvx2(arguments.data(), manyAvx2.data(), n - 1);
+    std::vector<double> many[std::size(batchPaths)];
+    for (std::size_t p = 0; p < std::size(batchPaths); ++p) {
+        many[p].resize(n);
+        paths.many(arguments.data(), many[p].data(), n - 1, batchPaths[p]);
+    }
     for (std::size_t i = 0; i < n; ++i) {
         const double x = arguments[i];
         const double neighbour = arguments[(i + 1) % n];
         const double scalar = paths.scalar(x);
         const std::uint64_t expected = bitsOf(scalar);
         // Either lane, beside another argument: a lane's result must not depend on either.
-        const __m128d low = paths.pair(_mm_set_pd(neighbour, x));
-        const __m128d high = paths.pair(_mm_set_pd(x, neighbour));
-        const bool batched = i + 1 < n;
-        if (bitsOf(paths.whole(x)) != expected || bitsOf(_mm_cvtsd_f64(low)) != expected ||
-            bitsOf(_mm_cvtsd_f64(_mm_unpackhi_pd(high, high))) != expected ||
-            (batched && (bitsOf(many[i]) != expected || bitsOf(manySse2[i]) != expected ||
-                         bitsOf(manyAvx2[i]) != expected))) {
+        const Pair low = paths.pair(Pair{x, neighbour});
+        const Pair high = paths.pair(Pair{neighbour, x});
+        bool same = bitsOf(paths.whole(x)) == expected && bitsOf(low[0]) == expected &&
+                    bitsOf(high[1]) == expected;
+        for (std::size_t p = 0; p < std::size(batchPaths) && i + 1 < n; ++p) {
+            same = same && bitsOf(many[p][i]) == expected;
+        }
+        if (!same) {
             ++result.pathMismatches;
         }
         result.values[i] = scalar;
@@ -122,15 +132,13 @@ inline std::string testName(const char* text) {
 // path, also in place, and nothing written past the count.
 inline unsigned batchTailMismatches(const Paths& paths, const std::vector<double>& pool) {
     unsigned mismatches = 0;
-    void (*const forms[])(const double*, double*, std::size_t) = {paths.many, paths.manySse2,
-                                                                  paths.manyAvx2};
-    for (auto form : forms) {
+    for (const Path path : batchPaths) {
         for (std::size_t count = 0; count <= 9; ++count) {
             for (std::size_t offset = 0; offset < 4; ++offset) {
                 std::vector<double> out(16, -123.0);
-                form(pool.data() + offset, out.data() + offset, count);
+                paths.many(pool.data() + offset, out.data() + offset, count, path);
                 std::vector<double> inPlace(pool.begin(), pool.begin() + 16);
-                form(inPlace.data() + offset, inPlace.data() + offset, count);
+                paths.many(inPlace.data() + offset, inPlace.data() + offset, count, path);
                 for (std::size_t i = 0; i < out.size(); ++i) {
                     const bool inside = i >= offset && i < offset + count;
                     const double expected = inside ? paths.scalar(pool[i]) : -123.0;
@@ -143,17 +151,7 @@ inline unsigned batchTailMismatches(const Paths& paths, const std::vector<double
     return mismatches;
 }
 
-// The control register's flush-to-zero and denormals-are-zero bits set for a scope, as the
-// engines run.
-class FlushDenormals {
-public:
-    FlushDenormals() : saved_(_mm_getcsr()) { _mm_setcsr(saved_ | 0x8040); }
-    ~FlushDenormals() { _mm_setcsr(saved_); }
-    FlushDenormals(const FlushDenormals&) = delete;
-    FlushDenormals& operator=(const FlushDenormals&) = delete;
-
-private:
-    unsigned saved_;
-};
+// Subnormals flushed for a scope, as the engines run.
+using classic::simd::FlushDenormals;
 
 } // namespace kelvo_test

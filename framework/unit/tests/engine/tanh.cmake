@@ -35,8 +35,6 @@ if(KELVO_HAVE_QUADMATH)
 
   add_executable(kelvo_tanh_tests ${kelvo_tanh_dir}/tanh_test.cpp)
   target_include_directories(kelvo_tanh_tests PRIVATE ${kelvo_tanh_unit_dir})
-  # Every path must run the same roundings: no fused multiply-adds anywhere.
-  target_compile_options(kelvo_tanh_tests PRIVATE -ffp-contract=off)
   target_link_libraries(kelvo_tanh_tests PRIVATE GTest::gtest_main kelvo_quadmath)
   gtest_discover_tests(kelvo_tanh_tests NO_PRETTY_VALUES)
 
@@ -51,7 +49,6 @@ find_package(benchmark QUIET)
 if(benchmark_FOUND)
   add_executable(kelvo_tanh_benchmark ${kelvo_tanh_dir}/tanh_benchmark.cpp)
   target_include_directories(kelvo_tanh_benchmark PRIVATE ${kelvo_tanh_unit_dir})
-  target_compile_options(kelvo_tanh_benchmark PRIVATE -ffp-contract=off)
   target_link_libraries(kelvo_tanh_benchmark PRIVATE benchmark::benchmark)
   # A smoke run keeps it building and running; it asserts no timing.
   add_test(NAME kelvo_tanh_benchmark COMMAND kelvo_tanh_benchmark --benchmark_min_time=0.05)

@@ -31,7 +31,7 @@ void perValue(benchmark::State& state, double valuesPerIteration) {
                                                    benchmark::Counter::kInvert);
 }
 
-enum class Path { library, scalar, two, four, fourSse2, many, manySse2 };
+enum class Path { library, scalar, two, four, fourBaseline, many, manyBaseline };
 
 template <Path path> void throughput(benchmark::State& state) {
     const std::vector<double> in = arguments();
@@ -39,8 +39,8 @@ template <Path path> void throughput(benchmark::State& state) {
     for (auto _ : state) {
         if constexpr (path == Path::many) {
             classic::tanhMany(in.data(), out.data(), in.size());
-        } else if constexpr (path == Path::manySse2) {
-            classic::tanh_detail::tanhManySse2(in.data(), out.data(), in.size());
+        } else if constexpr (path == Path::manyBaseline) {
+            classic::tanhMany(in.data(), out.data(), in.size(), classic::simd::Path::baseline);
         }
         for (std::size_t i = 0; path < Path::many && i < in.size(); i += 4) {
             const double* x = &in[i];
@@ -59,7 +59,7 @@ template <Path path> void throughput(benchmark::State& state) {
             } else if constexpr (path == Path::four) {
                 classic::tanh4(x, y);
             } else {
-                classic::tanh_detail::tanh4Sse2(x, y);
+                classic::tanh4(x, y, classic::simd::Path::baseline);
             }
         }
         benchmark::DoNotOptimize(out.data());
@@ -94,9 +94,9 @@ BENCHMARK(throughput<Path::library>)->Name("Throughput/std::tanh");
 BENCHMARK(throughput<Path::scalar>)->Name("Throughput/tanhScalar");
 BENCHMARK(throughput<Path::two>)->Name("Throughput/tanh2");
 BENCHMARK(throughput<Path::four>)->Name("Throughput/tanh4");
-BENCHMARK(throughput<Path::fourSse2>)->Name("Throughput/tanh4_without_avx2");
+BENCHMARK(throughput<Path::fourBaseline>)->Name("Throughput/tanh4_without_avx2");
 BENCHMARK(throughput<Path::many>)->Name("Throughput/tanhMany");
-BENCHMARK(throughput<Path::manySse2>)->Name("Throughput/tanhMany_without_avx2");
+BENCHMARK(throughput<Path::manyBaseline>)->Name("Throughput/tanhMany_without_avx2");
 BENCHMARK(latency<Path::library>)->Name("Latency/std::tanh");
 BENCHMARK(latency<Path::scalar>)->Name("Latency/tanhScalar");
 BENCHMARK(latency<Path::two>)->Name("Latency/tanh2");

@@ -68,36 +68,29 @@ struct Evaluated {
     unsigned pathMismatches = 0;
 };
 
-typedef double Pair __attribute__((vector_size(16))); // as render_frames' ChannelPair
-
 Evaluated evaluate(const std::vector<double>& arguments) {
-    using namespace classic::tanh_detail;
+    using classic::simd::Path;
     const std::size_t n = arguments.size();
     Evaluated result;
     result.values.resize(n);
-    // The batch forms over all but the last argument, so that their odd tails run too.
-    std::vector<double> many(n), manySse2(n), manyAvx2(n);
+    // The batch forms over all but the last argument, so that their odd tails run too. Each
+    // path as it is, where the processor has it; the baseline's results stand in otherwise.
+    const bool avx2 = classic::simd::available(Path::avx2);
+    const Path wide = avx2 ? Path::avx2 : Path::baseline;
+    std::vector<double> many(n), manyBaseline(n), manyWide(n);
     classic::tanhMany(arguments.data(), many.data(), n - 1);
-    tanhManySse2(arguments.data(), manySse2.data(), n - 1);
-    if (hasAvx2) {
-        tanhManyAvx2(arguments.data(), manyAvx2.data(), n - 1);
-    } else {
-        manyAvx2 = manySse2;
-    }
+    classic::tanhMany(arguments.data(), manyBaseline.data(), n - 1, Path::baseline);
+    classic::tanhMany(arguments.data(), manyWide.data(), n - 1, wide);
     for (std::size_t i = 0; i < n; i += 4) {
         const double* in = &arguments[i];
-        double two[4], sse2[4], dispatched[4], avx2[4];
+        double two[4], baseline[4], dispatched[4], wider[4];
         classic::tanh2(in, two);
-        const Pair packed = classic::tanh2(Pair{in[2], in[3]});
+        const classic::simd::Pair packed = classic::tanh2(classic::simd::Pair{in[2], in[3]});
         two[2] = packed[0];
         two[3] = packed[1];
-        tanh4Sse2(in, sse2);
+        classic::tanh4(in, baseline, Path::baseline);
         classic::tanh4(in, dispatched);
-        if (hasAvx2) {
-            tanh4Avx2(in, avx2);
-        } else {
-            tanh4Sse2(in, avx2);
-        }
+        classic::tanh4(in, wider, wide);
         // The lanes swapped: a lane's result must not depend on its neighbour or position.
         const double swappedIn[2] = {in[1], in[0]};
         double swapped[2];
@@ -107,10 +100,11 @@ Evaluated evaluate(const std::vector<double>& arguments) {
             const std::uint64_t expected = bitsOf(scalar);
             const std::size_t at = i + k;
             const bool batched = at + 1 < n;
-            if (bitsOf(two[k]) != expected || bitsOf(sse2[k]) != expected ||
-                bitsOf(dispatched[k]) != expected || bitsOf(avx2[k]) != expected ||
-                (batched && (bitsOf(many[at]) != expected || bitsOf(manySse2[at]) != expected ||
-                             bitsOf(manyAvx2[at]) != expected))) {
+            if (bitsOf(two[k]) != expected || bitsOf(baseline[k]) != expected ||
+                bitsOf(dispatched[k]) != expected || bitsOf(wider[k]) != expected ||
+                (batched &&
+                 (bitsOf(many[at]) != expected || bitsOf(manyBaseline[at]) != expected ||
+                  bitsOf(manyWide[at]) != expected))) {
                 ++result.pathMismatches;
             }
             result.values[at] = scalar;
