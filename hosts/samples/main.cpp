@@ -30,8 +30,18 @@ namespace kelvohost {
 namespace {
 
 constexpr const char* usage =
-    "usage: kelvo-samples --digests | --check DIGEST_FILE | --raw FOLDER |\n"
-    "                     --compare FOLDER FOLDER\n";
+    "Usage: kelvo-samples --digests | --check DIGEST_FILE | --raw FOLDER |\n"
+    "                     --compare FOLDER FOLDER\n"
+    "\n"
+    "Renders every model's same-samples cases (default and two presets, mono and stereo,\n"
+    "44.1 and 96 kHz) and:\n"
+    "  --digests          prints one digest per case (the reference file's format)\n"
+    "  --check FILE       compares the digests with FILE's\n"
+    "  --raw FOLDER       writes each case's samples into FOLDER as raw float32\n"
+    "  --compare A B      the largest difference per case of two --raw folders; a case\n"
+    "                     fails at 1e-6\n"
+    "\n"
+    "Exit status: 0 when everything matches, 1 when a case differs, 2 for a bad argument.\n";
 
 // Largest difference --compare lets pass: where a machine's C library rounds a function
 // differently from x86-64's, the difference must stay below this.
@@ -153,7 +163,11 @@ int run(const std::vector<std::string>& arguments) {
     if (count == 3 && arguments[0] == "--compare") {
         return compareFolders(arguments[1], arguments[2]);
     }
-    throw InputError(std::string("bad arguments\n") + usage);
+    if (count == 1 && (arguments[0] == "-h" || arguments[0] == "--help")) {
+        std::fputs(usage, stdout);
+        return exitSuccess;
+    }
+    throw InputError("bad arguments (see --help)");
 }
 
 } // namespace

@@ -22,7 +22,7 @@ TEST(Module, AnEntryPointFoundOnlyInADependencyIsRefused) {
     EXPECT_EQ(refusal, "its executable does not define AAX_DescribeModule");
 
     // The executable was loaded and reaches the library's entry point through its handle.
-    const std::string executable = bundle + "/Contents/x86_64-linux/KelvoFixtureEntryless.so";
+    const std::string executable = bundle + "/Contents/" KELVO_BUNDLE_ARCH_FOLDER "/KelvoFixtureEntryless.so";
     void* handle = dlopen(executable.c_str(), RTLD_NOW | RTLD_NOLOAD);
     ASSERT_NE(handle, nullptr);
     EXPECT_NE(dlsym(handle, AAX_DescribeModuleSymbol), nullptr);

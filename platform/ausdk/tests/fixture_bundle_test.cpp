@@ -108,7 +108,7 @@ TEST(FixtureBundle, AFactoryFoundOnlyInADependencyIsRefused) {
     EXPECT_EQ(AudioComponentCount(&foreign), 0u);
 
     const std::string so =
-        fixturePath("KelvoFixtureForeign") + "/Contents/x86_64-linux/KelvoFixtureForeign.so";
+        fixturePath("KelvoFixtureForeign") + "/Contents/" KELVO_BUNDLE_ARCH_FOLDER "/KelvoFixtureForeign.so";
     void* handle = dlopen(so.c_str(), RTLD_NOW | RTLD_NOLOAD);
     ASSERT_NE(handle, nullptr) << "registration loaded the executable";
     EXPECT_NE(dlsym(handle, "malloc"), nullptr);

@@ -184,7 +184,7 @@ TEST_F(Bundle, FindsOnlyWhatItsOwnExecutableDefines) {
                                     kCFPropertyListXMLFormat_v1_0);
     Owned<CFBundleRef> bundle(CFBundleCreate(nullptr, directoryURL(dir)));
     ASSERT_TRUE(CFBundleLoadExecutable(bundle));
-    const std::string executable = (dir / "Contents" / "x86_64-linux" / "KelvoTestOwn.so").string();
+    const std::string executable = (dir / "Contents" / KELVO_BUNDLE_ARCH_FOLDER / "KelvoTestOwn.so").string();
     void* handle = ::dlopen(executable.c_str(), RTLD_NOW | RTLD_NOLOAD);
     ASSERT_NE(handle, nullptr);
     const struct {

@@ -9,9 +9,13 @@
 //     KELVO_SIMD_AVX2      the AVX2 path is compiled (x86-64 unless the build forces the baseline)
 //
 // The build defines KELVO_SIMD_BASELINE to leave the AVX2 path out (every processor then runs
-// the SSE2 code, so that it can be tested on a machine that has AVX2).
+// the SSE2 code, so that it can be tested on a machine that has AVX2). A test defines
+// KELVO_SIMD_PORTABLE itself to run the portable code on x86-64 or aarch64.
 
-#if defined(__x86_64__) && defined(__SSE2__)
+#if defined(KELVO_SIMD_PORTABLE)
+#undef KELVO_SIMD_PORTABLE
+#define KELVO_SIMD_PORTABLE 1
+#elif defined(__x86_64__) && defined(__SSE2__)
 #define KELVO_SIMD_X86 1
 #if !defined(KELVO_SIMD_BASELINE)
 #define KELVO_SIMD_AVX2 1
