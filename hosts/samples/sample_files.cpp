@@ -1,6 +1,7 @@
 #include "sample_files.h"
 
 #include "host_error.h"
+#include "output_file.h"
 
 #include <bit>
 #include <cmath>
@@ -61,14 +62,12 @@ std::filesystem::path rawFile(const std::filesystem::path& folder, const SampleC
 }
 
 void writeRaw(const std::filesystem::path& file, const Channels& samples) {
-    std::ofstream out(file, std::ios::binary);
+    OutputFile out(resolveOutputTarget(file));
     for (const auto& channel : samples) {
-        out.write(reinterpret_cast<const char*>(channel.data()),
-                  static_cast<std::streamsize>(channel.size() * sizeof(float)));
+        out.write(channel.data(), channel.size() * sizeof(float));
     }
-    if (!out.flush()) {
-        throw std::runtime_error(file.string() + ": cannot be written");
-    }
+    out.finish();
+    out.commit();
 }
 
 std::vector<float> readRaw(const std::filesystem::path& file) {

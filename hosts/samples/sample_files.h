@@ -25,6 +25,7 @@ std::map<std::string, std::string> readDigestFile(const std::filesystem::path& f
 // The raw file of a case in folder: <model>_<preset>_<rate>_<layout>.f32, its channels one
 // after the other, float32 in the machine's byte order.
 std::filesystem::path rawFile(const std::filesystem::path& folder, const SampleCase& sampleCase);
+// Written as every output file is (output_file.h). Throws InputError.
 void writeRaw(const std::filesystem::path& file, const Channels& samples);
 // The file's floats, one channel after the other; throws InputError when unreadable.
 std::vector<float> readRaw(const std::filesystem::path& file);

@@ -13,8 +13,7 @@
 // KELVO_SIMD_PORTABLE itself to run the portable code on x86-64 or aarch64.
 
 #if defined(KELVO_SIMD_PORTABLE)
-#undef KELVO_SIMD_PORTABLE
-#define KELVO_SIMD_PORTABLE 1
+// Chosen by a test's build (-DKELVO_SIMD_PORTABLE, which defines it as 1).
 #elif defined(__x86_64__) && defined(__SSE2__)
 #define KELVO_SIMD_X86 1
 #if !defined(KELVO_SIMD_BASELINE)
